@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds the project into ./build (Release with debug info).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+"$(dirname "$0")/install-deps.sh"
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+[ -f build/CMakeCache.txt ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$(nproc)"

@@ -1,0 +1,57 @@
+#include "admin/AdminCommands.h"
+#include "core/store/DataStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <cstdio>
+
+namespace {
+const char* const Usage = "Usage: cs42-admin COMMAND [OPTIONS]\n"
+                          "Run in the working directory of the program (its VTRForms folder).\n"
+                          "\n"
+                          "Commands:\n"
+                          "  worksheet [--case CASEID] [--today YYYY-MM-DD] [--json]\n"
+                          "      Print every line of a case's worksheet and its written explanation.\n"
+                          "  schedule import FILE.csv\n"
+                          "      Replace the schedule with a CSV file (income,child1,...,child6).\n"
+                          "  schedule export\n"
+                          "      Print the installed schedule as such a CSV file.\n"
+                          "  produce [--case CASEID] [--out PATH]\n"
+                          "      Produce the filled court form of a case and print its path.\n";
+} // namespace
+
+namespace cs42::admin {
+
+void printOut(const QString& text)
+{
+    std::fputs(text.toUtf8().constData(), stdout);
+}
+
+void printError(const QString& text)
+{
+    std::fputs(text.toUtf8().constData(), stderr);
+}
+
+} // namespace cs42::admin
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+        std::fputs(Usage, args.isEmpty() ? stderr : stdout);
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString command = args.takeFirst();
+    const cs42::DataPaths paths = cs42::DataStore::startUp(QDir::currentPath());
+    if (command == QLatin1String("worksheet"))
+        return cs42::admin::runWorksheetCommand(args, paths);
+    if (command == QLatin1String("schedule"))
+        return cs42::admin::runScheduleCommand(args, paths);
+    if (command == QLatin1String("produce"))
+        return cs42::admin::runProduceCommand(args, paths);
+    cs42::admin::printError(QStringLiteral("cs42-admin: unknown command '%1'\n\n").arg(command));
+    std::fputs(Usage, stderr);
+    return 2;
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "core/store/CaseRecord.h"
+
+#include <QDate>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+namespace cs42 {
+
+// Outcome of a case-store operation that the user has to hear about.
+enum class CaseStoreStatus
+{
+    Ok,
+    OpenFailed,  // the cases database or its table cannot be opened: the program ends
+    CaseRemoved, // the case is gone (deleted from another workstation); nothing was written
+};
+
+// One entry of the case library: casedesc (null when Null) and caseid, in stored order.
+struct CaseListItem
+{
+    QString caseDesc;
+    QString caseId;
+};
+
+using ColumnValues = QList<QPair<QString, QString>>;
+
+// The cases database at one path. Every call opens the file, does its work and closes it again.
+class CaseStore
+{
+public:
+    explicit CaseStore(QString casesDbPath);
+
+    // The message shown, with the title "Error", before the program ends when the cases database
+    // cannot be opened.
+    static QString openErrorTitle();
+    static QString openErrorText();
+
+    // OpenCases: can the database and its table be opened?
+    CaseStoreStatus open() const;
+
+    // FindCurrentCase: the row whose caseid equals `currentCaseId` exactly (the first such row);
+    // with an empty id, the first row, whose key then becomes `currentCaseId`. No row: nullopt
+    // with status CaseRemoved (or OpenFailed).
+    std::optional<CaseRecord> findCurrentCase(QString& currentCaseId, CaseStoreStatus* status = nullptr) const;
+
+    // SaveCaseField: stores the columns of the current case in one update. Unknown column names
+    // are refused (nothing written). A case that no longer exists changes no row: CaseRemoved.
+    CaseStoreStatus saveCaseFields(const QString& currentCaseId, const ColumnValues& values) const;
+    CaseStoreStatus saveCaseField(const QString& currentCaseId, const QString& column, const QString& value) const
+    {
+        return saveCaseFields(currentCaseId, {{column, value}});
+    }
+
+    // Every case in stored order.
+    QList<CaseListItem> listCases(CaseStoreStatus* status = nullptr) const;
+    int caseCount() const;
+    bool caseExists(const QString& caseId) const;
+
+    // Adds a case named `caseName` opened on `today`, with a key no other case has. Returns the
+    // key, or an empty text when the row could not be added.
+    QString addCase(const QString& caseName, const QDate& today) const;
+    // Adds "Sample Case" with a key beginning "MO".
+    QString addSampleCase(const QDate& today) const;
+    CaseStoreStatus renameCase(const QString& caseId, const QString& newName) const;
+    CaseStoreStatus deleteCase(const QString& caseId) const;
+
+    // RepairNulls over Cases: Null text columns (all but casedesc) become the empty text.
+    void repairNulls() const;
+
+    const QString& path() const { return m_path; }
+
+private:
+    QString addCaseRow(const QString& keySource, const QString& caseName, const QDate& today) const;
+
+    QString m_path;
+};
+
+// Today's date in the short form stored in `caseopen` (m/d/yyyy).
+QString shortDateText(const QDate& date);
+
+} // namespace cs42

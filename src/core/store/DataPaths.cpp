@@ -1,0 +1,90 @@
+#include "core/store/DataPaths.h"
+
+#include "core/store/ProgramSettings.h"
+
+#include <QDir>
+
+namespace cs42 {
+
+QString dataDriveFor(const QString& workingDirectory)
+{
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(workingDirectory).left(2);
+#else
+    return QDir::toNativeSeparators(QDir::cleanPath(workingDirectory));
+#endif
+}
+
+QString joinPath(const QString& folder, const QString& fileName)
+{
+    QString base = folder;
+    while (base.size() > 1 && (base.endsWith(QLatin1Char('/')) || base.endsWith(QDir::separator())))
+        base.chop(1);
+    return QDir::toNativeSeparators(base + QLatin1Char('/') + fileName);
+}
+
+DataPaths DataPaths::forWorkingDirectory(const QString& workingDirectory)
+{
+    DataPaths paths;
+    paths.dataDrive = dataDriveFor(workingDirectory);
+    paths.filesLocation = paths.defaultFilesLocation();
+    return paths;
+}
+
+QString DataPaths::vtrFormsDir() const
+{
+    return joinPath(dataDrive, QStringLiteral("VTRForms"));
+}
+
+QString DataPaths::settingsDbPath() const
+{
+    return joinPath(vtrFormsDir(), QStringLiteral("Quon2017.MDB"));
+}
+
+QString DataPaths::scheduleDbPath() const
+{
+    return joinPath(vtrFormsDir(), QStringLiteral("VTRchedule.MDB"));
+}
+
+QString DataPaths::namesDbPath() const
+{
+    return joinPath(filesLocation, QStringLiteral("Names.mdb"));
+}
+
+QString DataPaths::casesDbPath() const
+{
+    return joinPath(filesLocation, ProgramSettings::CasesDbName);
+}
+
+QString DataPaths::namesBackupPath() const
+{
+    return joinPath(filesLocation, QStringLiteral("Names_Backup.MDB"));
+}
+
+QString DataPaths::casesBackupPath() const
+{
+    const QString& name = ProgramSettings::CasesDbName;
+    return joinPath(filesLocation, name.left(name.size() - 4) + QStringLiteral("_Backup.MDB"));
+}
+
+QString DataPaths::templatePath() const
+{
+    return joinPath(vtrFormsDir(), QStringLiteral("QUON42.PDF"));
+}
+
+QString DataPaths::producedFormPath() const
+{
+    return joinPath(vtrFormsDir(), QStringLiteral("VTRPDF.PDF"));
+}
+
+QString DataPaths::rule32Path() const
+{
+    return joinPath(vtrFormsDir(), QStringLiteral("QUONRule32.pdf"));
+}
+
+QString DataPaths::schedulePdfPath() const
+{
+    return joinPath(vtrFormsDir(), QStringLiteral("QUONSchedule.pdf"));
+}
+
+} // namespace cs42

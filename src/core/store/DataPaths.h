@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+namespace cs42 {
+
+// Where every file of the program lives. `dataDrive` is the working drive: on Windows the first
+// two characters of the working directory, elsewhere the working directory itself. The settings
+// and schedule databases, the form template and the reference documents stay in
+// <dataDrive>/VTRForms; the names and cases databases follow `filesLocation`.
+struct DataPaths
+{
+    QString dataDrive;
+    QString filesLocation;
+
+    static DataPaths forWorkingDirectory(const QString& workingDirectory);
+
+    QString vtrFormsDir() const;
+    QString defaultFilesLocation() const { return vtrFormsDir(); }
+    QString settingsDbPath() const;
+    QString scheduleDbPath() const;
+    QString namesDbPath() const;
+    QString casesDbPath() const;
+    QString namesBackupPath() const;
+    QString casesBackupPath() const;
+    QString templatePath() const;
+    QString producedFormPath() const;
+    QString rule32Path() const;
+    QString schedulePdfPath() const;
+};
+
+// The working drive for a working directory (see DataPaths).
+QString dataDriveFor(const QString& workingDirectory);
+
+// Joins a folder and a file name with the platform's separator.
+QString joinPath(const QString& folder, const QString& fileName);
+
+} // namespace cs42

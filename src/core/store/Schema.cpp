@@ -1,0 +1,177 @@
+#include "core/store/Schema.h"
+
+#include "core/store/SqlConnection.h"
+
+#include <QSet>
+#include <QSqlQuery>
+
+namespace cs42 {
+
+namespace {
+ColumnDef text(const QString& name, int width = 0)
+{
+    return {name, width > 0 ? QStringLiteral("TEXT(%1)").arg(width) : QStringLiteral("TEXT")};
+}
+
+TableDef makeMain()
+{
+    TableDef t{QStringLiteral("Main"), text(QStringLiteral("fileslocation"), 200), {}};
+    t.additions << text(QStringLiteral("categoryfilename"), 20);
+    for (int i = 1; i <= 9; ++i)
+        t.additions << text(QStringLiteral("optfield%1").arg(i));
+    return t;
+}
+
+TableDef makeNames()
+{
+    TableDef t{QStringLiteral("NAMES"), text(QStringLiteral("listname")), {}};
+    const QList<QPair<const char*, int>> columns = {
+        {"firmname", 250},   {"keynumber", 250}, {"lastfirstmiddle", 250}, {"firstname", 50},
+        {"middlename", 50},  {"Lastname", 50},   {"suffix", 50},           {"street", 250},
+        {"street2", 250},    {"city", 50},       {"namestate", 2},         {"zipcode", 20},
+        {"wphone", 15},      {"hphone", 15},     {"fphone", 15},           {"cphone", 15},
+        {"birthdate", 10},   {"deathdate", 10},  {"shortnote", 200},       {"namecounty", 50},
+        {"namessn", 20},     {"namesex", 20},    {"namerace", 20},         {"barno", 20},
+        {"notes", -1},       {"email", 250},     {"employer", 250},        {"anniversary", 15},
+        {"placemarrg", 50},  {"startdate", 20},  {"enddate", 20},          {"contact", 200},
+        {"cresdate", 20},    {"cempaddr", 200},  {"cempaddr2", 200},       {"cempcity", 50},
+        {"cempstate", 2},    {"cempzip", 20},    {"clsalary", 20},         {"optfield1", 250},
+        {"optfield2", 250},  {"optfield3", 250}, {"optfield4", 250},       {"photofile", 100},
+        {"photocaption", 100}};
+    for (const auto& [name, width] : columns) {
+        if (width < 0)
+            t.additions << ColumnDef{QString::fromLatin1(name), QStringLiteral("LONGTEXT")};
+        else
+            t.additions << text(QString::fromLatin1(name), width);
+    }
+    return t;
+}
+
+TableDef makeCases()
+{
+    TableDef t{QStringLiteral("Cases"), text(QStringLiteral("casedesc")), {}};
+    QStringList names = {QStringLiteral("caseid"),      QStringLiteral("caseopen"),
+                         QStringLiteral("courtfile"),   QStringLiteral("courttype"),
+                         QStringLiteral("county"),      QStringLiteral("casefile"),
+                         QStringLiteral("casecode"),    QStringLiteral("ivdfile"),
+                         QStringLiteral("uresa"),       QStringLiteral("SetFormEditable"),
+                         QStringLiteral("name1number"), QStringLiteral("name1field"),
+                         QStringLiteral("name1name"),   QStringLiteral("name2number"),
+                         QStringLiteral("name2field"),  QStringLiteral("name2name")};
+    for (int n = 1; n <= 6; ++n) {
+        names << QStringLiteral("child%1name").arg(n) << QStringLiteral("child%1dob").arg(n)
+              << QStringLiteral("child%1cust").arg(n) << QStringLiteral("child%1nights").arg(n);
+    }
+    for (const char* name :
+         {"pinc",       "ppre",        "presp",      "poc",         "pover",      "pspinc",
+          "psplive",    "ptaxcredit",  "poverdays",  "povernights", "psplitkids", "dinc",
+          "dpre",       "dresp",       "doc",        "dover",       "dspinc",     "dsplive",
+          "dtaxcredit", "doverdays",   "dovernights", "dsplitkids", "childcare",  "healthins",
+          "obligor",    "payshealth",  "forceobligor", "override",  "overamount", "whosecustody",
+          "chkzeros",   "chkbox1",     "chkbox2",    "chkbox3",     "chkbox4",    "textblock1",
+          "datesigned", "preparedby",  "preparedbyphone", "notaryday", "notarymonth", "notaryyear",
+          "notaryname"})
+        names << QString::fromLatin1(name);
+    for (const QString& name : names)
+        t.additions << text(name);
+    return t;
+}
+
+TableDef makeSchedule()
+{
+    TableDef t{QStringLiteral("Schedule"), text(QStringLiteral("income")), {}};
+    for (int k = 1; k <= 6; ++k)
+        t.additions << text(QStringLiteral("child%1").arg(k));
+    return t;
+}
+
+QSet<QString> existingColumns(SqlConnection& connection, const QString& table)
+{
+    QSet<QString> columns;
+    QSqlQuery query(connection.database());
+    query.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
+    query.addBindValue(table);
+    if (query.exec()) {
+        while (query.next())
+            columns.insert(query.value(0).toString().toLower());
+    }
+    return columns;
+}
+
+QString quoted(const QString& identifier)
+{
+    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
+}
+} // namespace
+
+QList<ColumnDef> TableDef::allColumns() const
+{
+    QList<ColumnDef> columns{first};
+    columns << additions;
+    return columns;
+}
+
+bool TableDef::hasColumn(const QString& column) const
+{
+    for (const ColumnDef& c : allColumns()) {
+        if (c.name.compare(column, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+namespace Schema {
+const TableDef& mainTable()
+{
+    static const TableDef table = makeMain();
+    return table;
+}
+
+const TableDef& namesTable()
+{
+    static const TableDef table = makeNames();
+    return table;
+}
+
+const TableDef& casesTable()
+{
+    static const TableDef table = makeCases();
+    return table;
+}
+
+const TableDef& scheduleTable()
+{
+    static const TableDef table = makeSchedule();
+    return table;
+}
+
+void createTable(SqlConnection& connection, const TableDef& table)
+{
+    // Identifiers come from the fixed definitions above, never from user input.
+    connection.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2 %3)")
+                        .arg(quoted(table.name), quoted(table.first.name), table.first.type));
+}
+
+void addColumns(SqlConnection& connection, const TableDef& table)
+{
+    const QSet<QString> existing = existingColumns(connection, table.name);
+    for (const ColumnDef& column : table.additions) {
+        if (existing.contains(column.name.toLower()))
+            continue;
+        connection.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                            .arg(quoted(table.name), quoted(column.name), column.type));
+    }
+}
+
+void ensureDatabase(const QString& path, const TableDef& table)
+{
+    SqlConnection connection(path, SqlConnection::Mode::OpenOrCreate);
+    if (!connection.isOpen())
+        return;
+    createTable(connection, table);
+    addColumns(connection, table);
+}
+} // namespace Schema
+
+} // namespace cs42

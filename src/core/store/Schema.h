@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace cs42 {
+
+class SqlConnection;
+
+// A column as the schema declares it. Long text ("MEMO") is declared LONGTEXT so that SQLite
+// gives it text affinity and stores every value as typed.
+struct ColumnDef
+{
+    QString name;
+    QString type; // "TEXT", "TEXT(200)" or "LONGTEXT"
+
+    bool isLongText() const { return type == QLatin1String("LONGTEXT"); }
+};
+
+// A table: created with its first column, then grown one column at a time, in order.
+struct TableDef
+{
+    QString name;
+    ColumnDef first;
+    QList<ColumnDef> additions;
+
+    QList<ColumnDef> allColumns() const;
+    bool hasColumn(const QString& column) const; // without regard to case
+};
+
+namespace Schema {
+const TableDef& mainTable();
+const TableDef& namesTable();
+const TableDef& casesTable();
+const TableDef& scheduleTable();
+
+// Creates the table when it is missing; an existing table is left alone.
+void createTable(SqlConnection& connection, const TableDef& table);
+// Re-issues the addition of every column; a column that exists already is skipped. The schema
+// only grows: nothing is ever removed or altered, and existing rows are untouched.
+void addColumns(SqlConnection& connection, const TableDef& table);
+// Both of the above, on the file at `path`, creating the file when it is missing.
+void ensureDatabase(const QString& path, const TableDef& table);
+} // namespace Schema
+
+} // namespace cs42

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace cs42 {
+
+// Everything a window tells or asks the user, and every effect outside the program (viewer,
+// clipboard, ending the run), goes through this interface, so that tests can answer it.
+class Interaction
+{
+public:
+    enum class Icon
+    {
+        None,
+        Information,
+        Warning,
+        Critical,
+    };
+    enum class Answer
+    {
+        Yes,
+        No,
+    };
+
+    virtual ~Interaction() = default;
+
+    // A message box with an OK button. An empty title shows the program's default title.
+    virtual void inform(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) = 0;
+    // A Yes/No message box.
+    virtual Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) = 0;
+    // An input box; nullopt on Cancel.
+    virtual std::optional<QString> inputText(QWidget* parent,
+                                             const QString& title,
+                                             const QString& prompt,
+                                             const QString& initial) = 0;
+    // Opens a document with the program associated with its type; false when nothing opened it.
+    virtual bool openDocument(const QString& path) = 0;
+    // Puts plain text on the clipboard; false when the clipboard cannot take it.
+    virtual bool copyText(const QString& text) = 0;
+    // Ends the program at once, without questions or clean-up.
+    virtual void endProgram(int exitCode = 0) = 0;
+};
+
+} // namespace cs42

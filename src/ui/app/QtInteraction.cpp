@@ -1,0 +1,83 @@
+#include "ui/app/QtInteraction.h"
+
+#include "core/store/ProgramSettings.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include <cstdlib>
+
+namespace cs42 {
+
+namespace {
+QMessageBox::Icon toQt(Interaction::Icon icon)
+{
+    switch (icon) {
+    case Interaction::Icon::Information:
+        return QMessageBox::Information;
+    case Interaction::Icon::Warning:
+        return QMessageBox::Warning;
+    case Interaction::Icon::Critical:
+        return QMessageBox::Critical;
+    case Interaction::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString titleOrDefault(const QString& title)
+{
+    return title.isEmpty() ? ProgramSettings::AppTitle : title;
+}
+} // namespace
+
+void QtInteraction::inform(QWidget* parent, const QString& title, const QString& text, Icon icon)
+{
+    QMessageBox box(toQt(icon), titleOrDefault(title), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+Interaction::Answer QtInteraction::ask(QWidget* parent, const QString& title, const QString& text, Icon icon)
+{
+    QMessageBox box(toQt(icon), titleOrDefault(title), text, QMessageBox::Yes | QMessageBox::No, parent);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+std::optional<QString> QtInteraction::inputText(QWidget* parent,
+                                                const QString& title,
+                                                const QString& prompt,
+                                                const QString& initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, titleOrDefault(title), prompt, QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+bool QtInteraction::openDocument(const QString& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool QtInteraction::copyText(const QString& text)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return false;
+    clipboard->clear();
+    clipboard->setText(text);
+    return clipboard->text() == text;
+}
+
+void QtInteraction::endProgram(int exitCode)
+{
+    // "At once": no close questions, no backups.
+    std::exit(exitCode);
+}
+
+} // namespace cs42

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ui/app/Interaction.h"
+
+namespace cs42 {
+
+// The real Interaction: Qt message boxes, input dialogs, the desktop's viewer and clipboard.
+class QtInteraction : public Interaction
+{
+public:
+    void inform(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) override;
+    Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) override;
+    std::optional<QString> inputText(QWidget* parent,
+                                     const QString& title,
+                                     const QString& prompt,
+                                     const QString& initial) override;
+    bool openDocument(const QString& path) override;
+    bool copyText(const QString& text) override;
+    void endProgram(int exitCode = 0) override;
+};
+
+} // namespace cs42

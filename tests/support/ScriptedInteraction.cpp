@@ -1,0 +1,114 @@
+#include "support/ScriptedInteraction.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace cs42::test {
+
+namespace {
+QString kindName(ScriptedInteraction::Kind kind)
+{
+    switch (kind) {
+    case ScriptedInteraction::Kind::Inform:
+        return QStringLiteral("message");
+    case ScriptedInteraction::Kind::Ask:
+        return QStringLiteral("question");
+    case ScriptedInteraction::Kind::Input:
+        return QStringLiteral("input box");
+    }
+    return {};
+}
+
+// Reports a failure to whichever framework runs the test.
+void reportFailure(const QString& message)
+{
+    if (::testing::UnitTest::GetInstance()->current_test_info() != nullptr)
+        ADD_FAILURE() << message.toStdString();
+    else
+        QTest::qFail(message.toUtf8().constData(), __FILE__, __LINE__);
+}
+} // namespace
+
+void ScriptedInteraction::expectInform(const QString& title, const QString& text)
+{
+    m_expected.append({Kind::Inform, title, text, Answer::No, std::nullopt});
+}
+
+void ScriptedInteraction::expectAsk(Answer answer, const QString& title, const QString& text)
+{
+    m_expected.append({Kind::Ask, title, text, answer, std::nullopt});
+}
+
+void ScriptedInteraction::expectInput(std::optional<QString> answer, const QString& title, const QString& prompt)
+{
+    m_expected.append({Kind::Input, title, prompt, Answer::No, std::move(answer)});
+}
+
+std::optional<ScriptedInteraction::Expected> ScriptedInteraction::take(Kind kind,
+                                                                       const QString& title,
+                                                                       const QString& text)
+{
+    prompts.append({kind, title, text});
+    QString failure;
+    if (m_expected.isEmpty()) {
+        failure = QStringLiteral("Unexpected %1: [%2] %3").arg(kindName(kind), title, text);
+    } else {
+        const Expected& next = m_expected.first();
+        if (next.kind != kind)
+            failure = QStringLiteral("Expected a %1 but got a %2: [%3] %4")
+                          .arg(kindName(next.kind), kindName(kind), title, text);
+        else if (!next.title.isEmpty() && next.title != title)
+            failure = QStringLiteral("Expected title [%1] but got [%2]").arg(next.title, title);
+        else if (!next.text.isEmpty() && next.text != text)
+            failure = QStringLiteral("Expected text\n[%1]\nbut got\n[%2]").arg(next.text, text);
+    }
+    if (!failure.isEmpty()) {
+        failures.append(failure);
+        reportFailure(failure);
+        return std::nullopt;
+    }
+    return m_expected.takeFirst();
+}
+
+void ScriptedInteraction::inform(QWidget*, const QString& title, const QString& text, Icon)
+{
+    take(Kind::Inform, title, text);
+}
+
+Interaction::Answer ScriptedInteraction::ask(QWidget*, const QString& title, const QString& text, Icon)
+{
+    const auto expected = take(Kind::Ask, title, text);
+    return expected ? expected->answer : Answer::No;
+}
+
+std::optional<QString> ScriptedInteraction::inputText(QWidget*,
+                                                      const QString& title,
+                                                      const QString& prompt,
+                                                      const QString& initial)
+{
+    inputInitialTexts.append(initial);
+    const auto expected = take(Kind::Input, title, prompt);
+    return expected ? expected->input : std::nullopt;
+}
+
+bool ScriptedInteraction::openDocument(const QString& path)
+{
+    openedDocuments.append(path);
+    return openDocumentResult;
+}
+
+bool ScriptedInteraction::copyText(const QString& text)
+{
+    clipboard = text;
+    ++copies;
+    return true;
+}
+
+void ScriptedInteraction::endProgram(int code)
+{
+    ended = true;
+    exitCode = code;
+}
+
+} // namespace cs42::test
