@@ -156,12 +156,16 @@ void createTable(SqlConnection& connection, const TableDef& table)
 void addColumns(SqlConnection& connection, const TableDef& table)
 {
     const QSet<QString> existing = existingColumns(connection, table.name);
+    // One transaction: a new file costs one sync, not one per column. A failing addition fails
+    // alone and the others still go in.
+    connection.database().transaction();
     for (const ColumnDef& column : table.additions) {
         if (existing.contains(column.name.toLower()))
             continue;
         connection.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
                             .arg(quoted(table.name), quoted(column.name), column.type));
     }
+    connection.database().commit();
 }
 
 void ensureDatabase(const QString& path, const TableDef& table)

@@ -1,0 +1,151 @@
+#include "core/store/CaseKey.h"
+#include "core/store/CaseStore.h"
+#include "core/store/DataStore.h"
+#include "core/store/NullRepair.h"
+#include "core/store/Schema.h"
+#include "core/store/SqlConnection.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace cs42;
+
+namespace {
+class CaseStoreTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { paths = DataStore::startUp(work.path()); }
+
+    CaseStore store() const { return CaseStore(paths.casesDbPath()); }
+
+    QTemporaryDir work;
+    DataPaths paths;
+    const QDate today{2026, 12, 9};
+};
+} // namespace
+
+TEST_F(CaseStoreTest, AddedCaseHasItsDefaultsAndIsFoundByKey)
+{
+    const QString key = store().addCase(QStringLiteral("doe v. roe"), today);
+    ASSERT_EQ(key.size(), 8);
+    EXPECT_TRUE(key.startsWith(QStringLiteral("DO")));
+
+    QString current = key;
+    const auto record = store().findCurrentCase(current);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->caseDesc(), QStringLiteral("doe v. roe"));
+    EXPECT_EQ(record->value(QStringLiteral("casefile")), key);
+    EXPECT_EQ(record->value(QStringLiteral("caseopen")), QStringLiteral("12/9/2026"));
+    EXPECT_EQ(record->value(QStringLiteral("obligor")), QStringLiteral("D"));
+    EXPECT_EQ(record->value(QStringLiteral("payshealth")), QStringLiteral("P"));
+    EXPECT_EQ(record->value(QStringLiteral("whosecustody")), QStringLiteral("P"));
+    EXPECT_TRUE(record->isNull(QStringLiteral("courtfile"))) << "a column never written reads as Null";
+}
+
+TEST_F(CaseStoreTest, EmptyCurrentCaseFindsTheFirstRowAndTakesItsKey)
+{
+    const QString first = store().addCase(QStringLiteral("Zed"), today);
+    store().addCase(QStringLiteral("Alpha"), today);
+    QString current;
+    const auto record = store().findCurrentCase(current);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(current, first);
+}
+
+TEST_F(CaseStoreTest, KeysAreDrawnAgainWhileTheyExist)
+{
+    EXPECT_EQ(CaseKey::make(QStringLiteral("x"), 0.0), QStringLiteral("X000000"));
+    EXPECT_EQ(CaseKey::make(QStringLiteral("doe v. roe"), 0.5), QStringLiteral("DO499999"));
+    EXPECT_EQ(CaseKey::digitsFor(0.00000005), QStringLiteral("400000"));
+    int draws = 0;
+    const QString key = CaseKey::makeUnique(QStringLiteral("Mo"), [&draws](const QString&) { return ++draws < 3; });
+    EXPECT_EQ(draws, 3);
+    EXPECT_TRUE(key.startsWith(QStringLiteral("MO")));
+}
+
+TEST_F(CaseStoreTest, SavedValuesComeBackUnchanged)
+{
+    const QString key = store().addCase(QStringLiteral("Müller"), today);
+    const QString awkward = QStringLiteral("O'Brien; \"Doe\"; Müller'); DROP TABLE Cases; --");
+    ASSERT_EQ(store().saveCaseFields(key, {{QStringLiteral("name1name"), awkward}, {QStringLiteral("PINC"), "2501"}}),
+              CaseStoreStatus::Ok);
+    QString current = key;
+    const auto record = store().findCurrentCase(current);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->value(QStringLiteral("name1name")), awkward);
+    EXPECT_EQ(record->value(QStringLiteral("pinc")), QStringLiteral("2501"));
+    EXPECT_EQ(store().caseCount(), 1);
+}
+
+TEST_F(CaseStoreTest, SaveIntoRemovedCaseChangesNoRow)
+{
+    const QString kept = store().addCase(QStringLiteral("Kept"), today);
+    const QString gone = store().addCase(QStringLiteral("Gone"), today);
+    ASSERT_EQ(store().deleteCase(gone), CaseStoreStatus::Ok);
+
+    EXPECT_EQ(store().saveCaseField(gone, QStringLiteral("pinc"), QStringLiteral("999")), CaseStoreStatus::CaseRemoved);
+    EXPECT_EQ(store().renameCase(gone, QStringLiteral("New")), CaseStoreStatus::CaseRemoved);
+    EXPECT_EQ(store().deleteCase(gone), CaseStoreStatus::CaseRemoved);
+    QString current = kept;
+    EXPECT_TRUE(store().findCurrentCase(current)->isNull(QStringLiteral("pinc")));
+    EXPECT_EQ(store().caseCount(), 1);
+}
+
+TEST_F(CaseStoreTest, UnknownColumnIsRefusedAndNothingIsWritten)
+{
+    const QString key = store().addCase(QStringLiteral("Case"), today);
+    EXPECT_NE(store().saveCaseFields(key, {{QStringLiteral("pinc"), "1"}, {QStringLiteral("pinc = 0 --"), "2"}}),
+              CaseStoreStatus::Ok);
+    QString current = key;
+    EXPECT_TRUE(store().findCurrentCase(current)->isNull(QStringLiteral("pinc")));
+}
+
+TEST_F(CaseStoreTest, MissingFolderFailsToOpen)
+{
+    const CaseStore missing(work.filePath(QStringLiteral("no-such-folder/QUONDATA.MDB")));
+    EXPECT_EQ(missing.open(), CaseStoreStatus::OpenFailed);
+    QString current;
+    CaseStoreStatus status = CaseStoreStatus::Ok;
+    EXPECT_FALSE(missing.findCurrentCase(current, &status));
+    EXPECT_EQ(status, CaseStoreStatus::OpenFailed);
+    EXPECT_EQ(missing.saveCaseField(QStringLiteral("X"), QStringLiteral("pinc"), QStringLiteral("1")),
+              CaseStoreStatus::OpenFailed);
+    EXPECT_EQ(CaseStore::openErrorText(),
+              QStringLiteral("There was an error attempting to open the CASES database, and this program will now "
+                             "end.  Please contact Tessaly to report this problem."));
+}
+
+TEST_F(CaseStoreTest, RepairTurnsNullsIntoEmptyTextsButLeavesTheFirstColumn)
+{
+    {
+        SqlConnection cases(paths.casesDbPath());
+        ASSERT_TRUE(cases.exec(QStringLiteral("INSERT INTO Cases (caseid) VALUES ('NU000001')")));
+    }
+    store().repairNulls();
+    QString current = QStringLiteral("NU000001");
+    const auto record = store().findCurrentCase(current);
+    ASSERT_TRUE(record);
+    EXPECT_TRUE(record->isNull(QStringLiteral("casedesc")));
+    for (const char* column : {"courtfile", "textblock1", "notaryname", "pinc"}) {
+        EXPECT_FALSE(record->isNull(QString::fromLatin1(column))) << column;
+        EXPECT_EQ(record->value(QString::fromLatin1(column)), QString()) << column;
+    }
+}
+
+TEST_F(CaseStoreTest, NamesRepairGivesLongTextOneBlank)
+{
+    {
+        SqlConnection names(paths.namesDbPath());
+        ASSERT_TRUE(names.exec(QStringLiteral("INSERT INTO Names (keynumber) VALUES ('B0000001')")));
+    }
+    NullRepair::repairTable(paths.namesDbPath(), Schema::namesTable());
+    SqlConnection names(paths.namesDbPath());
+    QSqlQuery query(names.database());
+    ASSERT_TRUE(query.exec(QStringLiteral("SELECT notes, street, listname FROM Names")) && query.next());
+    EXPECT_EQ(query.value(0).toString(), QStringLiteral(" "));
+    EXPECT_EQ(query.value(1).toString(), QString());
+    EXPECT_FALSE(query.value(1).isNull());
+    EXPECT_TRUE(query.value(2).isNull());
+}
