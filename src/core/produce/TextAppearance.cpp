@@ -1,0 +1,197 @@
+#include "core/produce/TextAppearance.h"
+
+#include "core/produce/HelveticaMetrics.h"
+
+#include <QList>
+#include <QRegularExpression>
+#include <qpdf/QUtil.hh>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace cs42 {
+
+namespace {
+
+constexpr double Padding = 2.0;
+constexpr double MaxAutoSize = 12.0;
+constexpr double AutoMultilineSize = 10.0;
+constexpr double MinSingleLineSize = 4.0;
+constexpr double MinMultilineSize = 5.0;
+constexpr double LineSpacing = 1.15;
+constexpr double TextHeight = HelveticaAscent - HelveticaDescent;
+
+QByteArray number(double value)
+{
+    QByteArray text = QByteArray::number(value, 'f', 2);
+    // "12.50" -> "12.5", "12.00" -> "12": shorter streams, same values.
+    while (text.contains('.') && (text.endsWith('0') || text.endsWith('.')))
+        text.chop(1);
+    return text == "-0" ? QByteArrayLiteral("0") : text;
+}
+
+std::string toWinAnsi(const QString& text)
+{
+    QString cleaned = text;
+    for (QChar& c : cleaned) {
+        if (c.unicode() < 32)
+            c = QLatin1Char(' ');
+    }
+    return QUtil::utf8_to_win_ansi(cleaned.toStdString(), '?');
+}
+
+QByteArray pdfString(const std::string& winAnsi)
+{
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(winAnsi.size()) + 2);
+    out.append('(');
+    for (char c : winAnsi) {
+        if (c == '(' || c == ')' || c == '\\')
+            out.append('\\');
+        out.append(c);
+    }
+    out.append(')');
+    return out;
+}
+
+// Word-wraps one paragraph to `width` points; a word longer than a line is broken between
+// characters.
+void wrapParagraph(const std::string& paragraph, double width, double size, std::vector<std::string>* lines)
+{
+    std::string line;
+    std::size_t pos = 0;
+    if (paragraph.empty()) {
+        lines->push_back({});
+        return;
+    }
+    while (pos < paragraph.size()) {
+        std::size_t end = paragraph.find(' ', pos);
+        if (end == std::string::npos)
+            end = paragraph.size();
+        std::string word = paragraph.substr(pos, end - pos);
+        pos = end + 1;
+        std::string candidate = line.empty() ? word : line + ' ' + word;
+        if (helveticaTextWidth(candidate, size) <= width) {
+            line = candidate;
+            continue;
+        }
+        if (!line.empty()) {
+            lines->push_back(line);
+            line.clear();
+        }
+        while (helveticaTextWidth(word, size) > width && word.size() > 1) {
+            std::size_t fit = 1;
+            while (fit < word.size() &&
+                   helveticaTextWidth(std::string_view(word).substr(0, fit + 1), size) <= width)
+                ++fit;
+            lines->push_back(word.substr(0, fit));
+            word.erase(0, fit);
+        }
+        line = word;
+    }
+    lines->push_back(line);
+}
+
+std::vector<std::string> wrapText(const QStringList& paragraphs, double width, double size)
+{
+    std::vector<std::string> lines;
+    for (const QString& paragraph : paragraphs)
+        wrapParagraph(toWinAnsi(paragraph), width, size, &lines);
+    return lines;
+}
+
+double lineX(const std::string& line, double size, const TextFieldStyle& style)
+{
+    const double textWidth = helveticaTextWidth(line, size);
+    switch (style.quadding) {
+    case 1:
+        return (style.width - textWidth) / 2.0;
+    case 2:
+        return style.width - Padding - textWidth;
+    default:
+        return Padding;
+    }
+}
+
+} // namespace
+
+void applyDefaultAppearance(const QByteArray& defaultAppearance, TextFieldStyle* style)
+{
+    const QList<QByteArray> tokens = defaultAppearance.simplified().split(' ');
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        const QByteArray& op = tokens[i];
+        bool ok = false;
+        if (op == "Tf" && i >= 1) {
+            const double size = tokens[i - 1].toDouble(&ok);
+            if (ok && size >= 0)
+                style->fontSize = size;
+        } else if ((op == "g" && i >= 1) || (op == "rg" && i >= 3) || (op == "k" && i >= 4)) {
+            const qsizetype operands = op == "g" ? 1 : (op == "rg" ? 3 : 4);
+            QByteArray colour;
+            bool valid = true;
+            for (qsizetype k = i - operands; k < i; ++k) {
+                tokens[k].toDouble(&ok);
+                valid = valid && ok;
+                colour += tokens[k] + ' ';
+            }
+            if (valid)
+                style->colorOperator = colour + op;
+        }
+    }
+}
+
+QByteArray textAppearanceContent(const QString& value, const TextFieldStyle& style)
+{
+    QByteArray out = QByteArrayLiteral("/Tx BMC\n");
+    if (value.trimmed().isEmpty() || style.width <= 0 || style.height <= 0) {
+        out += "EMC\n";
+        return out;
+    }
+    const double availableWidth = std::max(1.0, style.width - 2 * Padding);
+    const double availableHeight = std::max(1.0, style.height - 2 * Padding);
+    const double fittingSize = std::max(1.0, (style.height - 2.0) / TextHeight);
+
+    out += "q\n1 1 " + number(style.width - 2) + ' ' + number(style.height - 2) + " re W n\nBT\n";
+    if (!style.multiline) {
+        QString oneLine = value;
+        oneLine.replace(QRegularExpression(QStringLiteral("\r\n|\r|\n")), QStringLiteral(" "));
+        const std::string text = toWinAnsi(oneLine);
+        double size =
+            style.fontSize > 0 ? std::min(style.fontSize, fittingSize) : std::min(MaxAutoSize, fittingSize);
+        const double textWidth = helveticaTextWidth(text, size);
+        if (textWidth > availableWidth)
+            size = std::max(MinSingleLineSize, size * availableWidth / textWidth);
+        const double baseline = (style.height - TextHeight * size) / 2.0 - HelveticaDescent * size;
+        out += "/Helv " + number(size) + " Tf " + style.colorOperator + '\n';
+        out += "1 0 0 1 " + number(lineX(text, size, style)) + ' ' + number(baseline) + " Tm\n";
+        out += pdfString(text) + " Tj\n";
+    } else {
+        const QStringList paragraphs = value.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+        double size = style.fontSize > 0 ? style.fontSize : AutoMultilineSize;
+        std::vector<std::string> lines = wrapText(paragraphs, availableWidth, size);
+        // Trailing empty lines take no room on paper.
+        while (lines.size() > 1 && lines.back().find_first_not_of(' ') == std::string::npos)
+            lines.pop_back();
+        auto heightOf = [](std::size_t count, double fontSize) {
+            return (TextHeight + (static_cast<double>(count) - 1) * LineSpacing) * fontSize;
+        };
+        while (size > MinMultilineSize && heightOf(lines.size(), size) > availableHeight) {
+            size = std::max(MinMultilineSize, size - 0.5);
+            lines = wrapText(paragraphs, availableWidth, size);
+            while (lines.size() > 1 && lines.back().find_first_not_of(' ') == std::string::npos)
+                lines.pop_back();
+        }
+        out += "/Helv " + number(size) + " Tf " + style.colorOperator + '\n';
+        double baseline = style.height - Padding - HelveticaAscent * size;
+        for (const std::string& line : lines) {
+            out += "1 0 0 1 " + number(lineX(line, size, style)) + ' ' + number(baseline) + " Tm\n";
+            out += pdfString(line) + " Tj\n";
+            baseline -= LineSpacing * size;
+        }
+    }
+    out += "ET\nQ\nEMC\n";
+    return out;
+}
+
+} // namespace cs42
