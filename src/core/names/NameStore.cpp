@@ -1,0 +1,260 @@
+#include "core/names/NameStore.h"
+
+#include "core/names/NameKey.h"
+#include "core/store/NullRepair.h"
+#include "core/store/Schema.h"
+#include "core/store/SqlConnection.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace cs42 {
+
+namespace {
+const QString& tableName()
+{
+    return Schema::namesTable().name;
+}
+
+QString quoted(const QString& identifier)
+{
+    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
+}
+
+void setError(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+}
+
+// Opens the table and adds the seed record when it has no row. One statement, so that two
+// workstations opening an empty directory at once add one seed between them.
+bool openTable(SqlConnection& connection, QString* error)
+{
+    if (!connection.isOpen()) {
+        setError(error, connection.errorText());
+        return false;
+    }
+    {
+        QSqlQuery probe(connection.database());
+        if (!probe.exec(QStringLiteral("SELECT keynumber FROM %1 LIMIT 0").arg(quoted(tableName())))) {
+            setError(error, probe.lastError().text());
+            return false;
+        }
+    }
+    const NameRecord seed = NameRecord::seedRecord();
+    QStringList columns;
+    QVariantList values;
+    for (const ColumnDef& column : Schema::namesTable().allColumns()) {
+        columns << quoted(column.name);
+        values << seed.value(column.name);
+    }
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3 WHERE NOT EXISTS (SELECT 1 FROM %1)")
+                            .arg(quoted(tableName()),
+                                 columns.join(QStringLiteral(", ")),
+                                 QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+    if (!connection.exec(sql, values)) {
+        setError(error, connection.errorText());
+        return false;
+    }
+    return true;
+}
+
+bool rowWithKeyExists(SqlConnection& connection, const QString& key)
+{
+    QSqlQuery query(connection.database());
+    query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE keynumber = ? LIMIT 1").arg(quoted(tableName())));
+    query.addBindValue(key);
+    return query.exec() && query.next();
+}
+
+int columnWidth(const QString& column)
+{
+    for (const ColumnDef& def : Schema::namesTable().allColumns()) {
+        if (def.name.compare(column, Qt::CaseInsensitive) != 0)
+            continue;
+        const qsizetype open = def.type.indexOf(QLatin1Char('('));
+        if (open < 0)
+            return 255; // the engine's default text width
+        return def.type.mid(open + 1, def.type.size() - open - 2).toInt();
+    }
+    return 255;
+}
+
+QString cutToColumn(const QString& column, const QString& text)
+{
+    return text.left(columnWidth(column));
+}
+} // namespace
+
+NameStore::NameStore(QString namesDbPath)
+    : m_path(std::move(namesDbPath))
+{}
+
+NameStoreStatus NameStore::openNames(QString* error) const
+{
+    SqlConnection connection(m_path);
+    return openTable(connection, error) ? NameStoreStatus::Ok : NameStoreStatus::Failed;
+}
+
+void NameStore::repairNulls() const
+{
+    NullRepair::repairTable(m_path, Schema::namesTable());
+}
+
+std::optional<QList<NameListRow>> NameStore::listRows(QString* error) const
+{
+    SqlConnection connection(m_path);
+    if (!openTable(connection, error))
+        return std::nullopt;
+    QSqlQuery query(connection.database());
+    query.setForwardOnly(true);
+    if (!query.exec(
+            QStringLiteral("SELECT firmname, keynumber FROM %1 ORDER BY rowid").arg(quoted(tableName())))) {
+        setError(error, query.lastError().text());
+        return std::nullopt;
+    }
+    QList<NameListRow> rows;
+    while (query.next())
+        rows.append({query.value(0).toString(), query.value(1).toString()});
+    return rows;
+}
+
+std::optional<NameRecord> NameStore::load(const QString& key, NameStoreStatus* status, QString* error) const
+{
+    auto report = [status](NameStoreStatus s) {
+        if (status)
+            *status = s;
+    };
+    SqlConnection connection(m_path);
+    if (!openTable(connection, error)) {
+        report(NameStoreStatus::Failed);
+        return std::nullopt;
+    }
+    QSqlQuery query(connection.database());
+    query.prepare(QStringLiteral("SELECT * FROM %1 WHERE keynumber = ? ORDER BY rowid DESC LIMIT 1")
+                      .arg(quoted(tableName())));
+    query.addBindValue(key);
+    if (!query.exec()) {
+        setError(error, query.lastError().text());
+        report(NameStoreStatus::Failed);
+        return std::nullopt;
+    }
+    if (!query.next()) {
+        report(NameStoreStatus::NotFound);
+        return std::nullopt;
+    }
+    NameRecord record;
+    const QSqlRecord row = query.record();
+    for (int i = 0; i < row.count(); ++i)
+        record.setValue(row.fieldName(i), query.value(i).isNull() ? QString() : query.value(i).toString());
+    report(NameStoreStatus::Ok);
+    return record;
+}
+
+NameStoreStatus
+NameStore::saveFields(const QString& key, const QHash<QString, QString>& boxTexts, QString* error) const
+{
+    SqlConnection connection(m_path);
+    if (!openTable(connection, error))
+        return NameStoreStatus::Failed;
+    QStringList assignments;
+    QVariantList values;
+    for (const NameField& field : NameRecord::editedFields()) {
+        assignments << quoted(field.column) + QStringLiteral(" = ?");
+        values << NameRecord::storedText(field.column,
+                                         boxTexts.value(field.column, QString(QLatin1String(""))));
+    }
+    values << key;
+    QSqlQuery query(connection.database());
+    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE keynumber = ?")
+                      .arg(quoted(tableName()), assignments.join(QStringLiteral(", "))));
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        setError(error, query.lastError().text());
+        return NameStoreStatus::Failed;
+    }
+    return query.numRowsAffected() > 0 ? NameStoreStatus::Ok : NameStoreStatus::NotFound;
+}
+
+QString NameStore::addName(const ComposedName& name, const NameParts& parts, QString* error) const
+{
+    SqlConnection connection(m_path);
+    if (!openTable(connection, error))
+        return {};
+    const QString key = NameKey::makeUnique(name.sortForm, [&connection](const QString& candidate) {
+        return rowWithKeyExists(connection, candidate);
+    });
+
+    QList<QPair<QString, QString>> columns = {
+        {QStringLiteral("keynumber"), key},
+        {QStringLiteral("firmname"), name.sortForm},
+        {QStringLiteral("listname"), name.displayForm},
+        {QStringLiteral("lastfirstmiddle"), name.lastFirstMiddle},
+        {QStringLiteral("firstname"), parts.firstName},
+        {QStringLiteral("middlename"), parts.middleName},
+        {QStringLiteral("lastname"), parts.lastName},
+        {QStringLiteral("suffix"), parts.suffix},
+    };
+    for (const char* column :
+         {"street",    "street2",   "city",       "namestate",  "zipcode",  "namecounty", "email",
+          "wphone",    "hphone",    "fphone",     "cphone",     "barno",    "namessn",    "birthdate",
+          "deathdate", "employer",  "contact",    "cempaddr",   "cempcity", "cempstate",  "cempzip",
+          "clsalary",  "startdate", "placemarrg", "anniversary"})
+        columns.append({QString::fromLatin1(column), QString(QLatin1String(""))});
+
+    QStringList names;
+    QVariantList values;
+    for (const auto& [column, value] : columns) {
+        names << quoted(column);
+        values << cutToColumn(column, value);
+    }
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(quoted(tableName()),
+                                 names.join(QStringLiteral(", ")),
+                                 QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+    if (!connection.exec(sql, values)) {
+        setError(error, connection.errorText());
+        return {};
+    }
+    return key;
+}
+
+NameStoreStatus NameStore::deleteName(const QString& key, QString* error) const
+{
+    SqlConnection connection(m_path);
+    if (!openTable(connection, error))
+        return NameStoreStatus::Failed;
+    QSqlQuery query(connection.database());
+    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = "
+                                 "(SELECT rowid FROM %1 WHERE trim(keynumber) = ? ORDER BY rowid LIMIT 1)")
+                      .arg(quoted(tableName())));
+    query.addBindValue(key.trimmed());
+    if (!query.exec()) {
+        setError(error, query.lastError().text());
+        return NameStoreStatus::Failed;
+    }
+    return query.numRowsAffected() > 0 ? NameStoreStatus::Ok : NameStoreStatus::NotFound;
+}
+
+bool NameStore::keyExists(const QString& key) const
+{
+    SqlConnection connection(m_path);
+    return connection.isOpen() && rowWithKeyExists(connection, key);
+}
+
+int NameStore::count() const
+{
+    SqlConnection connection(m_path);
+    if (!connection.isOpen())
+        return 0;
+    QSqlQuery query(connection.database());
+    if (query.exec(QStringLiteral("SELECT count(*) FROM %1").arg(quoted(tableName()))) && query.next())
+        return query.value(0).toInt();
+    return 0;
+}
+
+} // namespace cs42
