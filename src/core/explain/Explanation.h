@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/worksheet/Cs42Form.h"
+#include "core/worksheet/Schedule.h"
+
+#include <QDate>
+#include <QString>
+
+namespace cs42 {
+
+// The written explanation of a worksheet as displayed: built from the labels' captions, the
+// number of children and the schedule search of the last computation, and today's date (passed
+// in so that the text is repeatable). Paragraphs are separated by an empty line; every line break
+// is CR LF; the text does not end with a line break.
+//
+// When the combined income lies above every row of the schedule (lookup.aboveTable), the
+// schedule paragraph says that the amount of the highest income level shown is used, instead of
+// describing a lower and a higher row that do not exist.
+QString generateExplanation(const Captions& captions,
+                            int childCount,
+                            const ScheduleLookup& lookup,
+                            const QDate& today);
+
+} // namespace cs42

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace cs42 {
+
+// Reads the decimal number at the start of a stored text, the way every stored amount is read.
+// Blanks, tabs and line feeds are skipped wherever they occur (so "1 000" reads 1000); an
+// optional sign may open the number and one decimal point may follow its digits; reading stops
+// at the first other character, so "$", "," or a second point ends it ("1,234" reads 1).
+// Blank or non-numeric text reads as 0. Carriage returns are not skipped: they end the number.
+double LeadingNumber(const QString& text);
+
+} // namespace cs42

@@ -1,0 +1,167 @@
+#include "core/worksheet/Schedule.h"
+
+#include "core/store/SqlConnection.h"
+#include "core/worksheet/LeadingNumber.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <algorithm>
+
+namespace cs42 {
+
+std::optional<ScheduleTable> ScheduleTable::load(const QString& scheduleDbPath, QString* error)
+{
+    SqlConnection connection(scheduleDbPath);
+    if (!connection.isOpen()) {
+        if (error)
+            *error = connection.errorText();
+        return std::nullopt;
+    }
+    QList<ScheduleRow> rows;
+    {
+        QSqlQuery query(connection.database());
+        query.setForwardOnly(true);
+        // Stored order: the order in which the rows were written.
+        if (!query.exec(QStringLiteral("SELECT income, child1, child2, child3, child4, child5, child6 FROM "
+                                       "Schedule ORDER BY rowid"))) {
+            if (error)
+                *error = query.lastError().text();
+            return std::nullopt;
+        }
+        while (query.next()) {
+            ScheduleRow row;
+            row.income = LeadingNumber(query.value(0).toString());
+            for (int k = 0; k < 6; ++k)
+                row.amounts[static_cast<std::size_t>(k)] = LeadingNumber(query.value(k + 1).toString());
+            rows.append(row);
+        }
+    }
+    return ScheduleTable(std::move(rows));
+}
+
+double ScheduleTable::amountFor(const ScheduleRow& row, double children)
+{
+    for (int k = 1; k <= 6; ++k) {
+        if (children == static_cast<double>(k))
+            return row.amounts[static_cast<std::size_t>(k - 1)];
+    }
+    return 0.0;
+}
+
+bool ScheduleTable::bracketSearch(
+    double income, double children, double width, ScheduleLookup* lookup, bool* hasNext) const
+{
+    ScheduleLookup found;
+    bool next = false;
+    bool bracketFound = false;
+    for (qsizetype i = 0; i < m_rows.size(); ++i) {
+        const ScheduleRow& row = m_rows[i];
+        if (row.income <= income && income < row.income + width) {
+            bracketFound = true;
+            found.bracketIncome = row.income;
+            found.bracketAmount = amountFor(row, children);
+            if (i + 1 < m_rows.size()) {
+                next = true;
+                found.nextIncome = m_rows[i + 1].income;
+                found.nextAmount = amountFor(m_rows[i + 1], children);
+            }
+            break;
+        }
+    }
+    if (lookup)
+        *lookup = found;
+    if (hasNext)
+        *hasNext = next;
+    return bracketFound;
+}
+
+double ScheduleTable::searchLimit(const ScheduleRules& rules) const
+{
+    if (m_rows.isEmpty())
+        return rules.searchUpTo;
+    return std::max(rules.searchUpTo, m_rows.last().income);
+}
+
+double basicObligation(const ScheduleTable& table,
+                       double income,
+                       double children,
+                       ScheduleLookup* lookup,
+                       const ScheduleRules& rules)
+{
+    ScheduleLookup outcome;
+    double amount = 0.0;
+    if (income < rules.minimumIncome)
+        amount = rules.minimumAmount;
+    const double limit = table.searchLimit(rules);
+    if (rules.searchFrom < income && income <= limit) {
+        bool hasNext = false;
+        if (table.bracketSearch(income, children, rules.bracketWidth, &outcome, &hasNext)) {
+            if (hasNext) {
+                const double below = income - outcome.bracketIncome;
+                const double above = outcome.nextIncome - income;
+                // Halfway or more towards the next row takes the next (higher) row's amount.
+                amount = below >= above ? outcome.nextAmount : outcome.bracketAmount;
+            } else {
+                amount = outcome.bracketAmount;
+            }
+        }
+    }
+    if (income > limit) {
+        // No extrapolation above the table: the last stored row's amount. An empty table has no
+        // last row and gives 0.
+        if (!table.isEmpty()) {
+            amount = ScheduleTable::amountFor(table.rows().last(), children);
+            outcome.aboveTable = true;
+            outcome.topIncome = table.rows().last().income;
+        } else {
+            amount = 0.0;
+        }
+    }
+    if (lookup)
+        *lookup = outcome;
+    return amount;
+}
+
+double imputedAmount(
+    const ScheduleTable& table, double income, double k, ScheduleLookup* lookup, const ScheduleRules& rules)
+{
+    ScheduleLookup outcome;
+    bool hasNext = false;
+    double amount = 0.0;
+    if (table.bracketSearch(income, k, rules.bracketWidth, &outcome, &hasNext)) {
+        if (hasNext) {
+            amount = outcome.bracketAmount + (outcome.nextAmount - outcome.bracketAmount) *
+                                                 (income - outcome.bracketIncome) / rules.bracketWidth;
+        } else {
+            // The last row brackets the income: there is no row to interpolate towards, and the
+            // schedule's own amount at that level is the one it gives.
+            amount = outcome.bracketAmount;
+        }
+    }
+    if (amount < 0)
+        amount = rules.minimumAmount;
+    if (lookup)
+        *lookup = outcome;
+    return amount;
+}
+
+double BasicObligation(
+    const QString& scheduleDbPath, double income, double children, ScheduleLookup* lookup, bool* available)
+{
+    const std::optional<ScheduleTable> table = ScheduleTable::load(scheduleDbPath);
+    if (available)
+        *available = table.has_value();
+    return basicObligation(table.value_or(ScheduleTable()), income, children, lookup);
+}
+
+double
+ImputedAmount(const QString& scheduleDbPath, double income, double k, ScheduleLookup* lookup, bool* available)
+{
+    const std::optional<ScheduleTable> table = ScheduleTable::load(scheduleDbPath);
+    if (available)
+        *available = table.has_value();
+    return imputedAmount(table.value_or(ScheduleTable()), income, k, lookup);
+}
+
+} // namespace cs42

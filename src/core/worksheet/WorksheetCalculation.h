@@ -1,0 +1,72 @@
+#pragma once
+
+#include "core/store/CaseRecord.h"
+#include "core/store/CaseStore.h"
+#include "core/store/DataPaths.h"
+#include "core/worksheet/Cs42Form.h"
+#include "core/worksheet/Schedule.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace cs42 {
+
+// The values of one computation of the worksheet (form CS-42), replaced as a whole by the next
+// one. Amounts are monthly dollars in double precision; only the percentages of line 3 are
+// rounded (two decimals, halves to even). Never stored: the case record holds only inputs.
+struct WorksheetResult
+{
+    int childCount = 0;        // non-blank child names, 0..6
+    QString insurancePayer;    // InsurancePayer: "P", "D" or "N" (no health insurance)
+    QString custodyCode;       // CustodyCode: "P" or "D"
+    QString overrideFlag;      // `override` as stored
+    double overrideAmount = 0; // `overamount` as read
+    bool overrideInForce = false;
+
+    double p2 = 0, d2 = 0, c2 = 0; // adjusted gross incomes
+    double p3 = 0, d3 = 0;         // percentage shares
+    double line4 = 0;              // basic obligation, after the override
+    ScheduleLookup lookup;
+    double line5 = 0, line6 = 0, line7 = 0;
+    double p8 = 0, d8 = 0;
+    double p9 = 0, d9 = 0;
+    double p10 = 0, d10 = 0;
+
+    QString poc, doc; // each parent's number of other children, as stored
+
+    // False when the schedule database could not be read: line 4 then has no schedule behind it.
+    bool scheduleAvailable = true;
+};
+
+// One computation with the caption of every label it sets.
+struct Worksheet
+{
+    WorksheetResult result;
+    Captions captions;
+};
+
+// The captions of the override warnings, visible while result.overrideInForce.
+inline const QString OverrideWarningText = QStringLiteral("USING OVERRIDE!");
+inline const QString OverrideWarning2Text = QStringLiteral("WARNING!");
+
+// Every label whose caption computeWorksheet sets, in the order the form reads.
+QStringList worksheetCaptionLabels();
+
+// Computes every line of form CS-42 (Rev. 1/09) from a case record and the schedule: the lines
+// and their captions are defined here and nowhere else. Pure: reads nothing else, writes
+// nothing.
+Worksheet computeWorksheet(const CaseRecord& record,
+                           const ScheduleTable& schedule,
+                           const ScheduleRules& rules = ScheduleRules::cs42Rev0109());
+
+// RecalculateWorksheet without the window: opens the cases database, finds the current case
+// (with an empty id, the first case, whose id is then stored in currentCaseId), reads the
+// schedule, computes and closes. nullopt when the cases database cannot be opened (status
+// OpenFailed) or the case is gone (status CaseRemoved). A schedule that cannot be read counts as
+// an empty one (result.scheduleAvailable is false).
+std::optional<Worksheet>
+recalculateWorksheet(const DataPaths& paths, QString& currentCaseId, CaseStoreStatus* status = nullptr);
+
+} // namespace cs42
