@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace cs42 {
+
+// One row of the Schedule table as text: the income level and the amounts for 1 to 6 children,
+// exactly as stored.
+struct ScheduleTextRow
+{
+    QString income;
+    std::array<QString, 6> amounts;
+};
+
+// The schedule as a CSV file (header income,child1,...,child6): how an office installs another
+// edition of the Schedule of Basic Child-Support Obligations, and how the installed one is read
+// back.
+namespace ScheduleCsv {
+
+// Reads a CSV file's content. Refuses, with a message naming the line, a file without the header,
+// a row without seven values, an income or amount that is not a plain non-negative decimal number,
+// and incomes that do not ascend in steps of exactly 50 from one row to the next. Blank lines
+// are skipped. A file without rows is refused too.
+std::optional<QList<ScheduleTextRow>> parse(const QByteArray& content, QString* error);
+
+// The rows as CSV text, header first, one row a line ("\n").
+QString write(const QList<ScheduleTextRow>& rows);
+
+// The Schedule rows of the database at `scheduleDbPath` in stored order, as stored.
+std::optional<QList<ScheduleTextRow>> readRows(const QString& scheduleDbPath, QString* error);
+
+// Replaces every row of the Schedule table with `rows`, in their order, in one transaction: on
+// any failure the table is left as it was. Creates the table when the file has none.
+bool replaceRows(const QString& scheduleDbPath, const QList<ScheduleTextRow>& rows, QString* error);
+
+} // namespace ScheduleCsv
+
+} // namespace cs42
