@@ -9,12 +9,16 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    cs42::Background::applyProgramFont(app);
     cs42::QtInteraction interaction;
     cs42::Session session;
     session.interaction = &interaction;
+    // Settings, databases and the files location; nothing here is reported to the user.
     session.paths = cs42::DataStore::startUp(QDir::currentPath());
 
+    // The main window carries ShortTitle; the splash shows inside it without waiting.
     cs42::Background background(session);
+    background.showSplash();
     background.show();
     return app.exec();
 }

@@ -1,9 +1,37 @@
 #include "ui/app/Background.h"
 
+#include "core/store/Backup.h"
 #include "core/store/ProgramSettings.h"
+#include "ui/app/Interaction.h"
+#include "ui/app/Location.h"
+#include "ui/app/Palette.h"
 #include "ui/app/Session.h"
+#include "ui/app/Splash.h"
+#include "ui/cases/CaseLibrary.h"
+#include "ui/names/NamesAdmin.h"
+#include "ui/worksheet/FormCS42.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollArea>
 
 namespace cs42 {
+
+namespace {
+QString missingDocumentText(const QString& lead)
+{
+    return lead +
+           QStringLiteral(" seems to be missing. Please reinstall this program.  If this situation "
+                          "continues, please contact ") +
+           ProgramSettings::MakerName + QStringLiteral(" (") + ProgramSettings::MakerWebAddress +
+           QStringLiteral(").");
+}
+} // namespace
 
 Background::Background(Session& session, QWidget* parent)
     : QMainWindow(parent)
@@ -11,8 +39,220 @@ Background::Background(Session& session, QWidget* parent)
 {
     setObjectName(QStringLiteral("Background"));
     setWindowTitle(ProgramSettings::ShortTitle);
+    // The normal state, 500 twips wider and 1000 twips taller than a hosted window.
+    setWindowState(Qt::WindowNoState);
     resize(ProgramSettings::twipsToPixels(ProgramSettings::ChildWindowWidth + 500),
            ProgramSettings::twipsToPixels(ProgramSettings::ChildWindowHeight + 1000));
+
+    m_area = new QScrollArea(this);
+    m_area->setObjectName(QStringLiteral("hostArea"));
+    // Hosted windows keep their own size at 0, 0; the area scrolls when one is larger (the
+    // worksheet is far taller than the screen).
+    m_area->setWidgetResizable(false);
+    m_area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_area->setFrameShape(QFrame::NoFrame);
+    setCentralWidget(m_area);
+
+    buildMenus();
+}
+
+void Background::applyProgramFont(QApplication& app)
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSize(9);
+    app.setFont(font);
+}
+
+void Background::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    auto addItem = [this, bar](const char* name, const QString& caption, auto slot) {
+        QAction* action = bar->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, slot);
+        m_items.append(action);
+        return action;
+    };
+    addItem("menuCaseLibrary", QStringLiteral("Case Library"), &Background::showCaseLibrary);
+    addItem("menuQUON42", QStringLiteral("CS-42 Worksheet"), &Background::showWorksheet);
+    m_showHide =
+        addItem("menuShowHide", QStringLiteral("Show/Hide Highlighting"), &Background::toggleHighlighting);
+    m_produce = addItem("menuProduce", QStringLiteral("Produce Worksheet"), &Background::produceWorksheet);
+    addItem("menuNames", QStringLiteral("Names"), [this] {
+        m_session.selectedKey.clear();
+        m_session.dialogTitle.clear();
+        showNamesAdmin();
+    });
+    addItem("menuQUONGuidelines", QStringLiteral("Rule 32 (PDF)"), [this] {
+        openReferenceDocument(m_session.paths.rule32Path(),
+                              QStringLiteral("Child Support Guidelines"),
+                              missingDocumentText(QStringLiteral("The Child Support Guidelines document")));
+    });
+    addItem("menuSchedule", QStringLiteral("Schedule (PDF)"), [this] {
+        openReferenceDocument(
+            m_session.paths.schedulePdfPath(),
+            QStringLiteral("Schedule of Basic Child Support Obligations"),
+            missingDocumentText(QStringLiteral("The Schedule of Basic Child Support Obligations")));
+    });
+    addItem("menuLocation", QStringLiteral("Location"), &Background::showLocation);
+    addItem("menuAbout", QStringLiteral("About"), &Background::showSplash);
+
+    m_quitMenu = bar->addMenu(QStringLiteral("Quit"));
+    m_quitMenu->setObjectName(QStringLiteral("menuQuit"));
+    m_quitMenu->menuAction()->setObjectName(QStringLiteral("menuQuit"));
+    QAction* quitItem = m_quitMenu->addAction(QStringLiteral("Quit this Program"));
+    quitItem->setObjectName(QStringLiteral("menuQuitThisProgram"));
+    connect(quitItem, &QAction::triggered, this, [this] { quitProgram(); });
+}
+
+QAction* Background::menuItem(const QString& name) const
+{
+    for (QAction* action : m_items) {
+        if (action->objectName() == name)
+            return action;
+    }
+    if (m_quitMenu->menuAction()->objectName() == name)
+        return m_quitMenu->menuAction();
+    const auto quitItems = m_quitMenu->actions();
+    for (QAction* action : quitItems) {
+        if (action->objectName() == name)
+            return action;
+    }
+    return nullptr;
+}
+
+void Background::closeWindows()
+{
+    if (!m_hosted)
+        return;
+    QWidget* window = m_area->takeWidget();
+    if (window) {
+        window->hide();
+        // The window may be the one whose handler asked for this: delete it once that handler
+        // has returned.
+        window->deleteLater();
+    }
+    m_hosted = nullptr;
+}
+
+void Background::host(QWidget* window)
+{
+    m_area->setWidget(window);
+    m_hosted = window;
+    window->show();
+    window->setFocus();
+}
+
+void Background::showSplash()
+{
+    closeWindows();
+    host(new Splash(m_session, *this));
+}
+
+void Background::showCaseLibrary()
+{
+    closeWindows();
+    host(new CaseLibrary(m_session, *this));
+}
+
+void Background::showWorksheet()
+{
+    closeWindows();
+    host(new FormCS42(m_session, *this));
+}
+
+void Background::showNamesAdmin()
+{
+    closeWindows();
+    host(new NamesAdmin(m_session, *this));
+}
+
+void Background::showLocation()
+{
+    closeWindows();
+    host(new Location(m_session, *this));
+}
+
+void Background::setMenuState(MenuState state)
+{
+    for (QAction* action : std::as_const(m_items)) {
+        bool enabled = true;
+        if (state == MenuState::QuitOnly)
+            enabled = false;
+        else if (state == MenuState::LibraryMenus)
+            enabled = action != m_showHide && action != m_produce;
+        action->setEnabled(enabled);
+    }
+    m_quitMenu->menuAction()->setEnabled(true);
+}
+
+void Background::setBackgroundColorIndex(int index)
+{
+    m_backgroundColorIndex = index;
+    QPalette palette = m_area->viewport()->palette();
+    palette.setColor(QPalette::Window, paletteColor(index));
+    m_area->viewport()->setPalette(palette);
+    m_area->viewport()->setAutoFillBackground(true);
+}
+
+void Background::toggleHighlighting()
+{
+    if (m_session.currentWindowName != QLatin1String("FormCS42"))
+        return;
+    auto* worksheet = qobject_cast<FormCS42*>(m_hosted.data());
+    if (!worksheet)
+        return;
+    m_session.highlightColorIndex = m_session.highlightColorIndex == 15 ? 14 : 15;
+    worksheet->ChangeFieldColors();
+}
+
+void Background::produceWorksheet()
+{
+    if (m_session.currentWindowName != QLatin1String("FormCS42"))
+        return;
+    if (auto* worksheet = qobject_cast<FormCS42*>(m_hosted.data()))
+        worksheet->ProduceForm();
+}
+
+void Background::openReferenceDocument(const QString& path, const QString& title, const QString& missingText)
+{
+    Interaction& interaction = *m_session.interaction;
+    if (!QFileInfo::exists(path)) {
+        interaction.inform(this, title, missingText);
+        return;
+    }
+    // Without a desktop (or a viewer for PDF documents) nothing opens: say where the file is, so
+    // the user can open it by hand.
+    if (!interaction.openDocument(path)) {
+        interaction.inform(
+            this,
+            title,
+            QStringLiteral("No program on this computer could open the document.  It is the file") +
+                QStringLiteral("\r\n\r\n") + QDir::toNativeSeparators(path));
+    }
+}
+
+bool Background::quitProgram()
+{
+    Interaction& interaction = *m_session.interaction;
+    if (interaction.ask(
+            this, QStringLiteral("Quit"), QStringLiteral("Are you sure you want to Quit this Program?")) !=
+        Interaction::Answer::Yes)
+        return false;
+    // Exit backups: a failed copy leaves the previous backup in place and is not reported.
+    const DataPaths& paths = m_session.paths;
+    Backup::writeBackup(paths.casesDbPath(), paths.casesBackupPath());
+    Backup::writeBackup(paths.namesDbPath(), paths.namesBackupPath());
+    interaction.endProgram(0);
+    return true;
+}
+
+void Background::closeEvent(QCloseEvent* event)
+{
+    if (quitProgram())
+        event->accept();
+    else
+        event->ignore();
 }
 
 } // namespace cs42

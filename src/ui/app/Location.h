@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+
+namespace cs42 {
+
+struct Session;
+class WindowHost;
+
+// "Change Location of Database Files": moves the folder of the names and cases databases, for
+// instance to a shared network folder, or back to the VTRForms folder of the working drive.
+class Location : public QWidget
+{
+    Q_OBJECT
+
+public:
+    Location(Session& session, WindowHost& host, QWidget* parent = nullptr);
+
+    // The folder the folder list shows (clean path, '/' separators).
+    QString folderPath() const { return m_folder; }
+
+    // Shows `path` in the folder list (and its drive in the drive list).
+    void setFolder(const QString& path);
+
+    // How a chosen folder is stored: in capitals when the capitalised path names the same
+    // existing folder (a file system that ignores case), otherwise as the file system spells
+    // it, since there the capitalised path would be another, missing folder.
+    static QString storedFolderText(const QString& folder);
+    // Two folder texts name the same location: compared without regard to case or separators.
+    static bool sameLocation(const QString& a, const QString& b);
+
+private:
+    void fillDrives();
+    void driveChosen(int index);
+    void folderActivated(QListWidgetItem* item);
+    void changeNow();
+    void changeBack();
+    // Stores `folder` as the files location; false (location unchanged) when it could not be saved.
+    bool saveLocation(const QString& folder, const QString& title);
+
+    Session& m_session;
+    WindowHost& m_host;
+    QString m_folder;
+    QComboBox* m_drives = nullptr;
+    QListWidget* m_folders = nullptr;
+    QLabel* m_folderLabel = nullptr;
+};
+
+} // namespace cs42

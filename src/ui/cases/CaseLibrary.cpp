@@ -1,0 +1,429 @@
+#include "ui/cases/CaseLibrary.h"
+
+#include "core/store/CaseStore.h"
+#include "core/store/DataStore.h"
+#include "core/store/ProgramSettings.h"
+#include "ui/app/Interaction.h"
+#include "ui/app/Session.h"
+#include "ui/app/WindowHost.h"
+#include "ui/cases/CaseListModel.h"
+#include "ui/cases/GetShort.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace cs42 {
+
+namespace {
+constexpr int CaseNameMaxLength = 40;
+const QString NoCasesTitle = QStringLiteral("No Cases have been created!");
+
+QString casePromptTail()
+{
+    return QStringLiteral(
+        "or perhaps the name of the plaintiff and defendant (ie., Doe, John vs. Jane).  The maximum "
+        "number of characters allowed in this field is 40.");
+}
+
+QString addPrompt()
+{
+    return QStringLiteral(
+               "Enter a Name for this new Case in the space below.  You may enter the name of your "
+               "client, ") +
+           casePromptTail();
+}
+
+QString renamePrompt()
+{
+    return QStringLiteral(
+               "Enter a new Name for this new Case in the space below.  You may enter the name of your "
+               "client, ") +
+           casePromptTail();
+}
+
+// The small picture of the getting-started group: a case folder with a plus.
+QPixmap gettingStartedPicture()
+{
+    QPixmap pixmap(64, 56);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath folder;
+    folder.moveTo(4, 14);
+    folder.lineTo(22, 14);
+    folder.lineTo(27, 8);
+    folder.lineTo(50, 8);
+    folder.lineTo(50, 48);
+    folder.lineTo(4, 48);
+    folder.closeSubpath();
+    painter.setPen(QPen(QColor(150, 110, 30), 1.5));
+    painter.setBrush(QColor(240, 200, 90));
+    painter.drawPath(folder);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(30, 130, 60));
+    painter.drawEllipse(QRectF(36, 30, 24, 24));
+    painter.setPen(QPen(Qt::white, 3.5, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(48, 35), QPointF(48, 49));
+    painter.drawLine(QPointF(41, 42), QPointF(55, 42));
+    painter.end();
+    return pixmap;
+}
+} // namespace
+
+QString CaseLibrary::introductionText()
+{
+    static const QString text = [] {
+        const QStringList parts = {
+            QStringLiteral(
+                "Child Support in the State of Alabama is governed by Rule 32 of the Alabama Rules of "
+                "Judicial Administration, "),
+            QStringLiteral(
+                "which was most recently ammended on January 1, 2009. While the Rule 32 Guidelines have "
+                "not substantially changed since that time, "),
+            QStringLiteral(
+                "the Schedule of Basic Child Support Obligation has been frequently updated to adjust for "
+                "the cost of living."),
+            QStringLiteral(
+                "The Rule 32 Guidelines for child support are for use in any action to establish or "
+                "modify child support, "),
+            QStringLiteral(
+                "whether temporary or permanent. There shall be a rebuttable presumption, in any judicial "
+                "or administrative proceeding for "),
+            QStringLiteral(
+                "the establishment or modification of child support, that the amount of the award that "
+                "would result from the application of these guidelines is the correct amount of child "
+                "support to be awarded."),
+            QStringLiteral("This software program, produced by Tessaly, was designed to enhance "),
+            QStringLiteral(
+                "the use of the 'fillable' legal forms by providing the ability to Enter, Save and "
+                "Retrieve case information.  Essentially, "),
+            QStringLiteral(
+                "this software program adds a DATABASE to this process, which has the ability to save "
+                "the "),
+            QStringLiteral(
+                "case information for future use. Additionally, this software program performs whatever "
+                "calculations are needed to complete the form. "),
+            QStringLiteral(
+                "Using this software program will reduce administrative time and effort, resulting in "),
+            QStringLiteral("greater productivity for your Firm."),
+        };
+        const QString paragraphBreak = QStringLiteral("\r\n\r\n");
+        QString joined;
+        for (int i = 0; i < parts.size(); ++i) {
+            joined += parts.at(i);
+            if (i == 2 || i == 5 || i == 11)
+                joined += paragraphBreak;
+        }
+        return joined;
+    }();
+    return text;
+}
+
+CaseLibrary::CaseLibrary(Session& session, WindowHost& host, QWidget* parent)
+    : QWidget(parent)
+    , m_session(session)
+    , m_host(host)
+{
+    setObjectName(QStringLiteral("CaseLibrary"));
+    m_session.currentWindowName = QStringLiteral("CaseLibrary");
+    m_session.utilitiesAllowed = true;
+    m_host.setMenuState(MenuState::LibraryMenus);
+    m_host.setBackgroundColorIndex(15);
+    resize(ProgramSettings::twipsToPixels(ProgramSettings::ChildWindowWidth),
+           ProgramSettings::twipsToPixels(ProgramSettings::ChildWindowHeight));
+    setAutoFillBackground(true);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Qt::white);
+    setPalette(background);
+
+    auto* welcome = new QLabel(ProgramSettings::LongTitle, this);
+    welcome->setObjectName(QStringLiteral("lblWelcome1"));
+    welcome->setAlignment(Qt::AlignCenter);
+    QFont welcomeFont = welcome->font();
+    welcomeFont.setPointSize(18);
+    welcomeFont.setBold(true);
+    welcome->setFont(welcomeFont);
+    welcome->setStyleSheet(QStringLiteral("color: #12306a;"));
+
+    auto* heading = new QLabel(QStringLiteral("Case Library"), this);
+    heading->setObjectName(QStringLiteral("Label1"));
+    QFont headingFont = heading->font();
+    headingFont.setPointSize(13);
+    headingFont.setBold(true);
+    heading->setFont(headingFont);
+
+    m_model = new CaseListModel(this);
+    m_list = new QListView(this);
+    m_list->setObjectName(QStringLiteral("List1"));
+    m_list->setModel(m_model);
+    m_list->setUniformItemSizes(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The key stands beyond the padded name, out of sight, as in a plain list box.
+    m_list->setTextElideMode(Qt::ElideNone);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QFont fixed(QStringLiteral("Liberation Mono"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setPointSize(10);
+    m_list->setFont(fixed);
+    m_list->setMinimumWidth(470);
+
+    auto makeButton = [this](const char* name, const QString& caption) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(name));
+        button->setMinimumHeight(30);
+        return button;
+    };
+    QPushButton* add = makeButton("cmdAddNewCase", QStringLiteral("&ADD NEW CASE"));
+    QPushButton* select = makeButton("cmdSelectCase", QStringLiteral("&SELECT CASE"));
+    QPushButton* rename = makeButton("cmdRenameCase", QStringLiteral("&Rename"));
+    QPushButton* remove = makeButton("cmdDeleteCase", QStringLiteral("&Delete"));
+
+    auto* introduction = new QLabel(introductionText(), this);
+    introduction->setObjectName(QStringLiteral("lblCaseLibraryText"));
+    introduction->setWordWrap(true);
+    introduction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    m_shape = new QFrame(this);
+    m_shape->setObjectName(QStringLiteral("Shape1"));
+    m_shape->setFrameShape(QFrame::Box);
+    m_shape->setStyleSheet(
+        QStringLiteral("QFrame#Shape1 { border: 2px solid #1a5a2a; background: #f3fbf4; }"));
+    m_image = new QLabel(m_shape);
+    m_image->setObjectName(QStringLiteral("Image1"));
+    m_image->setPixmap(gettingStartedPicture());
+    m_image->setAlignment(Qt::AlignTop);
+    m_message = new QLabel(
+        QStringLiteral("To get started, click on the ADD NEW CASE button.  You will be prompted to "
+                       "name your new case.  Next, click once on the button labeled SELECT CASE.  "
+                       "Doing so will display the form and you may begin entering data relative "
+                       "the selected case."),
+        m_shape);
+    m_message->setObjectName(QStringLiteral("lblMessage1"));
+    m_message->setWordWrap(true);
+    QFont messageFont = m_message->font();
+    messageFont.setBold(true);
+    m_message->setFont(messageFont);
+    auto* shapeLayout = new QHBoxLayout(m_shape);
+    shapeLayout->setContentsMargins(10, 10, 10, 10);
+    shapeLayout->setSpacing(12);
+    shapeLayout->addWidget(m_image, 0, Qt::AlignTop);
+    shapeLayout->addWidget(m_message, 1);
+
+    auto* buttons = new QGridLayout;
+    buttons->setSpacing(8);
+    buttons->addWidget(add, 0, 0);
+    buttons->addWidget(select, 0, 1);
+    buttons->addWidget(rename, 1, 0);
+    buttons->addWidget(remove, 1, 1);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(heading);
+    left->addWidget(m_list, 1);
+    left->addLayout(buttons);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(introduction);
+    right->addStretch(1);
+    right->addWidget(m_shape);
+
+    auto* columns = new QHBoxLayout;
+    columns->setSpacing(24);
+    columns->addLayout(left, 10);
+    columns->addLayout(right, 11);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 14, 20, 16);
+    layout->setSpacing(12);
+    layout->addWidget(welcome);
+    layout->addLayout(columns, 1);
+
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, &CaseLibrary::caseSelected);
+    connect(m_list, &QListView::doubleClicked, this, &CaseLibrary::selectCase);
+    connect(add, &QPushButton::clicked, this, &CaseLibrary::addNewCase);
+    connect(select, &QPushButton::clicked, this, &CaseLibrary::selectCase);
+    connect(rename, &QPushButton::clicked, this, &CaseLibrary::renameCase);
+    connect(remove, &QPushButton::clicked, this, &CaseLibrary::deleteCase);
+
+    // A files location saved meanwhile (the Location window) takes effect here.
+    DataStore::loadSettings(m_session.paths);
+    rebuildList();
+}
+
+void CaseLibrary::rebuildList()
+{
+    m_buildingList = true;
+    m_model->clear();
+    m_list->hide();
+
+    DataStore::setDataPaths(m_session.paths);
+    const CaseStore store(m_session.paths.casesDbPath());
+    if (store.open() != CaseStoreStatus::Ok) {
+        m_buildingList = false;
+        m_list->show();
+        reportOpenFailure();
+        return;
+    }
+    store.repairNulls();
+    QList<CaseListItem> cases = store.listCases();
+    if (cases.isEmpty()) {
+        store.addSampleCase(m_session.today());
+        cases = store.listCases();
+    }
+    const bool gettingStarted = cases.size() < 2;
+    m_shape->setVisible(gettingStarted);
+    m_image->setVisible(gettingStarted);
+    m_message->setVisible(gettingStarted);
+
+    m_model->setCases(cases);
+    const int count = m_model->rowCount();
+    if (count > 0) {
+        int row = 0;
+        if (!m_session.currentCaseId.isEmpty()) {
+            row = m_model->rowOfKey(m_session.currentCaseId);
+            if (row < 0) // the current case is gone: the last entry stays selected
+                row = count - 1;
+        }
+        const QModelIndex index = m_model->index(row);
+        m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        m_list->scrollTo(index);
+    }
+    m_buildingList = false;
+    m_list->show();
+    caseSelected();
+}
+
+void CaseLibrary::caseSelected()
+{
+    if (m_buildingList || m_model->rowCount() == 0)
+        return;
+    const int row = m_list->currentIndex().row();
+    if (row < 0)
+        return;
+    m_session.currentCaseId = m_model->keyAt(row);
+    m_session.currentCaseName = m_model->nameAt(row);
+    DataStore::ensureCasesDatabase(m_session.paths);
+    CaseStoreStatus status = CaseStoreStatus::Ok;
+    CaseStore(m_session.paths.casesDbPath()).findCurrentCase(m_session.currentCaseId, &status);
+    if (status == CaseStoreStatus::OpenFailed)
+        reportOpenFailure();
+}
+
+void CaseLibrary::addNewCase()
+{
+    const std::optional<QString> name =
+        GetShort::getText(this, QStringLiteral("New Case Name"), addPrompt(), QString(), CaseNameMaxLength);
+    if (!name || name->trimmed().isEmpty())
+        return;
+    const CaseStore store(m_session.paths.casesDbPath());
+    const QString key = store.addCase(*name, m_session.today());
+    if (key.isEmpty()) {
+        if (store.open() != CaseStoreStatus::Ok) {
+            reportOpenFailure();
+            return;
+        }
+        // The file opens but took no row (read-only, disk full): say so rather than show nothing.
+        m_session.interaction->inform(
+            this,
+            QStringLiteral("New Case Name"),
+            QStringLiteral("The new Case could not be added to the CASES database."),
+            Interaction::Icon::Warning);
+        return;
+    }
+    DataStore::ensureCasesDatabase(m_session.paths);
+    m_session.currentCaseId = key;
+    rebuildList();
+}
+
+void CaseLibrary::selectCase()
+{
+    if (m_model->rowCount() == 0) {
+        showNoCasesMessage(QStringLiteral("Select"));
+        return;
+    }
+    m_host.showWorksheet();
+}
+
+void CaseLibrary::renameCase()
+{
+    if (m_model->rowCount() == 0) {
+        showNoCasesMessage(QStringLiteral("Rename"));
+        return;
+    }
+    const QString title = QStringLiteral("Change Case Name");
+    const std::optional<QString> name =
+        GetShort::getText(this, title, renamePrompt(), m_session.currentCaseName, CaseNameMaxLength);
+    if (!name || name->trimmed().isEmpty() || *name == m_session.currentCaseName)
+        return;
+    const CaseStoreStatus status =
+        CaseStore(m_session.paths.casesDbPath()).renameCase(m_session.currentCaseId, *name);
+    if (status == CaseStoreStatus::OpenFailed) {
+        reportOpenFailure();
+        return;
+    }
+    if (status == CaseStoreStatus::CaseRemoved)
+        reportCaseRemoved(title);
+    rebuildList();
+}
+
+void CaseLibrary::deleteCase()
+{
+    if (m_session.currentCaseId.isEmpty()) {
+        showNoCasesMessage(QStringLiteral("Delete"));
+        return;
+    }
+    const QString title = QStringLiteral("Delete Case");
+    if (m_session.interaction->ask(this,
+                                   title,
+                                   QStringLiteral("Are you sure you want to delete the case named '") +
+                                       m_session.currentCaseName + QStringLiteral("'?")) !=
+        Interaction::Answer::Yes)
+        return;
+    const CaseStoreStatus status =
+        CaseStore(m_session.paths.casesDbPath()).deleteCase(m_session.currentCaseId);
+    if (status == CaseStoreStatus::OpenFailed) {
+        reportOpenFailure();
+        return;
+    }
+    if (status == CaseStoreStatus::CaseRemoved)
+        reportCaseRemoved(title);
+    m_session.currentCaseId.clear();
+    rebuildList();
+}
+
+void CaseLibrary::reportOpenFailure()
+{
+    m_session.interaction->inform(
+        this, CaseStore::openErrorTitle(), CaseStore::openErrorText(), Interaction::Icon::Critical);
+    m_session.interaction->endProgram(1);
+}
+
+void CaseLibrary::reportCaseRemoved(const QString& title)
+{
+    m_session.interaction->inform(
+        this,
+        title,
+        QStringLiteral("The case named '") + m_session.currentCaseName +
+            QStringLiteral("' no longer exists (it may have been deleted at another "
+                           "workstation).  Nothing was changed."),
+        Interaction::Icon::Information);
+}
+
+void CaseLibrary::showNoCasesMessage(const QString& action)
+{
+    m_session.interaction->inform(
+        this,
+        NoCasesTitle,
+        QStringLiteral("Before you can ") + action +
+            QStringLiteral(", you must add a new Case first!  Click on the 'Add New Case' "
+                           "button below."));
+}
+
+} // namespace cs42

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QListView;
+class QPushButton;
+
+namespace cs42 {
+
+class CaseListModel;
+struct Session;
+class WindowHost;
+
+// The case library: lists the cases of the cases database, adds, renames and deletes them, and
+// chooses the current case, whose worksheet "&SELECT CASE" (or a double click) opens.
+class CaseLibrary : public QWidget
+{
+    Q_OBJECT
+
+public:
+    CaseLibrary(Session& session, WindowHost& host, QWidget* parent = nullptr);
+
+    // The introduction shown beside the list, with its CR LF line breaks.
+    static QString introductionText();
+
+    // BuildingList: reads the cases again (adding the sample case to an empty table), sorts the
+    // entries, selects the current case (or the first entry, or the last when the current case
+    // is gone) and runs the selection handler once.
+    void rebuildList();
+
+    const CaseListModel& model() const { return *m_model; }
+
+private:
+    void caseSelected();
+    void addNewCase();
+    void selectCase();
+    void renameCase();
+    void deleteCase();
+    // The cases database cannot be opened: tell the user, and the program ends.
+    void reportOpenFailure();
+    void reportCaseRemoved(const QString& title);
+    void showNoCasesMessage(const QString& action);
+
+    Session& m_session;
+    WindowHost& m_host;
+    CaseListModel* m_model = nullptr;
+    QListView* m_list = nullptr;
+    QLabel* m_message = nullptr;
+    QFrame* m_shape = nullptr;
+    QLabel* m_image = nullptr;
+    bool m_buildingList = false;
+};
+
+} // namespace cs42
