@@ -1,0 +1,94 @@
+// cs42-formgen: generates the documents installed with the program into VTRForms: the blank
+// court form QUON42.PDF and the reference documents QUONSchedule.pdf and QUONRule32.pdf.
+#include "AcroFormBuilder.h"
+#include "Cs42Page.h"
+#include "ReferenceDocuments.h"
+#include "core/worksheet/Cs42Form.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QHash>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <cstdio>
+
+namespace {
+
+const char* const Usage = "Usage: cs42-formgen template OUT.pdf\n"
+                          "       cs42-formgen schedule [SCHEDULE.csv] OUT.pdf\n"
+                          "       cs42-formgen rule32 OUT.pdf\n";
+
+void printError(const QString& text)
+{
+    std::fputs(text.toUtf8().constData(), stderr);
+}
+
+bool writeTemplate(const QString& outputPath, QString* error)
+{
+    QBuffer pageBuffer;
+    pageBuffer.open(QIODevice::WriteOnly);
+    QList<cs42::formgen::FormFieldSpec> drawn;
+    {
+        QPdfWriter writer(&pageBuffer);
+        writer.setResolution(72);
+        writer.setPageLayout(QPageLayout(
+            QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point));
+        writer.setTitle(QStringLiteral("Form CS-42 (Rev. 1/09): Child-Support Guidelines"));
+        writer.setCreator(QStringLiteral("cs42-formgen"));
+        QPainter painter(&writer);
+        drawn = cs42::formgen::drawCs42Page(painter);
+    }
+
+    // Field i of the form is the field of the i-th label of the field map.
+    QHash<QString, cs42::formgen::FormFieldSpec> byLabel;
+    for (const auto& field : drawn) {
+        if (byLabel.contains(field.label)) {
+            *error = QStringLiteral("the page draws the field of %1 twice").arg(field.label);
+            return false;
+        }
+        byLabel.insert(field.label, field);
+    }
+    QList<cs42::formgen::FormFieldSpec> ordered;
+    for (const QString& label : cs42::Cs42Form::formFieldLabels()) {
+        if (!byLabel.contains(label)) {
+            *error = QStringLiteral("the page draws no field for %1").arg(label);
+            return false;
+        }
+        ordered.append(byLabel.take(label));
+    }
+    if (!byLabel.isEmpty()) {
+        *error = QStringLiteral("the page draws fields the field map does not fill: %1")
+                     .arg(QStringList(byLabel.keys()).join(QStringLiteral(", ")));
+        return false;
+    }
+    return cs42::formgen::writeFormTemplate(pageBuffer.data(), ordered, outputPath, error);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    QString error;
+    bool ok = false;
+    if (args.size() == 2 && args[0] == QLatin1String("template")) {
+        ok = writeTemplate(args[1], &error);
+    } else if ((args.size() == 2 || args.size() == 3) && args[0] == QLatin1String("schedule")) {
+        ok =
+            cs42::formgen::writeScheduleDocument(args.size() == 3 ? args[1] : QString(), args.last(), &error);
+    } else if (args.size() == 2 && args[0] == QLatin1String("rule32")) {
+        ok = cs42::formgen::writeRule32Document(args[1], &error);
+    } else {
+        std::fputs(Usage, stderr);
+        return 2;
+    }
+    if (!ok) {
+        printError(QStringLiteral("cs42-formgen: %1: %2\n").arg(args.last(), error));
+        return 1;
+    }
+    return 0;
+}
