@@ -1,4 +1,5 @@
 #include "core/store/Backup.h"
+
 #include "core/store/CaseStore.h"
 #include "core/store/DataStore.h"
 
@@ -64,7 +65,8 @@ TEST_F(BackupTest, FailedBackupKeepsThePreviousOne)
     const QByteArray previous = contentsOf(paths.casesBackupPath());
 
     QString error;
-    EXPECT_FALSE(Backup::writeBackup(work.filePath(QStringLiteral("missing.MDB")), paths.casesBackupPath(), &error));
+    EXPECT_FALSE(
+        Backup::writeBackup(work.filePath(QStringLiteral("missing.MDB")), paths.casesBackupPath(), &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(contentsOf(paths.casesBackupPath()), previous);
 }
@@ -100,7 +102,8 @@ TEST_F(BackupTest, FailedRestoreKeepsTheLiveFile)
     damaged.write(QByteArray(4096, 'x'));
     damaged.close();
     QString error;
-    EXPECT_EQ(Backup::restore(paths.casesBackupPath(), paths.casesDbPath(), &error), Backup::RestoreResult::Failed);
+    EXPECT_EQ(Backup::restore(paths.casesBackupPath(), paths.casesDbPath(), &error),
+              Backup::RestoreResult::Failed);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(contentsOf(paths.casesDbPath()), live);
 

@@ -1,5 +1,6 @@
-#include "core/store/CaseKey.h"
 #include "core/store/CaseStore.h"
+
+#include "core/store/CaseKey.h"
 #include "core/store/DataStore.h"
 #include "core/store/NullRepair.h"
 #include "core/store/Schema.h"
@@ -60,7 +61,8 @@ TEST_F(CaseStoreTest, KeysAreDrawnAgainWhileTheyExist)
     EXPECT_EQ(CaseKey::make(QStringLiteral("doe v. roe"), 0.5), QStringLiteral("DO499999"));
     EXPECT_EQ(CaseKey::digitsFor(0.00000005), QStringLiteral("400000"));
     int draws = 0;
-    const QString key = CaseKey::makeUnique(QStringLiteral("Mo"), [&draws](const QString&) { return ++draws < 3; });
+    const QString key =
+        CaseKey::makeUnique(QStringLiteral("Mo"), [&draws](const QString&) { return ++draws < 3; });
     EXPECT_EQ(draws, 3);
     EXPECT_TRUE(key.startsWith(QStringLiteral("MO")));
 }
@@ -69,7 +71,8 @@ TEST_F(CaseStoreTest, SavedValuesComeBackUnchanged)
 {
     const QString key = store().addCase(QStringLiteral("Müller"), today);
     const QString awkward = QStringLiteral("O'Brien; \"Doe\"; Müller'); DROP TABLE Cases; --");
-    ASSERT_EQ(store().saveCaseFields(key, {{QStringLiteral("name1name"), awkward}, {QStringLiteral("PINC"), "2501"}}),
+    ASSERT_EQ(store().saveCaseFields(
+                  key, {{QStringLiteral("name1name"), awkward}, {QStringLiteral("PINC"), "2501"}}),
               CaseStoreStatus::Ok);
     QString current = key;
     const auto record = store().findCurrentCase(current);
@@ -85,7 +88,8 @@ TEST_F(CaseStoreTest, SaveIntoRemovedCaseChangesNoRow)
     const QString gone = store().addCase(QStringLiteral("Gone"), today);
     ASSERT_EQ(store().deleteCase(gone), CaseStoreStatus::Ok);
 
-    EXPECT_EQ(store().saveCaseField(gone, QStringLiteral("pinc"), QStringLiteral("999")), CaseStoreStatus::CaseRemoved);
+    EXPECT_EQ(store().saveCaseField(gone, QStringLiteral("pinc"), QStringLiteral("999")),
+              CaseStoreStatus::CaseRemoved);
     EXPECT_EQ(store().renameCase(gone, QStringLiteral("New")), CaseStoreStatus::CaseRemoved);
     EXPECT_EQ(store().deleteCase(gone), CaseStoreStatus::CaseRemoved);
     QString current = kept;
@@ -96,8 +100,9 @@ TEST_F(CaseStoreTest, SaveIntoRemovedCaseChangesNoRow)
 TEST_F(CaseStoreTest, UnknownColumnIsRefusedAndNothingIsWritten)
 {
     const QString key = store().addCase(QStringLiteral("Case"), today);
-    EXPECT_NE(store().saveCaseFields(key, {{QStringLiteral("pinc"), "1"}, {QStringLiteral("pinc = 0 --"), "2"}}),
-              CaseStoreStatus::Ok);
+    EXPECT_NE(
+        store().saveCaseFields(key, {{QStringLiteral("pinc"), "1"}, {QStringLiteral("pinc = 0 --"), "2"}}),
+        CaseStoreStatus::Ok);
     QString current = key;
     EXPECT_TRUE(store().findCurrentCase(current)->isNull(QStringLiteral("pinc")));
 }
@@ -112,9 +117,10 @@ TEST_F(CaseStoreTest, MissingFolderFailsToOpen)
     EXPECT_EQ(status, CaseStoreStatus::OpenFailed);
     EXPECT_EQ(missing.saveCaseField(QStringLiteral("X"), QStringLiteral("pinc"), QStringLiteral("1")),
               CaseStoreStatus::OpenFailed);
-    EXPECT_EQ(CaseStore::openErrorText(),
-              QStringLiteral("There was an error attempting to open the CASES database, and this program will now "
-                             "end.  Please contact Tessaly to report this problem."));
+    EXPECT_EQ(
+        CaseStore::openErrorText(),
+        QStringLiteral("There was an error attempting to open the CASES database, and this program will now "
+                       "end.  Please contact Tessaly to report this problem."));
 }
 
 TEST_F(CaseStoreTest, RepairTurnsNullsIntoEmptyTextsButLeavesTheFirstColumn)

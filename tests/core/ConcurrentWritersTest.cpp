@@ -74,8 +74,12 @@ TEST(ConcurrentWriters, KilledWriterLeavesASoundFileWithEverySaveThatReturned)
     insertCases(paths.casesDbPath(), QStringLiteral("KL"), Cases);
 
     QProcess writer;
-    writer.start(CaseWriter, {paths.casesDbPath(), QStringLiteral("pinc"), QString::number(Cases),
-                              QStringLiteral("--each"), QStringLiteral("KL")});
+    writer.start(CaseWriter,
+                 {paths.casesDbPath(),
+                  QStringLiteral("pinc"),
+                  QString::number(Cases),
+                  QStringLiteral("--each"),
+                  QStringLiteral("KL")});
     ASSERT_TRUE(writer.waitForStarted());
     QByteArray output;
     while (output.count('\n') < 50 && writer.state() == QProcess::Running) {

@@ -62,7 +62,8 @@ TEST(StartUp, FirstStartCreatesEveryFileTableAndColumn)
     EXPECT_EQ(columnsOf(paths.settingsDbPath(), QStringLiteral("Main")), schemaColumns(Schema::mainTable()));
     EXPECT_EQ(columnsOf(paths.namesDbPath(), QStringLiteral("Names")), schemaColumns(Schema::namesTable()));
     EXPECT_EQ(columnsOf(paths.casesDbPath(), QStringLiteral("Cases")), schemaColumns(Schema::casesTable()));
-    EXPECT_EQ(columnsOf(paths.scheduleDbPath(), QStringLiteral("Schedule")), schemaColumns(Schema::scheduleTable()));
+    EXPECT_EQ(columnsOf(paths.scheduleDbPath(), QStringLiteral("Schedule")),
+              schemaColumns(Schema::scheduleTable()));
     EXPECT_EQ(schemaColumns(Schema::casesTable()).size(), 84);
 
     const auto main = rowsOf(paths.settingsDbPath(), QStringLiteral("SELECT * FROM Main"));
@@ -92,13 +93,21 @@ TEST(StartUp, OlderCasesFileGainsTheMissingColumnsWithItsRowsIntact)
     EXPECT_EQ(columns.size(), 84);
     // The old columns keep their places; the new ones follow at the end, in schema order.
     EXPECT_EQ(columns.mid(0, 9),
-              (QStringList{"casedesc", "caseid", "caseopen", "courtfile", "courttype", "county", "pinc", "dinc",
+              (QStringList{"casedesc",
+                           "caseid",
+                           "caseopen",
+                           "courtfile",
+                           "courttype",
+                           "county",
+                           "pinc",
+                           "dinc",
                            "whosecustody"}));
     EXPECT_EQ(columns.at(9), QStringLiteral("casefile"));
     EXPECT_EQ(columns.last(), QStringLiteral("notaryname"));
-    const auto after = rowsOf(paths.casesDbPath(),
-                              QStringLiteral("SELECT casedesc, caseid, caseopen, courtfile, courttype, county, pinc, "
-                                             "dinc, whosecustody FROM Cases ORDER BY rowid"));
+    const auto after =
+        rowsOf(paths.casesDbPath(),
+               QStringLiteral("SELECT casedesc, caseid, caseopen, courtfile, courttype, county, pinc, "
+                              "dinc, whosecustody FROM Cases ORDER BY rowid"));
     EXPECT_EQ(after, before);
 }
 
@@ -125,7 +134,8 @@ TEST(StartUp, InstalledScheduleIsNeverTouched)
     const DataPaths paths = DataStore::startUp(work.path());
     {
         SqlConnection schedule(paths.scheduleDbPath());
-        ASSERT_TRUE(schedule.exec(QStringLiteral("INSERT INTO Schedule VALUES ('800','100','150','','','','')")));
+        ASSERT_TRUE(
+            schedule.exec(QStringLiteral("INSERT INTO Schedule VALUES ('800','100','150','','','','')")));
     }
     DataStore::startUp(work.path());
     EXPECT_EQ(rowsOf(paths.scheduleDbPath(), QStringLiteral("SELECT income, child1 FROM Schedule")),

@@ -40,14 +40,15 @@ void ScriptedInteraction::expectAsk(Answer answer, const QString& title, const Q
     m_expected.append({Kind::Ask, title, text, answer, std::nullopt});
 }
 
-void ScriptedInteraction::expectInput(std::optional<QString> answer, const QString& title, const QString& prompt)
+void ScriptedInteraction::expectInput(std::optional<QString> answer,
+                                      const QString& title,
+                                      const QString& prompt)
 {
     m_expected.append({Kind::Input, title, prompt, Answer::No, std::move(answer)});
 }
 
-std::optional<ScriptedInteraction::Expected> ScriptedInteraction::take(Kind kind,
-                                                                       const QString& title,
-                                                                       const QString& text)
+std::optional<ScriptedInteraction::Expected>
+ScriptedInteraction::take(Kind kind, const QString& title, const QString& text)
 {
     prompts.append({kind, title, text});
     QString failure;
@@ -82,10 +83,8 @@ Interaction::Answer ScriptedInteraction::ask(QWidget*, const QString& title, con
     return expected ? expected->answer : Answer::No;
 }
 
-std::optional<QString> ScriptedInteraction::inputText(QWidget*,
-                                                      const QString& title,
-                                                      const QString& prompt,
-                                                      const QString& initial)
+std::optional<QString>
+ScriptedInteraction::inputText(QWidget*, const QString& title, const QString& prompt, const QString& initial)
 {
     inputInitialTexts.append(initial);
     const auto expected = take(Kind::Input, title, prompt);

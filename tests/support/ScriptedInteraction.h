@@ -37,10 +37,8 @@ public:
 
     void inform(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) override;
     Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) override;
-    std::optional<QString> inputText(QWidget* parent,
-                                     const QString& title,
-                                     const QString& prompt,
-                                     const QString& initial) override;
+    std::optional<QString>
+    inputText(QWidget* parent, const QString& title, const QString& prompt, const QString& initial) override;
     bool openDocument(const QString& path) override;
     bool copyText(const QString& text) override;
     void endProgram(int exitCode = 0) override;
@@ -57,6 +55,7 @@ public:
 
     // True when every queued expectation has been met.
     bool allExpectationsMet() const { return m_expected.isEmpty(); }
+
     // Mismatches and unexpected prompts, for diagnostics.
     QStringList failures;
 
@@ -69,6 +68,7 @@ private:
         Answer answer = Answer::No;
         std::optional<QString> input;
     };
+
     std::optional<Expected> take(Kind kind, const QString& title, const QString& text);
 
     QList<Expected> m_expected;

@@ -22,8 +22,8 @@ QString temporaryBeside(const QString& path)
 bool replaceFile(const QString& source, const QString& target, QString* error)
 {
     std::error_code code;
-    std::filesystem::rename(std::filesystem::path(source.toStdU16String()),
-                            std::filesystem::path(target.toStdU16String()), code);
+    std::filesystem::rename(
+        std::filesystem::path(source.toStdU16String()), std::filesystem::path(target.toStdU16String()), code);
     if (code && error)
         *error = QString::fromStdString(code.message());
     return !code;
@@ -87,16 +87,18 @@ RestoreResult restore(const QString& backupPath, const QString& livePath, QStrin
 
 RestoreTexts casesRestoreTexts()
 {
-    return {QStringLiteral("Restore CASES Database File"),
-            QStringLiteral("Are you sure you want to RESTORE the Cases Database File using the Backup Database "
-                           "File (Y/N)?")};
+    return {
+        QStringLiteral("Restore CASES Database File"),
+        QStringLiteral("Are you sure you want to RESTORE the Cases Database File using the Backup Database "
+                       "File (Y/N)?")};
 }
 
 RestoreTexts namesRestoreTexts()
 {
-    return {QStringLiteral("Restore Names Database File"),
-            QStringLiteral("Are you sure you want to RESTORE the Names Database File using the Backup Database "
-                           "File (Y/N)?")};
+    return {
+        QStringLiteral("Restore Names Database File"),
+        QStringLiteral("Are you sure you want to RESTORE the Names Database File using the Backup Database "
+                       "File (Y/N)?")};
 }
 
 QString noBackupText()

@@ -28,6 +28,7 @@ struct RestoreTexts
     QString questionTitle;
     QString questionText;
 };
+
 RestoreTexts casesRestoreTexts();
 RestoreTexts namesRestoreTexts();
 QString noBackupText();

@@ -14,11 +14,15 @@ public:
     CaseRecord() = default;
 
     QString value(const QString& column) const { return m_values.value(column.toLower()); }
+
     bool isNull(const QString& column) const { return value(column).isNull(); }
+
     void setValue(const QString& column, const QString& value) { m_values.insert(column.toLower(), value); }
+
     bool isEmpty() const { return m_values.isEmpty(); }
 
     QString caseId() const { return value(QStringLiteral("caseid")); }
+
     QString caseDesc() const { return value(QStringLiteral("casedesc")); }
 
 private:

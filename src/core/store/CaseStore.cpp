@@ -38,8 +38,7 @@ QString shortDateText(const QDate& date)
 
 CaseStore::CaseStore(QString casesDbPath)
     : m_path(std::move(casesDbPath))
-{
-}
+{}
 
 QString CaseStore::openErrorTitle()
 {
@@ -48,8 +47,9 @@ QString CaseStore::openErrorTitle()
 
 QString CaseStore::openErrorText()
 {
-    return QStringLiteral("There was an error attempting to open the CASES database, and this program will now "
-                          "end.  Please contact Tessaly to report this problem.");
+    return QStringLiteral(
+        "There was an error attempting to open the CASES database, and this program will now "
+        "end.  Please contact Tessaly to report this problem.");
 }
 
 CaseStoreStatus CaseStore::open() const
@@ -131,8 +131,8 @@ QList<CaseListItem> CaseStore::listCases(CaseStoreStatus* status) const
     query.setForwardOnly(true);
     if (query.exec(QStringLiteral("SELECT casedesc, caseid FROM Cases ORDER BY rowid"))) {
         while (query.next()) {
-            items.append({query.value(0).isNull() ? QString() : query.value(0).toString(),
-                          query.value(1).toString()});
+            items.append(
+                {query.value(0).isNull() ? QString() : query.value(0).toString(), query.value(1).toString()});
         }
     }
     if (status)
@@ -172,11 +172,13 @@ QString CaseStore::addCaseRow(const QString& keySource, const QString& caseName,
     SqlConnection connection(m_path);
     if (!openTable(connection))
         return {};
-    const QString key = CaseKey::makeUnique(
-        keySource, [&connection](const QString& candidate) { return findRowId(connection, candidate).has_value(); });
+    const QString key = CaseKey::makeUnique(keySource, [&connection](const QString& candidate) {
+        return findRowId(connection, candidate).has_value();
+    });
     const bool added = connection.exec(
-        QStringLiteral("INSERT INTO Cases (caseid, casedesc, caseopen, casefile, obligor, payshealth, whosecustody) "
-                       "VALUES (?, ?, ?, ?, 'D', 'P', 'P')"),
+        QStringLiteral(
+            "INSERT INTO Cases (caseid, casedesc, caseopen, casefile, obligor, payshealth, whosecustody) "
+            "VALUES (?, ?, ?, ?, 'D', 'P', 'P')"),
         {key, caseName, shortDateText(today), key});
     return added ? key : QString();
 }

@@ -46,12 +46,15 @@ public:
     // FindCurrentCase: the row whose caseid equals `currentCaseId` exactly (the first such row);
     // with an empty id, the first row, whose key then becomes `currentCaseId`. No row: nullopt
     // with status CaseRemoved (or OpenFailed).
-    std::optional<CaseRecord> findCurrentCase(QString& currentCaseId, CaseStoreStatus* status = nullptr) const;
+    std::optional<CaseRecord> findCurrentCase(QString& currentCaseId,
+                                              CaseStoreStatus* status = nullptr) const;
 
     // SaveCaseField: stores the columns of the current case in one update. Unknown column names
     // are refused (nothing written). A case that no longer exists changes no row: CaseRemoved.
     CaseStoreStatus saveCaseFields(const QString& currentCaseId, const ColumnValues& values) const;
-    CaseStoreStatus saveCaseField(const QString& currentCaseId, const QString& column, const QString& value) const
+
+    CaseStoreStatus
+    saveCaseField(const QString& currentCaseId, const QString& column, const QString& value) const
     {
         return saveCaseFields(currentCaseId, {{column, value}});
     }

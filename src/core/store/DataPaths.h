@@ -16,7 +16,9 @@ struct DataPaths
     static DataPaths forWorkingDirectory(const QString& workingDirectory);
 
     QString vtrFormsDir() const;
+
     QString defaultFilesLocation() const { return vtrFormsDir(); }
+
     QString settingsDbPath() const;
     QString scheduleDbPath() const;
     QString namesDbPath() const;

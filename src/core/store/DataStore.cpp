@@ -53,9 +53,9 @@ void DataStore::loadSettings(DataPaths& paths)
     if (!stored.trimmed().isEmpty())
         paths.filesLocation = stored;
     for (int i = 1; i <= 9; ++i) {
-        connection.exec(QStringLiteral("UPDATE Main SET optfield%1 = '' WHERE rowid = ? AND optfield%1 IS NULL")
-                            .arg(i),
-                        {rowid});
+        connection.exec(
+            QStringLiteral("UPDATE Main SET optfield%1 = '' WHERE rowid = ? AND optfield%1 IS NULL").arg(i),
+            {rowid});
     }
 }
 

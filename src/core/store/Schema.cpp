@@ -26,17 +26,17 @@ TableDef makeNames()
 {
     TableDef t{QStringLiteral("NAMES"), text(QStringLiteral("listname")), {}};
     const QList<QPair<const char*, int>> columns = {
-        {"firmname", 250},   {"keynumber", 250}, {"lastfirstmiddle", 250}, {"firstname", 50},
-        {"middlename", 50},  {"Lastname", 50},   {"suffix", 50},           {"street", 250},
-        {"street2", 250},    {"city", 50},       {"namestate", 2},         {"zipcode", 20},
-        {"wphone", 15},      {"hphone", 15},     {"fphone", 15},           {"cphone", 15},
-        {"birthdate", 10},   {"deathdate", 10},  {"shortnote", 200},       {"namecounty", 50},
-        {"namessn", 20},     {"namesex", 20},    {"namerace", 20},         {"barno", 20},
-        {"notes", -1},       {"email", 250},     {"employer", 250},        {"anniversary", 15},
-        {"placemarrg", 50},  {"startdate", 20},  {"enddate", 20},          {"contact", 200},
-        {"cresdate", 20},    {"cempaddr", 200},  {"cempaddr2", 200},       {"cempcity", 50},
-        {"cempstate", 2},    {"cempzip", 20},    {"clsalary", 20},         {"optfield1", 250},
-        {"optfield2", 250},  {"optfield3", 250}, {"optfield4", 250},       {"photofile", 100},
+        {"firmname", 250},    {"keynumber", 250}, {"lastfirstmiddle", 250}, {"firstname", 50},
+        {"middlename", 50},   {"Lastname", 50},   {"suffix", 50},           {"street", 250},
+        {"street2", 250},     {"city", 50},       {"namestate", 2},         {"zipcode", 20},
+        {"wphone", 15},       {"hphone", 15},     {"fphone", 15},           {"cphone", 15},
+        {"birthdate", 10},    {"deathdate", 10},  {"shortnote", 200},       {"namecounty", 50},
+        {"namessn", 20},      {"namesex", 20},    {"namerace", 20},         {"barno", 20},
+        {"notes", -1},        {"email", 250},     {"employer", 250},        {"anniversary", 15},
+        {"placemarrg", 50},   {"startdate", 20},  {"enddate", 20},          {"contact", 200},
+        {"cresdate", 20},     {"cempaddr", 200},  {"cempaddr2", 200},       {"cempcity", 50},
+        {"cempstate", 2},     {"cempzip", 20},    {"clsalary", 20},         {"optfield1", 250},
+        {"optfield2", 250},   {"optfield3", 250}, {"optfield4", 250},       {"photofile", 100},
         {"photocaption", 100}};
     for (const auto& [name, width] : columns) {
         if (width < 0)
@@ -50,27 +50,41 @@ TableDef makeNames()
 TableDef makeCases()
 {
     TableDef t{QStringLiteral("Cases"), text(QStringLiteral("casedesc")), {}};
-    QStringList names = {QStringLiteral("caseid"),      QStringLiteral("caseopen"),
-                         QStringLiteral("courtfile"),   QStringLiteral("courttype"),
-                         QStringLiteral("county"),      QStringLiteral("casefile"),
-                         QStringLiteral("casecode"),    QStringLiteral("ivdfile"),
-                         QStringLiteral("uresa"),       QStringLiteral("SetFormEditable"),
-                         QStringLiteral("name1number"), QStringLiteral("name1field"),
-                         QStringLiteral("name1name"),   QStringLiteral("name2number"),
-                         QStringLiteral("name2field"),  QStringLiteral("name2name")};
+    QStringList names = {QStringLiteral("caseid"),
+                         QStringLiteral("caseopen"),
+                         QStringLiteral("courtfile"),
+                         QStringLiteral("courttype"),
+                         QStringLiteral("county"),
+                         QStringLiteral("casefile"),
+                         QStringLiteral("casecode"),
+                         QStringLiteral("ivdfile"),
+                         QStringLiteral("uresa"),
+                         QStringLiteral("SetFormEditable"),
+                         QStringLiteral("name1number"),
+                         QStringLiteral("name1field"),
+                         QStringLiteral("name1name"),
+                         QStringLiteral("name2number"),
+                         QStringLiteral("name2field"),
+                         QStringLiteral("name2name")};
     for (int n = 1; n <= 6; ++n) {
         names << QStringLiteral("child%1name").arg(n) << QStringLiteral("child%1dob").arg(n)
               << QStringLiteral("child%1cust").arg(n) << QStringLiteral("child%1nights").arg(n);
     }
-    for (const char* name :
-         {"pinc",       "ppre",        "presp",      "poc",         "pover",      "pspinc",
-          "psplive",    "ptaxcredit",  "poverdays",  "povernights", "psplitkids", "dinc",
-          "dpre",       "dresp",       "doc",        "dover",       "dspinc",     "dsplive",
-          "dtaxcredit", "doverdays",   "dovernights", "dsplitkids", "childcare",  "healthins",
-          "obligor",    "payshealth",  "forceobligor", "override",  "overamount", "whosecustody",
-          "chkzeros",   "chkbox1",     "chkbox2",    "chkbox3",     "chkbox4",    "textblock1",
-          "datesigned", "preparedby",  "preparedbyphone", "notaryday", "notarymonth", "notaryyear",
-          "notaryname"})
+    for (const char* name : {"pinc",        "ppre",        "presp",
+                             "poc",         "pover",       "pspinc",
+                             "psplive",     "ptaxcredit",  "poverdays",
+                             "povernights", "psplitkids",  "dinc",
+                             "dpre",        "dresp",       "doc",
+                             "dover",       "dspinc",      "dsplive",
+                             "dtaxcredit",  "doverdays",   "dovernights",
+                             "dsplitkids",  "childcare",   "healthins",
+                             "obligor",     "payshealth",  "forceobligor",
+                             "override",    "overamount",  "whosecustody",
+                             "chkzeros",    "chkbox1",     "chkbox2",
+                             "chkbox3",     "chkbox4",     "textblock1",
+                             "datesigned",  "preparedby",  "preparedbyphone",
+                             "notaryday",   "notarymonth", "notaryyear",
+                             "notaryname"})
         names << QString::fromLatin1(name);
     for (const QString& name : names)
         t.additions << text(name);

@@ -25,7 +25,9 @@ public:
     SqlConnection& operator=(const SqlConnection&) = delete;
 
     bool isOpen() const { return m_open; }
+
     QSqlDatabase& database() { return m_db; }
+
     const QString& errorText() const { return m_error; }
 
     // Runs one statement with bound values; false (and errorText) on failure.

@@ -29,14 +29,14 @@ public:
     virtual ~Interaction() = default;
 
     // A message box with an OK button. An empty title shows the program's default title.
-    virtual void inform(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) = 0;
+    virtual void
+    inform(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) = 0;
     // A Yes/No message box.
-    virtual Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) = 0;
+    virtual Answer
+    ask(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) = 0;
     // An input box; nullopt on Cancel.
-    virtual std::optional<QString> inputText(QWidget* parent,
-                                             const QString& title,
-                                             const QString& prompt,
-                                             const QString& initial) = 0;
+    virtual std::optional<QString>
+    inputText(QWidget* parent, const QString& title, const QString& prompt, const QString& initial) = 0;
     // Opens a document with the program associated with its type; false when nothing opened it.
     virtual bool openDocument(const QString& path) = 0;
     // Puts plain text on the clipboard; false when the clipboard cannot take it.

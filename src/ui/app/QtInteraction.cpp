@@ -47,13 +47,12 @@ Interaction::Answer QtInteraction::ask(QWidget* parent, const QString& title, co
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-std::optional<QString> QtInteraction::inputText(QWidget* parent,
-                                                const QString& title,
-                                                const QString& prompt,
-                                                const QString& initial)
+std::optional<QString>
+QtInteraction::inputText(QWidget* parent, const QString& title, const QString& prompt, const QString& initial)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent, titleOrDefault(title), prompt, QLineEdit::Normal, initial, &ok);
+    const QString text =
+        QInputDialog::getText(parent, titleOrDefault(title), prompt, QLineEdit::Normal, initial, &ok);
     if (!ok)
         return std::nullopt;
     return text;

@@ -10,10 +10,8 @@ class QtInteraction : public Interaction
 public:
     void inform(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) override;
     Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) override;
-    std::optional<QString> inputText(QWidget* parent,
-                                     const QString& title,
-                                     const QString& prompt,
-                                     const QString& initial) override;
+    std::optional<QString>
+    inputText(QWidget* parent, const QString& title, const QString& prompt, const QString& initial) override;
     bool openDocument(const QString& path) override;
     bool copyText(const QString& text) override;
     void endProgram(int exitCode = 0) override;

@@ -34,7 +34,9 @@ struct Session
     QHash<QString, QString> selectedName;
 
     // Today's date; tests replace it so that dates are repeatable.
-    std::function<QDate()> today = [] { return QDate::currentDate(); };
+    std::function<QDate()> today = [] {
+        return QDate::currentDate();
+    };
 };
 
 } // namespace cs42

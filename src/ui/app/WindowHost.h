@@ -5,9 +5,9 @@ namespace cs42 {
 // Which menu items a window that loads leaves enabled.
 enum class MenuState
 {
-    QuitOnly,      // splash: every item but Quit disabled
-    LibraryMenus,  // case library: all but "Show/Hide Highlighting" and "Produce Worksheet"
-    AllMenus,      // worksheet: everything
+    QuitOnly,     // splash: every item but Quit disabled
+    LibraryMenus, // case library: all but "Show/Hide Highlighting" and "Produce Worksheet"
+    AllMenus,     // worksheet: everything
 };
 
 // What a hosted working window may ask of the main window. Every "show" first closes the hosted
