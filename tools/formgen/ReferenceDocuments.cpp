@@ -323,7 +323,7 @@ bool writeRule32Document(const QString& outputPath, QString* error)
     <tr><td align="center">4</td><td>Basic child-support obligation</td><td>Read from the installed schedule at the
     combined line 2 for the number of children named on the worksheet. An income between two rows of the schedule
     takes the amount of the nearer row; exactly halfway, the higher row. A combined income under $800 gives $50.
-    A combined income above $20,000 gives the amount of the schedule's last row. An override entered on the
+    A combined income above the highest income of the schedule gives the amount of the schedule's last row. An override entered on the
     worksheet replaces the schedule amount, and the worksheet then shows a warning.</td></tr>
     <tr><td align="center">5</td><td>Work-related child-care costs</td><td>As entered.</td></tr>
     <tr><td align="center">6</td><td>Health-insurance costs</td><td>The cost of the children's health insurance, as
