@@ -1,12 +1,96 @@
 #include "ui/worksheet/FormCS42.h"
 
+#include "core/explain/Explanation.h"
+#include "core/produce/FormFiller.h"
+#include "core/produce/FormTemplate.h"
+#include "core/store/ProgramSettings.h"
+#include "core/worksheet/DisplayFormat.h"
+#include "ui/app/Interaction.h"
+#include "ui/app/Palette.h"
 #include "ui/app/Session.h"
 #include "ui/app/WindowHost.h"
+#include "ui/explain/CalcMessageWindow.h"
+#include "ui/names/PartySelection.h"
+#include "ui/produce/ProducingFormBox.h"
+#include "ui/worksheet/GetCcare.h"
+#include "ui/worksheet/GetChA.h"
+#include "ui/worksheet/GetIns.h"
+#include "ui/worksheet/GetPreAlimony.h"
+#include "ui/worksheet/GetResp.h"
+#include "ui/worksheet/Income.h"
+#include "ui/worksheet/OverRide.h"
 
+#include <QFrame>
 #include <QLabel>
-#include <QVBoxLayout>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPdfDocument>
 
 namespace cs42 {
+
+namespace {
+using ProgramSettings::twipsToPixels;
+
+const QString CustodyCaption = QStringLiteral("WHO HAS CUSTODY?");
+const QString HealthInsuranceCaption = QStringLiteral("WHO PAYS HEALTH INS?");
+
+// Pixels of the form's picture for one PDF point.
+constexpr double PictureScale = 1.6;
+
+// The input boxes of the header, signature and comment fields: column, title, prompt.
+struct TextField
+{
+    const char* column;
+    const char* title;
+    const char* prompt;
+};
+
+const QHash<QString, TextField>& textFields()
+{
+    static const QHash<QString, TextField> fields{
+        {QStringLiteral("lblCourtType"),
+         {"courttype", "Court Type", "Enter the court type (Circuit or District) in the space below:"}},
+        {QStringLiteral("lblCounty"),
+         {"county", "Name of County", "Enter the name of the County in the space below:"}},
+        {QStringLiteral("lblCourtFile"),
+         {"courtfile", "Court File Number", "Enter the court file number in the space below:"}},
+        {QStringLiteral("lblDateSigned"),
+         {"datesigned", "Date Signed", "Enter the date signed in the space below:"}},
+        {QStringLiteral("lblPreparedBy"),
+         {"preparedby",
+          "Prepared by",
+          "Enter the name of the person preparing this worksheet in the space below:"}},
+        {QStringLiteral("lblComments"), {"textblock1", "Comments", "Enter Comments in the space below:"}},
+    };
+    return fields;
+}
+
+// A parent's lines: the label's side ("P" or "D") decides the columns and titles.
+bool isPlaintiff(const QString& labelName)
+{
+    return labelName.at(3) == QLatin1Char('P');
+}
+
+QString column(const QString& labelName, const char* plaintiffColumn, const char* defendantColumn)
+{
+    return QString::fromLatin1(isPlaintiff(labelName) ? plaintiffColumn : defendantColumn);
+}
+
+QFont arial(double pixelSize, bool bold = false)
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(qMax(8, qRound(pixelSize)));
+    font.setBold(bold);
+    return font;
+}
+
+// "overamount" holds the amount as a plain decimal number (612, 612.5), 0 when not in use.
+QString plainNumber(double value)
+{
+    return QLocale::c().toString(value, 'f', QLocale::FloatingPointShortest);
+}
+} // namespace
 
 FormCS42::FormCS42(Session& session, WindowHost& host, QWidget* parent)
     : QWidget(parent)
@@ -15,16 +99,571 @@ FormCS42::FormCS42(Session& session, WindowHost& host, QWidget* parent)
 {
     setObjectName(QStringLiteral("FormCS42"));
     setWindowTitle(QStringLiteral("Worksheet A, Child Support Obligation, Sole Custody"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Worksheet of %1").arg(m_session.currentCaseName), this));
     m_session.currentWindowName = QStringLiteral("FormCS42");
+    setFixedSize(twipsToPixels(ProgramSettings::ChildWindowWidth - 200),
+                 twipsToPixels(ProgramSettings::ChildWindowHeight + 11800));
+    setAutoFillBackground(true);
+    buildPicture();
     m_host.setMenuState(MenuState::AllMenus);
+
+    label(QStringLiteral("lblExplaination"))
+        ->setText(QStringLiteral("Click HERE for a\r\nWRITTEN EXPLANATION"));
+
+    // Opening repairs the case records so that every column reads as text.
+    const CaseStore store(m_session.paths.casesDbPath());
+    CaseStoreStatus status = store.open();
+    if (status == CaseStoreStatus::Ok)
+        store.findCurrentCase(m_session.currentCaseId, &status);
+    if (status == CaseStoreStatus::OpenFailed) {
+        storeOk(status);
+        return;
+    }
+    store.repairNulls();
+    label(QStringLiteral("lblSelectedCaseName"))
+        ->setText(m_session.currentCaseName + QStringLiteral("  (") + store.path().toUpper() +
+                  QLatin1Char(')'));
+
+    ChangeFieldColors();
+    RecalculateWorksheet();
 }
 
-void FormCS42::ChangeFieldColors() {}
+const QStringList& FormCS42::highlightedLabels()
+{
+    static const QStringList names = [] {
+        QStringList list{QStringLiteral("lblCourtFile"),
+                         QStringLiteral("lblCounty"),
+                         QStringLiteral("lblCourtType"),
+                         QStringLiteral("lblName1Name"),
+                         QStringLiteral("lblName2Name")};
+        for (int i = 1; i <= 6; ++i)
+            list << QStringLiteral("lblChild%1Name").arg(i);
+        for (int i = 1; i <= 6; ++i)
+            list << QStringLiteral("lblChild%1DOB").arg(i);
+        list << QStringLiteral("lblCustody") << QStringLiteral("lblHealthInsurance")
+             << QStringLiteral("lblP1") << QStringLiteral("lblP1a") << QStringLiteral("lblP1b")
+             << QStringLiteral("lblD1") << QStringLiteral("lblD1a") << QStringLiteral("lblD1b")
+             << QStringLiteral("lblC4") << QStringLiteral("lblC5") << QStringLiteral("lblC6")
+             << QStringLiteral("lblP9") << QStringLiteral("lblD9") << QStringLiteral("lblP10")
+             << QStringLiteral("lblD10") << QStringLiteral("lblComments") << QStringLiteral("lblDateSigned")
+             << QStringLiteral("lblPreparedBy");
+        return list;
+    }();
+    return names;
+}
 
-void FormCS42::RecalculateWorksheet() {}
+QString FormCS42::caseRemovedText()
+{
+    return QStringLiteral(
+        "This case no longer exists: it has been removed, perhaps from another workstation. "
+        "Nothing was saved. Please select a case in the Case Library.");
+}
 
-void FormCS42::ProduceForm() {}
+// ---------------------------------------------------------------------------------------------
+// The picture and its labels
+
+QLabel* FormCS42::addLabel(const QString& name, const QString& text)
+{
+    auto* label = new QLabel(text, this);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(arial(13));
+    m_labels.insert(name, label);
+    return label;
+}
+
+QLabel* FormCS42::label(const QString& name) const
+{
+    return m_labels.value(name);
+}
+
+void FormCS42::buildPicture()
+{
+    // The picture is the installed template itself, so that what the worksheet shows and what
+    // production fills can never sit on different lines. Without a template the page is blank.
+    QString error;
+    const std::optional<FormTemplateInfo> info = readFormTemplate(m_session.paths.templatePath(), &error);
+    const QSizeF pageSize = info ? info->pageSize : QSizeF(612, 792);
+    const QSize pixels(qRound(pageSize.width() * PictureScale), qRound(pageSize.height() * PictureScale));
+
+    QImage picture(pixels, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::white);
+    if (info) {
+        QPdfDocument document;
+        if (document.load(m_session.paths.templatePath()) == QPdfDocument::Error::None &&
+            document.pageCount() > 0) {
+            const QImage page = document.render(0, pixels);
+            QPainter painter(&picture);
+            painter.drawImage(0, 0, page);
+        }
+    }
+    m_image1 = new QLabel(this);
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setPixmap(QPixmap::fromImage(picture));
+    const QPoint origin(twipsToPixels(390), twipsToPixels(675));
+    m_image1->setGeometry(QRect(origin, pixels));
+
+    // Every label of the worksheet; the picture's own labels come later so that they lie above it.
+    for (const QString& name : Cs42Form::formFieldLabels())
+        addLabel(name);
+    addLabel(QStringLiteral("lblCustody"));
+    addLabel(QStringLiteral("lblHealthInsurance"));
+    addLabel(QStringLiteral("lblCustodyCaption"), CustodyCaption);
+    addLabel(QStringLiteral("lblHealthInsuranceCaption"), HealthInsuranceCaption);
+    addLabel(QStringLiteral("lblOverrideWarning"), OverrideWarningText);
+    addLabel(QStringLiteral("lblOverrideWarning2"), OverrideWarning2Text);
+    addLabel(QStringLiteral("lblScheduleWarning"),
+             QStringLiteral("THE SCHEDULE COULD NOT BE READ: LINE 4 IS NOT FROM THE SCHEDULE!"));
+    addLabel(QStringLiteral("lblExplaination"));
+    addLabel(QStringLiteral("lblSelectedCaseName"));
+    addLabel(QStringLiteral("GetChildInfoHot"));
+
+    QHash<QString, QRectF> rects;
+    if (info) {
+        const QStringList names = Cs42Form::formFieldLabels();
+        for (const FormFieldInfo& field : info->fields) {
+            if (field.index < 1 || field.index > names.size())
+                continue;
+            const QRectF r = field.rect.normalized();
+            // PDF rectangles count from the bottom of the page; the picture from its top.
+            rects.insert(names.at(field.index - 1),
+                         QRectF(r.left(), pageSize.height() - r.bottom(), r.width(), r.height()));
+            if (field.rightAligned)
+                label(names.at(field.index - 1))->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (field.multiline) {
+                label(names.at(field.index - 1))->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                label(names.at(field.index - 1))->setWordWrap(true);
+            }
+        }
+    }
+    placeFormLabels(rects, pageSize, origin);
+}
+
+void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
+                               const QSizeF& pageSize,
+                               const QPoint& origin)
+{
+    // Page points (origin top-left) to window pixels.
+    const auto toWindow = [&origin](const QRectF& r) {
+        return QRectF(origin.x() + r.left() * PictureScale,
+                      origin.y() + r.top() * PictureScale,
+                      r.width() * PictureScale,
+                      r.height() * PictureScale)
+            .toAlignedRect();
+    };
+
+    const QStringList formLabels = Cs42Form::formFieldLabels();
+    if (fieldRects.size() == formLabels.size()) {
+        for (const QString& name : formLabels) {
+            const QRect r = toWindow(fieldRects.value(name));
+            QLabel* l = label(name);
+            l->setGeometry(r);
+            l->setFont(arial(qMin(15.0, (l->wordWrap() ? 14.0 : r.height()) * 0.72)));
+        }
+    } else {
+        // No usable template: the lines stand one under the other on the blank page, so that the
+        // worksheet still works.
+        int y = origin.y() + 20;
+        for (const QString& name : formLabels) {
+            auto* caption = new QLabel(name.mid(3), this);
+            caption->setGeometry(origin.x() + 20, y, 160, 22);
+            label(name)->setGeometry(origin.x() + 190, y, 300, 22);
+            y += 26;
+        }
+    }
+
+    // The worksheet's own labels, which the court's form does not print, in the free space of the
+    // page: the case name above the picture, the toggles and the explanation beside line 10 and
+    // below the comments.
+    const auto at = [&](const QString& name, const QRectF& pagePoints) {
+        label(name)->setGeometry(toWindow(pagePoints));
+    };
+    label(QStringLiteral("lblSelectedCaseName"))->setGeometry(origin.x(), 6, width() - 2 * origin.x(), 30);
+    label(QStringLiteral("lblSelectedCaseName"))->setFont(arial(15, true));
+
+    const double pageWidth = pageSize.width();
+    const double pageHeight = pageSize.height();
+    at(QStringLiteral("lblCustodyCaption"), QRectF(36, pageHeight - 58, 120, 14));
+    at(QStringLiteral("lblCustody"), QRectF(156, pageHeight - 58, 90, 14));
+    at(QStringLiteral("lblHealthInsuranceCaption"), QRectF(36, pageHeight - 40, 120, 14));
+    at(QStringLiteral("lblHealthInsurance"), QRectF(156, pageHeight - 40, 90, 14));
+    at(QStringLiteral("lblExplaination"), QRectF(pageWidth - 196, pageHeight - 60, 160, 34));
+    // The override warnings sit in the unused (shaded) parent cells of line 4.
+    if (fieldRects.contains(QStringLiteral("lblC4"))) {
+        const QRectF line4 = fieldRects.value(QStringLiteral("lblC4"));
+        const QRectF p1 = fieldRects.value(QStringLiteral("lblP1"));
+        const QRectF d1 = fieldRects.value(QStringLiteral("lblD1"));
+        at(QStringLiteral("lblOverrideWarning"), QRectF(p1.left(), line4.top(), p1.width(), line4.height()));
+        at(QStringLiteral("lblOverrideWarning2"), QRectF(d1.left(), line4.top(), d1.width(), line4.height()));
+    } else {
+        at(QStringLiteral("lblOverrideWarning"), QRectF(pageWidth - 330, pageHeight - 58, 120, 14));
+        at(QStringLiteral("lblOverrideWarning2"), QRectF(pageWidth - 330, pageHeight - 40, 120, 14));
+    }
+    at(QStringLiteral("lblScheduleWarning"), QRectF(36, 20, pageWidth - 72, 12));
+
+    for (const char* name : {"lblCustodyCaption", "lblHealthInsuranceCaption"}) {
+        label(QString::fromLatin1(name))->setFont(arial(13, true));
+        label(QString::fromLatin1(name))->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    for (const char* name : {"lblCustody", "lblHealthInsurance"}) {
+        label(QString::fromLatin1(name))->setFont(arial(13, true));
+        label(QString::fromLatin1(name))->setAlignment(Qt::AlignCenter);
+    }
+    for (const char* name : {"lblOverrideWarning", "lblOverrideWarning2", "lblScheduleWarning"}) {
+        QLabel* warning = label(QString::fromLatin1(name));
+        warning->setFont(arial(14, true));
+        warning->setAlignment(Qt::AlignCenter);
+        QPalette red = warning->palette();
+        red.setColor(QPalette::WindowText, Qt::red);
+        warning->setPalette(red);
+        warning->hide();
+    }
+    QLabel* explanation = label(QStringLiteral("lblExplaination"));
+    explanation->setFont(arial(13, true));
+    explanation->setAlignment(Qt::AlignCenter);
+    explanation->setCursor(Qt::PointingHandCursor);
+    QPalette blue = explanation->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    explanation->setPalette(blue);
+
+    // Shape1 frames the two toggles; Shape2 the explanation.
+    auto* shape1 = new QFrame(this);
+    shape1->setObjectName(QStringLiteral("Shape1"));
+    shape1->setFrameShape(QFrame::Box);
+    shape1->setGeometry(toWindow(QRectF(32, pageHeight - 62, 218, 40)));
+    shape1->lower();
+    m_image1->lower();
+    auto* shape2 = new QFrame(this);
+    shape2->setObjectName(QStringLiteral("Shape2"));
+    shape2->setFrameShape(QFrame::Box);
+    shape2->setGeometry(explanation->geometry().adjusted(-2, -2, 2, 2));
+    shape2->lower();
+    m_image1->lower();
+
+    // The clickable area over the children block: above the child labels, which do nothing
+    // themselves, and transparent so that they show through.
+    QRect children;
+    for (int i = 1; i <= 6; ++i) {
+        children |= label(QStringLiteral("lblChild%1Name").arg(i))->geometry();
+        children |= label(QStringLiteral("lblChild%1DOB").arg(i))->geometry();
+    }
+    QLabel* hot = label(QStringLiteral("GetChildInfoHot"));
+    hot->setGeometry(children);
+    hot->setCursor(Qt::PointingHandCursor);
+    hot->setToolTip(QStringLiteral("Click to enter the children's names and dates of birth"));
+    hot->raise();
+
+    for (const char* name : {"lblCourtType",
+                             "lblCounty",
+                             "lblCourtFile",
+                             "lblName1Name",
+                             "lblName2Name",
+                             "GetChildInfoHot",
+                             "lblP1",
+                             "lblD1",
+                             "lblP1a",
+                             "lblD1a",
+                             "lblP1b",
+                             "lblD1b",
+                             "lblC4",
+                             "lblC5",
+                             "lblC6",
+                             "lblCustody",
+                             "lblHealthInsurance",
+                             "lblDateSigned",
+                             "lblPreparedBy",
+                             "lblComments",
+                             "lblExplaination"}) {
+        QLabel* clickable = label(QString::fromLatin1(name));
+        clickable->installEventFilter(this);
+        clickable->setCursor(Qt::PointingHandCursor);
+    }
+}
+
+void FormCS42::ChangeFieldColors()
+{
+    const QColor color = paletteColor(m_session.highlightColorIndex);
+    for (const QString& name : highlightedLabels()) {
+        QLabel* l = label(name);
+        QPalette palette = l->palette();
+        palette.setColor(QPalette::Window, color);
+        l->setPalette(palette);
+        l->setAutoFillBackground(true);
+    }
+}
+
+Captions FormCS42::displayedCaptions() const
+{
+    Captions captions;
+    for (const QString& name : worksheetCaptionLabels())
+        captions.insert(name, label(name)->text());
+    return captions;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Computation and the store
+
+void FormCS42::RecalculateWorksheet()
+{
+    CaseStoreStatus status = CaseStoreStatus::Ok;
+    std::optional<Worksheet> worksheet =
+        recalculateWorksheet(m_session.paths, m_session.currentCaseId, &status);
+    if (!worksheet) {
+        storeOk(status);
+        return;
+    }
+    m_worksheet = std::move(worksheet);
+    for (auto it = m_worksheet->captions.cbegin(); it != m_worksheet->captions.cend(); ++it) {
+        if (QLabel* l = label(it.key()))
+            l->setText(it.value());
+    }
+    const bool overridden = m_worksheet->result.overrideInForce;
+    label(QStringLiteral("lblOverrideWarning"))->setVisible(overridden);
+    label(QStringLiteral("lblOverrideWarning2"))->setVisible(overridden);
+    label(QStringLiteral("lblScheduleWarning"))->setVisible(!m_worksheet->result.scheduleAvailable);
+}
+
+std::optional<CaseRecord> FormCS42::currentCase()
+{
+    CaseStoreStatus status = CaseStoreStatus::Ok;
+    std::optional<CaseRecord> record =
+        CaseStore(m_session.paths.casesDbPath()).findCurrentCase(m_session.currentCaseId, &status);
+    if (!record)
+        storeOk(status == CaseStoreStatus::Ok ? CaseStoreStatus::CaseRemoved : status);
+    return record;
+}
+
+bool FormCS42::save(const ColumnValues& values)
+{
+    return storeOk(CaseStore(m_session.paths.casesDbPath()).saveCaseFields(m_session.currentCaseId, values));
+}
+
+bool FormCS42::storeOk(CaseStoreStatus status)
+{
+    Interaction& interaction = *m_session.interaction;
+    switch (status) {
+    case CaseStoreStatus::Ok:
+        return true;
+    case CaseStoreStatus::OpenFailed:
+        interaction.inform(this, CaseStore::openErrorTitle(), CaseStore::openErrorText());
+        interaction.endProgram(1);
+        return false;
+    case CaseStoreStatus::CaseRemoved:
+        interaction.inform(this, QString(), caseRemovedText());
+        return false;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Clicks
+
+bool FormCS42::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && mouse->button() == Qt::LeftButton &&
+            widget->rect().contains(mouse->position().toPoint())) {
+            clicked(widget->objectName());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FormCS42::clicked(const QString& name)
+{
+    if (name == QStringLiteral("lblP1") || name == QStringLiteral("lblD1"))
+        editIncome(name);
+    else if (name == QStringLiteral("lblP1a") || name == QStringLiteral("lblD1a"))
+        editPreexistingSupport(name);
+    else if (name == QStringLiteral("lblP1b") || name == QStringLiteral("lblD1b"))
+        editAlimony(name);
+    else if (name == QStringLiteral("lblC4"))
+        editOverride();
+    else if (name == QStringLiteral("lblC5"))
+        editChildCare();
+    else if (name == QStringLiteral("lblC6"))
+        editHealthInsurance();
+    else if (name == QStringLiteral("GetChildInfoHot"))
+        editChildren();
+    else if (name == QStringLiteral("lblCustody"))
+        toggle(QStringLiteral("whosecustody"), name);
+    else if (name == QStringLiteral("lblHealthInsurance"))
+        toggle(QStringLiteral("payshealth"), name);
+    else if (name == QStringLiteral("lblName1Name") || name == QStringLiteral("lblName2Name"))
+        chooseParty(name);
+    else if (textFields().contains(name))
+        editTextField(name);
+    else if (name == QStringLiteral("lblExplaination"))
+        showExplanation();
+}
+
+void FormCS42::editIncome(const QString& name)
+{
+    const QString title = isPlaintiff(name) ? QStringLiteral("Plaintiff's Monthly Income")
+                                            : QStringLiteral("Defendant's Monthly Income");
+    const QString value = Income::edit(this, title, label(name)->text());
+    if (save({{column(name, "pinc", "dinc"), Format::wholeText(value)}}))
+        RecalculateWorksheet();
+}
+
+void FormCS42::editPreexistingSupport(const QString& name)
+{
+    if (!m_worksheet)
+        return;
+    const bool plaintiff = isPlaintiff(name);
+    const QString title = plaintiff ? QStringLiteral("Plaintiff's Monthly Income")
+                                    : QStringLiteral("Defendant's Monthly Income");
+    const PreexistingSupport support =
+        GetResp::edit(this,
+                      title,
+                      label(name)->text(),
+                      label(plaintiff ? QStringLiteral("lblP1") : QStringLiteral("lblD1"))->text(),
+                      plaintiff ? m_worksheet->result.poc : m_worksheet->result.doc,
+                      m_session.paths.scheduleDbPath());
+    if (save({{column(name, "ppre", "dpre"), support.amount},
+              {column(name, "poc", "doc"), support.otherChildren}}))
+        RecalculateWorksheet();
+}
+
+void FormCS42::editAlimony(const QString& name)
+{
+    const QString title = isPlaintiff(name)
+                              ? QStringLiteral("Plaintiff's Pre-Existing Periodic Alimony Payment")
+                              : QStringLiteral("Defendant's Pre-Existing Periodic Alimony Payment");
+    const QString value = GetPreAlimony::edit(this, title, label(name)->text());
+    if (save({{column(name, "presp", "dresp"), value}}))
+        RecalculateWorksheet();
+}
+
+void FormCS42::editOverride()
+{
+    if (!m_worksheet)
+        return;
+    const OverrideChoice choice =
+        OverRide::edit(this, m_worksheet->result.overrideFlag, label(QStringLiteral("lblC4"))->text());
+    if (save({{QStringLiteral("override"), choice.flag},
+              {QStringLiteral("overamount"), plainNumber(choice.amount)}}))
+        RecalculateWorksheet();
+}
+
+void FormCS42::editChildCare()
+{
+    const QString value = GetCcare::edit(
+        this, QStringLiteral("Work Related Child Care"), label(QStringLiteral("lblC5"))->text());
+    if (save({{QStringLiteral("childcare"), Format::wholeText(value)}}))
+        RecalculateWorksheet();
+}
+
+void FormCS42::editHealthInsurance()
+{
+    const QString value =
+        GetIns::edit(this, QStringLiteral("Health Insurance"), label(QStringLiteral("lblC6"))->text());
+    if (save({{QStringLiteral("healthins"), Format::wholeText(value)}}))
+        RecalculateWorksheet();
+}
+
+void FormCS42::editChildren()
+{
+    const std::optional<CaseRecord> record = currentCase();
+    if (!record)
+        return;
+    ChildrenInfo children;
+    for (int i = 0; i < 6; ++i) {
+        children[static_cast<size_t>(i)] = {record->value(QStringLiteral("child%1name").arg(i + 1)),
+                                            record->value(QStringLiteral("child%1dob").arg(i + 1))};
+    }
+    children = GetChA::edit(this, children, *m_session.interaction);
+    ColumnValues values;
+    for (int i = 0; i < 6; ++i) {
+        values.append({QStringLiteral("child%1name").arg(i + 1), children[static_cast<size_t>(i)].name});
+        values.append({QStringLiteral("child%1dob").arg(i + 1), children[static_cast<size_t>(i)].birthDate});
+    }
+    if (save(values))
+        RecalculateWorksheet();
+}
+
+void FormCS42::toggle(const QString& columnName, const QString&)
+{
+    const std::optional<CaseRecord> record = currentCase();
+    if (!record)
+        return;
+    // "P" becomes "D"; anything else, blank included, becomes "P".
+    const QString next =
+        record->value(columnName) == QStringLiteral("P") ? QStringLiteral("D") : QStringLiteral("P");
+    if (save({{columnName, next}}))
+        RecalculateWorksheet();
+}
+
+void FormCS42::editTextField(const QString& name)
+{
+    const TextField& field = textFields()[name];
+    QLabel* l = label(name);
+    const QString shown = l->text().trimmed();
+    const std::optional<QString> answer = m_session.interaction->inputText(
+        this, QString::fromLatin1(field.title), QString::fromLatin1(field.prompt), shown);
+    // Cancel leaves the field as it is; so does an unchanged answer.
+    if (!answer || *answer == shown)
+        return;
+    if (save({{QString::fromLatin1(field.column), *answer}})) {
+        l->setText(*answer);
+        l->repaint();
+    }
+}
+
+void FormCS42::chooseParty(const QString& name)
+{
+    const bool plaintiff = name == QStringLiteral("lblName1Name");
+    const QString prefix = plaintiff ? QStringLiteral("name1") : QStringLiteral("name2");
+    QString storedKey;
+    if (!label(name)->text().trimmed().isEmpty()) {
+        const std::optional<CaseRecord> record = currentCase();
+        if (!record)
+            return;
+        storedKey = record->value(prefix + QStringLiteral("number"));
+    }
+    const std::optional<PartyChoice> choice =
+        cs42::chooseParty(m_session, this, plaintiff ? Party::Plaintiff : Party::Defendant, storedKey);
+    if (!choice)
+        return;
+    if (save({{prefix + QStringLiteral("name"), choice->listName},
+              {prefix + QStringLiteral("number"), choice->keyNumber},
+              {prefix + QStringLiteral("field"), choice->addressBlock}}))
+        RecalculateWorksheet();
+}
+
+void FormCS42::showExplanation()
+{
+    if (!m_worksheet)
+        return;
+    m_explanationText = generateExplanation(
+        displayedCaptions(), m_worksheet->result.childCount, m_worksheet->result.lookup, m_session.today());
+    CalcMessageWindow window(m_explanationText, *m_session.interaction, this);
+    window.exec();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Production
+
+void FormCS42::ProduceForm()
+{
+    if (!ProducingFormBox::confirm(this))
+        return;
+    Interaction& interaction = *m_session.interaction;
+    const QString output = m_session.paths.producedFormPath();
+    const ProduceResult result = fillForm(m_session.paths.templatePath(), output, displayedCaptions());
+    if (result.status != ProduceStatus::Produced) {
+        interaction.inform(this, result.title, result.text);
+        return;
+    }
+    if (!interaction.openDocument(output))
+        interaction.inform(
+            this,
+            QString(),
+            QStringLiteral("The form has been saved as '") + output +
+                QStringLiteral("', but no program could be found to open it. Open that file with "
+                               "your PDF viewer to print it."));
+}
 
 } // namespace cs42

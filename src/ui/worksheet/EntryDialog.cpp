@@ -1,0 +1,115 @@
+#include "ui/worksheet/EntryDialog.h"
+
+#include "core/worksheet/DisplayFormat.h"
+#include "core/worksheet/LeadingNumber.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace cs42 {
+
+EntryDialog::EntryDialog(QWidget* parent)
+    : QDialog(parent)
+{
+    setModal(true);
+    setFont(sansFont(9));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+QFont EntryDialog::sansFont(double points, bool bold)
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QFont EntryDialog::narrowFont(double points, bool bold)
+{
+    QFont font(QStringLiteral("Liberation Sans Narrow"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+std::optional<double> EntryDialog::wholeNumber(const QString& text)
+{
+    return Format::parseNumber(text);
+}
+
+QString EntryDialog::formatText(const QString& text, QString (*pattern)(double))
+{
+    if (text.trimmed().isEmpty())
+        return {};
+    if (const auto number = wholeNumber(text))
+        return pattern(*number);
+    return text;
+}
+
+double EntryDialog::textValue(const QString& text)
+{
+    if (const auto number = wholeNumber(text))
+        return *number;
+    return LeadingNumber(text);
+}
+
+void EntryDialog::watchBox(QLineEdit* box)
+{
+    box->installEventFilter(this);
+}
+
+void EntryDialog::leftBox(QLineEdit*)
+{}
+
+QPushButton* EntryDialog::addButton(const QString& objectName, const QString& text)
+{
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+void EntryDialog::focusBox(QLineEdit* box)
+{
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
+}
+
+bool EntryDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (box != nullptr && !m_closing) {
+        if (event->type() == QEvent::FocusIn) {
+            // A mouse click places the cursor after the focus arrives; select once it has.
+            QTimer::singleShot(0, box, [box] {
+                if (box->hasFocus())
+                    box->selectAll();
+            });
+        } else if (event->type() == QEvent::FocusOut) {
+            // Only a move to another control of this dialog leaves the box: a message box or
+            // another application taking the window's focus does not, so a message shown while
+            // leaving cannot start the same check again.
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                leftBox(box);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void EntryDialog::done(int result)
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    if (auto* box = qobject_cast<QLineEdit*>(focusWidget()))
+        leftBox(box);
+    QDialog::done(result);
+    m_closing = false;
+}
+
+} // namespace cs42

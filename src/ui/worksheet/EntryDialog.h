@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+#include <QString>
+
+#include <optional>
+
+class QLineEdit;
+class QPushButton;
+
+namespace cs42 {
+
+// What the worksheet's single-value entry dialogs share: a text box selects its whole text when it
+// gets the focus, and reformats its text when the user moves the focus elsewhere. Closing the
+// dialog counts as leaving the box that has the focus, so what is handed back has always been
+// through the box's own rule, whether the user clicked the button, pressed Enter or used the
+// close box. Escape counts as the close box.
+class EntryDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit EntryDialog(QWidget* parent = nullptr);
+
+    // True when the dialog was closed with the close box (or Escape) rather than its button.
+    bool closedByCloseBox() const { return result() == QDialog::Rejected; }
+
+    // The fonts of these windows: Arial and MS Sans Serif are Liberation Sans here, Arial Narrow is
+    // Liberation Sans Narrow.
+    static QFont sansFont(double points, bool bold = false);
+    static QFont narrowFont(double points, bool bold = false);
+
+    // The whole text read as a number in the United States convention ("1,234.56", "-500",
+    // "$75"); nullopt when the text as a whole is not a number (the empty text included).
+    static std::optional<double> wholeNumber(const QString& text);
+    // A text shown through a display pattern: a text that is a number as a whole is shown in the
+    // pattern; the empty text stays empty; any other text is kept as it is.
+    static QString formatText(const QString& text, QString (*pattern)(double));
+    // The value a box's text stands for: the whole text as a number, or else the number it starts
+    // with (0 when it starts with none).
+    static double textValue(const QString& text);
+
+protected:
+    // Starts watching a text box for focus changes.
+    void watchBox(QLineEdit* box);
+    // Called when the focus leaves a watched box (and for the focused box when the dialog closes).
+    virtual void leftBox(QLineEdit* box);
+    // A push button that Enter does not press: Enter is handled by each dialog's own rule.
+    QPushButton* addButton(const QString& objectName, const QString& text);
+    // Gives the focus to a box with its whole text selected.
+    void focusBox(QLineEdit* box);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void done(int result) override;
+
+private:
+    bool m_closing = false;
+};
+
+} // namespace cs42

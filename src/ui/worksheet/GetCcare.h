@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ui/worksheet/EntryDialog.h"
+
+class QLineEdit;
+
+namespace cs42 {
+
+// Work-related child-care costs (line 5). Value in: the line's caption (whole dollars or empty);
+// value out: the amount in whole dollars, or the empty text when it is 0 or not a number. Closing
+// with the close box hands back the value that came in.
+class GetCcare : public EntryDialog
+{
+    Q_OBJECT
+
+public:
+    GetCcare(const QString& title, const QString& value, QWidget* parent = nullptr);
+
+    // Shows the dialog modally and returns what the worksheet stores.
+    static QString edit(QWidget* parent, const QString& title, const QString& value);
+
+    QString dialogValue() const;
+
+private:
+    QString m_valueIn;
+    QLineEdit* m_text1;
+};
+
+} // namespace cs42

@@ -1,0 +1,113 @@
+#include "ui/worksheet/GetChA.h"
+
+#include "core/worksheet/UsDate.h"
+#include "ui/app/Interaction.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace cs42 {
+
+GetChA::GetChA(const ChildrenInfo& children, Interaction& interaction, QWidget* parent)
+    : EntryDialog(parent)
+    , m_interaction(interaction)
+{
+    setObjectName(QStringLiteral("GetChA"));
+    setWindowTitle(QStringLiteral("Information about Children"));
+
+    auto* label1 = new QLabel(QStringLiteral("Child's Name                         Date of Birth "), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setFont(sansFont(9.75, true));
+    // The header's blanks line its second heading up over the date column.
+    label1->setTextFormat(Qt::PlainText);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(6);
+    for (int i = 0; i < 6; ++i) {
+        auto* name = new QLineEdit(children[static_cast<size_t>(i)].name, this);
+        name->setObjectName(QStringLiteral("Text%1").arg(2 * i + 1));
+        name->setFixedWidth(260);
+        auto* date = new QLineEdit(children[static_cast<size_t>(i)].birthDate, this);
+        date->setObjectName(QStringLiteral("Text%1").arg(2 * i + 2));
+        date->setFixedWidth(110);
+        for (QLineEdit* box : {name, date}) {
+            box->setFont(sansFont(9.75));
+            watchBox(box);
+        }
+        grid->addWidget(name, i, 0);
+        grid->addWidget(date, i, 1);
+        m_names[static_cast<size_t>(i)] = name;
+        m_dates[static_cast<size_t>(i)] = date;
+    }
+    auto* command1 = addButton(QStringLiteral("Command1"), QStringLiteral("&Ok"));
+    command1->setFixedWidth(90);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 14, 18, 14);
+    layout->setSpacing(8);
+    layout->addWidget(label1);
+    layout->addLayout(grid);
+    layout->addSpacing(6);
+    layout->addWidget(command1, 0, Qt::AlignHCenter);
+    setFixedSize(sizeHint());
+
+    // Tab order runs row by row: name, date, next name.
+    QWidget* previous = nullptr;
+    for (size_t i = 0; i < 6; ++i) {
+        for (QWidget* box : {static_cast<QWidget*>(m_names[i]), static_cast<QWidget*>(m_dates[i])}) {
+            if (previous != nullptr)
+                setTabOrder(previous, box);
+            previous = box;
+        }
+    }
+    setTabOrder(previous, command1);
+
+    connect(command1, &QPushButton::clicked, this, &QDialog::accept);
+    focusBox(m_names[0]);
+}
+
+ChildrenInfo GetChA::edit(QWidget* parent, const ChildrenInfo& children, Interaction& interaction)
+{
+    GetChA dialog(children, interaction, parent);
+    dialog.exec();
+    return dialog.children();
+}
+
+ChildrenInfo GetChA::children() const
+{
+    ChildrenInfo result;
+    for (size_t i = 0; i < 6; ++i) {
+        const QString name = m_names[i]->text();
+        // A birth date without a name is dropped; a name is kept as typed.
+        if (!name.trimmed().isEmpty())
+            result[i] = {name, m_dates[i]->text()};
+    }
+    return result;
+}
+
+void GetChA::leftBox(QLineEdit* box)
+{
+    if (m_reporting || std::find(m_dates.begin(), m_dates.end(), box) == m_dates.end())
+        return;
+    const QString text = box->text();
+    if (text.trimmed().isEmpty())
+        return;
+    if (const auto date = parseUsDate(text)) {
+        box->setText(formatUsDate(*date));
+        return;
+    }
+    // Clear first, then tell: the message takes the focus away from the box, and an empty box has
+    // nothing left to report, so the two cannot set each other off.
+    box->clear();
+    m_reporting = true;
+    m_interaction.inform(this, QString(), invalidDateText());
+    m_reporting = false;
+}
+
+} // namespace cs42

@@ -1,0 +1,172 @@
+#include "ui/worksheet/GetResp.h"
+
+#include "core/worksheet/DisplayFormat.h"
+#include "core/worksheet/LeadingNumber.h"
+#include "core/worksheet/Schedule.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace cs42 {
+
+GetResp::GetResp(const QString& title,
+                 const QString& value,
+                 const QString& incomeCaption,
+                 const QString& otherChildren,
+                 const QString& scheduleDbPath,
+                 QWidget* parent)
+    : EntryDialog(parent)
+    , m_scheduleDbPath(scheduleDbPath)
+    , m_income(LeadingNumber(incomeCaption)) // an empty line 1 is an income of 0, as everywhere else
+    , m_text1(new QLineEdit(this))
+    , m_text2(new QLineEdit(this))
+    , m_label1(new QLabel(this))
+{
+    setObjectName(QStringLiteral("GetResp"));
+    setWindowTitle(title);
+
+    auto* frame1 =
+        new QGroupBox(QStringLiteral("Imputed Preexisting Child-Support Obligation Calculator"), this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    frame1->setFont(sansFont(9.75, true));
+    auto* label8 = new QLabel(
+        QStringLiteral(
+            "If a parent is legally responsible for and is actually providing child support for other "
+            "children, "
+            "but not pursuant to an order of child support, a deduction for an \"imputed preexisting "
+            "child-support obligation\" may be made from that parent's gross income. The imputed preexisting "
+            "child-support obligation shall be that amount specified in the schedule of basic child-support "
+            "obligations based on that parent's unadjusted gross income and the number of other children for "
+            "whom that parent is legally responsible. \"Other children\" means children who are not the "
+            "subject "
+            "of the particular child-support determination being made. If this is applicable to this child "
+            "support order, then enter the number of \"other children\" in box below, then transfer click "
+            "the "
+            "\"Use\" botton to copy to the calculated amount to the box at the bottom of this window."),
+        frame1);
+    label8->setObjectName(QStringLiteral("Label8"));
+    label8->setWordWrap(true);
+    label8->setFont(sansFont(9));
+    auto* label2 = new QLabel(QStringLiteral("Number of other Children"), frame1);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setFont(sansFont(9.75, true));
+    m_text1->setParent(frame1);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setFont(sansFont(9.75, true));
+    m_text1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_text1->setFixedWidth(60);
+    m_label1->setParent(frame1);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setFont(sansFont(9.75, true));
+    auto* cmdUse = new QPushButton(QStringLiteral("Use"), frame1);
+    cmdUse->setObjectName(QStringLiteral("cmdUse"));
+    cmdUse->setAutoDefault(false);
+    cmdUse->setFixedWidth(70);
+
+    auto* childrenRow = new QHBoxLayout;
+    childrenRow->addWidget(label2);
+    childrenRow->addWidget(m_text1);
+    childrenRow->addStretch();
+    auto* resultRow = new QHBoxLayout;
+    resultRow->addWidget(m_label1, 1);
+    resultRow->addWidget(cmdUse);
+    auto* frameLayout = new QVBoxLayout(frame1);
+    frameLayout->setSpacing(10);
+    frameLayout->addWidget(label8);
+    frameLayout->addLayout(childrenRow);
+    frameLayout->addLayout(resultRow);
+
+    auto* label5 = new QLabel(
+        QStringLiteral(
+            "The amount of child support actually being paid by a parent pursuant to an order for child "
+            "support "
+            "of other children shall be deducted from that parent's \"gross income.\" If this is applicable "
+            "to "
+            "this child support order, then enter the amount in the space provided at the bottom of this "
+            "window "
+            "and click the \"Ok\" button (be sure to review the instructions found in Rule 32 to see if "
+            "\"Imputed Preexisting Child Support Obligation\" applies)."),
+        this);
+    label5->setObjectName(QStringLiteral("Label5"));
+    label5->setWordWrap(true);
+    label5->setFont(sansFont(9));
+    auto* label3 = new QLabel(QStringLiteral("Amount to be used on Form CS-42, Line 1a:"), this);
+    label3->setObjectName(QStringLiteral("Label3"));
+    label3->setFont(sansFont(9.75, true));
+    m_text2->setObjectName(QStringLiteral("Text2"));
+    m_text2->setFont(sansFont(9.75, true));
+    m_text2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_text2->setFixedWidth(110);
+    auto* command1 = addButton(QStringLiteral("Command1"), QStringLiteral("&Ok"));
+    command1->setFixedWidth(90);
+
+    auto* amountRow = new QHBoxLayout;
+    amountRow->addWidget(label3);
+    amountRow->addWidget(m_text2);
+    amountRow->addStretch();
+    amountRow->addWidget(command1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 14, 16, 14);
+    layout->setSpacing(12);
+    layout->addWidget(frame1);
+    layout->addWidget(label5);
+    layout->addLayout(amountRow);
+    setFixedWidth(600);
+    setFixedHeight(heightForWidth(600) > 0 ? heightForWidth(600) : sizeHint().height());
+
+    m_text1->setText(otherChildren);
+    m_text2->setText(formatText(value, &Format::whole));
+    watchBox(m_text1);
+    watchBox(m_text2);
+    connect(cmdUse, &QPushButton::clicked, this, &GetResp::useImputedAmount);
+    connect(command1, &QPushButton::clicked, this, &QDialog::accept);
+    runCalculator();
+    focusBox(m_text1);
+}
+
+PreexistingSupport GetResp::edit(QWidget* parent,
+                                 const QString& title,
+                                 const QString& value,
+                                 const QString& incomeCaption,
+                                 const QString& otherChildren,
+                                 const QString& scheduleDbPath)
+{
+    GetResp dialog(title, value, incomeCaption, otherChildren, scheduleDbPath, parent);
+    dialog.exec();
+    return dialog.result();
+}
+
+PreexistingSupport GetResp::result() const
+{
+    return {m_text2->text(), m_text1->text()};
+}
+
+void GetResp::leftBox(QLineEdit* box)
+{
+    const auto number = wholeNumber(box->text());
+    if (box == m_text1)
+        box->setText(number ? Format::wholeOrBlank(*number) : QStringLiteral("0"));
+    else if (box == m_text2)
+        box->setText(number ? Format::whole(*number) : QStringLiteral("0.00"));
+    runCalculator();
+}
+
+void GetResp::runCalculator()
+{
+    const double k = LeadingNumber(m_text1->text());
+    // The schedule has columns for one to six children; any other number imputes nothing.
+    m_imputed = (k > 0.0 && k <= 6.0) ? ImputedAmount(m_scheduleDbPath, m_income, k) : 0.0;
+    m_label1->setText(QStringLiteral("Imputed Amount based on Guidelines: $") + Format::whole(m_imputed));
+    m_label1->repaint();
+}
+
+void GetResp::useImputedAmount()
+{
+    m_text2->setText(Format::whole(m_imputed));
+}
+
+} // namespace cs42

@@ -1,0 +1,95 @@
+#include "ui/worksheet/OverRide.h"
+
+#include "core/worksheet/DisplayFormat.h"
+#include "core/worksheet/LeadingNumber.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace cs42 {
+
+OverRide::OverRide(const QString& flag, const QString& amountCaption, QWidget* parent)
+    : EntryDialog(parent)
+    , m_text1(new QLineEdit(this))
+    , m_check1(new QCheckBox(QStringLiteral("Use Override Amount"), this))
+{
+    setObjectName(QStringLiteral("OverRide"));
+    setWindowTitle(QStringLiteral("Override Child Support Amount"));
+
+    auto* label1 = new QLabel(
+        QStringLiteral(
+            "This software program has calculated the child support amount for this case by cross "
+            "referencing the combined adjusted gross income with the number of children on the "
+            "Schedule of Basic Child Support Obligation. You may override this amount by entering "
+            "your own value in the space provided below and then checking the box for confirmation."),
+        this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setWordWrap(true);
+    label1->setFont(sansFont(9.75));
+    auto* label2 = new QLabel(QStringLiteral("Override Amount $"), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setFont(sansFont(9.75, true));
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setFont(sansFont(9.75, true));
+    m_text1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_text1->setFixedWidth(110);
+    m_check1->setObjectName(QStringLiteral("Check1"));
+    m_check1->setFont(sansFont(9.75, true));
+    auto* label4 = new QLabel(
+        QStringLiteral(
+            "NOTE:  If you override the amount calculated by this software program, be sure to notify "
+            "all parties involved that the worksheet was generated outside the Alabama Child Support "
+            "Guidelines."),
+        this);
+    label4->setObjectName(QStringLiteral("Label4"));
+    label4->setWordWrap(true);
+    label4->setFont(sansFont(9.75));
+    auto* command1 = addButton(QStringLiteral("Command1"), QStringLiteral("&Done"));
+    command1->setFixedWidth(90);
+
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(label2);
+    row->addWidget(m_text1);
+    row->addSpacing(16);
+    row->addWidget(m_check1);
+    row->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 16, 18, 14);
+    layout->setSpacing(14);
+    layout->addWidget(label1);
+    layout->addLayout(row);
+    layout->addWidget(label4);
+    layout->addWidget(command1, 0, Qt::AlignHCenter);
+    setFixedWidth(540);
+    setFixedHeight(heightForWidth(540) > 0 ? heightForWidth(540) : sizeHint().height());
+
+    m_check1->setChecked(flag == QStringLiteral("Y"));
+    m_text1->setText(formatText(amountCaption, &Format::whole));
+    watchBox(m_text1);
+    // Every way of closing takes what the dialog shows.
+    connect(m_text1, &QLineEdit::returnPressed, this, &QDialog::accept);
+    connect(command1, &QPushButton::clicked, this, &QDialog::accept);
+    focusBox(m_text1);
+}
+
+OverrideChoice OverRide::edit(QWidget* parent, const QString& flag, const QString& amountCaption)
+{
+    OverRide dialog(flag, amountCaption, parent);
+    dialog.exec();
+    return dialog.choice();
+}
+
+OverrideChoice OverRide::choice() const
+{
+    const double amount = LeadingNumber(m_text1->text());
+    if (amount != 0.0 && m_check1->isChecked())
+        return {QStringLiteral("Y"), amount};
+    return {QStringLiteral("N"), 0.0};
+}
+
+} // namespace cs42

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ui/worksheet/EntryDialog.h"
+
+class QCheckBox;
+class QLineEdit;
+
+namespace cs42 {
+
+// What the override dialog decides: `override` ("Y" or "N") and `overamount` (0 when not in use).
+struct OverrideChoice
+{
+    QString flag;
+    double amount = 0.0;
+};
+
+// "Override Child Support Amount": an amount of the user's own for line 4. In: the override flag as
+// last read and the line-4 caption; out: the flag and amount, whichever way it was closed.
+class OverRide : public EntryDialog
+{
+    Q_OBJECT
+
+public:
+    OverRide(const QString& flag, const QString& amountCaption, QWidget* parent = nullptr);
+
+    static OverrideChoice edit(QWidget* parent, const QString& flag, const QString& amountCaption);
+
+    OverrideChoice choice() const;
+
+private:
+    QLineEdit* m_text1;
+    QCheckBox* m_check1;
+};
+
+} // namespace cs42
