@@ -1,0 +1,222 @@
+// The splash window and File Utilities: the way into the case library and the restores.
+
+#include "ui/app/Splash.h"
+
+#include "ShellFixture.h"
+#include "core/store/Backup.h"
+#include "core/store/CaseStore.h"
+#include "ui/app/HiddenUtilities.h"
+#include "ui/cases/CaseLibrary.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+
+#include <functional>
+
+using namespace cs42;
+using namespace cs42::test;
+
+namespace {
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+} // namespace
+
+class SplashTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ShellFixture> m_shell;
+
+    Splash* splash() const { return m_shell->hosted<Splash>(); }
+
+    // Presses Esc on the splash; `steps` acts on File Utilities while it is open (nullptr when it
+    // never opened). A dialog still open afterwards is closed, so a failing test cannot hang.
+    void pressEscape(const std::function<void(QDialog*)>& steps)
+    {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            steps(dialog);
+            if (dialog && dialog->isVisible())
+                dialog->reject();
+            ran = true;
+        });
+        QTest::keyClick(splash(), Qt::Key_Escape);
+        QTRY_VERIFY(ran);
+    }
+
+    static void click(QDialog* dialog, const char* name)
+    {
+        auto* button = dialog->findChild<QPushButton*>(QLatin1String(name));
+        QVERIFY2(button, name);
+        button->click();
+    }
+
+private slots:
+
+    void init()
+    {
+        // A first start: fresh data folder, the splash in the main window.
+        m_shell = std::make_unique<ShellFixture>();
+        m_shell->background->showSplash();
+        QVERIFY(splash());
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(m_shell->interaction.allExpectationsMet(), "a scripted prompt was not shown");
+        m_shell.reset();
+    }
+
+    void splashShowsTheTitles()
+    {
+        QCOMPARE(m_shell->control<QLabel>("lblTitle1")->text(),
+                 QStringLiteral("2017 Quon Child Support Software"));
+        QCOMPARE(m_shell->control<QLabel>("lblTitle2")->text(),
+                 QStringLiteral("Form CS-42 Revised January, 2009"));
+        QCOMPARE(m_shell->control<QLabel>("lblTitle3")->text(), QStringLiteral("VTR Version 2017.09.20"));
+        QCOMPARE(m_shell->control<QLabel>("Label1")->text(),
+                 QStringLiteral("CLICK ON THE PICTURE ABOVE TO CONTINUE"));
+        QVERIFY(!m_shell->control<QLabel>("Image1")->pixmap().isNull());
+    }
+
+    void aClickOnThePictureOrAnyTitleOpensTheLibrary_data()
+    {
+        QTest::addColumn<QString>("control");
+        for (const char* name : {"Image1", "lblTitle1", "lblTitle2", "lblTitle3", "Label1"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void aClickOnThePictureOrAnyTitleOpensTheLibrary()
+    {
+        QFETCH(QString, control);
+        QTest::mouseClick(m_shell->control(control.toLatin1().constData()), Qt::LeftButton);
+        QVERIFY(m_shell->hosted<CaseLibrary>());
+        QVERIFY(m_shell->item("menuCaseLibrary")->isEnabled());
+    }
+
+    void escapeAtStartOpensFileUtilitiesAndContinueOpensTheLibrary()
+    {
+        QString title;
+        QStringList buttons;
+        pressEscape([&](QDialog* dialog) {
+            QVERIFY(qobject_cast<HiddenUtilities*>(dialog));
+            title = dialog->windowTitle();
+            for (const char* name : {"cmdRestoreNames", "cmdRestoreCases", "cmdContinue", "cmdEndProgram"})
+                buttons << dialog->findChild<QPushButton*>(QLatin1String(name))->text();
+            click(dialog, "cmdContinue");
+        });
+        QCOMPARE(title, QStringLiteral("File Utilities"));
+        QCOMPARE(buttons,
+                 (QStringList{QStringLiteral("Restore Names Database"),
+                              QStringLiteral("Restore Cases Database"),
+                              QStringLiteral("Continue"),
+                              QStringLiteral("&End Program")}));
+        QVERIFY(m_shell->hosted<CaseLibrary>());
+        QVERIFY(m_shell->item("menuLocation")->isEnabled());
+        QVERIFY(!m_shell->interaction.ended);
+    }
+
+    void escapeAfterTheLibraryOpenedDoesNothing()
+    {
+        m_shell->background->showCaseLibrary();
+        m_shell->item("menuAbout")->trigger();
+        QVERIFY(splash());
+        bool opened = true;
+        pressEscape([&](QDialog* dialog) { opened = dialog != nullptr; });
+        QVERIFY(!opened);
+        QVERIFY(splash());
+        // The picture leads back to the library, not to the worksheet.
+        QTest::mouseClick(m_shell->control("Image1"), Qt::LeftButton);
+        QVERIFY(m_shell->hosted<CaseLibrary>());
+    }
+
+    void endProgramEndsAtOnceWithoutBackups()
+    {
+        pressEscape([&](QDialog* dialog) { click(dialog, "cmdEndProgram"); });
+        QVERIFY(m_shell->interaction.ended);
+        QCOMPARE(m_shell->interaction.exitCode, 0);
+        QVERIFY(!QFile::exists(m_shell->session.paths.casesBackupPath()));
+        QVERIFY(!QFile::exists(m_shell->session.paths.namesBackupPath()));
+    }
+
+    void restore_data()
+    {
+        QTest::addColumn<bool>("cases");
+        QTest::addColumn<QString>("backup"); // "none", "sound" or "broken"
+        QTest::addColumn<bool>("answer");
+        for (const bool cases : {true, false}) {
+            const QByteArray db = cases ? "cases: " : "names: ";
+            QTest::newRow(db + "no backup") << cases << QStringLiteral("none") << false;
+            QTest::newRow(db + "answered No") << cases << QStringLiteral("sound") << false;
+            QTest::newRow(db + "restored") << cases << QStringLiteral("sound") << true;
+            QTest::newRow(db + "broken backup") << cases << QStringLiteral("broken") << true;
+        }
+    }
+
+    void restore()
+    {
+        QFETCH(bool, cases);
+        QFETCH(QString, backup);
+        QFETCH(bool, answer);
+        const DataPaths& paths = m_shell->session.paths;
+        const QString live = cases ? paths.casesDbPath() : paths.namesDbPath();
+        const QString backupPath = cases ? paths.casesBackupPath() : paths.namesBackupPath();
+        const Backup::RestoreTexts texts = cases ? Backup::casesRestoreTexts() : Backup::namesRestoreTexts();
+
+        // The backup holds a case the live file no longer has.
+        CaseStore(paths.casesDbPath()).addCase(QStringLiteral("Backed Up"), QDate(2024, 1, 1));
+        if (backup == QLatin1String("sound"))
+            QVERIFY(Backup::writeBackup(live, backupPath));
+        else if (backup == QLatin1String("broken"))
+            writeFile(backupPath, QByteArray("this is not a database").repeated(200));
+        CaseStore(paths.casesDbPath()).addCase(QStringLiteral("Live Only"), QDate(2024, 1, 2));
+        const QByteArray liveBefore = contents(live);
+        const QByteArray backupBefore = contents(backupPath);
+
+        if (backup == QLatin1String("none")) {
+            m_shell->interaction.expectInform(QString(),
+                                              QStringLiteral("No Backup Database File can be Found!"));
+        } else {
+            m_shell->interaction.expectAsk(answer ? Interaction::Answer::Yes : Interaction::Answer::No,
+                                           texts.questionTitle,
+                                           texts.questionText);
+            if (backup == QLatin1String("broken"))
+                m_shell->interaction.expectInform(texts.questionTitle);
+        }
+        bool stillOpen = false;
+        pressEscape([&](QDialog* dialog) {
+            click(dialog, cases ? "cmdRestoreCases" : "cmdRestoreNames");
+            stillOpen = dialog->isVisible();
+        });
+
+        const bool restored = backup == QLatin1String("sound") && answer;
+        QCOMPARE(m_shell->interaction.ended, restored);
+        QCOMPARE(stillOpen, !restored);
+        QCOMPARE(contents(live), restored ? backupBefore : liveBefore);
+        QCOMPARE(contents(backupPath), backupBefore); // the backup stays
+        if (restored && cases) {
+            QStringList names;
+            for (const CaseListItem& item : CaseStore(live).listCases())
+                names << item.caseDesc;
+            QCOMPARE(names, QStringList{QStringLiteral("Backed Up")});
+        }
+        if (backup == QLatin1String("broken"))
+            QVERIFY(m_shell->interaction.prompts.last().text.contains(QStringLiteral("left as it was")));
+    }
+};
+
+QTEST_MAIN(SplashTest)
+#include "SplashTest.moc"
