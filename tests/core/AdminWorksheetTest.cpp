@@ -1,0 +1,236 @@
+#include "core/store/CaseStore.h"
+#include "core/store/DataPaths.h"
+#include "core/store/SqlConnection.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct AdminRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs cs42-admin in a working directory of its own, as an office would.
+class AdminWorksheetTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    AdminRun admin(const QStringList& args) const
+    {
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        process.start(QStringLiteral(CS42_ADMIN_PATH), args);
+        process.waitForFinished(60000);
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    QString workFile(const QString& name) const { return m_dir.filePath(name); }
+
+    QString writeCsv(const QString& name, const QByteArray& content) const
+    {
+        QFile file(workFile(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(content);
+        return file.fileName();
+    }
+
+    static QByteArray smallSchedule()
+    {
+        QFile file(QStringLiteral(TEST_DATA_DIR "/schedule-small.csv"));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+
+    cs42::DataPaths paths() const { return cs42::DataPaths::forWorkingDirectory(m_dir.path()); }
+
+    void addCase(const QStringList& columns, const QStringList& values) const
+    {
+        cs42::SqlConnection connection(paths().casesDbPath());
+        QStringList marks;
+        QVariantList bound;
+        for (const QString& v : values) {
+            marks << QStringLiteral("?");
+            bound << v;
+        }
+        ASSERT_TRUE(connection.exec(
+            QStringLiteral("INSERT INTO Cases (%1) VALUES (%2)").arg(columns.join(u','), marks.join(u',')),
+            bound))
+            << connection.errorText().toStdString();
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(AdminWorksheetTest, ImportedScheduleExportsAsItWasGiven)
+{
+    const AdminRun empty = admin({"schedule", "export"});
+    EXPECT_EQ(empty.exitCode, 0);
+    EXPECT_EQ(empty.out, QStringLiteral("income,child1,child2,child3,child4,child5,child6\n"));
+
+    const AdminRun imported = admin({"schedule", "import", writeCsv("s.csv", smallSchedule())});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    const AdminRun exported = admin({"schedule", "export"});
+    EXPECT_EQ(exported.out, QString::fromUtf8(smallSchedule()));
+
+    // A second import replaces every row; CR LF files and quoted values are read.
+    const AdminRun again = admin({"schedule",
+                                  "import",
+                                  writeCsv("t.csv",
+                                           "\xEF\xBB\xBFIncome,child1,child2,child3,child4,child5,child6\r\n"
+                                           "100,\"1\",2,3,4,5,6.50\r\n150,1,2,3,4,5,6\r\n\r\n")});
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_EQ(admin({"schedule", "export"}).out,
+              QStringLiteral(
+                  "income,child1,child2,child3,child4,child5,child6\n100,1,2,3,4,5,6.50\n150,1,2,3,4,5,6\n"));
+}
+
+TEST_F(AdminWorksheetTest, RefusedScheduleNamesTheLineAndChangesNothing)
+{
+    ASSERT_EQ(admin({"schedule", "import", writeCsv("s.csv", smallSchedule())}).exitCode, 0);
+    const QString before = admin({"schedule", "export"}).out;
+    const QByteArray header = "income,child1,child2,child3,child4,child5,child6\n";
+
+    struct Case
+    {
+        QByteArray content;
+        const char* message;
+    };
+
+    const Case cases[] = {
+        {header + "800,1,2,3,4,5,6\n850,1,2,3,4,5,6\n950,1,2,3,4,5,6\n",
+         "line 4: the income 950 does not follow 850 in a step of exactly 50"},
+        {header + "800,1,2,3,4,5,6\n750,1,2,3,4,5,6\n", "line 3: the income 750 does not follow 800"},
+        {header + "800,1,2,3,4,5,6\n850,1,2,abc,4,5,6\n",
+         "line 3: the child3 amount \"abc\" is not a number"},
+        {header + "800,1,2,3,4,5,-6\n", "line 2: the child6 amount \"-6\" is not a number"},
+        {header + "800,1,2,3,4,5,1,234\n", "line 2: 7 values expected"},
+        {header + "$800,1,2,3,4,5,6\n", "line 2: the income \"$800\" is not a number"},
+        {header + "800,1,2,3,4,5\n", "line 2: 7 values expected"},
+        {"income,child1,child2\n800,1,2\n", "line 1: the header must be income,child1,"},
+        {header, "holds no schedule rows"},
+        {"", "the file is empty"},
+    };
+    for (const auto& c : cases) {
+        const AdminRun run = admin({"schedule", "import", writeCsv("bad.csv", c.content)});
+        EXPECT_NE(run.exitCode, 0) << c.message;
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message))) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("the schedule was not changed")))
+            << run.err.toStdString();
+        EXPECT_EQ(admin({"schedule", "export"}).out, before) << c.message;
+    }
+    const AdminRun missing = admin({"schedule", "import", workFile("none.csv")});
+    EXPECT_NE(missing.exitCode, 0);
+    EXPECT_EQ(admin({"schedule", "export"}).out, before);
+}
+
+TEST_F(AdminWorksheetTest, WorksheetJsonHoldsCaptionsLookupAndExplanation)
+{
+    ASSERT_EQ(admin({"schedule", "import", writeCsv("s.csv", smallSchedule())}).exitCode, 0);
+    addCase({"casedesc", "caseid", "pinc", "dinc", "child1name", "child2name", "whosecustody", "payshealth"},
+            {"First", "FI000001", "600", "420", "Ann", "Bob", "P", "D"});
+    addCase({"casedesc", "caseid", "pinc"}, {"Second", "SE000002", "1000"});
+
+    const AdminRun run = admin({"worksheet", "--today", "2024-03-05", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    EXPECT_EQ(json.value("caseid").toString(), QStringLiteral("FI000001")); // the first case
+    EXPECT_EQ(json.value("childCount").toInt(), 2);
+    const QJsonObject captions = json.value("captions").toObject();
+    EXPECT_EQ(captions.size(), 43);
+    EXPECT_EQ(captions.value("lblC2").toString(), QStringLiteral("1020"));
+    EXPECT_EQ(captions.value("lblC4").toString(), QStringLiteral("180")); // $1,000 row, 2 children
+    EXPECT_EQ(captions.value("lblCustody").toString(), QStringLiteral("PLAINTIFF"));
+    EXPECT_EQ(captions.value("lblChild3Name").toString(), QString());
+    const QJsonObject lookup = json.value("scheduleLookup").toObject();
+    EXPECT_EQ(lookup.value("bracketIncome").toDouble(), 1000);
+    EXPECT_EQ(lookup.value("bracketAmount").toDouble(), 180);
+    EXPECT_EQ(lookup.value("nextIncome").toDouble(), 1050);
+    EXPECT_EQ(lookup.value("nextAmount").toDouble(), 189);
+    const QString explanation = json.value("explanation").toString();
+    EXPECT_TRUE(
+        explanation.startsWith(QStringLiteral("Child Support Calculation performed on 03/05/2024\r\n\r\n")));
+    EXPECT_TRUE(explanation.endsWith(QStringLiteral(" per month.")));
+
+    const AdminRun second = admin({"worksheet", "--case", "SE000002"});
+    ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
+    EXPECT_TRUE(second.out.startsWith(QStringLiteral("caseid: SE000002\n")));
+    EXPECT_TRUE(second.out.contains(QStringLiteral("\nlblC4: 0\n")));
+    EXPECT_TRUE(second.out.contains(QStringLiteral("\nchildCount: 0\n")));
+    EXPECT_TRUE(second.out.contains(QStringLiteral("\nscheduleLookup.nextIncome: 1050\n")));
+}
+
+TEST_F(AdminWorksheetTest, WorksheetRefusesWhatItCannotShow)
+{
+    const AdminRun noCases = admin({"worksheet"});
+    EXPECT_NE(noCases.exitCode, 0);
+    EXPECT_TRUE(noCases.err.contains(QStringLiteral("no cases"))) << noCases.err.toStdString();
+
+    addCase({"casedesc", "caseid"}, {"First", "FI000001"});
+    const AdminRun unknown = admin({"worksheet", "--case", "NO999999"});
+    EXPECT_NE(unknown.exitCode, 0);
+    EXPECT_TRUE(unknown.err.contains(QStringLiteral("no case with the id 'NO999999'")))
+        << unknown.err.toStdString();
+    EXPECT_TRUE(unknown.out.isEmpty());
+
+    EXPECT_EQ(admin({"worksheet", "--today", "5/3/2024"}).exitCode, 2);
+    EXPECT_EQ(admin({"worksheet", "--bogus"}).exitCode, 2);
+
+    // An empty schedule still computes (the $50 rule) but says that the schedule is missing
+    // only when it cannot be read at all.
+    QFile::remove(paths().scheduleDbPath());
+    QDir().mkpath(paths().scheduleDbPath()); // a folder where the file should be
+    const AdminRun noSchedule = admin({"worksheet"});
+    EXPECT_EQ(noSchedule.exitCode, 0);
+    EXPECT_TRUE(noSchedule.err.contains(QStringLiteral("cannot be read"))) << noSchedule.err.toStdString();
+    EXPECT_TRUE(noSchedule.out.contains(QStringLiteral("\nlblC4: 50\n")));
+}
+
+TEST_F(AdminWorksheetTest, CasesDatabaseThatCannotBeOpenedPrintsTheErrorText)
+{
+    QDir().mkpath(paths().vtrFormsDir());
+    QDir().mkpath(paths().casesDbPath()); // a folder where the file should be
+    const AdminRun run = admin({"worksheet"});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE(run.err.contains(cs42::CaseStore::openErrorText())) << run.err.toStdString();
+}
+
+TEST_F(AdminWorksheetTest, InstalledAlabamaScheduleGivesRealAmounts)
+{
+    const QString csv = QStringLiteral(SHARED_DATA_DIR "/alabama-schedule-2022-05-01.csv");
+    if (!QFile::exists(csv))
+        GTEST_SKIP() << "no installed schedule at " << csv.toStdString();
+    ASSERT_EQ(admin({"schedule", "import", csv}).exitCode, 0);
+    addCase({"casedesc",
+             "caseid",
+             "pinc",
+             "dinc",
+             "child1name",
+             "child2name",
+             "childcare",
+             "healthins",
+             "payshealth",
+             "whosecustody"},
+            {"Sample Case", "MO123456", "3000", "2000", "Ann", "Bob", "200", "100", "D", "P"});
+    const AdminRun run = admin({"worksheet", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject captions =
+        QJsonDocument::fromJson(run.out.toUtf8()).object().value("captions").toObject();
+    EXPECT_EQ(captions.value("lblC4").toString(), QStringLiteral("1194")); // $5,000, two children
+    EXPECT_EQ(captions.value("lblD10").toString(), QStringLiteral("498"));
+    EXPECT_EQ(admin({"schedule", "export"}).out.count(u'\n'), 597);
+}
+
+} // namespace
