@@ -1,0 +1,33 @@
+#include "ui/names/NameListModel.h"
+
+namespace cs42 {
+
+NameListModel::NameListModel(QObject* parent)
+    : QAbstractListModel(parent)
+{}
+
+int NameListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_entries.size());
+}
+
+QVariant NameListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_entries.size())
+        return {};
+    return role == Qt::DisplayRole ? QVariant(m_entries.at(index.row())) : QVariant();
+}
+
+void NameListModel::setEntries(QStringList entries)
+{
+    beginResetModel();
+    m_entries = std::move(entries);
+    endResetModel();
+}
+
+QString NameListModel::entryAt(int row) const
+{
+    return row >= 0 && row < m_entries.size() ? m_entries.at(row) : QString();
+}
+
+} // namespace cs42

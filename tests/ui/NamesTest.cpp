@@ -1,0 +1,386 @@
+// The party selection window, the add-name dialog and chooseParty, headless.
+
+#include "ui/names/Names.h"
+
+#include "core/names/NameStore.h"
+#include "core/store/DataStore.h"
+#include "support/ScriptedInteraction.h"
+#include "ui/app/Palette.h"
+#include "ui/app/Session.h"
+#include "ui/names/PartySelection.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+using namespace cs42;
+using cs42::test::ScriptedInteraction;
+
+namespace {
+QString trimmedKeyFree(const QString& entry)
+{
+    return entry.left(entry.size() - 8).trimmed();
+}
+
+// Runs `action` on the next modal window once the event loop of the click that opens it is up.
+std::shared_ptr<bool> whenModal(std::function<void(QWidget*)> action)
+{
+    auto ran = std::make_shared<bool>(false);
+    QTimer::singleShot(0, [ran, action] {
+        QWidget* window = QApplication::activeModalWidget();
+        if (!window)
+            return;
+        *ran = true;
+        action(window);
+    });
+    return ran;
+}
+
+template <typename T = QWidget> T* child(QWidget* window, const char* name)
+{
+    return window->findChild<T*>(QLatin1String(name));
+}
+} // namespace
+
+class NamesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void opensOnTheStoredPartyOrTheFirstEntry_data();
+    void opensOnTheStoredPartyOrTheFirstEntry();
+    void titleAndLocation();
+    void moreInfoWidensAndNarrows();
+    void focusColoursFollowTheBox();
+    void editedStreetIsStoredAndHandedBack();
+    void leavingABoxWithoutEditingWritesNothing();
+    void addNameThenSelectPicksTheNewRecord();
+    void addNameWithoutANameAddsNothing();
+    void deletingTheSeedIsRefused();
+    void deletingANameAsksAndShowsTheFirstEntry();
+    void longSortFormIsCutInTheList();
+    void noSelectionHandsBackEmptyValues();
+    void closeBoxAfterPickingThePlaintiffLeavesTheDefendant();
+    void nameDeletedMeanwhileIsNotHandedBack();
+
+private:
+    QString add(const QString& first, const QString& last, const QString& firm = {});
+    std::unique_ptr<Names> openNames(const QString& selectedKey, const QString& title = {});
+    void activate(QWidget* window);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScriptedInteraction> m_interaction;
+    std::unique_ptr<Session> m_session;
+    QString m_adams;
+    QString m_baker;
+};
+
+void NamesTest::init()
+{
+    // Every test starts from a fresh data folder holding the seed and two people.
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_interaction = std::make_unique<ScriptedInteraction>();
+    m_session = std::make_unique<Session>();
+    m_session->interaction = m_interaction.get();
+    m_session->paths = DataStore::startUp(m_dir->path());
+    m_baker = add(QStringLiteral("Bob"), QStringLiteral("Baker"));
+    m_adams = add(QStringLiteral("Ann"), QStringLiteral("Adams"));
+    QVERIFY(!m_adams.isEmpty() && !m_baker.isEmpty());
+}
+
+void NamesTest::cleanup()
+{
+    QVERIFY2(m_interaction->allExpectationsMet(), "a scripted prompt was not shown");
+    m_session.reset();
+    m_interaction.reset();
+    m_dir.reset();
+}
+
+QString NamesTest::add(const QString& first, const QString& last, const QString& firm)
+{
+    const NameParts parts{first, {}, last, {}, firm};
+    return NameStore(m_session->paths.namesDbPath()).addName(*NameForms::compose(parts), parts);
+}
+
+std::unique_ptr<Names> NamesTest::openNames(const QString& selectedKey, const QString& title)
+{
+    m_session->selectedKey = selectedKey;
+    m_session->dialogTitle = title;
+    auto window = std::make_unique<Names>(*m_session);
+    window->show();
+    return window;
+}
+
+void NamesTest::activate(QWidget* window)
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
+void NamesTest::opensOnTheStoredPartyOrTheFirstEntry_data()
+{
+    QTest::addColumn<QString>("selectedKey");
+    QTest::addColumn<QString>("expectedName");
+    QTest::newRow("stored key") << QStringLiteral("baker") << QStringLiteral("Bob Baker");
+    QTest::newRow("key no longer in the directory")
+        << QStringLiteral("Z1234567") << QStringLiteral("Ann Adams");
+    QTest::newRow("blank party") << QString() << QStringLiteral("Ann Adams");
+}
+
+void NamesTest::opensOnTheStoredPartyOrTheFirstEntry()
+{
+    QFETCH(QString, selectedKey);
+    QFETCH(QString, expectedName);
+    if (selectedKey == QLatin1String("baker"))
+        selectedKey = m_baker;
+    auto window = openNames(selectedKey);
+    auto* list = child<QListView>(window.get(), "List1");
+    QCOMPARE(list->model()->rowCount(), 3);
+    // Sorted by the sort form: Adams Ann, Baker Bob, Example Law Office.
+    QCOMPARE(trimmedKeyFree(list->model()->index(0, 0).data().toString()), QStringLiteral("Adams Ann"));
+    QCOMPARE(trimmedKeyFree(list->model()->index(2, 0).data().toString()),
+             QStringLiteral("Example Law Office"));
+    QCOMPARE(child<QLineEdit>(window.get(), "Text0")->text(), expectedName);
+    QCOMPARE(list->currentIndex().row(), expectedName == QLatin1String("Bob Baker") ? 1 : 0);
+    QCOMPARE(m_session->currentNameKey, expectedName == QLatin1String("Bob Baker") ? m_baker : m_adams);
+}
+
+void NamesTest::titleAndLocation()
+{
+    auto window = openNames({}, QStringLiteral("Select Name of Plaintiff"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Select Name of Plaintiff"));
+    const QString location = child<QLabel>(window.get(), "lblLocationOfNamesDatabase")->text();
+    QCOMPARE(location,
+             QStringLiteral("DATABASE LOCATION:   ") + m_session->paths.filesLocation +
+                 QStringLiteral("/NAMES.mdb"));
+    window.reset();
+    window = openNames({});
+    QCOMPARE(window->windowTitle(), QStringLiteral("NAMES Database"));
+}
+
+void NamesTest::moreInfoWidensAndNarrows()
+{
+    auto window = openNames({});
+    auto* more = child<QPushButton>(window.get(), "cmdMoreInfo");
+    QCOMPARE(more->text(), QStringLiteral("&More Info"));
+    QCOMPARE(window->width(), 303);
+    QVERIFY(!child(window.get(), "Text5")->isVisible());
+    QTest::mouseClick(more, Qt::LeftButton);
+    QCOMPARE(more->text(), QStringLiteral("&Less Info"));
+    QCOMPARE(window->width(), 1013);
+    QVERIFY(child(window.get(), "Text5")->isVisible());
+    QTest::mouseClick(more, Qt::LeftButton);
+    QCOMPARE(more->text(), QStringLiteral("&More Info"));
+    QCOMPARE(window->width(), 303);
+}
+
+void NamesTest::focusColoursFollowTheBox()
+{
+    auto window = openNames({});
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdMoreInfo"), Qt::LeftButton);
+    activate(window.get());
+    auto* street = child<QLineEdit>(window.get(), "Text5");
+    auto* street2 = child<QLineEdit>(window.get(), "Text5a"); // next in the tab order
+    QCOMPARE(street->palette().color(QPalette::Base), paletteColor(15));
+    street->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(street->palette().color(QPalette::Base), paletteColor(14));
+    QCOMPARE(paletteColor(14), QColor(255, 255, 0));
+    QTest::keyClick(street, Qt::Key_Tab);
+    QTRY_VERIFY(street2->hasFocus());
+    QCOMPARE(street->palette().color(QPalette::Base), paletteColor(15));
+    QCOMPARE(street2->palette().color(QPalette::Base), paletteColor(14));
+}
+
+void NamesTest::editedStreetIsStoredAndHandedBack()
+{
+    auto ran = whenModal([](QWidget* window) {
+        QTest::mouseClick(child<QPushButton>(window, "cmdMoreInfo"), Qt::LeftButton);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        auto* street = child<QLineEdit>(window, "Text5");
+        street->setFocus(Qt::MouseFocusReason);
+        street->selectAll();
+        QTest::keyClicks(street, QStringLiteral("9 Elm Road"));
+        QTest::mouseClick(child<QPushButton>(window, "cmdSave"), Qt::LeftButton);
+    });
+    const auto choice = chooseParty(*m_session, nullptr, Party::Plaintiff, m_baker);
+    QVERIFY(*ran);
+    QVERIFY(choice.has_value());
+    QCOMPARE(m_session->dialogTitle, QStringLiteral("Select Name of Plaintiff"));
+    QCOMPARE(choice->keyNumber, m_baker);
+    QCOMPARE(choice->listName, QStringLiteral("Bob Baker"));
+    QCOMPARE(choice->addressBlock, QStringLiteral("Bob Baker\r9 Elm Road \r"));
+    QCOMPARE(m_session->selectedName.value(QStringLiteral("street")), QStringLiteral("9 Elm Road"));
+    QCOMPARE(m_session->selectedKey, m_baker);
+    const auto stored = NameStore(m_session->paths.namesDbPath()).load(m_baker);
+    QCOMPARE(stored->value(QStringLiteral("street")), QStringLiteral("9 Elm Road"));
+}
+
+void NamesTest::leavingABoxWithoutEditingWritesNothing()
+{
+    // A record changed on another workstation must not be overwritten by a box that was only
+    // passed through.
+    auto window = openNames(m_baker);
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdMoreInfo"), Qt::LeftButton);
+    activate(window.get());
+    QHash<QString, QString> elsewhere;
+    elsewhere.insert(QStringLiteral("listname"), QStringLiteral("Bob Baker"));
+    elsewhere.insert(QStringLiteral("city"), QStringLiteral("Mobile"));
+    QCOMPARE(NameStore(m_session->paths.namesDbPath()).saveFields(m_baker, elsewhere), NameStoreStatus::Ok);
+    auto* street = child<QLineEdit>(window.get(), "Text5");
+    street->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(street, Qt::Key_Tab);
+    QTRY_VERIFY(!street->hasFocus());
+    QCOMPARE(NameStore(m_session->paths.namesDbPath()).load(m_baker)->value(QStringLiteral("city")),
+             QStringLiteral("Mobile"));
+}
+
+void NamesTest::addNameThenSelectPicksTheNewRecord()
+{
+    auto window = openNames(m_baker);
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdMoreInfo"), Qt::LeftButton);
+    auto ran = whenModal([](QWidget* dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Add a New Name"));
+        QTest::keyClicks(child<QLineEdit>(dialog, "txtFirstName"), QStringLiteral("Carl"));
+        QTest::keyClicks(child<QLineEdit>(dialog, "txtLastname"), QStringLiteral("Cole "));
+        QTest::keyClicks(child<QLineEdit>(dialog, "txtSuffix"), QStringLiteral("Jr."));
+        QTest::mouseClick(child<QPushButton>(dialog, "cmdSelect"), Qt::LeftButton);
+    });
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdAddNewName"), Qt::LeftButton);
+    QVERIFY(*ran);
+    const QString key = m_session->currentNameKey;
+    QVERIFY(key.startsWith(QLatin1Char('C')));
+    QCOMPARE(m_session->selectedKey, key);
+    auto* list = child<QListView>(window.get(), "List1");
+    QCOMPARE(list->model()->rowCount(), 4);
+    QCOMPARE(list->currentIndex().row(), 2); // Adams, Baker, Cole, Example
+    QCOMPARE(child<QLineEdit>(window.get(), "Text0")->text(), QStringLiteral("Carl Cole Jr."));
+    QCOMPARE(child<QLineEdit>(window.get(), "Text0a")->text(), QStringLiteral("Cole Carl Jr."));
+    QCOMPARE(child<QLineEdit>(window.get(), "Text3")->text(), QStringLiteral("Cole "));
+    QCOMPARE(child<QLineEdit>(window.get(), "Text5")->text(), QString());
+
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdSave"), Qt::LeftButton);
+    QCOMPARE(window->outcome(), Names::Outcome::Selected);
+    QCOMPARE(m_session->selectedName.value(QStringLiteral("keynumber")), key);
+    QCOMPARE(m_session->selectedName.value(QStringLiteral("listname")), QStringLiteral("Carl Cole Jr."));
+    // The blank-filling pass of the rebuild left no Null behind.
+    QCOMPARE(m_session->selectedName.value(QStringLiteral("notes")), QStringLiteral(" "));
+}
+
+void NamesTest::addNameWithoutANameAddsNothing()
+{
+    auto window = openNames(m_baker);
+    auto ran = whenModal([](QWidget* dialog) {
+        QTest::keyClicks(child<QLineEdit>(dialog, "txtFirstName"), QStringLiteral("Carl"));
+        QTest::mouseClick(child<QPushButton>(dialog, "cmdSelect"), Qt::LeftButton);
+    });
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdAddNewName"), Qt::LeftButton);
+    QVERIFY(*ran);
+    QCOMPARE(child<QListView>(window.get(), "List1")->model()->rowCount(), 3);
+    QCOMPARE(m_session->currentNameKey, m_baker);
+    QCOMPARE(NameStore(m_session->paths.namesDbPath()).count(), 3);
+}
+
+void NamesTest::deletingTheSeedIsRefused()
+{
+    auto window = openNames(QStringLiteral("A0000001"));
+    m_interaction->expectInform(QStringLiteral("Delete 'Tessaly'"),
+                                QStringLiteral("You can't delete this Name!"));
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdDeleteName"), Qt::LeftButton);
+    QVERIFY(m_interaction->allExpectationsMet());
+    QVERIFY(NameStore(m_session->paths.namesDbPath()).keyExists(QStringLiteral("A0000001")));
+    QCOMPARE(child<QListView>(window.get(), "List1")->model()->rowCount(), 3);
+}
+
+void NamesTest::deletingANameAsksAndShowsTheFirstEntry()
+{
+    auto window = openNames(m_baker);
+    const QString entry = QStringLiteral(" Baker Bob") + QString(71, QLatin1Char(' ')) + m_baker;
+    QCOMPARE(child<QListView>(window.get(), "List1")->currentIndex().data().toString(), entry);
+    const QString title =
+        QStringLiteral("Delete 'Baker Bob") + QString(71, QLatin1Char(' ')) + m_baker + QLatin1Char('\'');
+    m_interaction->expectAsk(
+        Interaction::Answer::No, title, QStringLiteral("Are you sure you want to delete this Name?"));
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdDeleteName"), Qt::LeftButton);
+    QVERIFY(NameStore(m_session->paths.namesDbPath()).keyExists(m_baker));
+
+    m_interaction->expectAsk(Interaction::Answer::Yes, title);
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdDeleteName"), Qt::LeftButton);
+    QVERIFY(!NameStore(m_session->paths.namesDbPath()).keyExists(m_baker));
+    auto* list = child<QListView>(window.get(), "List1");
+    QCOMPARE(list->model()->rowCount(), 2);
+    QCOMPARE(list->currentIndex().row(), 0);
+    QCOMPARE(m_session->currentNameKey, m_adams);
+    QCOMPARE(child<QLineEdit>(window.get(), "Text0")->text(), QStringLiteral("Ann Adams"));
+}
+
+void NamesTest::longSortFormIsCutInTheList()
+{
+    const QString firm = QStringLiteral("Z") + QString(99, QLatin1Char('y'));
+    const QString key = add({}, {}, firm);
+    auto window = openNames(key);
+    auto* list = child<QListView>(window.get(), "List1");
+    const QString entry = list->currentIndex().data().toString();
+    QCOMPARE(entry, QLatin1Char(' ') + firm.left(80) + key);
+    QCOMPARE(child<QLineEdit>(window.get(), "Text0a")->text(), firm);
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdSave"), Qt::LeftButton);
+    QCOMPARE(m_session->selectedName.value(QStringLiteral("keynumber")), key);
+}
+
+void NamesTest::noSelectionHandsBackEmptyValues()
+{
+    m_session->selectedName.insert(QStringLiteral("listname"), QStringLiteral("Someone Earlier"));
+    auto ran = whenModal(
+        [](QWidget* window) { QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton); });
+    const auto choice = chooseParty(*m_session, nullptr, Party::Defendant, m_baker);
+    QVERIFY(*ran);
+    QCOMPARE(m_session->dialogTitle, QStringLiteral("Select Name of Defendant"));
+    QVERIFY(choice.has_value());
+    QCOMPARE(choice->listName, QString());
+    QCOMPARE(choice->keyNumber, QString());
+    QCOMPARE(choice->addressBlock, QString());
+    QCOMPARE(m_session->selectedName.value(QStringLiteral("listname")), QString());
+    QVERIFY(m_session->selectedKey.isEmpty());
+}
+
+void NamesTest::closeBoxAfterPickingThePlaintiffLeavesTheDefendant()
+{
+    auto picked = whenModal(
+        [](QWidget* window) { QTest::mouseClick(child<QPushButton>(window, "cmdSave"), Qt::LeftButton); });
+    const auto plaintiff = chooseParty(*m_session, nullptr, Party::Plaintiff, m_adams);
+    QVERIFY(*picked);
+    QCOMPARE(plaintiff->keyNumber, m_adams);
+
+    auto closed = whenModal([](QWidget* window) { window->close(); });
+    QVERIFY(!chooseParty(*m_session, nullptr, Party::Defendant, m_baker).has_value());
+    QVERIFY(*closed);
+
+    auto escaped = whenModal([](QWidget* window) { QTest::keyClick(window, Qt::Key_Escape); });
+    QVERIFY(!chooseParty(*m_session, nullptr, Party::Defendant, m_baker).has_value());
+    QVERIFY(*escaped);
+}
+
+void NamesTest::nameDeletedMeanwhileIsNotHandedBack()
+{
+    auto window = openNames(m_baker);
+    // Another workstation deletes the shown name.
+    QCOMPARE(NameStore(m_session->paths.namesDbPath()).deleteName(m_baker), NameStoreStatus::Ok);
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdSave"), Qt::LeftButton);
+    QCOMPARE(window->outcome(), Names::Outcome::Closed);
+    QVERIFY(!window->isVisible());
+}
+
+QTEST_MAIN(NamesTest)
+#include "NamesTest.moc"
