@@ -1,0 +1,277 @@
+// The names administration window, headless, with a host that records what it was asked.
+
+#include "ui/names/NamesAdmin.h"
+
+#include "core/names/NameStore.h"
+#include "core/store/DataStore.h"
+#include "support/ScriptedInteraction.h"
+#include "ui/app/Session.h"
+#include "ui/app/WindowHost.h"
+#include "ui/names/Names.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace cs42;
+using cs42::test::ScriptedInteraction;
+
+namespace {
+class RecordingHost : public WindowHost
+{
+public:
+    void showSplash() override {}
+
+    void showCaseLibrary() override { ++caseLibraryShown; }
+
+    void showWorksheet() override {}
+
+    void showNamesAdmin() override {}
+
+    void showLocation() override {}
+
+    void closeWindows() override {}
+
+    void setMenuState(MenuState) override {}
+
+    void setBackgroundColorIndex(int) override {}
+
+    int caseLibraryShown = 0;
+};
+
+template <typename T = QWidget> T* child(QWidget* window, const char* name)
+{
+    return window->findChild<T*>(QLatin1String(name));
+}
+} // namespace
+
+class NamesAdminTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void opensOnTheFirstEntryWithItsFields();
+    void workAndHomeReachTheSelectionWindow();
+    void deletingTheSeedIsRefused();
+    void deletingANameShowsTheFirstEntry();
+    void addNameSelectsItThenSaveReturnsToTheLibrary();
+    void aFailedStepIsReportedAndTheWindowStaysUsable();
+
+private:
+    QString add(const QString& first, const QString& last);
+    void openAdmin();
+    QString listEntry(int row) const;
+    void typeInto(const char* box, const QString& text);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScriptedInteraction> m_interaction;
+    std::unique_ptr<Session> m_session;
+    RecordingHost m_host;
+    std::unique_ptr<NamesAdmin> m_admin;
+    QString m_adams;
+    QString m_baker;
+};
+
+void NamesAdminTest::init()
+{
+    // A fresh data folder with the seed and two people for every test.
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_interaction = std::make_unique<ScriptedInteraction>();
+    m_session = std::make_unique<Session>();
+    m_session->interaction = m_interaction.get();
+    m_session->paths = DataStore::startUp(m_dir->path());
+    m_session->currentNameKey = QStringLiteral("stale key from an earlier window");
+    m_host.caseLibraryShown = 0;
+    m_baker = add(QStringLiteral("Bob"), QStringLiteral("Baker"));
+    m_adams = add(QStringLiteral("Ann"), QStringLiteral("Adams"));
+}
+
+void NamesAdminTest::cleanup()
+{
+    m_admin.reset();
+    QVERIFY2(m_interaction->allExpectationsMet(), "a scripted prompt was not shown");
+    m_session.reset();
+    m_interaction.reset();
+    m_dir.reset();
+}
+
+QString NamesAdminTest::add(const QString& first, const QString& last)
+{
+    const NameParts parts{first, {}, last, {}, {}};
+    return NameStore(m_session->paths.namesDbPath()).addName(*NameForms::compose(parts), parts);
+}
+
+void NamesAdminTest::openAdmin()
+{
+    m_admin = std::make_unique<NamesAdmin>(*m_session, m_host);
+    m_admin->show();
+    m_admin->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_admin.get()));
+}
+
+QString NamesAdminTest::listEntry(int row) const
+{
+    auto* list = child<QListView>(m_admin.get(), "List1");
+    return list->model()->index(row, 0).data().toString();
+}
+
+// Types into a box and leaves it, as a user tabbing on would.
+void NamesAdminTest::typeInto(const char* box, const QString& text)
+{
+    // A closed modal dialog leaves no window active under the offscreen platform.
+    m_admin->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_admin.get()));
+    auto* edit = child<QLineEdit>(m_admin.get(), box);
+    edit->setFocus(Qt::MouseFocusReason);
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    child<QListView>(m_admin.get(), "List1")->setFocus(Qt::TabFocusReason);
+}
+
+void NamesAdminTest::opensOnTheFirstEntryWithItsFields()
+{
+    openAdmin();
+    QCOMPARE(m_session->currentWindowName, QStringLiteral("NamesAdmin"));
+    QCOMPARE(child<QLabel>(m_admin.get(), "lblFormTitle")->text(), QStringLiteral("Names"));
+    QCOMPARE(child<QLabel>(m_admin.get(), "lblFormTitle2")->text(),
+             QStringLiteral("CURRENT DATABASE:  ") + m_session->paths.namesDbPath().toUpper());
+    QCOMPARE(m_admin->size(), QSize(1046, 600));
+    // Entries of width 100, the sort form as stored.
+    QCOMPARE(listEntry(0), QStringLiteral(" Adams Ann") + QString(91, QLatin1Char(' ')) + m_adams);
+    QCOMPARE(child<QListView>(m_admin.get(), "List1")->currentIndex().row(), 0);
+    QCOMPARE(m_session->currentNameKey, m_adams);
+    QCOMPARE(child<QLineEdit>(m_admin.get(), "Text1")->text(), QStringLiteral("Ann"));
+    QCOMPARE(child<QLineEdit>(m_admin.get(), "Text0")->text(), QStringLiteral("Ann Adams"));
+    QVERIFY(child(m_admin.get(), "Text29")->isVisible());
+}
+
+void NamesAdminTest::workAndHomeReachTheSelectionWindow()
+{
+    openAdmin();
+    typeInto("Text11", QStringLiteral("205-555-0101"));
+    typeInto("Text12", QStringLiteral("205-555-0102"));
+    const auto stored = NameStore(m_session->paths.namesDbPath()).load(m_adams);
+    QCOMPARE(stored->value(QStringLiteral("wphone")), QStringLiteral("205-555-0101"));
+    QCOMPARE(stored->value(QStringLiteral("hphone")), QStringLiteral("205-555-0102"));
+
+    m_session->selectedKey = m_adams;
+    Names names(*m_session);
+    QCOMPARE(child<QLineEdit>(&names, "Text11")->text(), QStringLiteral("205-555-0101"));
+    QCOMPARE(child<QLineEdit>(&names, "Text12")->text(), QStringLiteral("205-555-0102"));
+}
+
+void NamesAdminTest::deletingTheSeedIsRefused()
+{
+    openAdmin();
+    child<QListView>(m_admin.get(), "List1")
+        ->setCurrentIndex(child<QListView>(m_admin.get(), "List1")->model()->index(2, 0));
+    QCOMPARE(m_session->currentNameKey, QStringLiteral("A0000001"));
+    m_interaction->expectInform(QStringLiteral("Delete 'Tessaly'"),
+                                QStringLiteral("Sorry, but this name is protected and cannot be deleted!"));
+    QTest::mouseClick(child<QPushButton>(m_admin.get(), "cmdDeleteName"), Qt::LeftButton);
+    QVERIFY(m_interaction->allExpectationsMet());
+    QVERIFY(NameStore(m_session->paths.namesDbPath()).keyExists(QStringLiteral("A0000001")));
+}
+
+void NamesAdminTest::deletingANameShowsTheFirstEntry()
+{
+    openAdmin();
+    auto* list = child<QListView>(m_admin.get(), "List1");
+    list->setCurrentIndex(list->model()->index(1, 0));
+    QCOMPARE(child<QLineEdit>(m_admin.get(), "Text0")->text(), QStringLiteral("Bob Baker"));
+    // The title shows the sort form alone: the first 100 characters end before the key.
+    m_interaction->expectAsk(Interaction::Answer::Yes,
+                             QStringLiteral("Delete 'Baker Bob'"),
+                             QStringLiteral("Are you sure you want to delete this Name?"));
+    QTest::mouseClick(child<QPushButton>(m_admin.get(), "cmdDeleteName"), Qt::LeftButton);
+    QVERIFY(!NameStore(m_session->paths.namesDbPath()).keyExists(m_baker));
+    QCOMPARE(list->model()->rowCount(), 2);
+    QCOMPARE(list->currentIndex().row(), 0);
+    QCOMPARE(m_session->currentNameKey, m_adams);
+    QCOMPARE(child<QLineEdit>(m_admin.get(), "Text0")->text(), QStringLiteral("Ann Adams"));
+}
+
+void NamesAdminTest::addNameSelectsItThenSaveReturnsToTheLibrary()
+{
+    openAdmin();
+    bool ran = false;
+    QTimer::singleShot(0, [&ran] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        ran = true;
+        QTest::keyClicks(child<QLineEdit>(dialog, "txtFirmname"), QStringLiteral("  Zenith Supply "));
+        QTest::mouseClick(child<QPushButton>(dialog, "cmdSelect"), Qt::LeftButton);
+    });
+    QTest::mouseClick(child<QPushButton>(m_admin.get(), "cmdAddNewName"), Qt::LeftButton);
+    QVERIFY(ran);
+    auto* list = child<QListView>(m_admin.get(), "List1");
+    QCOMPARE(list->model()->rowCount(), 4);
+    QCOMPARE(list->currentIndex().row(), 3);
+    QVERIFY(m_session->currentNameKey.startsWith(QLatin1Char('Z')));
+    QCOMPARE(child<QLineEdit>(m_admin.get(), "Text0")->text(), QStringLiteral("Zenith Supply"));
+    QCOMPARE(child<QLineEdit>(m_admin.get(), "Text0a")->text(), QStringLiteral("Zenith Supply"));
+
+    typeInto("Text10", QStringLiteral("orders@zenith.example"));
+    QTest::mouseClick(child<QPushButton>(m_admin.get(), "cmdSave"), Qt::LeftButton);
+    QCOMPARE(m_host.caseLibraryShown, 1);
+    QCOMPARE(NameStore(m_session->paths.namesDbPath())
+                 .load(m_session->currentNameKey)
+                 ->value(QStringLiteral("email")),
+             QStringLiteral("orders@zenith.example"));
+}
+
+void NamesAdminTest::aFailedStepIsReportedAndTheWindowStaysUsable()
+{
+    openAdmin();
+    const QString path = m_session->paths.namesDbPath();
+    const QString away = path + QStringLiteral(".away");
+    QVERIFY(QFile::rename(path, away));
+
+    m_interaction->expectInform(QStringLiteral("Names"));
+    typeInto("Text5", QStringLiteral("1 Lost Lane"));
+    QVERIFY(m_interaction->allExpectationsMet());
+    QVERIFY(m_interaction->prompts.last().text.startsWith(
+        QStringLiteral("The changes to this name could not be saved in the names database.")));
+
+    m_interaction->expectAsk(Interaction::Answer::Yes, QStringLiteral("Delete 'Adams Ann'"));
+    m_interaction->expectInform(QStringLiteral("Names"),
+                                QStringLiteral("The name could not be deleted from the names database.\n\n") +
+                                    QStringLiteral("The file %1 does not exist.").arg(path));
+    m_interaction->expectInform(QStringLiteral("Names"));
+    QTest::mouseClick(child<QPushButton>(m_admin.get(), "cmdDeleteName"), Qt::LeftButton);
+    QVERIFY(m_interaction->allExpectationsMet());
+    auto* list = child<QListView>(m_admin.get(), "List1");
+    QCOMPARE(list->model()->rowCount(), 0);
+
+    // Once the file is back, adding a name lists the directory again and edits are stored.
+    QVERIFY(QFile::rename(away, path));
+    QTimer::singleShot(0, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            QTest::keyClicks(child<QLineEdit>(dialog, "txtLastname"), QStringLiteral("Cole"));
+            QTest::mouseClick(child<QPushButton>(dialog, "cmdSelect"), Qt::LeftButton);
+        }
+    });
+    QTest::mouseClick(child<QPushButton>(m_admin.get(), "cmdAddNewName"), Qt::LeftButton);
+    QCOMPARE(list->model()->rowCount(), 4);
+    const QString cole = m_session->currentNameKey;
+    QVERIFY(cole.startsWith(QLatin1Char('C')));
+    typeInto("Text5", QStringLiteral("2 Found Lane"));
+    QCOMPARE(NameStore(path).load(cole)->value(QStringLiteral("street")), QStringLiteral("2 Found Lane"));
+    QCOMPARE(NameStore(path).load(m_adams)->value(QStringLiteral("street")), QString(QLatin1String("")));
+}
+
+QTEST_MAIN(NamesAdminTest)
+#include "NamesAdminTest.moc"
