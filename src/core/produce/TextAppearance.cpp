@@ -7,6 +7,7 @@
 #include <qpdf/QUtil.hh>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -162,6 +163,8 @@ QByteArray textAppearanceContent(const QString& value, const TextFieldStyle& sty
         const double textWidth = helveticaTextWidth(text, size);
         if (textWidth > availableWidth)
             size = std::max(MinSingleLineSize, size * availableWidth / textWidth);
+        // Laid out at the size the stream states (two decimals), so the text ends where measured.
+        size = std::floor(size * 100) / 100;
         const double baseline = (style.height - TextHeight * size) / 2.0 - HelveticaDescent * size;
         out += "/Helv " + number(size) + " Tf " + style.colorOperator + '\n';
         out += "1 0 0 1 " + number(lineX(text, size, style)) + ' ' + number(baseline) + " Tm\n";

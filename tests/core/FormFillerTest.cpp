@@ -1,0 +1,320 @@
+#include "core/produce/FormFiller.h"
+
+#include "core/FormFixtures.h"
+#include "core/worksheet/Cs42Form.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <qpdf/Buffer.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+
+#include <gtest/gtest.h>
+
+namespace cs42 {
+namespace {
+
+// The messages are compared with the literal texts the user must see.
+const QString SaveFailedText = QStringLiteral(
+    "You clicked on the 'Produce Form' button, but received this message instead of the form you "
+    "wanted.\r\n\r\n"
+    "This is probably because you did not close the 'VTRPDF.PDF' file before trying to produce another one.  "
+    "Check to make sure that the 'VTRPDF.PDF' form is not open, and then try producing this form "
+    "again.\r\n\r\n"
+    "If you still receive this message, please contact Tessaly (www.tessaly.example).");
+
+QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A distinct caption for every label of the field map, as a worksheet would display them.
+Captions sampleCaptions()
+{
+    Captions captions;
+    const QStringList labels = Cs42Form::formFieldLabels();
+    for (qsizetype i = 0; i < labels.size(); ++i)
+        captions.insert(labels[i], QString::number(1000 + i));
+    captions.insert(QStringLiteral("lblCourtFile"), QStringLiteral("DR-2023-000123.00"));
+    captions.insert(QStringLiteral("lblName1Name"), QStringLiteral("Jane O'Neil (Smith)"));
+    captions.insert(QStringLiteral("lblName2Name"), QStringLiteral("José Müller \\ Jr."));
+    captions.insert(QStringLiteral("lblChild1DOB"), QStringLiteral("03/14/2015"));
+    captions.insert(QStringLiteral("lblP10"), QString()); // a zero line shows nothing
+    captions.insert(QStringLiteral("lblComments"), QStringLiteral("First line.\r\nSecond line."));
+    captions.insert(QStringLiteral("lblCustody"), QStringLiteral("PLAINTIFF")); // never sent to the form
+    return captions;
+}
+
+// What a produced file holds, read with QPDF straight from /AcroForm /Fields (the fixtures and the
+// template list their fields flat, in field order).
+struct ProducedField
+{
+    QString name;
+    QString value;
+    QList<QByteArray> appearances; // the /AP /N content of each widget, empty when missing
+};
+
+QList<ProducedField> readProduced(const QString& path, bool* needAppearances = nullptr)
+{
+    QPDF pdf;
+    pdf.processFile(QFile::encodeName(path).constData());
+    QPDFObjectHandle acroForm = pdf.getRoot().getKey("/AcroForm");
+    if (needAppearances)
+        *needAppearances = acroForm.getKey("/NeedAppearances").isBool() &&
+                           acroForm.getKey("/NeedAppearances").getBoolValue();
+    QList<ProducedField> out;
+    QPDFObjectHandle fields = acroForm.getKey("/Fields");
+    for (int i = 0; i < fields.getArrayNItems(); ++i) {
+        QPDFObjectHandle field = fields.getArrayItem(i);
+        ProducedField produced;
+        produced.name = QString::fromStdString(field.getKey("/T").getUTF8Value());
+        produced.value = QString::fromStdString(field.getKey("/V").getUTF8Value());
+        QList<QPDFObjectHandle> widgets;
+        if (field.getKey("/Kids").isArray()) {
+            for (int k = 0; k < field.getKey("/Kids").getArrayNItems(); ++k)
+                widgets.append(field.getKey("/Kids").getArrayItem(k));
+        } else {
+            widgets.append(field);
+        }
+        for (QPDFObjectHandle widget : widgets) {
+            QPDFObjectHandle normal = widget.getKey("/AP").getKey("/N");
+            QByteArray content;
+            if (normal.isStream()) {
+                std::shared_ptr<Buffer> data = normal.getStreamData();
+                content = QByteArray(reinterpret_cast<const char*>(data->getBuffer()),
+                                     static_cast<qsizetype>(data->getSize()));
+            }
+            produced.appearances.append(content);
+        }
+        out.append(produced);
+    }
+    return out;
+}
+
+class FormFiller : public ::testing::Test
+{
+protected:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(FormFiller, FillsTheMapInFormOrderAndNumbersTheFieldsBeyondIt)
+{
+    const QString templatePath = path(QStringLiteral("QUON42.PDF"));
+    test::writeTextFieldTemplate(templatePath, 45);
+    const QByteArray templateBytes = readBytes(templatePath);
+    const Captions captions = sampleCaptions();
+
+    const ProduceResult result = fillForm(templatePath, path(QStringLiteral("VTRPDF.PDF")), captions);
+    ASSERT_EQ(result.status, ProduceStatus::Produced) << result.text.toStdString();
+    EXPECT_EQ(result.fieldCount, 45);
+    EXPECT_TRUE(result.title.isEmpty());
+    EXPECT_TRUE(result.text.isEmpty());
+
+    bool needAppearances = true;
+    const QList<ProducedField> fields = readProduced(path(QStringLiteral("VTRPDF.PDF")), &needAppearances);
+    ASSERT_EQ(fields.size(), 45);
+    const QStringList labels = Cs42Form::formFieldLabels();
+    for (int i = 0; i < 45; ++i) {
+        EXPECT_EQ(fields[i].name, QStringLiteral("F%1").arg(i + 1));
+        const QString expected = i < 41 ? captions.value(labels[i]) : QStringLiteral(" %1").arg(i + 1);
+        EXPECT_EQ(fields[i].value, expected) << "field " << i + 1;
+        ASSERT_EQ(fields[i].appearances.size(), 1);
+        EXPECT_TRUE(fields[i].appearances[0].startsWith("/Tx BMC")) << "field " << i + 1;
+    }
+    EXPECT_TRUE(fields[43].appearances[0].contains("( 44) Tj"));
+    EXPECT_FALSE(needAppearances) << "every widget carries its own appearance";
+    EXPECT_EQ(readBytes(templatePath), templateBytes) << "the template is never modified";
+}
+
+TEST_F(FormFiller, FillsAShortTemplateAsFarAsItsFieldsGo)
+{
+    const QString templatePath = path(QStringLiteral("short.pdf"));
+    test::writeTextFieldTemplate(templatePath, 5);
+    const ProduceResult result = fillForm(templatePath, path(QStringLiteral("out.pdf")), sampleCaptions());
+    ASSERT_EQ(result.status, ProduceStatus::Produced);
+    EXPECT_EQ(result.fieldCount, 5);
+    const QList<ProducedField> fields = readProduced(path(QStringLiteral("out.pdf")));
+    ASSERT_EQ(fields.size(), 5);
+    EXPECT_EQ(fields[4].value, QStringLiteral("José Müller \\ Jr."));
+}
+
+TEST_F(FormFiller, FieldShownByTwoWidgetsGetsBothAppearancesAndNestedFieldsFollowFormOrder)
+{
+    const QString templatePath = path(QStringLiteral("nested.pdf"));
+    test::writeNestedFieldTemplate(templatePath);
+    const ProduceResult result = fillForm(templatePath, path(QStringLiteral("out.pdf")), sampleCaptions());
+    ASSERT_EQ(result.status, ProduceStatus::Produced);
+    EXPECT_EQ(result.fieldCount, 4);
+
+    QPDF pdf;
+    pdf.processFile(QFile::encodeName(path(QStringLiteral("out.pdf"))).constData());
+    QPDFObjectHandle fields = pdf.getRoot().getKey("/AcroForm").getKey("/Fields");
+    QPDFObjectHandle top = fields.getArrayItem(0);
+    EXPECT_EQ(top.getKey("/Kids").getArrayItem(0).getKey("/V").getUTF8Value(), "DR-2023-000123.00");
+    EXPECT_EQ(top.getKey("/Kids").getArrayItem(1).getKey("/V").getUTF8Value(), "1001");
+    QPDFObjectHandle twin = fields.getArrayItem(1);
+    EXPECT_EQ(twin.getKey("/V").getUTF8Value(), "1002");
+    for (int k = 0; k < 2; ++k)
+        EXPECT_TRUE(twin.getKey("/Kids").getArrayItem(k).getKey("/AP").getKey("/N").isStream())
+            << "widget " << k;
+    EXPECT_EQ(fields.getArrayItem(2).getKey("/V").getUTF8Value(), "Jane O'Neil (Smith)");
+}
+
+TEST_F(FormFiller, MissingTemplateGivesItsMessageAndWritesNothing)
+{
+    const QString templatePath = path(QStringLiteral("VTRForms/QUON42.PDF"));
+    const ProduceResult result = fillForm(templatePath, path(QStringLiteral("VTRPDF.PDF")), sampleCaptions());
+    EXPECT_EQ(result.status, ProduceStatus::MissingTemplate);
+    EXPECT_EQ(result.title, QString()); // the program's default title
+    EXPECT_EQ(result.text, QStringLiteral("The file '") + templatePath + QStringLiteral("' does not exist!"));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("VTRPDF.PDF"))));
+}
+
+TEST_F(FormFiller, UnwritableOutputGivesTheSaveFailureMessage)
+{
+    const QString templatePath = path(QStringLiteral("QUON42.PDF"));
+    test::writeTextFieldTemplate(templatePath, 41);
+    // Root ignores permissions, so make the output impossible by the file system's shape instead.
+    QFile regular(path(QStringLiteral("not-a-folder")));
+    ASSERT_TRUE(regular.open(QIODevice::WriteOnly));
+    regular.close();
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("a-folder")));
+
+    for (const QString& outputPath :
+         {path(QStringLiteral("not-a-folder/VTRPDF.PDF")), path(QStringLiteral("a-folder"))}) {
+        const ProduceResult result = fillForm(templatePath, outputPath, sampleCaptions());
+        EXPECT_EQ(result.status, ProduceStatus::SaveFailed) << outputPath.toStdString();
+        EXPECT_EQ(result.title, QStringLiteral("Unable to Produce Form"));
+        EXPECT_EQ(result.text, SaveFailedText);
+    }
+    EXPECT_TRUE(QDir(path(QStringLiteral("a-folder"))).isEmpty());
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name),
+              QStringList({"QUON42.PDF", "not-a-folder"}))
+        << "no temporary file is left behind";
+}
+
+TEST_F(FormFiller, OutputNamedLikeTheTemplateIsRefusedAndTheTemplateKept)
+{
+    const QString templatePath = path(QStringLiteral("QUON42.PDF"));
+    test::writeTextFieldTemplate(templatePath, 41);
+    const QByteArray before = readBytes(templatePath);
+    const ProduceResult result = fillForm(templatePath, templatePath, sampleCaptions());
+    EXPECT_EQ(result.status, ProduceStatus::SaveFailed);
+    EXPECT_EQ(readBytes(templatePath), before);
+}
+
+TEST_F(FormFiller, DamagedTemplateIsReportedAndTheEarlierOutputKept)
+{
+    const QString templatePath = path(QStringLiteral("QUON42.PDF"));
+    QFile damaged(templatePath);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("%PDF-1.4\n1 0 obj << /Type /Catalog >> garbage without an end");
+    damaged.close();
+    const QString outputPath = path(QStringLiteral("VTRPDF.PDF"));
+    QFile earlier(outputPath);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("the form produced last time");
+    earlier.close();
+
+    const ProduceResult result = fillForm(templatePath, outputPath, sampleCaptions());
+    EXPECT_EQ(result.status, ProduceStatus::TemplateUnreadable);
+    EXPECT_EQ(result.title, QStringLiteral("Unable to Produce Form"));
+    EXPECT_TRUE(
+        result.text.startsWith(QStringLiteral("The file '") + templatePath + QStringLiteral("' is damaged")))
+        << result.text.toStdString();
+    EXPECT_EQ(readBytes(outputPath), QByteArray("the form produced last time"));
+}
+
+TEST_F(FormFiller, AppearancesAlignAndEscapeTheValues)
+{
+    const QString templatePath = path(QStringLiteral("nested.pdf"));
+    test::writeNestedFieldTemplate(templatePath);
+    Captions captions;
+    captions.insert(QStringLiteral("lblCourtFile"), QStringLiteral("(a) \\ b"));
+    captions.insert(QStringLiteral("lblCourtType"), QStringLiteral("Łukasz Café"));
+    captions.insert(QStringLiteral("lblCounty"), QStringLiteral("x"));
+    captions.insert(QStringLiteral("lblName1Name"), QStringLiteral("first\r\nsecond"));
+    ASSERT_EQ(fillForm(templatePath, path(QStringLiteral("out.pdf")), captions).status,
+              ProduceStatus::Produced);
+
+    QPDF pdf;
+    pdf.processFile(QFile::encodeName(path(QStringLiteral("out.pdf"))).constData());
+    QPDFObjectHandle fields = pdf.getRoot().getKey("/AcroForm").getKey("/Fields");
+    auto appearance = [](QPDFObjectHandle widget) {
+        std::shared_ptr<Buffer> data = widget.getKey("/AP").getKey("/N").getStreamData();
+        return QByteArray(reinterpret_cast<const char*>(data->getBuffer()),
+                          static_cast<qsizetype>(data->getSize()));
+    };
+    QPDFObjectHandle top = fields.getArrayItem(0);
+    EXPECT_TRUE(appearance(top.getKey("/Kids").getArrayItem(0)).contains("(\\(a\\) \\\\ b) Tj"));
+    // WinAnsi: é is byte 0xE9; Ł has no WinAnsi code and is drawn as "?", while the value keeps it.
+    EXPECT_TRUE(appearance(top.getKey("/Kids").getArrayItem(1)).contains("(?ukasz Caf\xE9) Tj"));
+    EXPECT_EQ(top.getKey("/Kids").getArrayItem(1).getKey("/V").getUTF8Value(), "Łukasz Café");
+    // The multi-line, right-aligned field: two lines, each ending at the box's right padding.
+    const QByteArray last = appearance(fields.getArrayItem(2));
+    EXPECT_TRUE(last.contains("(first) Tj"));
+    EXPECT_TRUE(last.contains("(second) Tj"));
+    EXPECT_EQ(pdf.getRoot().getKey("/AcroForm").getKey("/Fields").getArrayNItems(), 3)
+        << "fields stay fillable";
+}
+
+#ifdef FORMS_DIR
+// The installed template through tools that are not ours: qpdf's structural check and pdftk's
+// field dump must both see a sound file with every value in its field.
+TEST_F(FormFiller, InstalledTemplateProducesAFormOtherToolsRead)
+{
+    const QString templatePath = QStringLiteral(FORMS_DIR "/QUON42.PDF");
+    const QString outputPath = path(QStringLiteral("VTRPDF.PDF"));
+    Captions captions = sampleCaptions();
+    captions.insert(QStringLiteral("lblComments"), QStringLiteral("One line of comments."));
+    const ProduceResult result = fillForm(templatePath, outputPath, captions);
+    ASSERT_EQ(result.status, ProduceStatus::Produced) << result.text.toStdString();
+    EXPECT_EQ(result.fieldCount, 41);
+
+    const QList<ProducedField> fields = readProduced(outputPath);
+    const QStringList labels = Cs42Form::formFieldLabels();
+    ASSERT_EQ(fields.size(), 41);
+    for (int i = 0; i < 41; ++i) {
+        EXPECT_EQ(fields[i].value, captions.value(labels[i])) << "field " << i + 1;
+        EXPECT_FALSE(fields[i].appearances.value(0).isEmpty()) << "field " << i + 1;
+    }
+
+    const QString qpdf = QStandardPaths::findExecutable(QStringLiteral("qpdf"));
+    const QString pdftk = QStandardPaths::findExecutable(QStringLiteral("pdftk"));
+    if (qpdf.isEmpty() || pdftk.isEmpty())
+        GTEST_SKIP() << "qpdf or pdftk is not installed";
+    for (const QString& file : {templatePath, outputPath}) {
+        QProcess check;
+        check.start(qpdf, {QStringLiteral("--check"), file});
+        ASSERT_TRUE(check.waitForFinished(60000));
+        EXPECT_EQ(check.exitCode(), 0) << file.toStdString() << check.readAll().toStdString();
+    }
+    QProcess dump;
+    dump.start(pdftk, {outputPath, QStringLiteral("dump_data_fields_utf8")});
+    ASSERT_TRUE(dump.waitForFinished(60000));
+    ASSERT_EQ(dump.exitCode(), 0);
+    QMap<QString, QString> dumped;
+    QString name;
+    for (const QString& line : QString::fromUtf8(dump.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("FieldName: ")))
+            name = line.mid(11);
+        else if (line.startsWith(QLatin1String("FieldValue: ")))
+            dumped.insert(name, line.mid(12));
+    }
+    for (int i = 0; i < 41; ++i) {
+        const QString value = captions.value(labels[i]);
+        if (!value.isEmpty()) {
+            EXPECT_EQ(dumped.value(fields[i].name), value) << fields[i].name.toStdString();
+        }
+    }
+}
+#endif
+
+} // namespace
+} // namespace cs42

@@ -1,0 +1,114 @@
+#include "core/FormFixtures.h"
+
+#include <QFile>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace cs42::test {
+
+namespace {
+
+QPDFObjectHandle rect(double x, double y, double w, double h)
+{
+    return QPDFObjectHandle::parse("[" + std::to_string(x) + " " + std::to_string(y) + " " +
+                                   std::to_string(x + w) + " " + std::to_string(y + h) + "]");
+}
+
+QPDFObjectHandle addPage(QPDF& pdf)
+{
+    pdf.emptyPDF();
+    QPDFObjectHandle page = pdf.makeIndirectObject(
+        QPDFObjectHandle::parse("<< /Type /Page /MediaBox [0 0 612 792] /Resources << >> >>"));
+    page.replaceKey("/Contents", pdf.newStream(std::string("0 g\n")));
+    QPDFPageDocumentHelper(pdf).addPage(page, false);
+    return QPDFPageDocumentHelper(pdf).getAllPages().front().getObjectHandle();
+}
+
+void finish(
+    QPDF& pdf, QPDFObjectHandle page, QPDFObjectHandle fields, QPDFObjectHandle annots, const QString& path)
+{
+    page.replaceKey("/Annots", annots);
+    QPDFObjectHandle acroForm = QPDFObjectHandle::parse(
+        "<< /DA (/Helv 10 Tf 0 g) /DR << /Font << /Helv << /Type /Font /Subtype /Type1 /BaseFont /Helvetica "
+        "/Encoding /WinAnsiEncoding >> >> >> >>");
+    acroForm.replaceKey("/Fields", fields);
+    acroForm.replaceKey("/NeedAppearances", QPDFObjectHandle::newBool(true));
+    pdf.getRoot().replaceKey("/AcroForm", acroForm);
+    QPDFWriter writer(pdf, QFile::encodeName(path).constData());
+    writer.write();
+}
+
+QPDFObjectHandle textWidget(QPDFObjectHandle page, double x, double y)
+{
+    QPDFObjectHandle widget = QPDFObjectHandle::parse("<< /Type /Annot /Subtype /Widget /F 4 >>");
+    widget.replaceKey("/Rect", rect(x, y, 100, 14));
+    widget.replaceKey("/P", page);
+    return widget;
+}
+
+} // namespace
+
+void writeTextFieldTemplate(const QString& path, int count)
+{
+    QPDF pdf;
+    QPDFObjectHandle page = addPage(pdf);
+    std::vector<QPDFObjectHandle> widgets(static_cast<std::size_t>(count));
+    for (int i = count; i >= 1; --i) {
+        QPDFObjectHandle widget = textWidget(page, 36 + ((i - 1) % 4) * 140, 750 - ((i - 1) / 4) * 18);
+        widget.replaceKey("/FT", QPDFObjectHandle::newName("/Tx"));
+        widget.replaceKey("/T", QPDFObjectHandle::newString("F" + std::to_string(i)));
+        widgets[static_cast<std::size_t>(i - 1)] = pdf.makeIndirectObject(widget);
+    }
+    QPDFObjectHandle fields = QPDFObjectHandle::newArray(widgets);
+    finish(pdf, page, fields, QPDFObjectHandle::newArray(widgets), path);
+}
+
+void writeNestedFieldTemplate(const QString& path)
+{
+    QPDF pdf;
+    QPDFObjectHandle page = addPage(pdf);
+    QPDFObjectHandle annots = QPDFObjectHandle::newArray();
+
+    QPDFObjectHandle top = pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /T (Top) /FT /Tx >>"));
+    QPDFObjectHandle topKids = QPDFObjectHandle::newArray();
+    for (const char* name : {"A", "B"}) {
+        QPDFObjectHandle kid = textWidget(page, name[0] == 'A' ? 36 : 200, 700);
+        kid.replaceKey("/T", QPDFObjectHandle::newString(name));
+        kid.replaceKey("/Parent", top);
+        kid = pdf.makeIndirectObject(kid);
+        topKids.appendItem(kid);
+        annots.appendItem(kid);
+    }
+    top.replaceKey("/Kids", topKids);
+
+    QPDFObjectHandle twin = pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /T (Twin) /FT /Tx >>"));
+    QPDFObjectHandle twinKids = QPDFObjectHandle::newArray();
+    for (double x : {36.0, 200.0}) {
+        QPDFObjectHandle widget = textWidget(page, x, 650);
+        widget.replaceKey("/Parent", twin);
+        widget = pdf.makeIndirectObject(widget);
+        twinKids.appendItem(widget);
+        annots.appendItem(widget);
+    }
+    twin.replaceKey("/Kids", twinKids);
+
+    QPDFObjectHandle last = textWidget(page, 36, 560);
+    last.replaceKey("/Rect", rect(36, 560, 300, 60));
+    last.replaceKey("/FT", QPDFObjectHandle::newName("/Tx"));
+    last.replaceKey("/T", QPDFObjectHandle::newString("Last"));
+    last.replaceKey("/Ff", QPDFObjectHandle::newInteger(4096));
+    last.replaceKey("/Q", QPDFObjectHandle::newInteger(2));
+    last = pdf.makeIndirectObject(last);
+    annots.appendItem(last);
+
+    finish(
+        pdf, page, QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{top, twin, last}), annots, path);
+}
+
+} // namespace cs42::test
