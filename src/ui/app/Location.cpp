@@ -159,6 +159,9 @@ Location::Location(Session& session, WindowHost& host, QWidget* parent)
     m_folderLabel->setObjectName(QStringLiteral("folderPathLabel"));
     m_folderLabel->setWordWrap(true);
     m_folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont folderFont = m_folderLabel->font();
+    folderFont.setBold(true);
+    m_folderLabel->setFont(folderFont);
 
     auto makeButton = [this](const char* name, const QString& caption) {
         auto* button = new QPushButton(caption, this);
@@ -211,7 +214,7 @@ Location::Location(Session& session, WindowHost& host, QWidget* parent)
     setFolder(existingFolder(m_session.paths.filesLocation));
 
     connect(m_drives, &QComboBox::activated, this, &Location::driveChosen);
-    connect(m_folders, &QListWidget::itemActivated, this, &Location::folderActivated);
+    connect(m_folders, &QListWidget::itemDoubleClicked, this, &Location::folderActivated);
     connect(change, &QPushButton::clicked, this, &Location::changeNow);
     connect(back, &QPushButton::clicked, this, &Location::changeBack);
     connect(cancel, &QPushButton::clicked, this, [this] { m_host.showCaseLibrary(); });

@@ -158,6 +158,7 @@ CaseLibrary::CaseLibrary(Session& session, WindowHost& host, QWidget* parent)
     headingFont.setPointSize(13);
     headingFont.setBold(true);
     heading->setFont(headingFont);
+    heading->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     m_model = new CaseListModel(this);
     m_list = new QListView(this);

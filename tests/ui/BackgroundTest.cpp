@@ -1,0 +1,307 @@
+// The main window: its menus, the windows it hosts, the reference documents and the quit sequence.
+
+#include "ShellFixture.h"
+#include "core/store/CaseStore.h"
+#include "ui/app/Location.h"
+#include "ui/app/Splash.h"
+#include "ui/cases/CaseLibrary.h"
+#include "ui/names/NamesAdmin.h"
+#include "ui/worksheet/FormCS42.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QMenuBar>
+#include <QTest>
+
+using namespace cs42;
+using namespace cs42::test;
+
+namespace {
+const char* const MenuNames[] = {"menuCaseLibrary",
+                                 "menuQUON42",
+                                 "menuShowHide",
+                                 "menuProduce",
+                                 "menuNames",
+                                 "menuQUONGuidelines",
+                                 "menuSchedule",
+                                 "menuLocation",
+                                 "menuAbout"};
+
+QString missingText(const QString& lead)
+{
+    return lead + QStringLiteral(
+                      " seems to be missing. Please reinstall this program.  If this situation continues, "
+                      "please contact Tessaly (www.tessaly.example).");
+}
+} // namespace
+
+class BackgroundTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ShellFixture> m_shell;
+
+    // The names of the enabled items below the menu bar's Quit.
+    QStringList enabledItems() const
+    {
+        QStringList enabled;
+        for (const char* name : MenuNames) {
+            if (m_shell->item(name)->isEnabled())
+                enabled << QLatin1String(name);
+        }
+        return enabled;
+    }
+
+    QStringList allBut(std::initializer_list<const char*> excluded) const
+    {
+        QStringList names;
+        for (const char* name : MenuNames) {
+            if (std::find_if(excluded.begin(), excluded.end(), [name](const char* e) {
+                    return qstrcmp(e, name) == 0;
+                }) == excluded.end())
+                names << QLatin1String(name);
+        }
+        return names;
+    }
+
+private slots:
+
+    void init()
+    {
+        // Each test gets a fresh data folder and main window, starting at the splash.
+        m_shell = std::make_unique<ShellFixture>();
+        m_shell->background->showSplash();
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(m_shell->interaction.allExpectationsMet(), "a scripted prompt was not shown");
+        m_shell.reset();
+    }
+
+    void menuBarHasItsItemsInOrder()
+    {
+        QCOMPARE(m_shell->background->windowTitle(), QStringLiteral("2017 QN Child Support Software"));
+        QStringList captions;
+        for (QAction* action : m_shell->background->menuBar()->actions())
+            captions << action->text();
+        QCOMPARE(captions,
+                 (QStringList{QStringLiteral("Case Library"),
+                              QStringLiteral("CS-42 Worksheet"),
+                              QStringLiteral("Show/Hide Highlighting"),
+                              QStringLiteral("Produce Worksheet"),
+                              QStringLiteral("Names"),
+                              QStringLiteral("Rule 32 (PDF)"),
+                              QStringLiteral("Schedule (PDF)"),
+                              QStringLiteral("Location"),
+                              QStringLiteral("About"),
+                              QStringLiteral("Quit")}));
+        QMenu* quit = m_shell->item("menuQuit")->menu();
+        QVERIFY(quit);
+        QCOMPARE(quit->actions().size(), 1);
+        QCOMPARE(quit->actions().first()->objectName(), QStringLiteral("menuQuitThisProgram"));
+        QCOMPARE(quit->actions().first()->text(), QStringLiteral("Quit this Program"));
+    }
+
+    void menuEnablingFollowsTheWindowThatLoaded()
+    {
+        // Splash: only Quit.
+        QVERIFY(m_shell->hosted<Splash>());
+        QCOMPARE(enabledItems(), QStringList());
+        QVERIFY(m_shell->item("menuQuit")->isEnabled());
+        QVERIFY(m_shell->item("menuQuitThisProgram")->isEnabled());
+
+        // Case library: all but highlighting and production; white background.
+        QTest::mouseClick(m_shell->control("Image1"), Qt::LeftButton);
+        QVERIFY(m_shell->hosted<CaseLibrary>());
+        QCOMPARE(enabledItems(), allBut({"menuShowHide", "menuProduce"}));
+        QCOMPARE(m_shell->background->backgroundColorIndex(), 15);
+
+        // Worksheet: everything.
+        m_shell->item("menuQUON42")->trigger();
+        QVERIFY(m_shell->hosted<FormCS42>());
+        QCOMPARE(enabledItems(), allBut({}));
+
+        // Names administration and the files location leave the menu as it was.
+        m_shell->item("menuNames")->trigger();
+        QVERIFY(m_shell->hosted<NamesAdmin>());
+        QCOMPARE(enabledItems(), allBut({}));
+        m_shell->item("menuLocation")->trigger();
+        QVERIFY(m_shell->hosted<Location>());
+        QCOMPARE(enabledItems(), allBut({}));
+
+        // About: the splash again, only Quit.
+        m_shell->item("menuAbout")->trigger();
+        QVERIFY(m_shell->hosted<Splash>());
+        QCOMPARE(enabledItems(), QStringList());
+    }
+
+    void oneWindowIsHostedAtATime()
+    {
+        m_shell->background->showCaseLibrary();
+        QPointer<QWidget> library = m_shell->background->hostedWindow();
+        m_shell->item("menuLocation")->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(library.isNull());
+        QCOMPARE(m_shell->background->findChildren<CaseLibrary*>().size(), 0);
+        QCOMPARE(m_shell->session.currentWindowName, QStringLiteral("Location"));
+    }
+
+    void highlightingAndProductionActOnlyOnTheWorksheet()
+    {
+        m_shell->background->showCaseLibrary();
+        m_shell->item("menuQUON42")->trigger();
+        QCOMPARE(m_shell->session.highlightColorIndex, 14);
+        m_shell->item("menuShowHide")->trigger();
+        QCOMPARE(m_shell->session.highlightColorIndex, 15);
+        m_shell->item("menuShowHide")->trigger();
+        QCOMPARE(m_shell->session.highlightColorIndex, 14);
+
+        // The names window is current: both items are enabled but do nothing.
+        m_shell->session.selectedKey = QStringLiteral("A0000001");
+        m_shell->session.dialogTitle = QStringLiteral("Plaintiff");
+        m_shell->item("menuNames")->trigger();
+        QCOMPARE(m_shell->session.selectedKey, QString());
+        QCOMPARE(m_shell->session.dialogTitle, QString());
+        QCOMPARE(m_shell->session.currentWindowName, QStringLiteral("NamesAdmin"));
+        m_shell->item("menuShowHide")->trigger();
+        m_shell->item("menuProduce")->trigger();
+        QCOMPARE(m_shell->session.highlightColorIndex, 14);
+        QVERIFY(m_shell->hosted<NamesAdmin>());
+        QVERIFY(m_shell->interaction.prompts.isEmpty());
+    }
+
+    void referenceDocuments_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("rule 32") << QStringLiteral("menuQUONGuidelines") << QStringLiteral("QUONRule32.pdf")
+                                 << QStringLiteral("Child Support Guidelines")
+                                 << missingText(QStringLiteral("The Child Support Guidelines document"));
+        QTest::newRow("schedule") << QStringLiteral("menuSchedule") << QStringLiteral("QUONSchedule.pdf")
+                                  << QStringLiteral("Schedule of Basic Child Support Obligations")
+                                  << missingText(
+                                         QStringLiteral("The Schedule of Basic Child Support Obligations"));
+    }
+
+    void referenceDocuments()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, file);
+        QFETCH(QString, title);
+        QFETCH(QString, missing);
+        m_shell->background->showCaseLibrary();
+        QAction* action = m_shell->item(item.toLatin1().constData());
+
+        // Not installed: the message, and nothing is opened.
+        m_shell->interaction.expectInform(title, missing);
+        action->trigger();
+        QVERIFY(m_shell->interaction.openedDocuments.isEmpty());
+
+        // Installed: opened with its viewer.
+        const QString path = QDir(m_shell->session.paths.vtrFormsDir()).filePath(file);
+        QFile document(path);
+        QVERIFY(document.open(QIODevice::WriteOnly));
+        document.write("%PDF-1.4\n%%EOF\n");
+        document.close();
+        action->trigger();
+        QCOMPARE(m_shell->interaction.openedDocuments, QStringList{path});
+
+        // No viewer: the user learns where the file is.
+        m_shell->interaction.openDocumentResult = false;
+        m_shell->interaction.expectInform(title);
+        action->trigger();
+        QVERIFY(m_shell->interaction.prompts.last().text.contains(QDir::toNativeSeparators(path)));
+    }
+
+    void quit_data()
+    {
+        QTest::addColumn<bool>("byClosing");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("menu, No") << false << false;
+        QTest::newRow("menu, Yes") << false << true;
+        QTest::newRow("close, No") << true << false;
+        QTest::newRow("close, Yes") << true << true;
+    }
+
+    void quit()
+    {
+        QFETCH(bool, byClosing);
+        QFETCH(bool, yes);
+        m_shell->background->showCaseLibrary();
+        QWidget* library = m_shell->background->hostedWindow();
+        const DataPaths& paths = m_shell->session.paths;
+        CaseStore(paths.casesDbPath()).addCase(QStringLiteral("Kept v. Safe"), QDate(2024, 1, 1));
+
+        m_shell->interaction.expectAsk(yes ? Interaction::Answer::Yes : Interaction::Answer::No,
+                                       QStringLiteral("Quit"),
+                                       QStringLiteral("Are you sure you want to Quit this Program?"));
+        if (byClosing)
+            QCOMPARE(m_shell->background->close(), yes);
+        else
+            m_shell->item("menuQuitThisProgram")->trigger();
+
+        QCOMPARE(m_shell->interaction.ended, yes);
+        QCOMPARE(QFile::exists(paths.casesBackupPath()), yes);
+        QCOMPARE(QFile::exists(paths.namesBackupPath()), yes);
+        if (yes) {
+            QCOMPARE(CaseStore(paths.casesBackupPath()).caseCount(), 2);
+        } else {
+            // No: every window as it was.
+            QVERIFY(m_shell->background->isVisible());
+            QCOMPARE(m_shell->background->hostedWindow(), library);
+        }
+    }
+
+    void aSecondQuitReplacesTheBackups()
+    {
+        const DataPaths& paths = m_shell->session.paths;
+        for (int round = 1; round <= 2; ++round) {
+            CaseStore(paths.casesDbPath()).addCase(QStringLiteral("Round %1").arg(round), QDate(2024, 1, 1));
+            m_shell->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Quit"));
+            m_shell->item("menuQuitThisProgram")->trigger();
+            QCOMPARE(CaseStore(paths.casesBackupPath()).caseCount(), round);
+        }
+    }
+
+    void screenshots()
+    {
+        // Run on demand under xvfb-run with CS42_SCREENSHOT_DIR set; writes the shell's pictures.
+        const QString folder = qEnvironmentVariable("CS42_SCREENSHOT_DIR");
+        if (folder.isEmpty())
+            QSKIP("CS42_SCREENSHOT_DIR is not set");
+        QDir().mkpath(folder);
+        Background::applyProgramFont(*qApp);
+        auto grab = [&](const QString& name) {
+            QTest::qWait(200);
+            QVERIFY(m_shell->background->grab().save(QDir(folder).filePath(name)));
+        };
+        grab(QStringLiteral("shell-splash.png"));
+
+        QTest::mouseClick(m_shell->control("Image1"), Qt::LeftButton);
+        grab(QStringLiteral("shell-case-library-first-start.png"));
+
+        const CaseStore store(m_shell->session.paths.casesDbPath());
+        for (const char* name : {"Doe, John vs. Jane",
+                                 "Roe v. Roe",
+                                 "Smith, Anna v. Smith, Robert",
+                                 "O'Brien v. Müller",
+                                 "Johnson-Whitfield, Bartholomew v. Smith"})
+            store.addCase(QString::fromUtf8(name), QDate(2024, 3, 15));
+        m_shell->background->showCaseLibrary();
+        grab(QStringLiteral("shell-case-library.png"));
+
+        for (const char* name : {"Network Share", "Office Files", "Archive"})
+            QDir(m_shell->dir.path()).mkpath(QLatin1String(name));
+        m_shell->item("menuLocation")->trigger();
+        m_shell->hosted<Location>()->setFolder(m_shell->dir.path());
+        grab(QStringLiteral("shell-location.png"));
+    }
+};
+
+QTEST_MAIN(BackgroundTest)
+#include "BackgroundTest.moc"
