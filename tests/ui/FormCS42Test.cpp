@@ -1,0 +1,467 @@
+// The worksheet window driven as a user drives it: click a line, answer the dialog, and check
+// the stored column and the recomputed captions.
+
+#include "ui/worksheet/FormCS42.h"
+
+#include "WorksheetFixture.h"
+#include "core/explain/Explanation.h"
+#include "core/produce/FormFiller.h"
+#include "ui/app/Palette.h"
+#include "ui/explain/CalcMessageWindow.h"
+#include "ui/worksheet/GetChA.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace cs42;
+using namespace cs42::test;
+
+class FormCS42Test : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<WorksheetFixture> m_data;
+    std::unique_ptr<FormCS42> m_form;
+
+    QLabel* label(const QString& name) const
+    {
+        auto* l = m_form->findChild<QLabel*>(name);
+        if (l == nullptr)
+            qWarning("no label %s", qPrintable(name));
+        return l;
+    }
+
+    QString caption(const QString& name) const { return label(name)->text(); }
+
+    void openWorksheet()
+    {
+        m_form = std::make_unique<FormCS42>(m_data->session, m_data->host);
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    }
+
+    // Clicks a line of the worksheet; `answer` fills the dialog it opens.
+    void clickLine(const QString& name, std::function<void(QWidget*)> answer, QString* title = nullptr)
+    {
+        auto run = onNextModal(std::move(answer));
+        QTest::mouseClick(label(name), Qt::LeftButton);
+        QTRY_VERIFY(run->ran);
+        if (title != nullptr)
+            *title = run->title;
+    }
+
+    static QLineEdit* box(QWidget* dialog, const char* name)
+    {
+        auto* edit = dialog->findChild<QLineEdit*>(QLatin1String(name));
+        if (edit == nullptr)
+            qWarning("no box %s", name);
+        return edit;
+    }
+
+    static void press(QWidget* dialog, const char* name)
+    {
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
+    }
+
+    // Types over a box's text (the box selects it on entry, as the user finds it).
+    static void typeInto(QWidget* dialog, const char* name, const QString& text)
+    {
+        QLineEdit* edit = box(dialog, name);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+
+private slots:
+
+    void init()
+    {
+        m_data = std::make_unique<WorksheetFixture>();
+        openWorksheet();
+    }
+
+    void cleanup()
+    {
+        m_form.reset();
+        QVERIFY2(m_data->interaction.allExpectationsMet(), "a scripted prompt was not shown");
+        m_data.reset();
+    }
+
+    void openingShowsTheCaseAndAnEmptyWorksheet()
+    {
+        QCOMPARE(m_data->session.currentWindowName, QStringLiteral("FormCS42"));
+        QCOMPARE(m_data->host.menuState, MenuState::AllMenus);
+        QCOMPARE(m_form->size(), QSize(15500 / 15, 20800 / 15));
+        QCOMPARE(caption("lblExplaination"), QStringLiteral("Click HERE for a\r\nWRITTEN EXPLANATION"));
+        QCOMPARE(caption("lblSelectedCaseName"),
+                 QStringLiteral("Doe v. Roe  (") + m_data->session.paths.casesDbPath().toUpper() +
+                     QLatin1Char(')'));
+        // All money blank: every line empty but line 4, which shows the $50 under $800.
+        QCOMPARE(caption("lblC4"), QStringLiteral("50"));
+        for (const char* name : {"lblP1", "lblD1", "lblP2", "lblC2", "lblP3", "lblP8", "lblP10", "lblD10"})
+            QCOMPARE(caption(QLatin1String(name)), QString());
+        QCOMPARE(caption("lblHealthInsurance"), QStringLiteral("N/A"));
+        QCOMPARE(caption("lblCustody"), QStringLiteral("PLAINTIFF")); // a new case's default
+        QVERIFY(!label("lblOverrideWarning")->isVisible());
+        // Null repair ran: a column never written reads as the empty text.
+        QVERIFY(!m_data->stored(QStringLiteral("pinc")).isNull());
+    }
+
+    void labelsSitInsideThePicture()
+    {
+        const QRect picture = label("Image1")->geometry();
+        for (const QString& name : Cs42Form::formFieldLabels()) {
+            const QRect r = label(name)->geometry();
+            QVERIFY2(picture.contains(r), qPrintable(name));
+            QVERIFY2(r.height() >= 14, qPrintable(name));
+        }
+        QVERIFY(m_form->rect().contains(label("lblExplaination")->geometry()));
+        QVERIFY(m_form->rect().contains(label("lblCustody")->geometry()));
+    }
+
+    void incomeIsStoredInWholeDollars()
+    {
+        QString title;
+        clickLine(
+            "lblP1",
+            [](QWidget* dialog) {
+                typeInto(dialog, "Text1", QStringLiteral("2500.50"));
+                QTest::keyClick(box(dialog, "Text1"), Qt::Key_Return);
+            },
+            &title);
+        QCOMPARE(title, QStringLiteral("Plaintiff's Monthly Income"));
+        QCOMPARE(m_data->stored(QStringLiteral("pinc")), QStringLiteral("2501"));
+        QCOMPARE(caption("lblP1"), QStringLiteral("2501"));
+        QCOMPARE(caption("lblP2"), QStringLiteral("2501"));
+        QCOMPARE(caption("lblC2"), QStringLiteral("2501"));
+
+        // The defendant's line, with a negative income kept as typed.
+        clickLine("lblD1", [](QWidget* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Defendant's Monthly Income"));
+            typeInto(dialog, "Text1", QStringLiteral("-300"));
+            press(dialog, "Command1");
+        });
+        QCOMPARE(m_data->stored(QStringLiteral("dinc")), QStringLiteral("-300"));
+        QCOMPARE(caption("lblC2"), QStringLiteral("2201"));
+    }
+
+    void alimonyIsStoredWithTwoDecimalsAndReopensFromTheCaption()
+    {
+        clickLine("lblP1b", [](QWidget* dialog) {
+            QCOMPARE(dialog->windowTitle(),
+                     QStringLiteral("Plaintiff's Pre-Existing Periodic Alimony Payment"));
+            typeInto(dialog, "Text1", QStringLiteral("150"));
+            press(dialog, "Command1");
+        });
+        QCOMPARE(m_data->stored(QStringLiteral("presp")), QStringLiteral("150.00"));
+        QCOMPARE(caption("lblP1b"), QStringLiteral("150"));
+
+        m_data->setStored({{QStringLiteral("dresp"), QStringLiteral("250.50")}});
+        m_form->RecalculateWorksheet();
+        QCOMPARE(caption("lblD1b"), QStringLiteral("251"));
+        QString shown;
+        clickLine("lblD1b", [&shown](QWidget* dialog) {
+            shown = box(dialog, "Text1")->text();
+            press(dialog, "Command1");
+        });
+        QCOMPARE(shown, QStringLiteral("251.00"));
+        QCOMPARE(m_data->stored(QStringLiteral("dresp")), QStringLiteral("251.00"));
+    }
+
+    void childCareIsRoundedAndTheCloseBoxKeepsIt()
+    {
+        clickLine("lblC5", [](QWidget* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Work Related Child Care"));
+            typeInto(dialog, "Text1", QStringLiteral("199.6"));
+            QTest::keyClick(box(dialog, "Text1"), Qt::Key_Return);
+        });
+        QCOMPARE(m_data->stored(QStringLiteral("childcare")), QStringLiteral("200"));
+        QCOMPARE(caption("lblC5"), QStringLiteral("200"));
+
+        clickLine("lblC5", [](QWidget* dialog) {
+            QCOMPARE(box(dialog, "Text1")->text(), QStringLiteral("200"));
+            typeInto(dialog, "Text1", QStringLiteral("75"));
+            dialog->close(); // the close box
+        });
+        QCOMPARE(m_data->stored(QStringLiteral("childcare")), QStringLiteral("200"));
+        QCOMPARE(caption("lblC5"), QStringLiteral("200"));
+    }
+
+    void healthInsuranceIsRoundedAndShowsThePayer()
+    {
+        QCOMPARE(caption("lblHealthInsurance"), QStringLiteral("N/A"));
+        QString afterFocusMove;
+        clickLine("lblC6", [&afterFocusMove](QWidget* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Health Insurance"));
+            typeInto(dialog, "Text1", QStringLiteral("45.5"));
+            QTest::keyClick(box(dialog, "Text1"), Qt::Key_Tab);
+            afterFocusMove = box(dialog, "Text1")->text();
+            press(dialog, "Command1");
+        });
+        QCOMPARE(afterFocusMove, QStringLiteral("45.50"));
+        QCOMPARE(m_data->stored(QStringLiteral("healthins")), QStringLiteral("46"));
+        QCOMPARE(caption("lblC6"), QStringLiteral("46"));
+        QCOMPARE(caption("lblHealthInsurance"), QStringLiteral("PLAINTIFF")); // a new case's payer
+        QCOMPARE(caption("lblP9"), QStringLiteral("46"));
+    }
+
+    void overrideIsSetAndTakenOffAgain()
+    {
+        m_data->setStored({{QStringLiteral("pinc"), QStringLiteral("3000")},
+                           {QStringLiteral("dinc"), QStringLiteral("2000")},
+                           {QStringLiteral("child1name"), QStringLiteral("Ann")},
+                           {QStringLiteral("child2name"), QStringLiteral("Ben")}});
+        m_form->RecalculateWorksheet();
+        QCOMPARE(caption("lblC4"), QStringLiteral("1000"));
+
+        clickLine("lblC4", [](QWidget* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Override Child Support Amount"));
+            QVERIFY(!dialog->findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked());
+            QCOMPARE(box(dialog, "Text1")->text(), QStringLiteral("1000"));
+            typeInto(dialog, "Text1", QStringLiteral("612"));
+            dialog->findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(true);
+            press(dialog, "Command1");
+        });
+        QCOMPARE(m_data->stored(QStringLiteral("override")), QStringLiteral("Y"));
+        QCOMPARE(m_data->stored(QStringLiteral("overamount")), QStringLiteral("612"));
+        QCOMPARE(caption("lblC4"), QStringLiteral("612"));
+        QVERIFY(label("lblOverrideWarning")->isVisible());
+        QVERIFY(label("lblOverrideWarning2")->isVisible());
+        QCOMPARE(caption("lblOverrideWarning"), QStringLiteral("USING OVERRIDE!"));
+        QCOMPARE(caption("lblOverrideWarning2"), QStringLiteral("WARNING!"));
+
+        // Line 4 stays whatever the incomes become.
+        clickLine("lblP1", [](QWidget* dialog) {
+            typeInto(dialog, "Text1", QStringLiteral("4000"));
+            press(dialog, "Command1");
+        });
+        QCOMPARE(caption("lblC4"), QStringLiteral("612"));
+
+        // Reopened: checked with 612; unchecking turns it off.
+        clickLine("lblC4", [](QWidget* dialog) {
+            auto* check = dialog->findChild<QCheckBox*>(QStringLiteral("Check1"));
+            QVERIFY(check->isChecked());
+            QCOMPARE(box(dialog, "Text1")->text(), QStringLiteral("612"));
+            check->setChecked(false);
+            dialog->close();
+        });
+        QCOMPARE(m_data->stored(QStringLiteral("override")), QStringLiteral("N"));
+        QCOMPARE(m_data->stored(QStringLiteral("overamount")), QStringLiteral("0"));
+        QVERIFY(!label("lblOverrideWarning")->isVisible());
+        QVERIFY(!label("lblOverrideWarning2")->isVisible());
+        QCOMPARE(caption("lblC4"), QStringLiteral("1200")); // $6,000 combined, two children
+    }
+
+    void useCopiesTheImputedAmountAndStoresTheOtherChildren()
+    {
+        m_data->setStored({{QStringLiteral("pinc"), QStringLiteral("3010")}});
+        m_form->RecalculateWorksheet();
+        QString imputedLine;
+        clickLine("lblP1a", [&imputedLine](QWidget* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Plaintiff's Monthly Income"));
+            typeInto(dialog, "Text1", QStringLiteral("2"));
+            QTest::keyClick(box(dialog, "Text1"), Qt::Key_Tab);
+            imputedLine = dialog->findChild<QLabel*>(QStringLiteral("Label1"))->text();
+            press(dialog, "cmdUse");
+            press(dialog, "Command1");
+        });
+        // Between the $3,000 row (600) and the $3,050 row (610): 600 + 10 x 10 / 50 = 602.
+        QCOMPARE(imputedLine, QStringLiteral("Imputed Amount based on Guidelines: $602"));
+        QCOMPARE(m_data->stored(QStringLiteral("ppre")), QStringLiteral("602"));
+        QCOMPARE(m_data->stored(QStringLiteral("poc")), QStringLiteral("2"));
+        QCOMPARE(caption("lblP1a"), QStringLiteral("602"));
+        QCOMPARE(caption("lblP2"), QStringLiteral("2408"));
+
+        // Reopened, the dialog starts from the stored number of other children.
+        clickLine("lblP1a", [](QWidget* dialog) {
+            QCOMPARE(box(dialog, "Text1")->text(), QStringLiteral("2"));
+            QCOMPARE(box(dialog, "Text2")->text(), QStringLiteral("602"));
+            press(dialog, "Command1");
+        });
+        QCOMPARE(m_data->stored(QStringLiteral("ppre")), QStringLiteral("602"));
+    }
+
+    void childrenDatesAreReformattedAndAWrongDateIsRefusedOnce()
+    {
+        m_data->interaction.expectInform(QString(), GetChA::invalidDateText());
+        QString title;
+        QString firstDate;
+        QString secondDate;
+        auto run = onNextModal([&](QWidget* dialog) {
+            title = dialog->windowTitle();
+            typeInto(dialog, "Text1", QStringLiteral("Ann"));
+            typeInto(dialog, "Text2", QStringLiteral("3/7/2012"));
+            typeInto(dialog, "Text3", QStringLiteral("Ben"));
+            firstDate = box(dialog, "Text2")->text();
+            typeInto(dialog, "Text4", QStringLiteral("13/45/2012"));
+            typeInto(dialog, "Text5", QStringLiteral("   "));
+            secondDate = box(dialog, "Text4")->text();
+            typeInto(dialog, "Text6", QStringLiteral("5/1/2015"));
+            press(dialog, "Command1");
+        });
+        QTest::mouseClick(label("GetChildInfoHot"), Qt::LeftButton);
+        QTRY_VERIFY(run->ran);
+        QCOMPARE(title, QStringLiteral("Information about Children"));
+        QCOMPARE(firstDate, QStringLiteral("03/07/2012"));
+        QCOMPARE(secondDate, QString());
+        QCOMPARE(m_data->interaction.prompts.size(), 1);
+
+        QCOMPARE(m_data->stored(QStringLiteral("child1name")), QStringLiteral("Ann"));
+        QCOMPARE(m_data->stored(QStringLiteral("child1dob")), QStringLiteral("03/07/2012"));
+        QCOMPARE(m_data->stored(QStringLiteral("child2name")), QStringLiteral("Ben"));
+        QCOMPARE(m_data->stored(QStringLiteral("child2dob")), QString());
+        // A slot with a blank name loses its date.
+        QCOMPARE(m_data->stored(QStringLiteral("child3name")), QString());
+        QCOMPARE(m_data->stored(QStringLiteral("child3dob")), QString());
+        QCOMPARE(caption("lblChild1DOB"), QStringLiteral("03/07/2012"));
+        QCOMPARE(m_form->worksheet()->result.childCount, 2);
+    }
+
+    void custodyTogglesFromBlank()
+    {
+        m_data->setStored(
+            {{QStringLiteral("whosecustody"), QString()}, {QStringLiteral("payshealth"), QString()}});
+        m_form->RecalculateWorksheet();
+        QCOMPARE(caption("lblCustody"), QStringLiteral("DEFENDANT"));
+        QTest::mouseClick(label("lblCustody"), Qt::LeftButton);
+        QCOMPARE(m_data->stored(QStringLiteral("whosecustody")), QStringLiteral("P"));
+        QCOMPARE(caption("lblCustody"), QStringLiteral("PLAINTIFF"));
+        QTest::mouseClick(label("lblCustody"), Qt::LeftButton);
+        QCOMPARE(m_data->stored(QStringLiteral("whosecustody")), QStringLiteral("D"));
+        QCOMPARE(caption("lblCustody"), QStringLiteral("DEFENDANT"));
+
+        // The payer toggles while line 6 is empty; the label still shows N/A until it is not.
+        QTest::mouseClick(label("lblHealthInsurance"), Qt::LeftButton);
+        QCOMPARE(m_data->stored(QStringLiteral("payshealth")), QStringLiteral("P"));
+        QCOMPARE(caption("lblHealthInsurance"), QStringLiteral("N/A"));
+    }
+
+    void headerFieldsUseInputBoxesAndCancelKeepsTheText()
+    {
+        m_data->setStored({{QStringLiteral("courtfile"), QStringLiteral("CV-2024-1")}});
+        m_form->RecalculateWorksheet();
+
+        m_data->interaction.expectInput(std::nullopt,
+                                        QStringLiteral("Court File Number"),
+                                        QStringLiteral("Enter the court file number in the space below:"));
+        QTest::mouseClick(label("lblCourtFile"), Qt::LeftButton);
+        QCOMPARE(m_data->interaction.inputInitialTexts.value(0), QStringLiteral("CV-2024-1"));
+        QCOMPARE(m_data->stored(QStringLiteral("courtfile")), QStringLiteral("CV-2024-1"));
+        QCOMPARE(caption("lblCourtFile"), QStringLiteral("CV-2024-1"));
+
+        m_data->interaction.expectInput(QStringLiteral("Jefferson"),
+                                        QStringLiteral("Name of County"),
+                                        QStringLiteral("Enter the name of the County in the space below:"));
+        QTest::mouseClick(label("lblCounty"), Qt::LeftButton);
+        QCOMPARE(m_data->stored(QStringLiteral("county")), QStringLiteral("Jefferson"));
+        QCOMPARE(caption("lblCounty"), QStringLiteral("Jefferson"));
+
+        // An empty answer from OK clears the field.
+        m_data->interaction.expectInput(QString(), QStringLiteral("Name of County"));
+        QTest::mouseClick(label("lblCounty"), Qt::LeftButton);
+        QCOMPARE(m_data->stored(QStringLiteral("county")), QString());
+        QCOMPARE(caption("lblCounty"), QString());
+    }
+
+    void explanationCopiedIsExactlyTheGeneratedText()
+    {
+        m_data->setStored({{QStringLiteral("pinc"), QStringLiteral("3000")},
+                           {QStringLiteral("dinc"), QStringLiteral("2000")},
+                           {QStringLiteral("child1name"), QStringLiteral("Ann")},
+                           {QStringLiteral("whosecustody"), QStringLiteral("P")}});
+        m_form->RecalculateWorksheet();
+        m_data->interaction.expectInform(QString(), CalcMessageWindow::copiedText());
+        m_data->interaction.expectInform(QString(), CalcMessageWindow::copiedText());
+        QString shown;
+        QString focused;
+        clickLine("lblExplaination", [&](QWidget* window) {
+            QCOMPARE(window->windowTitle(),
+                     QStringLiteral("Written Explanation of Child Support Calculation"));
+            focused = window->focusWidget() ? window->focusWidget()->objectName() : QString();
+            shown = window->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
+            press(window, "Command2");
+            press(window, "Command2");
+            press(window, "Command1");
+        });
+        const QString expected = generateExplanation(
+            m_form->displayedCaptions(), 1, m_form->worksheet()->result.lookup, QDate(2024, 3, 15));
+        QCOMPARE(m_form->explanationText(), expected);
+        QVERIFY(expected.contains(QStringLiteral("\r\n\r\n")));
+        QCOMPARE(m_data->interaction.clipboard, expected);
+        QCOMPARE(m_data->interaction.copies, 2);
+        QCOMPARE(shown, QString(expected).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QCOMPARE(focused, QStringLiteral("Command1"));
+    }
+
+    void highlightingSwitchesOnlyTheThirtyFiveLabels()
+    {
+        QCOMPARE(FormCS42::highlightedLabels().size(), 35);
+        const auto colorOf = [this](const QString& name) {
+            return label(name)->palette().color(QPalette::Window);
+        };
+        const QColor otherBefore = colorOf(QStringLiteral("lblC7"));
+        for (const QString& name : FormCS42::highlightedLabels())
+            QCOMPARE(colorOf(name), QColor(255, 255, 0));
+        m_data->session.highlightColorIndex = 15;
+        m_form->ChangeFieldColors();
+        for (const QString& name : FormCS42::highlightedLabels())
+            QCOMPARE(colorOf(name), QColor(255, 255, 255));
+        m_data->session.highlightColorIndex = 14;
+        m_form->ChangeFieldColors();
+        QCOMPARE(colorOf(QStringLiteral("lblP10")), QColor(255, 255, 0));
+        QCOMPARE(colorOf(QStringLiteral("lblC7")), otherBefore);
+        QVERIFY(!label("lblC7")->autoFillBackground());
+    }
+
+    void aRemovedCaseIsReportedAndNothingIsWritten()
+    {
+        QCOMPARE(m_data->store().deleteCase(m_data->session.currentCaseId), CaseStoreStatus::Ok);
+        m_data->interaction.expectInform(QString(), FormCS42::caseRemovedText());
+        QTest::mouseClick(label("lblCustody"), Qt::LeftButton);
+        QCOMPARE(m_data->store().caseCount(), 0);
+    }
+
+    void produceFollowsTheNotice()
+    {
+        const QString output = m_data->session.paths.producedFormPath();
+
+        // Cancel: nothing is produced.
+        auto cancel = onNextModal([](QWidget* notice) { press(notice, "Command2"); });
+        m_form->ProduceForm();
+        QTRY_VERIFY(cancel->ran);
+        QCOMPARE(cancel->title, QStringLiteral("Produce Form"));
+        QVERIFY(!QFile::exists(output));
+
+        if (!QFile::exists(m_data->session.paths.templatePath())) {
+            m_data->interaction.expectInform(QString(),
+                                             missingTemplateMessage(m_data->session.paths.templatePath()));
+            auto run = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
+            m_form->ProduceForm();
+            QTRY_VERIFY(run->ran);
+            return;
+        }
+
+        // Closing the notice any other way produces, and the viewer opens the output.
+        auto closed = onNextModal([](QWidget* notice) { notice->close(); });
+        m_form->ProduceForm();
+        QTRY_VERIFY(closed->ran);
+        QVERIFY(QFile::exists(output));
+        QCOMPARE(m_data->interaction.openedDocuments, QStringList{output});
+
+        // No viewer: the user learns where the form is.
+        m_data->interaction.openDocumentResult = false;
+        m_data->interaction.expectInform();
+        auto run = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
+        m_form->ProduceForm();
+        QTRY_VERIFY(run->ran);
+        QVERIFY(m_data->interaction.prompts.last().text.contains(output));
+    }
+};
+
+QTEST_MAIN(FormCS42Test)
+#include "FormCS42Test.moc"
