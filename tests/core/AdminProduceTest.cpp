@@ -1,0 +1,126 @@
+#include "core/store/CaseStore.h"
+#include "core/store/DataPaths.h"
+#include "core/store/DataStore.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <qpdf/QPDF.hh>
+
+#include <gtest/gtest.h>
+
+#ifdef FORMS_DIR
+namespace {
+
+struct AdminRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// cs42-admin produce in a working directory of its own, against the installed template.
+class AdminProduceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_paths = cs42::DataStore::startUp(m_dir.path());
+        ASSERT_EQ(admin({"schedule", "import", QStringLiteral(TEST_DATA_DIR "/schedule-small.csv")}).exitCode,
+                  0);
+        const cs42::CaseStore store(m_paths.casesDbPath());
+        m_caseId = store.addCase(QStringLiteral("Doe v. Doe"), QDate(2023, 6, 15));
+        ASSERT_FALSE(m_caseId.isEmpty());
+        ASSERT_EQ(store.saveCaseFields(m_caseId,
+                                       {{"courtfile", "DR-2023-000123.00"},
+                                        {"name1name", "Jane (A.) Doe"},
+                                        {"child1name", "Emma Doe"},
+                                        {"child1dob", "03/14/2015"},
+                                        {"pinc", "3000"},
+                                        {"dinc", "2000"},
+                                        {"healthins", "100"},
+                                        {"payshealth", "D"},
+                                        {"whosecustody", "P"}}),
+                  cs42::CaseStoreStatus::Ok);
+    }
+
+    AdminRun admin(const QStringList& args) const
+    {
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        process.start(QStringLiteral(CS42_ADMIN_PATH), args);
+        process.waitForFinished(60000);
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    void installTemplate() const
+    {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(FORMS_DIR "/QUON42.PDF"), m_paths.templatePath()));
+    }
+
+    QTemporaryDir m_dir;
+    cs42::DataPaths m_paths;
+    QString m_caseId;
+};
+
+TEST_F(AdminProduceTest, ProducesTheCaseAsTheWorksheetShowsIt)
+{
+    installTemplate();
+    const AdminRun run = admin({"produce", "--case", m_caseId});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QFileInfo(m_paths.producedFormPath()).absoluteFilePath() + QLatin1Char('\n'));
+
+    const AdminRun sheet = admin({"worksheet", "--case", m_caseId, "--json"});
+    ASSERT_EQ(sheet.exitCode, 0);
+    const QJsonObject captions =
+        QJsonDocument::fromJson(sheet.out.toUtf8()).object().value("captions").toObject();
+
+    QPDF pdf;
+    pdf.processFile(QFile::encodeName(m_paths.producedFormPath()).constData());
+    QPDFObjectHandle fields = pdf.getRoot().getKey("/AcroForm").getKey("/Fields");
+    ASSERT_EQ(fields.getArrayNItems(), 41);
+    const std::pair<int, const char*> checks[] = {{1, "lblCourtFile"},
+                                                  {4, "lblName1Name"},
+                                                  {6, "lblChild1Name"},
+                                                  {7, "lblChild1DOB"},
+                                                  {18, "lblP1"},
+                                                  {27, "lblC4"},
+                                                  {35, "lblD10"},
+                                                  {39, "lblP3"},
+                                                  {40, "lblD3"},
+                                                  {41, "lblC6"}};
+    for (const auto& [index, label] : checks) {
+        EXPECT_EQ(QString::fromStdString(fields.getArrayItem(index - 1).getKey("/V").getUTF8Value()),
+                  captions.value(QLatin1String(label)).toString())
+            << label;
+    }
+    EXPECT_EQ(captions.value("lblName1Name").toString(), QStringLiteral("Jane (A.) Doe"));
+}
+
+TEST_F(AdminProduceTest, WritesWhereAskedAndReportsAMissingTemplate)
+{
+    const AdminRun missing = admin({"produce"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("' does not exist!"))) << missing.err.toStdString();
+    EXPECT_FALSE(QFile::exists(m_paths.producedFormPath()));
+
+    installTemplate();
+    const QString out = m_dir.filePath(QStringLiteral("elsewhere.pdf"));
+    const AdminRun run = admin({"produce", "--out", out});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.trimmed(), out);
+    EXPECT_TRUE(QFile::exists(out));
+    EXPECT_FALSE(QFile::exists(m_paths.producedFormPath()));
+
+    EXPECT_EQ(admin({"produce", "--case", "NOSUCHCASE"}).exitCode, 1);
+}
+
+} // namespace
+#endif
