@@ -5,11 +5,13 @@
 #include "core/names/NameStore.h"
 #include "core/store/DataStore.h"
 #include "support/ScriptedInteraction.h"
+#include "ui/app/Background.h"
 #include "ui/app/Session.h"
 #include "ui/app/WindowHost.h"
 #include "ui/names/Names.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,6 +69,7 @@ private slots:
     void deletingANameShowsTheFirstEntry();
     void addNameSelectsItThenSaveReturnsToTheLibrary();
     void aFailedStepIsReportedAndTheWindowStaysUsable();
+    void screenshots();
 
 private:
     QString add(const QString& first, const QString& last);
@@ -271,6 +274,23 @@ void NamesAdminTest::aFailedStepIsReportedAndTheWindowStaysUsable()
     typeInto("Text5", QStringLiteral("2 Found Lane"));
     QCOMPARE(NameStore(path).load(cole)->value(QStringLiteral("street")), QStringLiteral("2 Found Lane"));
     QCOMPARE(NameStore(path).load(m_adams)->value(QStringLiteral("street")), QString(QLatin1String("")));
+}
+
+void NamesAdminTest::screenshots()
+{
+    // Run on demand under xvfb-run with CS42_SCREENSHOT_DIR set; the window hosted in the main window.
+    const QString folder = qEnvironmentVariable("CS42_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("CS42_SCREENSHOT_DIR is not set");
+    QDir().mkpath(folder);
+    Background::applyProgramFont(*qApp);
+    add(QStringLiteral("Maria"), QStringLiteral("Garcia-Lopez"));
+    add(QStringLiteral("Robert"), QStringLiteral("Smith"));
+    Background background(*m_session);
+    background.show();
+    background.showNamesAdmin();
+    QTest::qWait(200);
+    QVERIFY(background.grab().save(QDir(folder).filePath(QStringLiteral("names-admin.png"))));
 }
 
 QTEST_MAIN(NamesAdminTest)

@@ -5,11 +5,13 @@
 #include "core/names/NameStore.h"
 #include "core/store/DataStore.h"
 #include "support/ScriptedInteraction.h"
+#include "ui/app/Background.h"
 #include "ui/app/Palette.h"
 #include "ui/app/Session.h"
 #include "ui/names/PartySelection.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -73,6 +75,7 @@ private slots:
     void noSelectionHandsBackEmptyValues();
     void closeBoxAfterPickingThePlaintiffLeavesTheDefendant();
     void nameDeletedMeanwhileIsNotHandedBack();
+    void screenshots();
 
 private:
     QString add(const QString& first, const QString& last, const QString& firm = {});
@@ -380,6 +383,40 @@ void NamesTest::nameDeletedMeanwhileIsNotHandedBack()
     QTest::mouseClick(child<QPushButton>(window.get(), "cmdSave"), Qt::LeftButton);
     QCOMPARE(window->outcome(), Names::Outcome::Closed);
     QVERIFY(!window->isVisible());
+}
+
+void NamesTest::screenshots()
+{
+    // Run on demand under xvfb-run with CS42_SCREENSHOT_DIR set; writes the window narrow and wide.
+    const QString folder = qEnvironmentVariable("CS42_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("CS42_SCREENSHOT_DIR is not set");
+    QDir().mkpath(folder);
+    Background::applyProgramFont(*qApp);
+    add(QStringLiteral("Maria"), QStringLiteral("Garcia-Lopez"));
+    add({}, {}, QStringLiteral("Montgomery County Department of Human Resources"));
+    const QString key = add(QStringLiteral("Robert"), QStringLiteral("Smith"));
+    QHash<QString, QString> boxes = NameStore(m_session->paths.namesDbPath()).load(key)->values();
+    boxes.insert(QStringLiteral("street"), QStringLiteral("412 Dexter Avenue"));
+    boxes.insert(QStringLiteral("street2"), QStringLiteral("Apt. 3"));
+    boxes.insert(QStringLiteral("city"), QStringLiteral("Montgomery"));
+    boxes.insert(QStringLiteral("namestate"), QStringLiteral("AL"));
+    boxes.insert(QStringLiteral("zipcode"), QStringLiteral("36104"));
+    boxes.insert(QStringLiteral("namecounty"), QStringLiteral("Montgomery"));
+    boxes.insert(QStringLiteral("wphone"), QStringLiteral("334-555-0147"));
+    boxes.insert(QStringLiteral("birthdate"), QStringLiteral("04/12/1981"));
+    boxes.insert(QStringLiteral("employer"), QStringLiteral("River Region Freight"));
+    boxes.insert(QStringLiteral("notes"), QStringLiteral("Prefers contact by mail."));
+    NameStore(m_session->paths.namesDbPath()).saveFields(key, boxes);
+
+    auto window = openNames(key, QStringLiteral("Select Name of Defendant"));
+    QTest::qWait(200);
+    QVERIFY(window->grab().save(QDir(folder).filePath(QStringLiteral("names-narrow.png"))));
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdMoreInfo"), Qt::LeftButton);
+    activate(window.get());
+    child(window.get(), "Text5")->setFocus();
+    QTest::qWait(200);
+    QVERIFY(window->grab().save(QDir(folder).filePath(QStringLiteral("names-wide.png"))));
 }
 
 QTEST_MAIN(NamesTest)
