@@ -61,7 +61,8 @@ CalcMessageWindow::CalcMessageWindow(const QString& explanationText,
     label1->setWordWrap(true);
     label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label1->setFont(fontOf(QStringLiteral("Liberation Sans"), 11.25));
-    place(label1, 405, 270, 12660, 1050);
+    // A little taller than 1050 twips so that the fourth line of the text is not cut at its foot.
+    place(label1, 405, 270, 12660, 1200);
 
     auto* text1 = new QPlainTextEdit(this);
     text1->setObjectName(QStringLiteral("Text1"));

@@ -20,6 +20,7 @@
 #include "ui/worksheet/Income.h"
 #include "ui/worksheet/OverRide.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLocale>
@@ -257,7 +258,7 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
             const QRect r = toWindow(fieldRects.value(name));
             QLabel* l = label(name);
             l->setGeometry(r);
-            l->setFont(arial(qMin(15.0, (l->wordWrap() ? 14.0 : r.height()) * 0.72)));
+            l->setFont(arial(l->wordWrap() ? 14.0 : qMin(15.0, r.height() * 0.72)));
         }
     } else {
         // No usable template: the lines stand one under the other on the blank page, so that the
@@ -310,7 +311,12 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
     }
     for (const char* name : {"lblOverrideWarning", "lblOverrideWarning2", "lblScheduleWarning"}) {
         QLabel* warning = label(QString::fromLatin1(name));
-        warning->setFont(arial(14, true));
+        // As large as fits in its cell, at most 14 pixels.
+        double size = 14;
+        while (size > 8 &&
+               QFontMetrics(arial(size, true)).horizontalAdvance(warning->text()) > warning->width() - 4)
+            size -= 1;
+        warning->setFont(arial(size, true));
         warning->setAlignment(Qt::AlignCenter);
         QPalette red = warning->palette();
         red.setColor(QPalette::WindowText, Qt::red);

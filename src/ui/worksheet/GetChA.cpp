@@ -32,7 +32,7 @@ GetChA::GetChA(const ChildrenInfo& children, Interaction& interaction, QWidget* 
     for (int i = 0; i < 6; ++i) {
         auto* name = new QLineEdit(children[static_cast<size_t>(i)].name, this);
         name->setObjectName(QStringLiteral("Text%1").arg(2 * i + 1));
-        name->setFixedWidth(260);
+        name->setFixedWidth(172);
         auto* date = new QLineEdit(children[static_cast<size_t>(i)].birthDate, this);
         date->setObjectName(QStringLiteral("Text%1").arg(2 * i + 2));
         date->setFixedWidth(110);
