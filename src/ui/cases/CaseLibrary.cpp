@@ -226,6 +226,7 @@ CaseLibrary::CaseLibrary(Session& session, WindowHost& host, QWidget* parent)
     buttons->addWidget(remove, 1, 1);
 
     auto* left = new QVBoxLayout;
+    left->setSpacing(8);
     left->addWidget(heading);
     left->addWidget(m_list, 1);
     left->addLayout(buttons);
@@ -245,6 +246,9 @@ CaseLibrary::CaseLibrary(Session& session, WindowHost& host, QWidget* parent)
     layout->setSpacing(12);
     layout->addWidget(welcome);
     layout->addLayout(columns, 1);
+
+    // Arrow keys move through the cases as soon as the library opens.
+    setFocusProxy(m_list);
 
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, &CaseLibrary::caseSelected);
     connect(m_list, &QListView::doubleClicked, this, &CaseLibrary::selectCase);
