@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace cs42;
@@ -123,6 +125,10 @@ private slots:
         m_shell->item("menuQUON42")->trigger();
         QVERIFY(m_shell->hosted<FormCS42>());
         QCOMPARE(enabledItems(), allBut({}));
+        // The worksheet is taller than the main window: the area scrolls instead of cutting it.
+        auto* area = m_shell->background->findChild<QScrollArea*>(QStringLiteral("hostArea"));
+        QVERIFY(m_shell->background->hostedWindow()->height() > area->viewport()->height());
+        QTRY_VERIFY(area->verticalScrollBar()->maximum() > 0);
 
         // Names administration and the files location leave the menu as it was.
         m_shell->item("menuNames")->trigger();
