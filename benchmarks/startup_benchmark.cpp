@@ -122,6 +122,37 @@ void BM_CaseLibraryRebuild(benchmark::State& state)
 
 BENCHMARK(BM_CaseLibraryRebuild)->Unit(benchmark::kMillisecond)->Iterations(20);
 
+// The parts of a rebuild, to see where its time goes.
+void BM_RebuildPart(benchmark::State& state)
+{
+    cs42::DataPaths paths = cs42::DataStore::startUp(workingFolder());
+    const cs42::CaseStore store(paths.casesDbPath());
+    const QList<cs42::CaseListItem> cases = store.listCases();
+    cs42::CaseListModel model;
+    for (auto _ : state) {
+        switch (state.range(0)) {
+        case 0:
+            cs42::DataStore::setDataPaths(paths);
+            break;
+        case 1:
+            store.repairNulls();
+            break;
+        case 2:
+            benchmark::DoNotOptimize(store.listCases());
+            break;
+        case 3:
+            model.setCases(cases);
+            break;
+        }
+    }
+}
+
+BENCHMARK(BM_RebuildPart)
+    ->ArgName("0_ensure_1_repair_2_list_3_sort")
+    ->DenseRange(0, 3)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+
 } // namespace
 
 int main(int argc, char** argv)
