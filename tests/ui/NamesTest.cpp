@@ -338,7 +338,11 @@ void NamesTest::longSortFormIsCutInTheList()
     const QString entry = list->currentIndex().data().toString();
     QCOMPARE(entry, QLatin1Char(' ') + firm.left(80) + key);
     QCOMPARE(child<QLineEdit>(window.get(), "Text0a")->text(), firm);
-    QTest::mouseClick(child<QPushButton>(window.get(), "cmdSave"), Qt::LeftButton);
+    // A double click on the entry picks it, as SELECT NAME does.
+    const QRect rect = list->visualRect(list->currentIndex());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    QCOMPARE(window->outcome(), Names::Outcome::Selected);
     QCOMPARE(m_session->selectedName.value(QStringLiteral("keynumber")), key);
 }
 
