@@ -148,6 +148,14 @@ TEST(ScheduleTest, DatabaseRowsAreReadInStoredOrderWithBadTextAsZero)
     const std::array<double, 6> third{0, 153, 0, 0, 38.25, -1};
     EXPECT_EQ(table->rows()[2].amounts, third);
 
+    // A reading for two children needs the child2 column only.
+    const auto twoChildren = ScheduleTable::loadFor(path, 2);
+    ASSERT_TRUE(twoChildren.has_value());
+    const std::array<double, 6> onlyChild2{0, 153, 0, 0, 0, 0};
+    EXPECT_EQ(twoChildren->rows()[2].amounts, onlyChild2);
+    EXPECT_EQ(twoChildren->rows()[2].income, 850);
+    EXPECT_EQ(ScheduleTable::loadFor(path, 2.5)->rows()[0].amounts, (std::array<double, 6>{}));
+
     // The file's order is what the search walks: $800 is followed by $850.
     ScheduleLookup lookup;
     bool available = false;

@@ -73,6 +73,11 @@ void DataStore::ensureNamesDatabase(const DataPaths& paths)
 void DataStore::ensureCasesDatabase(const DataPaths& paths)
 {
     Schema::ensureDatabase(paths.casesDbPath(), Schema::casesTable());
+    // Finding the current case by its key is done on every recomputation of the worksheet; with
+    // thousands of cases a scan of the table is too slow. The index only speeds up the search:
+    // every query that depends on the stored order still orders by rowid.
+    SqlConnection connection(paths.casesDbPath());
+    connection.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS CasesCaseId ON Cases (caseid)"));
 }
 
 void DataStore::ensureScheduleDatabase(const DataPaths& paths)

@@ -10,7 +10,21 @@
 
 namespace cs42 {
 
-std::optional<ScheduleTable> ScheduleTable::load(const QString& scheduleDbPath, QString* error)
+namespace {
+// The children column chosen by a count: 1..6 exactly, else none (0).
+int chosenColumn(double children)
+{
+    for (int k = 1; k <= 6; ++k) {
+        if (children == static_cast<double>(k))
+            return k;
+    }
+    return 0;
+}
+
+// Reads `income` and the amount columns `columns` (1..6) of every row in stored order (the order
+// in which the rows were written); amounts not read stay 0.
+std::optional<ScheduleTable>
+readTable(const QString& scheduleDbPath, const QList<int>& columns, QString* error)
 {
     SqlConnection connection(scheduleDbPath);
     if (!connection.isOpen()) {
@@ -18,13 +32,14 @@ std::optional<ScheduleTable> ScheduleTable::load(const QString& scheduleDbPath, 
             *error = connection.errorText();
         return std::nullopt;
     }
+    QStringList selected{QStringLiteral("income")};
+    for (int k : columns)
+        selected << QStringLiteral("child%1").arg(k); // names from the fixed list child1..child6
     QList<ScheduleRow> rows;
     {
         QSqlQuery query(connection.database());
         query.setForwardOnly(true);
-        // Stored order: the order in which the rows were written.
-        if (!query.exec(QStringLiteral("SELECT income, child1, child2, child3, child4, child5, child6 FROM "
-                                       "Schedule ORDER BY rowid"))) {
+        if (!query.exec(QStringLiteral("SELECT %1 FROM Schedule ORDER BY rowid").arg(selected.join(u',')))) {
             if (error)
                 *error = query.lastError().text();
             return std::nullopt;
@@ -32,21 +47,32 @@ std::optional<ScheduleTable> ScheduleTable::load(const QString& scheduleDbPath, 
         while (query.next()) {
             ScheduleRow row;
             row.income = LeadingNumber(query.value(0).toString());
-            for (int k = 0; k < 6; ++k)
-                row.amounts[static_cast<std::size_t>(k)] = LeadingNumber(query.value(k + 1).toString());
+            for (int i = 0; i < columns.size(); ++i)
+                row.amounts[static_cast<std::size_t>(columns[i] - 1)] =
+                    LeadingNumber(query.value(i + 1).toString());
             rows.append(row);
         }
     }
     return ScheduleTable(std::move(rows));
 }
+} // namespace
+
+std::optional<ScheduleTable> ScheduleTable::load(const QString& scheduleDbPath, QString* error)
+{
+    return readTable(scheduleDbPath, {1, 2, 3, 4, 5, 6}, error);
+}
+
+std::optional<ScheduleTable>
+ScheduleTable::loadFor(const QString& scheduleDbPath, double children, QString* error)
+{
+    const int k = chosenColumn(children);
+    return readTable(scheduleDbPath, k > 0 ? QList<int>{k} : QList<int>{}, error);
+}
 
 double ScheduleTable::amountFor(const ScheduleRow& row, double children)
 {
-    for (int k = 1; k <= 6; ++k) {
-        if (children == static_cast<double>(k))
-            return row.amounts[static_cast<std::size_t>(k - 1)];
-    }
-    return 0.0;
+    const int k = chosenColumn(children);
+    return k > 0 ? row.amounts[static_cast<std::size_t>(k - 1)] : 0.0;
 }
 
 bool ScheduleTable::bracketSearch(
@@ -149,7 +175,7 @@ double imputedAmount(
 double BasicObligation(
     const QString& scheduleDbPath, double income, double children, ScheduleLookup* lookup, bool* available)
 {
-    const std::optional<ScheduleTable> table = ScheduleTable::load(scheduleDbPath);
+    const std::optional<ScheduleTable> table = ScheduleTable::loadFor(scheduleDbPath, children);
     if (available)
         *available = table.has_value();
     return basicObligation(table.value_or(ScheduleTable()), income, children, lookup);
@@ -158,7 +184,7 @@ double BasicObligation(
 double
 ImputedAmount(const QString& scheduleDbPath, double income, double k, ScheduleLookup* lookup, bool* available)
 {
-    const std::optional<ScheduleTable> table = ScheduleTable::load(scheduleDbPath);
+    const std::optional<ScheduleTable> table = ScheduleTable::loadFor(scheduleDbPath, k);
     if (available)
         *available = table.has_value();
     return imputedAmount(table.value_or(ScheduleTable()), income, k, lookup);

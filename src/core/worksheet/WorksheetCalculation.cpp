@@ -26,6 +26,17 @@ QString inputCaption(const CaseRecord& record, const QString& column)
     return value == 0.0 ? QString(QLatin1String("")) : Format::whole(value);
 }
 
+// The children of the case: every non-blank name counts, wherever its slot.
+int childCount(const CaseRecord& record)
+{
+    int count = 0;
+    for (int i = 1; i <= 6; ++i) {
+        if (!text(record, QStringLiteral("child%1name").arg(i)).trimmed().isEmpty())
+            ++count;
+    }
+    return count;
+}
+
 QString sideName(const QString& code)
 {
     return code == QLatin1String("P") ? QStringLiteral("PLAINTIFF") : QStringLiteral("DEFENDANT");
@@ -82,13 +93,11 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
     r.overrideFlag = text(record, QStringLiteral("override"));
     r.overrideAmount = number(record, QStringLiteral("overamount"));
 
-    // 4. Children: every non-blank name counts, wherever its slot.
+    // 4. Children.
+    r.childCount = childCount(record);
     for (int i = 1; i <= 6; ++i) {
         const QString name = text(record, QStringLiteral("child%1name").arg(i));
-        const QString trimmed = name.trimmed();
-        if (!trimmed.isEmpty())
-            ++r.childCount;
-        c.insert(QStringLiteral("lblChild%1Name").arg(i), trimmed);
+        c.insert(QStringLiteral("lblChild%1Name").arg(i), name.trimmed());
         c.insert(QStringLiteral("lblChild%1DOB").arg(i),
                  name.isEmpty() ? QString(QLatin1String(""))
                                 : text(record, QStringLiteral("child%1dob").arg(i)));
@@ -175,7 +184,8 @@ recalculateWorksheet(const DataPaths& paths, QString& currentCaseId, CaseStoreSt
     const std::optional<CaseRecord> record = store.findCurrentCase(currentCaseId, status);
     if (!record)
         return std::nullopt;
-    const std::optional<ScheduleTable> schedule = ScheduleTable::load(paths.scheduleDbPath());
+    const std::optional<ScheduleTable> schedule =
+        ScheduleTable::loadFor(paths.scheduleDbPath(), static_cast<double>(childCount(*record)));
     Worksheet sheet = computeWorksheet(*record, schedule.value_or(ScheduleTable()));
     sheet.result.scheduleAvailable = schedule.has_value();
     return sheet;
