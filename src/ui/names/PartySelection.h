@@ -28,6 +28,7 @@ struct PartyChoice
 // Shows the Names window modally for a party, starting from `storedKey` (empty for a blank
 // party). Returns the values to store: the picked name after "SELECT NAME", empty values after
 // "No Selection", and nothing when the window was closed any other way (the case keeps its party).
-std::optional<PartyChoice> chooseParty(Session& session, QWidget* parent, Party party, const QString& storedKey);
+std::optional<PartyChoice>
+chooseParty(Session& session, QWidget* parent, Party party, const QString& storedKey);
 
 } // namespace cs42
