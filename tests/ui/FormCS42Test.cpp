@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -366,6 +367,38 @@ private slots:
         QTest::mouseClick(label("lblCounty"), Qt::LeftButton);
         QCOMPARE(m_data->stored(QStringLiteral("county")), QString());
         QCOMPARE(caption("lblCounty"), QString());
+    }
+
+    void partiesComeFromTheNamesWindow()
+    {
+        // SELECT NAME on the directory's first entry stores its list name, key and address block.
+        QString title;
+        clickLine(
+            "lblName1Name",
+            [](QWidget* names) {
+                auto* list = names->findChild<QListView*>(QStringLiteral("List1"));
+                QVERIFY(list->model()->rowCount() > 0);
+                list->setCurrentIndex(list->model()->index(0, 0));
+                press(names, "cmdSave");
+            },
+            &title);
+        QCOMPARE(title, QStringLiteral("Select Name of Plaintiff"));
+        const QString key = m_data->stored(QStringLiteral("name1number"));
+        QVERIFY(!key.isEmpty());
+        QVERIFY(!m_data->stored(QStringLiteral("name1name")).isEmpty());
+        QVERIFY(m_data->stored(QStringLiteral("name1field"))
+                    .startsWith(m_data->stored(QStringLiteral("name1name"))));
+        QCOMPARE(caption("lblName1Name"), m_data->stored(QStringLiteral("name1name")));
+
+        // Closed with the close box: the party stays.
+        clickLine("lblName1Name", [](QWidget* names) { names->close(); });
+        QCOMPARE(m_data->stored(QStringLiteral("name1number")), key);
+
+        // "&No Selection" empties the label and the three columns.
+        clickLine("lblName1Name", [](QWidget* names) { press(names, "Command1"); });
+        QCOMPARE(caption("lblName1Name"), QString());
+        for (const char* column : {"name1name", "name1number", "name1field"})
+            QCOMPARE(m_data->stored(QLatin1String(column)), QString());
     }
 
     void explanationCopiedIsExactlyTheGeneratedText()
