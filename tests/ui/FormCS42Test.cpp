@@ -459,6 +459,27 @@ private slots:
         QCOMPARE(m_data->store().caseCount(), 0);
     }
 
+    void withoutATemplateTheWorksheetStillWorks()
+    {
+        m_form.reset();
+        QFile::remove(m_data->session.paths.templatePath());
+        openWorksheet();
+        QVERIFY(label("Image1")->geometry().contains(label("lblP1")->geometry()));
+        clickLine("lblP1", [](QWidget* dialog) {
+            typeInto(dialog, "Text1", QStringLiteral("1000"));
+            press(dialog, "Command1");
+        });
+        QCOMPARE(m_data->stored(QStringLiteral("pinc")), QStringLiteral("1000"));
+        QCOMPARE(caption("lblP2"), QStringLiteral("1000"));
+
+        m_data->interaction.expectInform(QString(),
+                                         missingTemplateMessage(m_data->session.paths.templatePath()));
+        auto run = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
+        m_form->ProduceForm();
+        QTRY_VERIFY(run->ran);
+        QVERIFY(m_data->interaction.openedDocuments.isEmpty());
+    }
+
     void produceFollowsTheNotice()
     {
         const QString output = m_data->session.paths.producedFormPath();
