@@ -140,6 +140,9 @@ TEST(NameKey, DigitsArePaddedOrCutToSeven)
     EXPECT_EQ(NameKey::digitsFor(4521), QStringLiteral("4521000"));
     EXPECT_EQ(NameKey::digitsFor(12345678), QStringLiteral("1234567"));
     EXPECT_EQ(NameKey::make(QStringLiteral("smith john"), 4521), QStringLiteral("S4521000"));
+    // The first character of the upper-cased sort form: a letter that upper-cases to two letters
+    // still gives a key of eight characters.
+    EXPECT_EQ(NameKey::make(QString::fromUtf8("\u00dfler Hans"), 4521), QStringLiteral("S4521000"));
 }
 
 TEST(NameKey, DrawsAgainWhileTheKeyIsTaken)

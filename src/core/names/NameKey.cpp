@@ -12,7 +12,9 @@ QString digitsFor(quint32 n)
 
 QString make(const QString& sortForm, quint32 n)
 {
-    const QString first = sortForm.isEmpty() ? QStringLiteral(" ") : sortForm.left(1).toUpper();
+    // Upper-case first, then take one character: some letters upper-case to two (ß to SS), and a
+    // key longer than eight characters could not be read back from the end of a list entry.
+    const QString first = sortForm.isEmpty() ? QStringLiteral(" ") : sortForm.toUpper().left(1);
     return first + digitsFor(n);
 }
 
