@@ -1,6 +1,7 @@
 // The main window: its menus, the windows it hosts, the reference documents and the quit sequence.
 
 #include "ShellFixture.h"
+#include "core/names/NameStore.h"
 #include "core/store/CaseStore.h"
 #include "ui/app/Location.h"
 #include "ui/app/Splash.h"
@@ -271,6 +272,28 @@ private slots:
             m_shell->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Quit"));
             m_shell->item("menuQuitThisProgram")->trigger();
             QCOMPARE(CaseStore(paths.casesBackupPath()).caseCount(), round);
+        }
+    }
+
+    void quitStoresANameStillBeingEdited()
+    {
+        // A street typed into the names window and not yet left when Quit is chosen.
+        m_shell->background->showCaseLibrary();
+        m_shell->item("menuNames")->trigger();
+        QVERIFY(m_shell->hosted<NamesAdmin>());
+        auto* street = m_shell->control<QLineEdit>("Text5");
+        QVERIFY(street);
+        street->selectAll();
+        QTest::keyClicks(street, QStringLiteral("1 Typed Lane"));
+
+        m_shell->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Quit"));
+        m_shell->item("menuQuitThisProgram")->trigger();
+        QVERIFY(m_shell->interaction.ended);
+        const DataPaths& paths = m_shell->session.paths;
+        for (const QString& file : {paths.namesDbPath(), paths.namesBackupPath()}) {
+            const auto seed = NameStore(file).load(NameRecord::seedKey());
+            QVERIFY2(seed, qPrintable(file));
+            QCOMPARE(seed->value(QStringLiteral("street")), QStringLiteral("1 Typed Lane"));
         }
     }
 

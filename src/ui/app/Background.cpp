@@ -239,6 +239,9 @@ bool Background::quitProgram()
             this, QStringLiteral("Quit"), QStringLiteral("Are you sure you want to Quit this Program?")) !=
         Interaction::Answer::Yes)
         return false;
+    // The names windows store a box when it is left, and the program ends without that happening:
+    // close the hosted window first, so that an edit still in a box is stored (and backed up).
+    closeWindows();
     // Exit backups: a failed copy leaves the previous backup in place and is not reported.
     const DataPaths& paths = m_session.paths;
     Backup::writeBackup(paths.casesDbPath(), paths.casesBackupPath());
