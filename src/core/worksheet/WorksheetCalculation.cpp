@@ -37,6 +37,19 @@ int childCount(const CaseRecord& record)
     return count;
 }
 
+// Most amounts in dollars and cents have no exact binary double, so a sum, difference or share of
+// them can land a hair beside the decimal figure it stands for: 1136.32 - 487.41 - 261.29 + 1559.81 -
+// 271.52 - 0.91 comes out as 1674.9999999999998, not 1675; 1000.07 - 10.01 - 990.06 as 1.1e-13, not
+// 0; 1250 x 28 % - 350 as 5.7e-14. Such a hair would turn a $1,675 combined income into the lower
+// row's amount (halfway rule of line 4), an income of nothing into a 100 % share (line 3), and a
+// line that is nothing into a "0" where the form shows a blank. Every computed amount is therefore
+// settled on its decimal figure: written with 15 significant digits (the precision of a double) and
+// cut to 9 decimals, far below a cent, which removes the representation error and nothing entered.
+double settled(double value)
+{
+    return Format::roundHalfEven(value, 9);
+}
+
 QString sideName(const QString& code)
 {
     return code == QLatin1String("P") ? QStringLiteral("PLAINTIFF") : QStringLiteral("DEFENDANT");
@@ -104,11 +117,11 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
     }
 
     // 5. Line 2: nothing is clamped.
-    r.p2 = (number(record, QStringLiteral("pinc")) - number(record, QStringLiteral("ppre"))) -
-           number(record, QStringLiteral("presp"));
-    r.d2 = (number(record, QStringLiteral("dinc")) - number(record, QStringLiteral("dpre"))) -
-           number(record, QStringLiteral("dresp"));
-    r.c2 = r.d2 + r.p2;
+    r.p2 = settled((number(record, QStringLiteral("pinc")) - number(record, QStringLiteral("ppre"))) -
+                   number(record, QStringLiteral("presp")));
+    r.d2 = settled((number(record, QStringLiteral("dinc")) - number(record, QStringLiteral("dpre"))) -
+                   number(record, QStringLiteral("dresp")));
+    r.c2 = settled(r.d2 + r.p2);
 
     // 6. Line 3: each share rounded on its own; they need not add up to 100.
     if (r.c2 > 0) {
@@ -127,9 +140,9 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
     // 9. - 12.
     r.line5 = number(record, QStringLiteral("childcare"));
     r.line6 = healthIns;
-    r.line7 = (r.line4 + r.line5) + r.line6;
-    r.p8 = r.line7 * (r.p3 / 100.0);
-    r.d8 = r.line7 * (r.d3 / 100.0);
+    r.line7 = settled((r.line4 + r.line5) + r.line6);
+    r.p8 = settled(r.line7 * (r.p3 / 100.0));
+    r.d8 = settled(r.line7 * (r.d3 / 100.0));
     if (r.insurancePayer == QLatin1String("P")) {
         r.p9 = r.line6;
     } else {
@@ -137,9 +150,9 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
     }
     // The parent without custody pays.
     if (r.custodyCode == QLatin1String("P")) {
-        r.d10 = r.d8 - r.d9;
+        r.d10 = settled(r.d8 - r.d9);
     } else {
-        r.p10 = r.p8 - r.p9;
+        r.p10 = settled(r.p8 - r.p9);
     }
     r.poc = text(record, QStringLiteral("poc"));
     r.doc = text(record, QStringLiteral("doc"));

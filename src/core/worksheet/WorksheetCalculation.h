@@ -15,7 +15,10 @@ namespace cs42 {
 
 // The values of one computation of the worksheet (form CS-42), replaced as a whole by the next
 // one. Amounts are monthly dollars in double precision; only the percentages of line 3 are
-// rounded (two decimals, halves to even). Never stored: the case record holds only inputs.
+// rounded (two decimals, halves to even). Computed amounts are freed of binary representation
+// error (settled on their decimal figure to 9 decimals), so that an amount entered in cents meets
+// the halfway rule and the zero tests as its decimal figure does. Never stored: the case record
+// holds only inputs.
 struct WorksheetResult
 {
     int childCount = 0;        // non-blank child names, 0..6
