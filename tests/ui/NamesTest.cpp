@@ -65,6 +65,7 @@ private slots:
     void titleAndLocation();
     void moreInfoWidensAndNarrows();
     void focusColoursFollowTheBox();
+    void thirtyFiveBoxesInTabOrderWithLabelsAndLengths();
     void editedStreetIsStoredAndHandedBack();
     void leavingABoxWithoutEditingWritesNothing();
     void addNameThenSelectPicksTheNewRecord();
@@ -204,6 +205,96 @@ void NamesTest::focusColoursFollowTheBox()
     QTRY_VERIFY(street2->hasFocus());
     QCOMPARE(street->palette().color(QPalette::Base), paletteColor(15));
     QCOMPARE(street2->palette().color(QPalette::Base), paletteColor(14));
+}
+
+void NamesTest::thirtyFiveBoxesInTabOrderWithLabelsAndLengths()
+{
+    struct Box
+    {
+        const char* name;
+        const char* column;
+        const char* label; // "" for the second and third boxes of a line
+        int stored;
+    };
+
+    // In their tab order.
+    const QList<Box> boxes = {
+        {"Text0", "listname", "Display as", 250},
+        {"Text0a", "firmname", "Sort by", 250},
+        {"Text5", "street", "Street Address", 250},
+        {"Text5a", "street2", "", 250},
+        {"Text6", "city", "City/State/Zipcode", 50},
+        {"Text7", "namestate", "", 2},
+        {"Text8", "zipcode", "", 20},
+        {"Text9", "namecounty", "Name of County", 50},
+        {"Text10", "email", "EMail Address", 250},
+        {"Text19", "employer", "Employer's Name", 250},
+        {"Text20", "contact", "Contact Person", 200},
+        {"Text21", "cempaddr", "Street Address", 200},
+        {"Text22", "cempcity", "City/State/Zipcode", 50},
+        {"Text23", "cempstate", "", 2},
+        {"Text24", "cempzip", "", 20},
+        {"Text1", "firstname", "First Name", 50},
+        {"Text2", "middlename", "Middle Name", 50},
+        {"Text3", "lastname", "Last Name", 50},
+        {"Text4", "suffix", "Suffix", 50},
+        {"Text15", "barno", "Bar Number", 20},
+        {"Text16", "namessn", "SSN/Tax ID", 20},
+        {"Text27", "placemarrg", "Place Married", 50},
+        {"Text28", "anniversary", "Date Married", 15},
+        {"Text25", "clsalary", "Salary", 20},
+        {"Text26", "startdate", "Date Hired", 20},
+        {"Text30", "optfield1", "Job Title", 250},
+        {"Text11", "wphone", "Work", 15},
+        {"Text12", "hphone", "Home", 15},
+        {"Text13", "fphone", "Fax", 15},
+        {"Text14", "cphone", "Mobile", 15},
+        {"Text17", "birthdate", "DOB", 10},
+        {"Text18", "deathdate", "DOD", 10},
+        {"Text31", "namesex", "Sex", 20},
+        {"Text32", "namerace", "Race", 20},
+        {"Text29", "notes", "Notes/Comments", 250},
+    };
+    auto window = openNames(m_baker);
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdMoreInfo"), Qt::LeftButton);
+    activate(window.get());
+
+    const QList<QLabel*> labels = window->findChildren<QLabel*>();
+    for (const Box& box : boxes) {
+        QWidget* editor = child(window.get(), box.name);
+        QVERIFY2(editor, box.name);
+        QStringList captions;
+        for (QLabel* label : labels) {
+            if (label->buddy() == editor)
+                captions << label->text();
+        }
+        QCOMPARE(captions.join(QLatin1Char('|')), QString::fromLatin1(box.label));
+    }
+
+    // Tab walks the boxes in their order.
+    child(window.get(), boxes.first().name)->setFocus(Qt::TabFocusReason);
+    for (qsizetype i = 1; i < boxes.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(boxes.at(i).name));
+    }
+
+    // Every box holds 300 characters; leaving one stores the leading part of each.
+    for (const Box& box : boxes) {
+        const QString text = QString(300, QLatin1Char('x'));
+        if (auto* line = child<QLineEdit>(window.get(), box.name))
+            line->setText(text);
+        else
+            QMetaObject::invokeMethod(child(window.get(), box.name), "setPlainText", Q_ARG(QString, text));
+    }
+    auto* last = child<QLineEdit>(window.get(), "Text32");
+    last->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(last, Qt::Key_End);
+    QTest::keyClick(last, Qt::Key_Backspace);
+    QTest::keyClick(last, Qt::Key_Tab);
+    const auto stored = NameStore(m_session->paths.namesDbPath()).load(m_baker);
+    QVERIFY(stored);
+    for (const Box& box : boxes)
+        QVERIFY2(stored->value(QLatin1String(box.column)).size() == box.stored, box.column);
 }
 
 void NamesTest::editedStreetIsStoredAndHandedBack()

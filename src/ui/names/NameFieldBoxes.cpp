@@ -73,6 +73,7 @@ NameFieldBoxes::NameFieldBoxes(QWidget* parent)
             });
             editor = notes;
             auto* label = new QLabel(field.label, this);
+            label->setBuddy(notes);
             grid->addWidget(label, place.row - 1, 0, 1, 7);
         } else {
             auto* line = new QLineEdit(this);
