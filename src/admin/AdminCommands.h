@@ -1,8 +1,11 @@
 #pragma once
 
 #include "core/store/DataPaths.h"
+#include "core/worksheet/WorksheetCalculation.h"
 
 #include <QStringList>
+
+#include <optional>
 
 namespace cs42::admin {
 
@@ -11,6 +14,11 @@ namespace cs42::admin {
 int runWorksheetCommand(const QStringList& args, const DataPaths& paths);
 int runScheduleCommand(const QStringList& args, const DataPaths& paths);
 int runProduceCommand(const QStringList& args, const DataPaths& paths);
+
+// The worksheet of case `caseId` computed as the worksheet window computes it; with an empty id
+// the first case, whose id is then stored in caseId. When there is none it says why on standard
+// error (`caseGiven`: the id came from --case); it warns when the schedule cannot be read.
+std::optional<Worksheet> loadWorksheet(const DataPaths& paths, QString& caseId, bool caseGiven);
 
 // Writes to standard output / standard error as UTF-8.
 void printOut(const QString& text);

@@ -1,7 +1,5 @@
 #include "admin/AdminCommands.h"
 #include "core/produce/FormFiller.h"
-#include "core/store/CaseStore.h"
-#include "core/worksheet/WorksheetCalculation.h"
 
 #include <QFileInfo>
 
@@ -42,23 +40,9 @@ int runProduceCommand(const QStringList& args, const DataPaths& paths)
         return 2;
     }
 
-    CaseStoreStatus status = CaseStoreStatus::Ok;
-    const std::optional<Worksheet> sheet = recalculateWorksheet(paths, caseId, &status);
-    if (!sheet) {
-        if (status == CaseStoreStatus::OpenFailed)
-            printError(CaseStore::openErrorText() + QLatin1Char('\n'));
-        else if (caseGiven)
-            printError(QStringLiteral("cs42-admin: there is no case with the id '%1' in %2\n")
-                           .arg(caseId, paths.casesDbPath()));
-        else
-            printError(QStringLiteral("cs42-admin: there are no cases in %1\n").arg(paths.casesDbPath()));
+    const std::optional<Worksheet> sheet = loadWorksheet(paths, caseId, caseGiven);
+    if (!sheet)
         return 1;
-    }
-    if (!sheet->result.scheduleAvailable)
-        printError(
-            QStringLiteral("cs42-admin: warning: the schedule %1 cannot be read; line 4 is not taken from "
-                           "a schedule\n")
-                .arg(paths.scheduleDbPath()));
 
     const ProduceResult result = fillForm(paths.templatePath(), outputPath, sheet->captions);
     if (result.status != ProduceStatus::Produced) {

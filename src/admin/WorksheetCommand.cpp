@@ -23,6 +23,28 @@ int usage()
 }
 } // namespace
 
+std::optional<Worksheet> loadWorksheet(const DataPaths& paths, QString& caseId, bool caseGiven)
+{
+    CaseStoreStatus status = CaseStoreStatus::Ok;
+    const std::optional<Worksheet> sheet = recalculateWorksheet(paths, caseId, &status);
+    if (!sheet) {
+        if (status == CaseStoreStatus::OpenFailed)
+            printError(CaseStore::openErrorText() + QLatin1Char('\n'));
+        else if (caseGiven)
+            printError(QStringLiteral("cs42-admin: there is no case with the id '%1' in %2\n")
+                           .arg(caseId, paths.casesDbPath()));
+        else
+            printError(QStringLiteral("cs42-admin: there are no cases in %1\n").arg(paths.casesDbPath()));
+        return std::nullopt;
+    }
+    if (!sheet->result.scheduleAvailable)
+        printError(
+            QStringLiteral("cs42-admin: warning: the schedule %1 cannot be read; line 4 is not taken from "
+                           "a schedule\n")
+                .arg(paths.scheduleDbPath()));
+    return sheet;
+}
+
 int runWorksheetCommand(const QStringList& args, const DataPaths& paths)
 {
     QString caseId;
@@ -52,23 +74,9 @@ int runWorksheetCommand(const QStringList& args, const DataPaths& paths)
         return 2;
     }
 
-    CaseStoreStatus status = CaseStoreStatus::Ok;
-    const std::optional<Worksheet> sheet = recalculateWorksheet(paths, caseId, &status);
-    if (!sheet) {
-        if (status == CaseStoreStatus::OpenFailed)
-            printError(CaseStore::openErrorText() + QLatin1Char('\n'));
-        else if (caseGiven)
-            printError(QStringLiteral("cs42-admin: there is no case with the id '%1' in %2\n")
-                           .arg(caseId, paths.casesDbPath()));
-        else
-            printError(QStringLiteral("cs42-admin: there are no cases in %1\n").arg(paths.casesDbPath()));
+    const std::optional<Worksheet> sheet = loadWorksheet(paths, caseId, caseGiven);
+    if (!sheet)
         return 1;
-    }
-    if (!sheet->result.scheduleAvailable)
-        printError(
-            QStringLiteral("cs42-admin: warning: the schedule %1 cannot be read; line 4 is not taken from "
-                           "a schedule\n")
-                .arg(paths.scheduleDbPath()));
 
     const WorksheetResult& r = sheet->result;
     const QString explanation = generateExplanation(sheet->captions, r.childCount, r.lookup, today);
