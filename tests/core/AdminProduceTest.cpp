@@ -1,3 +1,4 @@
+#include "AdminProcess.h"
 #include "core/store/CaseStore.h"
 #include "core/store/DataPaths.h"
 #include "core/store/DataStore.h"
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <qpdf/QPDF.hh>
 
@@ -16,12 +16,7 @@
 #ifdef FORMS_DIR
 namespace {
 
-struct AdminRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using cs42::test::AdminRun;
 
 // cs42-admin produce in a working directory of its own, against the installed template.
 class AdminProduceTest : public ::testing::Test
@@ -49,16 +44,7 @@ protected:
                   cs42::CaseStoreStatus::Ok);
     }
 
-    AdminRun admin(const QStringList& args) const
-    {
-        QProcess process;
-        process.setWorkingDirectory(m_dir.path());
-        process.start(QStringLiteral(CS42_ADMIN_PATH), args);
-        process.waitForFinished(60000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
+    AdminRun admin(const QStringList& args) const { return cs42::test::runAdmin(m_dir.path(), args); }
 
     void installTemplate() const
     {

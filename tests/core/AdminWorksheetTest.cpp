@@ -1,3 +1,4 @@
+#include "AdminProcess.h"
 #include "core/store/CaseStore.h"
 #include "core/store/DataPaths.h"
 #include "core/store/SqlConnection.h"
@@ -6,19 +7,13 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct AdminRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using cs42::test::AdminRun;
 
 // Runs cs42-admin in a working directory of its own, as an office would.
 class AdminWorksheetTest : public ::testing::Test
@@ -26,16 +21,7 @@ class AdminWorksheetTest : public ::testing::Test
 protected:
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
 
-    AdminRun admin(const QStringList& args) const
-    {
-        QProcess process;
-        process.setWorkingDirectory(m_dir.path());
-        process.start(QStringLiteral(CS42_ADMIN_PATH), args);
-        process.waitForFinished(60000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
+    AdminRun admin(const QStringList& args) const { return cs42::test::runAdmin(m_dir.path(), args); }
 
     QString workFile(const QString& name) const { return m_dir.filePath(name); }
 
