@@ -4,6 +4,7 @@
 #include "core/store/DataStore.h"
 #include "core/store/ProgramSettings.h"
 #include "ui/app/Interaction.h"
+#include "ui/app/ListBox.h"
 #include "ui/app/Session.h"
 #include "ui/app/WindowHost.h"
 #include "ui/cases/CaseListModel.h"
@@ -161,12 +162,7 @@ CaseLibrary::CaseLibrary(Session& session, WindowHost& host, QWidget* parent)
     heading->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     m_model = new CaseListModel(this);
-    m_list = new QListView(this);
-    m_list->setObjectName(QStringLiteral("List1"));
-    m_list->setModel(m_model);
-    m_list->setUniformItemSizes(true);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list = new ListBox(m_model, this);
     // The key stands beyond the padded name, out of sight, as in a plain list box.
     m_list->setTextElideMode(Qt::ElideNone);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -5,6 +5,7 @@
 #include "core/store/ProgramSettings.h"
 #include "core/store/Schema.h"
 #include "ui/app/Interaction.h"
+#include "ui/app/ListBox.h"
 #include "ui/app/Session.h"
 #include "ui/names/AddNewName.h"
 #include "ui/names/NameFieldBoxes.h"
@@ -33,12 +34,7 @@ Names::Names(Session& session, QWidget* parent)
 
     const int leftWidth = NarrowWidth - 2 * Margin;
     m_model = new NameListModel(this);
-    m_list = new QListView(this);
-    m_list->setObjectName(QStringLiteral("List1"));
-    m_list->setModel(m_model);
-    m_list->setUniformItemSizes(true);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list = new ListBox(m_model, this);
     m_list->setGeometry(Margin, Margin, leftWidth, WindowHeight - 2 * Margin - 5 * (ButtonHeight + 4));
 
     auto makeButton = [this, leftWidth](const char* name, const QString& caption, int index) {

@@ -3,6 +3,7 @@
 #include "core/names/NameList.h"
 #include "core/store/ProgramSettings.h"
 #include "ui/app/Interaction.h"
+#include "ui/app/ListBox.h"
 #include "ui/app/Session.h"
 #include "ui/app/WindowHost.h"
 #include "ui/names/AddNewName.h"
@@ -49,12 +50,7 @@ NamesAdmin::NamesAdmin(Session& session, WindowHost& host, QWidget* parent)
 
     const int top = Margin + 58;
     m_model = new NameListModel(this);
-    m_list = new QListView(this);
-    m_list->setObjectName(QStringLiteral("List1"));
-    m_list->setModel(m_model);
-    m_list->setUniformItemSizes(true);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list = new ListBox(m_model, this);
     m_list->setGeometry(Margin, top, ListWidth, height - top - Margin - ButtonHeight - 8);
 
     const int buttonTop = height - Margin - ButtonHeight;
