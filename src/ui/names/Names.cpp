@@ -2,12 +2,11 @@
 
 #include "core/names/NameList.h"
 #include "core/names/NameStore.h"
-#include "core/store/ProgramSettings.h"
 #include "core/store/Schema.h"
-#include "ui/app/Interaction.h"
 #include "ui/app/ListBox.h"
 #include "ui/app/Session.h"
 #include "ui/names/AddNewName.h"
+#include "ui/names/NameDeletion.h"
 #include "ui/names/NameFieldBoxes.h"
 #include "ui/names/NameListModel.h"
 
@@ -209,21 +208,11 @@ void Names::addNewName()
 void Names::deleteName()
 {
     saveNameFields();
-    Interaction& interaction = *m_session.interaction;
-    if (NameRecord::isProtectedKey(m_session.currentNameKey)) {
-        interaction.inform(this,
-                           QStringLiteral("Delete '%1'").arg(ProgramSettings::MakerName),
-                           QStringLiteral("You can't delete this Name!"));
-        return;
-    }
-    const QString entry = selectedEntry();
-    if (entry.isEmpty())
-        return;
-    const auto answer =
-        interaction.ask(this,
-                        QStringLiteral("Delete '") + entry.left(100).trimmed() + QLatin1Char('\''),
-                        QStringLiteral("Are you sure you want to delete this Name?"));
-    if (answer != Interaction::Answer::Yes)
+    if (!NameDeletion::confirm(*m_session.interaction,
+                               this,
+                               NameRecord::isProtectedKey(m_session.currentNameKey),
+                               QStringLiteral("You can't delete this Name!"),
+                               selectedEntry()))
         return;
     NameStore(m_session.paths.namesDbPath()).deleteName(m_session.currentNameKey);
     m_session.currentNameKey.clear();

@@ -7,6 +7,7 @@
 #include "ui/app/Session.h"
 #include "ui/app/WindowHost.h"
 #include "ui/names/AddNewName.h"
+#include "ui/names/NameDeletion.h"
 #include "ui/names/NameFieldBoxes.h"
 #include "ui/names/NameListModel.h"
 
@@ -192,21 +193,11 @@ void NamesAdmin::addName()
 void NamesAdmin::deleteName()
 {
     saveNameFields();
-    Interaction& interaction = *m_session.interaction;
-    if (m_session.currentNameKey == NameRecord::seedKey()) {
-        interaction.inform(this,
-                           QStringLiteral("Delete '%1'").arg(ProgramSettings::MakerName),
-                           QStringLiteral("Sorry, but this name is protected and cannot be deleted!"));
-        return;
-    }
-    const QString entry = selectedEntry();
-    if (entry.isEmpty())
-        return;
-    const auto answer =
-        interaction.ask(this,
-                        QStringLiteral("Delete '") + entry.left(100).trimmed() + QLatin1Char('\''),
-                        QStringLiteral("Are you sure you want to delete this Name?"));
-    if (answer != Interaction::Answer::Yes)
+    if (!NameDeletion::confirm(*m_session.interaction,
+                               this,
+                               m_session.currentNameKey == NameRecord::seedKey(),
+                               QStringLiteral("Sorry, but this name is protected and cannot be deleted!"),
+                               selectedEntry()))
         return;
     QString error;
     if (m_store.deleteName(m_session.currentNameKey, &error) == NameStoreStatus::Failed)
