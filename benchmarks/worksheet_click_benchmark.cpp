@@ -3,10 +3,9 @@
 // (cases file of 10,000 cases, full schedule) and sets every caption. A second run also repaints
 // the window, as the screen would.
 // Run on demand: QT_QPA_PLATFORM=offscreen build-*/benchmarks/worksheet_click_benchmark
+#include "BenchmarkData.h"
 #include "core/store/CaseStore.h"
 #include "core/store/DataStore.h"
-#include "core/store/SqlConnection.h"
-#include "core/worksheet/ScheduleCsv.h"
 #include "ui/app/Interaction.h"
 #include "ui/app/Session.h"
 #include "ui/app/WindowHost.h"
@@ -16,7 +15,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -25,8 +23,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int CaseCount = 10000;
 
 // Answers nothing: the custody toggle asks no questions.
 class SilentInteraction : public cs42::Interaction
@@ -71,67 +67,13 @@ public:
     void setBackgroundColorIndex(int) override {}
 };
 
-QList<cs42::ScheduleTextRow> scheduleRows()
-{
-    QFile file(QStringLiteral(TEST_DATA_DIR "/../../../shared/data/alabama-schedule-2022-05-01.csv"));
-    if (file.open(QIODevice::ReadOnly)) {
-        if (auto rows = cs42::ScheduleCsv::parse(file.readAll(), nullptr))
-            return *rows;
-    }
-    // Without the installed schedule, a table of the same size ($250 .. $30,000).
-    QList<cs42::ScheduleTextRow> rows;
-    for (int income = 250; income <= 30000; income += 50) {
-        cs42::ScheduleTextRow row;
-        row.income = QString::number(income);
-        for (int k = 0; k < 6; ++k)
-            row.amounts[static_cast<std::size_t>(k)] = QString::number(income * (k + 2) / 40);
-        rows.append(row);
-    }
-    return rows;
-}
-
 // The schedule, the form template when the build made one, and 10,000 filled cases; returns the id
 // of the last case, the farthest from the start of the table.
 QString prepare(const cs42::DataPaths& paths)
 {
-    cs42::ScheduleCsv::replaceRows(paths.scheduleDbPath(), scheduleRows(), nullptr);
     QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/../forms/QUON42.PDF"),
                 paths.templatePath());
-    cs42::SqlConnection connection(paths.casesDbPath());
-    connection.database().transaction();
-    QString lastId;
-    {
-        QSqlQuery insert(connection.database());
-        insert.prepare(QStringLiteral("INSERT INTO Cases (casedesc, caseid, pinc, dinc, ppre, child1name, "
-                                      "child2name, child1dob, child2dob, childcare, healthins, payshealth, "
-                                      "whosecustody, name1name, name2name, courtfile, county) "
-                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        for (int i = 0; i < CaseCount; ++i) {
-            lastId = QStringLiteral("WS%1").arg(i, 6, 10, QLatin1Char('0'));
-            const QVariantList values{QStringLiteral("Case %1").arg(i),
-                                      lastId,
-                                      QString::number(2000 + i % 4000),
-                                      QString::number(1500 + i % 3000),
-                                      QStringLiteral("100"),
-                                      QStringLiteral("Ann"),
-                                      QStringLiteral("Bob"),
-                                      QStringLiteral("03/07/2012"),
-                                      QStringLiteral("12/31/2015"),
-                                      QStringLiteral("200"),
-                                      QStringLiteral("100"),
-                                      QStringLiteral("D"),
-                                      QStringLiteral("P"),
-                                      QStringLiteral("John Smith"),
-                                      QStringLiteral("Jane Smith"),
-                                      QStringLiteral("DR-2024-%1").arg(i),
-                                      QStringLiteral("Jefferson")};
-            for (const QVariant& v : values)
-                insert.addBindValue(v);
-            insert.exec();
-        }
-    }
-    connection.database().commit();
-    return lastId;
+    return cs42::bench::fillWorkingDirectory(paths, QStringLiteral("WS"));
 }
 
 struct Bench

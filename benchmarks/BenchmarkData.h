@@ -1,0 +1,82 @@
+#pragma once
+
+// The data the worksheet benchmarks run against: the full schedule and a cases file of 10,000
+// filled cases, as an office that has used the program for years would have them.
+
+#include "core/store/DataPaths.h"
+#include "core/store/SqlConnection.h"
+#include "core/worksheet/ScheduleCsv.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QVariantList>
+
+namespace cs42::bench {
+
+constexpr int CaseCount = 10000;
+
+// The installed Alabama schedule when it is at hand, else a table of the same size ($250 ..
+// $30,000, every $50).
+inline QList<ScheduleTextRow> scheduleRows()
+{
+    QFile file(QStringLiteral(TEST_DATA_DIR "/../../../shared/data/alabama-schedule-2022-05-01.csv"));
+    if (file.open(QIODevice::ReadOnly)) {
+        if (auto rows = ScheduleCsv::parse(file.readAll(), nullptr))
+            return *rows;
+    }
+    QList<ScheduleTextRow> rows;
+    for (int income = 250; income <= 30000; income += 50) {
+        ScheduleTextRow row;
+        row.income = QString::number(income);
+        for (int k = 0; k < 6; ++k)
+            row.amounts[static_cast<std::size_t>(k)] = QString::number(income * (k + 2) / 40);
+        rows.append(row);
+    }
+    return rows;
+}
+
+// Installs the schedule and writes CaseCount filled cases with ids `idPrefix` + six digits;
+// returns the id of the last one, the farthest from the start of the table.
+inline QString fillWorkingDirectory(const DataPaths& paths, const QString& idPrefix)
+{
+    ScheduleCsv::replaceRows(paths.scheduleDbPath(), scheduleRows(), nullptr);
+    SqlConnection connection(paths.casesDbPath());
+    connection.database().transaction();
+    QString lastId;
+    {
+        QSqlQuery insert(connection.database());
+        insert.prepare(QStringLiteral("INSERT INTO Cases (casedesc, caseid, pinc, dinc, ppre, presp, "
+                                      "child1name, child2name, child1dob, "
+                                      "child2dob, childcare, healthins, payshealth, whosecustody, name1name, "
+                                      "name2name, courtfile, county) "
+                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        for (int i = 0; i < CaseCount; ++i) {
+            lastId = idPrefix + QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0'));
+            const QVariantList values{QStringLiteral("Case %1").arg(i),
+                                      lastId,
+                                      QString::number(2000 + i % 4000),
+                                      QString::number(1500 + i % 3000),
+                                      QStringLiteral("100"),
+                                      QString(),
+                                      QStringLiteral("Ann"),
+                                      QStringLiteral("Bob"),
+                                      QStringLiteral("03/07/2012"),
+                                      QStringLiteral("12/31/2015"),
+                                      QStringLiteral("200"),
+                                      QStringLiteral("100"),
+                                      QStringLiteral("D"),
+                                      QStringLiteral("P"),
+                                      QStringLiteral("John Smith"),
+                                      QStringLiteral("Jane Smith"),
+                                      QStringLiteral("DR-2024-%1").arg(i),
+                                      QStringLiteral("Jefferson")};
+            for (const QVariant& v : values)
+                insert.addBindValue(v);
+            insert.exec();
+        }
+    }
+    connection.database().commit();
+    return lastId;
+}
+
+} // namespace cs42::bench
