@@ -201,6 +201,10 @@ private slots:
         QTest::newRow("amount cleared") << "" << true << "N" << 0.0;
         QTest::newRow("unchecked") << "612" << false << "N" << 0.0;
         QTest::newRow("negative kept, has no effect later") << "-5" << true << "Y" << -5.0;
+        // An amount typed with a separator or a dollar sign is the amount the user means, not the
+        // digits before the comma.
+        QTest::newRow("thousands separator") << "1,200" << true << "Y" << 1200.0;
+        QTest::newRow("dollar sign") << "$612" << true << "Y" << 612.0;
     }
 
     void overrideNeedsTheBoxAndAnAmount()

@@ -1,7 +1,6 @@
 #include "ui/worksheet/OverRide.h"
 
 #include "core/worksheet/DisplayFormat.h"
-#include "core/worksheet/LeadingNumber.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -86,7 +85,10 @@ OverrideChoice OverRide::edit(QWidget* parent, const QString& flag, const QStrin
 
 OverrideChoice OverRide::choice() const
 {
-    const double amount = LeadingNumber(m_text1->text());
+    // The whole text read as a number, as the other amount boxes read it: "1,200" is 1200, not
+    // the 1 before its comma, and "$612" is 612. A text that is no number as a whole still gives
+    // the number it starts with.
+    const double amount = textValue(m_text1->text());
     if (amount != 0.0 && m_check1->isChecked())
         return {QStringLiteral("Y"), amount};
     return {QStringLiteral("N"), 0.0};

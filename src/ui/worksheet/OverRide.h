@@ -15,7 +15,8 @@ struct OverrideChoice
 };
 
 // "Override Child Support Amount": an amount of the user's own for line 4. In: the override flag as
-// last read and the line-4 caption; out: the flag and amount, whichever way it was closed.
+// last read and the line-4 caption; out: the flag and amount, whichever way it was closed: "Y" and
+// the amount typed when the box is checked and the amount is not 0, otherwise "N" and 0.
 class OverRide : public EntryDialog
 {
     Q_OBJECT
