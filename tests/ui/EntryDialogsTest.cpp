@@ -1,7 +1,10 @@
 // The entry dialogs on their own: what each box does when the focus leaves it, and what each
-// dialog hands back for each way of closing it.
+// dialog hands back for each way of closing it; and the keys of the other two windows the
+// worksheet opens over itself, the produce notice and the written explanation.
 
 #include "WorksheetFixture.h"
+#include "ui/explain/CalcMessageWindow.h"
+#include "ui/produce/ProducingFormBox.h"
 #include "ui/worksheet/GetCcare.h"
 #include "ui/worksheet/GetChA.h"
 #include "ui/worksheet/GetIns.h"
@@ -221,6 +224,160 @@ private slots:
         QTest::keyClick(box(dialog, "Text1"), Qt::Key_Return);
         QCOMPARE(dialog.choice().flag, flag);
         QCOMPARE(dialog.choice().amount, amount);
+    }
+
+    void onlyTheCalculatorSelectsABoxOnEveryFocus()
+    {
+        // Clicking into a name places the cursor where the user clicked, to correct one letter.
+        ScriptedInteraction interaction;
+        ChildrenInfo children;
+        children[1] = {QStringLiteral("Ben Roe"), QStringLiteral("11/21/2015")};
+        GetChA chA(children, interaction);
+        open(chA);
+        QTest::mouseClick(box(chA, "Text3"), Qt::LeftButton, {}, QPoint(6, box(chA, "Text3")->height() / 2));
+        QTest::qWait(20);
+        QVERIFY(box(chA, "Text3")->hasFocus());
+        QCOMPARE(box(chA, "Text3")->selectedText(), QString());
+
+        Income income(QStringLiteral("Plaintiff's Monthly Income"), QStringLiteral("2501"));
+        open(income);
+        QTest::keyClick(box(income, "Text1"), Qt::Key_Tab);
+        QTest::mouseClick(
+            box(income, "Text1"), Qt::LeftButton, {}, QPoint(6, box(income, "Text1")->height() / 2));
+        QTest::qWait(20);
+        QCOMPARE(box(income, "Text1")->selectedText(), QString());
+
+        // GetResp's two boxes select their whole text whenever they get the focus.
+        QTemporaryDir dir;
+        const DataPaths paths = DataStore::startUp(dir.path());
+        GetResp resp(QStringLiteral("Plaintiff's Monthly Income"),
+                     QStringLiteral("602"),
+                     QString(),
+                     QStringLiteral("2"),
+                     paths.scheduleDbPath());
+        open(resp);
+        QTest::mouseClick(
+            box(resp, "Text2"), Qt::LeftButton, {}, QPoint(6, box(resp, "Text2")->height() / 2));
+        QTRY_COMPARE(box(resp, "Text2")->selectedText(), QStringLiteral("602"));
+    }
+
+    void enterPressesTheFocusedButton()
+    {
+        Income income(QStringLiteral("Plaintiff's Monthly Income"), QString());
+        open(income);
+        QTest::keyClicks(box(income, "Text1"), QStringLiteral("900"));
+        QTest::keyClick(box(income, "Text1"), Qt::Key_Tab);
+        QVERIFY(income.findChild<QPushButton*>(QStringLiteral("Command1"))->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!income.isVisible());
+        QCOMPARE(income.result(), int(QDialog::Accepted));
+        QCOMPARE(income.dialogValue(), QStringLiteral("900"));
+
+        // Enter in GetResp's number box presses nothing; on "Use" it copies the imputed amount.
+        QTemporaryDir dir;
+        const DataPaths paths = DataStore::startUp(dir.path());
+        writeTestSchedule(paths.scheduleDbPath());
+        GetResp resp(QStringLiteral("Plaintiff's Monthly Income"),
+                     QString(),
+                     QStringLiteral("3010"),
+                     QStringLiteral("2"),
+                     paths.scheduleDbPath());
+        open(resp);
+        QTest::keyClick(box(resp, "Text1"), Qt::Key_Return);
+        QVERIFY(resp.isVisible());
+        QCOMPARE(box(resp, "Text2")->text(), QString());
+        auto* use = resp.findChild<QPushButton*>(QStringLiteral("cmdUse"));
+        use->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(use, Qt::Key_Enter);
+        QVERIFY(resp.isVisible());
+        QCOMPARE(box(resp, "Text2")->text(), QStringLiteral("602"));
+    }
+
+    void produceNoticeKeys_data()
+    {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<bool>("produce");
+        QTest::newRow("Enter on the focused Produce Form Now") << QList<int>{Qt::Key_Return} << true;
+        QTest::newRow("Tab to Cancel, then Enter") << QList<int>{Qt::Key_Tab, Qt::Key_Enter} << false;
+        QTest::newRow("Escape closes otherwise: produce") << QList<int>{Qt::Key_Escape} << true;
+    }
+
+    void produceNoticeKeys()
+    {
+        QFETCH(QList<int>, keys);
+        QFETCH(bool, produce);
+        ProducingFormBox notice;
+        open(notice);
+        QCOMPARE(QApplication::focusWidget(), notice.findChild<QPushButton*>(QStringLiteral("Command1")));
+        for (int key : keys)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QVERIFY(!notice.isVisible());
+        QCOMPARE(notice.produceConfirmed(), produce);
+    }
+
+    void produceNoticeTexts()
+    {
+        ProducingFormBox notice;
+        QCOMPARE(notice.windowTitle(), QStringLiteral("Produce Form"));
+        QCOMPARE(notice.size(), QSize(11130 / 15, 6015 / 15));
+
+        const struct
+        {
+            const char* name;
+            double points;
+            QRect twips;
+            const char* text;
+        } labels[] = {
+            {"Label2", 18, {360, 315, 10440, 510}, "Producing Form... Please Read!"},
+            {"Label1",
+             12,
+             {360, 975, 10440, 1275},
+             "This program merges the data you have entered about your case with the actual PDF form made "
+             "available by the Administrative Office of the Courts.  You will need Adobe's free Acrobat "
+             "Reader (or compatible) software program installed on this computer in order to display the "
+             "populated PDF form."},
+            {"Label3",
+             12,
+             {360, 2490, 10440, 975},
+             "It may take 15-30 seconds to create the PDF form, based on the speed of your computer.  Once "
+             "it "
+             "is displayed on your computer's screen, it may be printed.  When you are finished, please be "
+             "sure to CLOSE the PDF form."},
+            {"Label4",
+             12,
+             {360, 3705, 10440, 975},
+             "Keep in mind that any changes you make on the PDF Form itself will be discarded when it is "
+             "closed.  To make permanent changes to the database, return to this program, make whatever "
+             "changes are needed, then produce the PDF Form again."},
+            {"Command1", 9.75, {3585, 5085, 2400, 495}, "&Produce Form Now"},
+            {"Command2", 9.75, {6315, 5085, 1215, 495}, "&Cancel"},
+        };
+
+        for (const auto& expected : labels) {
+            auto* widget = notice.findChild<QWidget*>(QLatin1String(expected.name));
+            QVERIFY2(widget != nullptr, expected.name);
+            const auto* label = qobject_cast<QLabel*>(widget);
+            const auto* button = qobject_cast<QPushButton*>(widget);
+            QCOMPARE(label ? label->text() : button->text(), QString::fromUtf8(expected.text));
+            QCOMPARE(widget->font().pointSizeF(), expected.points);
+            QVERIFY2(widget->font().bold(), expected.name);
+            const QRect& t = expected.twips;
+            QCOMPARE(widget->geometry(), QRect(t.x() / 15, t.y() / 15, t.width() / 15, t.height() / 15));
+        }
+        QCOMPARE(notice.findChild<QLabel*>(QStringLiteral("Label4"))->palette().color(QPalette::WindowText),
+                 QColor(Qt::red));
+        QCOMPARE(notice.palette().color(QPalette::Window), QColor(Qt::white));
+    }
+
+    void explanationWindowDoneTakesEnter()
+    {
+        ScriptedInteraction interaction;
+        CalcMessageWindow window(QStringLiteral("Line one.\r\n\r\nLine two."), interaction);
+        open(window);
+        QCOMPARE(QApplication::focusWidget(), window.findChild<QPushButton*>(QStringLiteral("Command1")));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!window.isVisible());
+        QVERIFY(interaction.prompts.isEmpty());
     }
 
     void getRespBoxesAndCalculator()

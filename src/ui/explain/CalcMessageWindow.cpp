@@ -80,7 +80,9 @@ CalcMessageWindow::CalcMessageWindow(const QString& explanationText,
     place(command2, 13485, 720, 1725, 360);
 
     for (QPushButton* button : {command1, command2}) {
-        button->setAutoDefault(false);
+        // Enter presses the button that has the focus ("&Done" when the window opens); in the text
+        // box it is a line break.
+        button->setAutoDefault(true);
         button->setFont(fontOf(QStringLiteral("Liberation Sans"), 8.25));
     }
     setTabOrder(command1, text1);

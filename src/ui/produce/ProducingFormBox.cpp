@@ -91,7 +91,8 @@ ProducingFormBox::ProducingFormBox(QWidget* parent)
     place(command2, 6315, 5085, 1215, 495);
     for (QPushButton* button : {command1, command2}) {
         button->setFont(boldSans(9.75));
-        button->setAutoDefault(false);
+        // Enter presses the button that has the focus, "&Produce Form Now" when the notice opens.
+        button->setAutoDefault(true);
         // Grey buttons on the white notice.
         QPalette grey = button->palette();
         grey.setColor(QPalette::Button, QColor(192, 192, 192));

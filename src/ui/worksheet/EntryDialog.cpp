@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -56,9 +57,11 @@ double EntryDialog::textValue(const QString& text)
     return LeadingNumber(text);
 }
 
-void EntryDialog::watchBox(QLineEdit* box)
+void EntryDialog::watchBox(QLineEdit* box, bool selectOnFocus)
 {
     box->installEventFilter(this);
+    if (selectOnFocus)
+        m_selectOnFocus.append(box);
 }
 
 void EntryDialog::leftBox(QLineEdit*)
@@ -83,7 +86,7 @@ bool EntryDialog::eventFilter(QObject* watched, QEvent* event)
 {
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (box != nullptr && !m_closing) {
-        if (event->type() == QEvent::FocusIn) {
+        if (event->type() == QEvent::FocusIn && m_selectOnFocus.contains(box)) {
             // A mouse click places the cursor after the focus arrives; select once it has.
             QTimer::singleShot(0, box, [box] {
                 if (box->hasFocus())
@@ -99,6 +102,20 @@ bool EntryDialog::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void EntryDialog::keyPressEvent(QKeyEvent* event)
+{
+    // The buttons take no part in QDialog's default-button handling (Enter in a box must not
+    // press one), so Enter on the button that has the focus is passed to it here.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget());
+            button != nullptr && button->isEnabled()) {
+            button->click();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void EntryDialog::done(int result)

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -11,11 +12,11 @@ class QPushButton;
 
 namespace cs42 {
 
-// What the worksheet's single-value entry dialogs share: a text box selects its whole text when it
-// gets the focus, and reformats its text when the user moves the focus elsewhere. Closing the
-// dialog counts as leaving the box that has the focus, so what is handed back has always been
-// through the box's own rule, whether the user clicked the button, pressed Enter or used the
-// close box. Escape counts as the close box.
+// What the worksheet's entry dialogs share: a text box reformats its text when the user moves the
+// focus elsewhere. Closing the dialog counts as leaving the box that has the focus, so what is
+// handed back has always been through the box's own rule, whether the user clicked the button,
+// pressed Enter or used the close box. Escape counts as the close box. Enter presses the button
+// that has the focus; in a text box it does only what the dialog itself makes of it.
 class EntryDialog : public QDialog
 {
     Q_OBJECT
@@ -42,8 +43,10 @@ public:
     static double textValue(const QString& text);
 
 protected:
-    // Starts watching a text box for focus changes.
-    void watchBox(QLineEdit* box);
+    // Starts watching a text box for focus changes. With `selectOnFocus` the box selects its whole
+    // text whenever it gets the focus, a mouse click included; otherwise a click places the cursor
+    // where it falls, as in any text box.
+    void watchBox(QLineEdit* box, bool selectOnFocus = false);
     // Called when the focus leaves a watched box (and for the focused box when the dialog closes).
     virtual void leftBox(QLineEdit* box);
     // A push button that Enter does not press: Enter is handled by each dialog's own rule.
@@ -52,10 +55,12 @@ protected:
     void focusBox(QLineEdit* box);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void done(int result) override;
 
 private:
     bool m_closing = false;
+    QList<QLineEdit*> m_selectOnFocus;
 };
 
 } // namespace cs42

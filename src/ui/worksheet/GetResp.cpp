@@ -120,8 +120,9 @@ GetResp::GetResp(const QString& title,
 
     m_text1->setText(otherChildren);
     m_text2->setText(formatText(value, &Format::whole));
-    watchBox(m_text1);
-    watchBox(m_text2);
+    // Both boxes select their whole text whenever they get the focus.
+    watchBox(m_text1, true);
+    watchBox(m_text2, true);
     connect(cmdUse, &QPushButton::clicked, this, &GetResp::useImputedAmount);
     connect(command1, &QPushButton::clicked, this, &QDialog::accept);
     runCalculator();
