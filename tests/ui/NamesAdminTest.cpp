@@ -2,6 +2,7 @@
 
 #include "ui/names/NamesAdmin.h"
 
+#include "NamesFixture.h"
 #include "core/names/NameStore.h"
 #include "core/store/DataStore.h"
 #include "support/ScriptedInteraction.h"
@@ -24,7 +25,7 @@
 #include <memory>
 
 using namespace cs42;
-using cs42::test::ScriptedInteraction;
+using namespace cs42::test;
 
 namespace {
 class RecordingHost : public WindowHost
@@ -49,10 +50,6 @@ public:
     int caseLibraryShown = 0;
 };
 
-template <typename T = QWidget> T* child(QWidget* window, const char* name)
-{
-    return window->findChild<T*>(QLatin1String(name));
-}
 } // namespace
 
 class NamesAdminTest : public QObject
@@ -77,9 +74,9 @@ private:
     QString listEntry(int row) const;
     void typeInto(const char* box, const QString& text);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedInteraction> m_interaction;
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<NamesFixture> m_names;
+    ScriptedInteraction* m_interaction = nullptr;
+    Session* m_session = nullptr;
     RecordingHost m_host;
     std::unique_ptr<NamesAdmin> m_admin;
     QString m_adams;
@@ -89,31 +86,26 @@ private:
 void NamesAdminTest::init()
 {
     // A fresh data folder with the seed and two people for every test.
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_interaction = std::make_unique<ScriptedInteraction>();
-    m_session = std::make_unique<Session>();
-    m_session->interaction = m_interaction.get();
-    m_session->paths = DataStore::startUp(m_dir->path());
+    m_names = std::make_unique<NamesFixture>();
+    QVERIFY(m_names->dir.isValid());
+    m_interaction = &m_names->interaction;
+    m_session = &m_names->session;
     m_session->currentNameKey = QStringLiteral("stale key from an earlier window");
     m_host.caseLibraryShown = 0;
-    m_baker = add(QStringLiteral("Bob"), QStringLiteral("Baker"));
-    m_adams = add(QStringLiteral("Ann"), QStringLiteral("Adams"));
+    m_baker = m_names->baker;
+    m_adams = m_names->adams;
 }
 
 void NamesAdminTest::cleanup()
 {
     m_admin.reset();
     QVERIFY2(m_interaction->allExpectationsMet(), "a scripted prompt was not shown");
-    m_session.reset();
-    m_interaction.reset();
-    m_dir.reset();
+    m_names.reset();
 }
 
 QString NamesAdminTest::add(const QString& first, const QString& last)
 {
-    const NameParts parts{first, {}, last, {}, {}};
-    return NameStore(m_session->paths.namesDbPath()).addName(*NameForms::compose(parts), parts);
+    return m_names->add(first, last);
 }
 
 void NamesAdminTest::openAdmin()

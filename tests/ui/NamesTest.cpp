@@ -2,6 +2,7 @@
 
 #include "ui/names/Names.h"
 
+#include "NamesFixture.h"
 #include "core/names/NameStore.h"
 #include "core/store/DataStore.h"
 #include "support/ScriptedInteraction.h"
@@ -24,7 +25,7 @@
 #include <memory>
 
 using namespace cs42;
-using cs42::test::ScriptedInteraction;
+using namespace cs42::test;
 
 namespace {
 QString trimmedKeyFree(const QString& entry)
@@ -46,10 +47,6 @@ std::shared_ptr<bool> whenModal(std::function<void(QWidget*)> action)
     return ran;
 }
 
-template <typename T = QWidget> T* child(QWidget* window, const char* name)
-{
-    return window->findChild<T*>(QLatin1String(name));
-}
 } // namespace
 
 class NamesTest : public QObject
@@ -83,9 +80,9 @@ private:
     std::unique_ptr<Names> openNames(const QString& selectedKey, const QString& title = {});
     void activate(QWidget* window);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedInteraction> m_interaction;
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<NamesFixture> m_names;
+    ScriptedInteraction* m_interaction = nullptr;
+    Session* m_session = nullptr;
     QString m_adams;
     QString m_baker;
 };
@@ -93,29 +90,24 @@ private:
 void NamesTest::init()
 {
     // Every test starts from a fresh data folder holding the seed and two people.
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_interaction = std::make_unique<ScriptedInteraction>();
-    m_session = std::make_unique<Session>();
-    m_session->interaction = m_interaction.get();
-    m_session->paths = DataStore::startUp(m_dir->path());
-    m_baker = add(QStringLiteral("Bob"), QStringLiteral("Baker"));
-    m_adams = add(QStringLiteral("Ann"), QStringLiteral("Adams"));
+    m_names = std::make_unique<NamesFixture>();
+    QVERIFY(m_names->dir.isValid());
+    m_interaction = &m_names->interaction;
+    m_session = &m_names->session;
+    m_baker = m_names->baker;
+    m_adams = m_names->adams;
     QVERIFY(!m_adams.isEmpty() && !m_baker.isEmpty());
 }
 
 void NamesTest::cleanup()
 {
     QVERIFY2(m_interaction->allExpectationsMet(), "a scripted prompt was not shown");
-    m_session.reset();
-    m_interaction.reset();
-    m_dir.reset();
+    m_names.reset();
 }
 
 QString NamesTest::add(const QString& first, const QString& last, const QString& firm)
 {
-    const NameParts parts{first, {}, last, {}, firm};
-    return NameStore(m_session->paths.namesDbPath()).addName(*NameForms::compose(parts), parts);
+    return m_names->add(first, last, firm);
 }
 
 std::unique_ptr<Names> NamesTest::openNames(const QString& selectedKey, const QString& title)
