@@ -134,6 +134,25 @@ private slots:
         QCOMPARE(record->value(QStringLiteral("caseopen")), shortDateText(QDate(2024, 3, 15)));
     }
 
+    void aNameTypedWithALeadingBlankKeepsItsCaseReachable()
+    {
+        // The key is made from the name as typed, so it begins with the blank; the library must
+        // still find the case by it, or every save and rename would miss the case.
+        addThroughWindow(QStringLiteral(" doe v. roe"));
+        const QString key = m_shell->session.currentCaseId;
+        QVERIFY2(key.startsWith(QStringLiteral(" D")), qPrintable(key));
+        QString id = key;
+        const auto record = store().findCurrentCase(id);
+        QVERIFY(record);
+        QCOMPARE(record->caseDesc(), QStringLiteral(" doe v. roe"));
+
+        auto run = answerGetShort(QStringLiteral("Doe v. Roe"));
+        QTest::mouseClick(button("cmdRenameCase"), Qt::LeftButton);
+        QTRY_VERIFY(run->ran);
+        QCOMPARE(store().findCurrentCase(id)->caseDesc(), QStringLiteral("Doe v. Roe"));
+        QCOMPARE(m_shell->session.currentCaseId, key);
+    }
+
     void addingNothingAddsNoCase_data()
     {
         QTest::addColumn<std::optional<QString>>("answer");

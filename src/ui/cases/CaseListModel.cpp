@@ -26,7 +26,9 @@ void CaseListModel::setCases(const QList<CaseListItem>& cases)
     keyed.reserve(static_cast<size_t>(cases.size()));
     for (const CaseListItem& item : cases) {
         QString text = entryText(item.caseDesc, item.caseId);
-        keyed.push_back({text.toCaseFolded(), {std::move(text), item.caseId.trimmed()}});
+        // The key is kept exactly as stored: a name typed with a leading blank makes a key that
+        // begins with one, and a trimmed key would find no row (every save would miss the case).
+        keyed.push_back({text.toCaseFolded(), {std::move(text), item.caseId}});
     }
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
         const int folded = a.folded.compare(b.folded);

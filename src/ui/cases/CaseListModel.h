@@ -35,7 +35,7 @@ public:
 
     QString entryAt(int row) const { return m_entries.at(row).text; }
 
-    // The key of an entry (its caseid trimmed).
+    // The key of an entry: its caseid exactly as stored.
     QString keyAt(int row) const { return m_entries.at(row).key; }
 
     // The name of an entry as the library uses it: its first 30 characters, trimmed.
