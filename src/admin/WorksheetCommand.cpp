@@ -39,8 +39,8 @@ std::optional<Worksheet> loadWorksheet(const DataPaths& paths, QString& caseId, 
     }
     if (!sheet->result.scheduleAvailable)
         printError(
-            QStringLiteral("cs42-admin: warning: the schedule %1 cannot be read; line 4 is not taken from "
-                           "a schedule\n")
+            QStringLiteral("cs42-admin: warning: the schedule %1 cannot be read or holds no rows; line 4 "
+                           "is not taken from a schedule\n")
                 .arg(paths.scheduleDbPath()));
     return sheet;
 }

@@ -165,6 +165,12 @@ TEST_F(AdminWorksheetTest, WorksheetRefusesWhatItCannotShow)
     EXPECT_TRUE(noCases.err.contains(QStringLiteral("no cases"))) << noCases.err.toStdString();
 
     addCase({"casedesc", "caseid"}, {"First", "FI000001"});
+    // The data folder's schedule was created empty at start-up: line 4 has no schedule behind it.
+    const AdminRun emptySchedule = admin({"worksheet"});
+    EXPECT_EQ(emptySchedule.exitCode, 0);
+    EXPECT_TRUE(emptySchedule.err.contains(QStringLiteral("holds no rows")))
+        << emptySchedule.err.toStdString();
+
     const AdminRun unknown = admin({"worksheet", "--case", "NO999999"});
     EXPECT_NE(unknown.exitCode, 0);
     EXPECT_TRUE(unknown.err.contains(QStringLiteral("no case with the id 'NO999999'")))
@@ -174,8 +180,7 @@ TEST_F(AdminWorksheetTest, WorksheetRefusesWhatItCannotShow)
     EXPECT_EQ(admin({"worksheet", "--today", "5/3/2024"}).exitCode, 2);
     EXPECT_EQ(admin({"worksheet", "--bogus"}).exitCode, 2);
 
-    // An empty schedule still computes (the $50 rule) but says that the schedule is missing
-    // only when it cannot be read at all.
+    // A schedule that cannot be read at all still computes (the $50 rule) and says so.
     QFile::remove(paths().scheduleDbPath());
     QDir().mkpath(paths().scheduleDbPath()); // a folder where the file should be
     const AdminRun noSchedule = admin({"worksheet"});

@@ -177,6 +177,16 @@ TEST(ScheduleTest, AMissingScheduleCountsAsAnEmptyOne)
     EXPECT_EQ(ImputedAmount(missing, 5000, 2, nullptr, &available), 0);
     EXPECT_FALSE(ScheduleTable::load(missing).has_value());
 
+    // Nor is a Schedule table without rows (a data folder whose schedule was never installed).
+    const QString empty = dir.filePath(QStringLiteral("empty.MDB"));
+    writeScheduleDb(empty, QList<QStringList>{});
+    available = true;
+    EXPECT_EQ(BasicObligation(empty, 5000, 2, nullptr, &available), 0);
+    EXPECT_FALSE(available);
+    available = true;
+    EXPECT_EQ(ImputedAmount(empty, 5000, 2, nullptr, &available), 0);
+    EXPECT_FALSE(available);
+
     // A database without the Schedule table is no schedule either.
     const QString noTable = dir.filePath(QStringLiteral("other.MDB"));
     Schema::ensureDatabase(noTable, Schema::casesTable());

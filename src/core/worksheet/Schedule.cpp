@@ -177,7 +177,7 @@ double BasicObligation(
 {
     const std::optional<ScheduleTable> table = ScheduleTable::loadFor(scheduleDbPath, children);
     if (available)
-        *available = table.has_value();
+        *available = table && !table->isEmpty();
     return basicObligation(table.value_or(ScheduleTable()), income, children, lookup);
 }
 
@@ -186,7 +186,7 @@ ImputedAmount(const QString& scheduleDbPath, double income, double k, ScheduleLo
 {
     const std::optional<ScheduleTable> table = ScheduleTable::loadFor(scheduleDbPath, k);
     if (available)
-        *available = table.has_value();
+        *available = table && !table->isEmpty();
     return imputedAmount(table.value_or(ScheduleTable()), income, k, lookup);
 }
 

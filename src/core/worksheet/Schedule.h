@@ -108,7 +108,8 @@ double imputedAmount(const ScheduleTable& table,
 
 // The same two readings on the installed schedule database: open, read, close. A schedule that
 // cannot be read counts as an empty table (line 4: $50 under $800, else 0; imputed: 0);
-// *available tells the caller so that it can say so.
+// *available is false then, and also when the table holds no rows (a data folder whose schedule
+// was never installed), so that the caller can say that no schedule stands behind the amount.
 double BasicObligation(const QString& scheduleDbPath,
                        double income,
                        double children,

@@ -200,7 +200,7 @@ recalculateWorksheet(const DataPaths& paths, QString& currentCaseId, CaseStoreSt
     const std::optional<ScheduleTable> schedule =
         ScheduleTable::loadFor(paths.scheduleDbPath(), static_cast<double>(childCount(*record)));
     Worksheet sheet = computeWorksheet(*record, schedule.value_or(ScheduleTable()));
-    sheet.result.scheduleAvailable = schedule.has_value();
+    sheet.result.scheduleAvailable = schedule && !schedule->isEmpty();
     return sheet;
 }
 

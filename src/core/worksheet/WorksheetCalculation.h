@@ -39,7 +39,8 @@ struct WorksheetResult
 
     QString poc, doc; // each parent's number of other children, as stored
 
-    // False when the schedule database could not be read: line 4 then has no schedule behind it.
+    // False when the schedule database could not be read or its table holds no rows: line 4 then
+    // has no schedule behind it.
     bool scheduleAvailable = true;
 };
 
@@ -68,7 +69,7 @@ Worksheet computeWorksheet(const CaseRecord& record,
 // (with an empty id, the first case, whose id is then stored in currentCaseId), reads the
 // schedule, computes and closes. nullopt when the cases database cannot be opened (status
 // OpenFailed) or the case is gone (status CaseRemoved). A schedule that cannot be read counts as
-// an empty one (result.scheduleAvailable is false).
+// an empty one; with either, result.scheduleAvailable is false.
 std::optional<Worksheet>
 recalculateWorksheet(const DataPaths& paths, QString& currentCaseId, CaseStoreStatus* status = nullptr);
 
