@@ -113,6 +113,19 @@ private slots:
         QVERIFY(!m_data->stored(QStringLiteral("pinc")).isNull());
     }
 
+    void aScheduleWithoutRowsIsSaidOnTheWorksheet()
+    {
+        QVERIFY(!label("lblScheduleWarning")->isVisible());
+        // A data folder whose schedule was never installed: start-up created it without rows.
+        m_form.reset();
+        QVERIFY(SqlConnection(m_data->session.paths.scheduleDbPath())
+                    .exec(QStringLiteral("DELETE FROM Schedule")));
+        openWorksheet();
+        QVERIFY(label("lblScheduleWarning")->isVisible());
+        QCOMPARE(caption("lblScheduleWarning"),
+                 QStringLiteral("NO SCHEDULE COULD BE READ: LINE 4 IS NOT FROM THE SCHEDULE!"));
+    }
+
     void labelsSitInsideThePicture()
     {
         const QRect picture = label("Image1")->geometry();

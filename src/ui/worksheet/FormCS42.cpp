@@ -213,7 +213,7 @@ void FormCS42::buildPicture()
     addLabel(QStringLiteral("lblOverrideWarning"), OverrideWarningText);
     addLabel(QStringLiteral("lblOverrideWarning2"), OverrideWarning2Text);
     addLabel(QStringLiteral("lblScheduleWarning"),
-             QStringLiteral("THE SCHEDULE COULD NOT BE READ: LINE 4 IS NOT FROM THE SCHEDULE!"));
+             QStringLiteral("NO SCHEDULE COULD BE READ: LINE 4 IS NOT FROM THE SCHEDULE!"));
     addLabel(QStringLiteral("lblExplaination"));
     addLabel(QStringLiteral("lblSelectedCaseName"));
     addLabel(QStringLiteral("GetChildInfoHot"));
