@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -73,7 +74,35 @@ QPushButton* EntryDialog::addButton(const QString& objectName, const QString& te
     button->setObjectName(objectName);
     button->setAutoDefault(false);
     button->setDefault(false);
+    button->setFixedWidth(90);
     return button;
+}
+
+QLabel* EntryDialog::addLabel(
+    const QString& objectName, const QString& text, const QFont& font, Lines lines, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent != nullptr ? parent : this);
+    label->setObjectName(objectName);
+    label->setFont(font);
+    label->setWordWrap(lines == Lines::Wrapped);
+    return label;
+}
+
+QLineEdit* EntryDialog::addAmountBox(const QString& objectName, int width, QWidget* parent)
+{
+    auto* box = new QLineEdit(parent != nullptr ? parent : this);
+    box->setObjectName(objectName);
+    box->setFont(sansFont(9.75, true));
+    box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    box->setFixedWidth(width);
+    return box;
+}
+
+void EntryDialog::fixWidth(int width)
+{
+    setFixedWidth(width);
+    const int height = heightForWidth(width);
+    setFixedHeight(height > 0 ? height : sizeHint().height());
 }
 
 void EntryDialog::focusBox(QLineEdit* box)

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -49,8 +50,24 @@ protected:
     void watchBox(QLineEdit* box, bool selectOnFocus = false);
     // Called when the focus leaves a watched box (and for the focused box when the dialog closes).
     virtual void leftBox(QLineEdit* box);
-    // A push button that Enter does not press: Enter is handled by each dialog's own rule.
+    // A push button, 90 pixels wide, that Enter in a box does not press: Enter is handled by each
+    // dialog's own rule.
     QPushButton* addButton(const QString& objectName, const QString& text);
+    enum class Lines
+    {
+        One,
+        Wrapped, // the paragraphs of explanation
+    };
+    // A label in `parent` (the dialog when null).
+    QLabel* addLabel(const QString& objectName,
+                     const QString& text,
+                     const QFont& font,
+                     Lines lines = Lines::One,
+                     QWidget* parent = nullptr);
+    // An amount box in `parent` (the dialog when null): bold, right-aligned, `width` pixels wide.
+    QLineEdit* addAmountBox(const QString& objectName, int width, QWidget* parent = nullptr);
+    // Fixes the dialog's width, and its height to what its wrapped texts need at that width.
+    void fixWidth(int width);
     // Gives the focus to a box with its whole text selected.
     void focusBox(QLineEdit* box);
 

@@ -1,29 +1,21 @@
 #pragma once
 
-#include "ui/worksheet/EntryDialog.h"
-
-class QLineEdit;
+#include "ui/worksheet/AmountDialog.h"
 
 namespace cs42 {
 
 // Work-related child-care costs (line 5). Value in: the line's caption (whole dollars or empty);
 // value out: the amount in whole dollars, or the empty text when it is 0 or not a number. Closing
 // with the close box hands back the value that came in.
-class GetCcare : public EntryDialog
+class GetCcare : public AmountDialog
 {
     Q_OBJECT
 
 public:
     GetCcare(const QString& title, const QString& value, QWidget* parent = nullptr);
 
-    // Shows the dialog modally and returns what the worksheet stores.
+    // Shows the dialog modally and returns what the worksheet stores, however it was closed.
     static QString edit(QWidget* parent, const QString& title, const QString& value);
-
-    QString dialogValue() const;
-
-private:
-    QString m_valueIn;
-    QLineEdit* m_text1;
 };
 
 } // namespace cs42

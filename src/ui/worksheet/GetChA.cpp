@@ -20,9 +20,9 @@ GetChA::GetChA(const ChildrenInfo& children, Interaction& interaction, QWidget* 
     setObjectName(QStringLiteral("GetChA"));
     setWindowTitle(QStringLiteral("Information about Children"));
 
-    auto* label1 = new QLabel(QStringLiteral("Child's Name                         Date of Birth "), this);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setFont(sansFont(9.75, true));
+    QLabel* label1 = addLabel(QStringLiteral("Label1"),
+                              QStringLiteral("Child's Name                         Date of Birth "),
+                              sansFont(9.75, true));
     // The header's blanks line its second heading up over the date column.
     label1->setTextFormat(Qt::PlainText);
 
@@ -45,8 +45,7 @@ GetChA::GetChA(const ChildrenInfo& children, Interaction& interaction, QWidget* 
         m_names[static_cast<size_t>(i)] = name;
         m_dates[static_cast<size_t>(i)] = date;
     }
-    auto* command1 = addButton(QStringLiteral("Command1"), QStringLiteral("&Ok"));
-    command1->setFixedWidth(90);
+    QPushButton* command1 = addButton(QStringLiteral("Command1"), QStringLiteral("&Ok"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(18, 14, 18, 14);

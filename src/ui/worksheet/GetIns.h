@@ -1,31 +1,21 @@
 #pragma once
 
-#include "ui/worksheet/EntryDialog.h"
-
-class QLineEdit;
+#include "ui/worksheet/AmountDialog.h"
 
 namespace cs42 {
 
 // Health-insurance costs (line 6). Value in: the line's caption (whole dollars or empty); value out:
 // the amount as shown in the box ("##0.00") when it is greater than 0, otherwise the empty text.
 // Every way of closing takes the amount.
-class GetIns : public EntryDialog
+class GetIns : public AmountDialog
 {
     Q_OBJECT
 
 public:
     GetIns(const QString& title, const QString& value, QWidget* parent = nullptr);
 
-    // Shows the dialog modally and returns the value handed back.
+    // Shows the dialog modally and returns what the worksheet stores, however it was closed.
     static QString edit(QWidget* parent, const QString& title, const QString& value);
-
-    QString dialogValue() const;
-
-protected:
-    void leftBox(QLineEdit* box) override;
-
-private:
-    QLineEdit* m_text1;
 };
 
 } // namespace cs42

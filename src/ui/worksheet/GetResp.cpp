@@ -22,9 +22,6 @@ GetResp::GetResp(const QString& title,
     : EntryDialog(parent)
     , m_scheduleDbPath(scheduleDbPath)
     , m_income(LeadingNumber(incomeCaption)) // an empty line 1 is an income of 0, as everywhere else
-    , m_text1(new QLineEdit(this))
-    , m_text2(new QLineEdit(this))
-    , m_label1(new QLabel(this))
 {
     setObjectName(QStringLiteral("GetResp"));
     setWindowTitle(title);
@@ -33,35 +30,29 @@ GetResp::GetResp(const QString& title,
         new QGroupBox(QStringLiteral("Imputed Preexisting Child-Support Obligation Calculator"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setFont(sansFont(9.75, true));
-    auto* label8 = new QLabel(
+    QLabel* label8 = addLabel(
+        QStringLiteral("Label8"),
         QStringLiteral(
             "If a parent is legally responsible for and is actually providing child support for other "
-            "children, "
-            "but not pursuant to an order of child support, a deduction for an \"imputed preexisting "
-            "child-support obligation\" may be made from that parent's gross income. The imputed preexisting "
-            "child-support obligation shall be that amount specified in the schedule of basic child-support "
-            "obligations based on that parent's unadjusted gross income and the number of other children for "
-            "whom that parent is legally responsible. \"Other children\" means children who are not the "
-            "subject "
-            "of the particular child-support determination being made. If this is applicable to this child "
-            "support order, then enter the number of \"other children\" in box below, then transfer click "
-            "the "
-            "\"Use\" botton to copy to the calculated amount to the box at the bottom of this window."),
+            "children, but not pursuant to an order of child support, a deduction for an \"imputed "
+            "preexisting child-support obligation\" may be made from that parent's gross income. The "
+            "imputed preexisting child-support obligation shall be that amount specified in the schedule of "
+            "basic child-support obligations based on that parent's unadjusted gross income and the number "
+            "of other children for whom that parent is legally responsible. \"Other children\" means "
+            "children who are not the subject of the particular child-support determination being made. If "
+            "this is applicable to this child support order, then enter the number of \"other children\" in "
+            "box below, then transfer click the \"Use\" botton to copy to the calculated amount to the box "
+            "at the bottom of this window."),
+        sansFont(9),
+        Lines::Wrapped,
         frame1);
-    label8->setObjectName(QStringLiteral("Label8"));
-    label8->setWordWrap(true);
-    label8->setFont(sansFont(9));
-    auto* label2 = new QLabel(QStringLiteral("Number of other Children"), frame1);
-    label2->setObjectName(QStringLiteral("Label2"));
-    label2->setFont(sansFont(9.75, true));
-    m_text1->setParent(frame1);
-    m_text1->setObjectName(QStringLiteral("Text1"));
-    m_text1->setFont(sansFont(9.75, true));
-    m_text1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_text1->setFixedWidth(60);
-    m_label1->setParent(frame1);
-    m_label1->setObjectName(QStringLiteral("Label1"));
-    m_label1->setFont(sansFont(9.75, true));
+    QLabel* label2 = addLabel(QStringLiteral("Label2"),
+                              QStringLiteral("Number of other Children"),
+                              sansFont(9.75, true),
+                              Lines::One,
+                              frame1);
+    m_text1 = addAmountBox(QStringLiteral("Text1"), 60, frame1);
+    m_label1 = addLabel(QStringLiteral("Label1"), QString(), sansFont(9.75, true), Lines::One, frame1);
     auto* cmdUse = new QPushButton(QStringLiteral("Use"), frame1);
     cmdUse->setObjectName(QStringLiteral("cmdUse"));
     cmdUse->setAutoDefault(false);
@@ -80,29 +71,21 @@ GetResp::GetResp(const QString& title,
     frameLayout->addLayout(childrenRow);
     frameLayout->addLayout(resultRow);
 
-    auto* label5 = new QLabel(
+    QLabel* label5 = addLabel(
+        QStringLiteral("Label5"),
         QStringLiteral(
             "The amount of child support actually being paid by a parent pursuant to an order for child "
-            "support "
-            "of other children shall be deducted from that parent's \"gross income.\" If this is applicable "
-            "to "
-            "this child support order, then enter the amount in the space provided at the bottom of this "
-            "window "
-            "and click the \"Ok\" button (be sure to review the instructions found in Rule 32 to see if "
-            "\"Imputed Preexisting Child Support Obligation\" applies)."),
-        this);
-    label5->setObjectName(QStringLiteral("Label5"));
-    label5->setWordWrap(true);
-    label5->setFont(sansFont(9));
-    auto* label3 = new QLabel(QStringLiteral("Amount to be used on Form CS-42, Line 1a:"), this);
-    label3->setObjectName(QStringLiteral("Label3"));
-    label3->setFont(sansFont(9.75, true));
-    m_text2->setObjectName(QStringLiteral("Text2"));
-    m_text2->setFont(sansFont(9.75, true));
-    m_text2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_text2->setFixedWidth(110);
-    auto* command1 = addButton(QStringLiteral("Command1"), QStringLiteral("&Ok"));
-    command1->setFixedWidth(90);
+            "support of other children shall be deducted from that parent's \"gross income.\" If this is "
+            "applicable to this child support order, then enter the amount in the space provided at the "
+            "bottom of this window and click the \"Ok\" button (be sure to review the instructions found in "
+            "Rule 32 to see if \"Imputed Preexisting Child Support Obligation\" applies)."),
+        sansFont(9),
+        Lines::Wrapped);
+    QLabel* label3 = addLabel(QStringLiteral("Label3"),
+                              QStringLiteral("Amount to be used on Form CS-42, Line 1a:"),
+                              sansFont(9.75, true));
+    m_text2 = addAmountBox(QStringLiteral("Text2"), 110);
+    QPushButton* command1 = addButton(QStringLiteral("Command1"), QStringLiteral("&Ok"));
 
     auto* amountRow = new QHBoxLayout;
     amountRow->addWidget(label3);
@@ -115,8 +98,7 @@ GetResp::GetResp(const QString& title,
     layout->addWidget(frame1);
     layout->addWidget(label5);
     layout->addLayout(amountRow);
-    setFixedWidth(600);
-    setFixedHeight(heightForWidth(600) > 0 ? heightForWidth(600) : sizeHint().height());
+    fixWidth(600);
 
     m_text1->setText(otherChildren);
     m_text2->setText(formatText(value, &Format::whole));

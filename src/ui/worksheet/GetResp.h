@@ -52,9 +52,9 @@ private:
     QString m_scheduleDbPath;
     double m_income;
     double m_imputed = 0.0;
-    QLineEdit* m_text1;
-    QLineEdit* m_text2;
-    QLabel* m_label1;
+    QLineEdit* m_text1 = nullptr;
+    QLineEdit* m_text2 = nullptr;
+    QLabel* m_label1 = nullptr;
 };
 
 } // namespace cs42

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "ui/worksheet/EntryDialog.h"
-
-class QLineEdit;
+#include "ui/worksheet/AmountDialog.h"
 
 namespace cs42 {
 
 // A parent's monthly gross income (line 1). Value in: the line's caption (whole dollars or empty);
 // value out: the amount in whole dollars, or the empty text when it is 0 or not a number.
-class Income : public EntryDialog
+class Income : public AmountDialog
 {
     Q_OBJECT
 
@@ -17,14 +15,6 @@ public:
 
     // Shows the dialog modally and returns what the worksheet stores, however it was closed.
     static QString edit(QWidget* parent, const QString& title, const QString& value);
-
-    QString dialogValue() const;
-
-protected:
-    void leftBox(QLineEdit* box) override;
-
-private:
-    QLineEdit* m_text1;
 };
 
 } // namespace cs42

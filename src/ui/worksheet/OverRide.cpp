@@ -13,42 +13,34 @@ namespace cs42 {
 
 OverRide::OverRide(const QString& flag, const QString& amountCaption, QWidget* parent)
     : EntryDialog(parent)
-    , m_text1(new QLineEdit(this))
     , m_check1(new QCheckBox(QStringLiteral("Use Override Amount"), this))
 {
     setObjectName(QStringLiteral("OverRide"));
     setWindowTitle(QStringLiteral("Override Child Support Amount"));
 
-    auto* label1 = new QLabel(
+    QLabel* label1 = addLabel(
+        QStringLiteral("Label1"),
         QStringLiteral(
             "This software program has calculated the child support amount for this case by cross "
             "referencing the combined adjusted gross income with the number of children on the "
             "Schedule of Basic Child Support Obligation. You may override this amount by entering "
             "your own value in the space provided below and then checking the box for confirmation."),
-        this);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setWordWrap(true);
-    label1->setFont(sansFont(9.75));
-    auto* label2 = new QLabel(QStringLiteral("Override Amount $"), this);
-    label2->setObjectName(QStringLiteral("Label2"));
-    label2->setFont(sansFont(9.75, true));
-    m_text1->setObjectName(QStringLiteral("Text1"));
-    m_text1->setFont(sansFont(9.75, true));
-    m_text1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_text1->setFixedWidth(110);
+        sansFont(9.75),
+        Lines::Wrapped);
+    QLabel* label2 =
+        addLabel(QStringLiteral("Label2"), QStringLiteral("Override Amount $"), sansFont(9.75, true));
+    m_text1 = addAmountBox(QStringLiteral("Text1"), 110);
     m_check1->setObjectName(QStringLiteral("Check1"));
     m_check1->setFont(sansFont(9.75, true));
-    auto* label4 = new QLabel(
+    QLabel* label4 = addLabel(
+        QStringLiteral("Label4"),
         QStringLiteral(
             "NOTE:  If you override the amount calculated by this software program, be sure to notify "
             "all parties involved that the worksheet was generated outside the Alabama Child Support "
             "Guidelines."),
-        this);
-    label4->setObjectName(QStringLiteral("Label4"));
-    label4->setWordWrap(true);
-    label4->setFont(sansFont(9.75));
-    auto* command1 = addButton(QStringLiteral("Command1"), QStringLiteral("&Done"));
-    command1->setFixedWidth(90);
+        sansFont(9.75),
+        Lines::Wrapped);
+    QPushButton* command1 = addButton(QStringLiteral("Command1"), QStringLiteral("&Done"));
 
     auto* row = new QHBoxLayout;
     row->addStretch();
@@ -64,8 +56,7 @@ OverRide::OverRide(const QString& flag, const QString& amountCaption, QWidget* p
     layout->addLayout(row);
     layout->addWidget(label4);
     layout->addWidget(command1, 0, Qt::AlignHCenter);
-    setFixedWidth(540);
-    setFixedHeight(heightForWidth(540) > 0 ? heightForWidth(540) : sizeHint().height());
+    fixWidth(540);
 
     m_check1->setChecked(flag == QStringLiteral("Y"));
     m_text1->setText(formatText(amountCaption, &Format::whole));

@@ -29,7 +29,7 @@ public:
     OverrideChoice choice() const;
 
 private:
-    QLineEdit* m_text1;
+    QLineEdit* m_text1 = nullptr;
     QCheckBox* m_check1;
 };
 
