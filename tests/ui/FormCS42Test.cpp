@@ -11,6 +11,7 @@
 #include "ui/worksheet/GetChA.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -491,6 +492,22 @@ private slots:
         m_form->ProduceForm();
         QTRY_VERIFY(run->ran);
         QVERIFY(m_data->interaction.openedDocuments.isEmpty());
+    }
+
+    void aFormThatCannotBeSavedIsSaidAndNotOpened()
+    {
+        if (!QFile::exists(m_data->session.paths.templatePath()))
+            QSKIP("the build made no template");
+        // A folder where the output goes: the file cannot be written, as when a viewer holds it.
+        const QString output = m_data->session.paths.producedFormPath();
+        QVERIFY(QDir().mkpath(output));
+        m_data->interaction.expectInform(saveFailedTitle(), saveFailedMessage());
+        auto run = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
+        m_form->ProduceForm();
+        QTRY_VERIFY(run->ran);
+        QCOMPARE(m_data->interaction.prompts.size(), 1);
+        QVERIFY(m_data->interaction.openedDocuments.isEmpty());
+        QVERIFY(QDir(output).isEmpty());
     }
 
     void produceFollowsTheNotice()
