@@ -14,6 +14,7 @@
 #include "ui/worksheet/OverRide.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -76,6 +77,179 @@ class EntryDialogsTest : public QObject
     Q_OBJECT
 
 private slots:
+
+    void dialogTexts_data()
+    {
+        // Every text of the entry dialogs, word for word, with the control that shows it.
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("control"); // empty: the window caption
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Income Label2") << "Income"
+                                       << "Label2" << QStringLiteral("Enter Amount $");
+        QTest::newRow("Income Command1") << "Income"
+                                         << "Command1" << QStringLiteral("Done");
+        QTest::newRow("GetPreAlimony Label5")
+            << "GetPreAlimony"
+            << "Label5"
+            << QStringLiteral(
+                   "Enter Preexisting Periodic Alimony Payment in the space below.  This amount will be "
+                   "automatically deducted from the Monthly Gross Income.");
+        QTest::newRow("GetPreAlimony Label2")
+            << "GetPreAlimony"
+            << "Label2" << QStringLiteral("Enter amount of Pre-Existing Periodic Alimony Payment");
+        QTest::newRow("GetPreAlimony Command1") << "GetPreAlimony"
+                                                << "Command1" << QStringLiteral("&Ok");
+        QTest::newRow("GetResp Frame1")
+            << "GetResp"
+            << "Frame1" << QStringLiteral("Imputed Preexisting Child-Support Obligation Calculator");
+        QTest::newRow("GetResp Label8")
+            << "GetResp"
+            << "Label8"
+            << QStringLiteral(
+                   "If a parent is legally responsible for and is actually providing child support for other "
+                   "children, but not pursuant to an order of child support, a deduction for an \"imputed "
+                   "preexisting child-support obligation\" may be made from that parent's gross income. The "
+                   "imputed preexisting child-support obligation shall be that amount specified in the "
+                   "schedule of basic child-support obligations based on that parent's unadjusted gross "
+                   "income and the number of other children for whom that parent is legally responsible. "
+                   "\"Other children\" means children who are not the subject of the particular "
+                   "child-support determination being made. If this is applicable to this child support "
+                   "order, then enter the number of \"other children\" in box below, then transfer click the "
+                   "\"Use\" botton to copy to the calculated amount to the box at the bottom of this "
+                   "window.");
+        QTest::newRow("GetResp Label2") << "GetResp"
+                                        << "Label2" << QStringLiteral("Number of other Children");
+        QTest::newRow("GetResp cmdUse") << "GetResp"
+                                        << "cmdUse" << QStringLiteral("Use");
+        QTest::newRow("GetResp Label5")
+            << "GetResp"
+            << "Label5"
+            << QStringLiteral(
+                   "The amount of child support actually being paid by a parent pursuant to an order for "
+                   "child support of other children shall be deducted from that parent's \"gross income.\" "
+                   "If this is applicable to this child support order, then enter the amount in the space "
+                   "provided at the bottom of this window and click the \"Ok\" button (be sure to review the "
+                   "instructions found in Rule 32 to see if \"Imputed Preexisting Child Support Obligation\" "
+                   "applies).");
+        QTest::newRow("GetResp Label3")
+            << "GetResp"
+            << "Label3" << QStringLiteral("Amount to be used on Form CS-42, Line 1a:");
+        QTest::newRow("GetResp Command1") << "GetResp"
+                                          << "Command1" << QStringLiteral("&Ok");
+        QTest::newRow("GetCcare Label1") << "GetCcare"
+                                         << "Label1" << QStringLiteral("CHILD-CARE COSTS");
+        QTest::newRow("GetCcare Label3")
+            << "GetCcare"
+            << "Label3"
+            << QStringLiteral(
+                   "Child-care costs, incurred on behalf of the children because of employment or job search "
+                   "of either parent, shall be added to the \"basic child-support obligation.\" Child-care "
+                   "costs shall not exceed the amount required to provide care from a licensed source for "
+                   "the children, based on a schedule of guidelines developed by the Alabama Department of "
+                   "Human Resources. Before the Alabama Department of Human Resources implements any "
+                   "revision to the schedule of child-care-cost guidelines, it shall provide the "
+                   "administrative director of courts (\"the ADC\") a copy of the revised schedule. The ADC "
+                   "shall, as soon as reasonably practicable thereafter, disseminate the revised schedule to "
+                   "all circuit and district court judges and clerks and the Family Law Section of the "
+                   "Alabama State Bar. The clerk shall maintain the current schedule in his or her office, "
+                   "shall make it available for review, and shall provide copies of it on request, at the "
+                   "customary cost for copies of documents.");
+        QTest::newRow("GetCcare Label2")
+            << "GetCcare"
+            << "Label2" << QStringLiteral("Enter amount paid for work related child care");
+        QTest::newRow("GetCcare Command1") << "GetCcare"
+                                           << "Command1" << QStringLiteral("&Ok");
+        QTest::newRow("GetIns Label1") << "GetIns"
+                                       << "Label1" << QStringLiteral("HEALTH INSURANCE ");
+        QTest::newRow("GetIns Label3")
+            << "GetIns"
+            << "Label3"
+            << QStringLiteral(
+                   "The amount to be added to the \"basic child-support obligation\" and inserted in Line 6 "
+                   "(\"Health-Insurance Costs\") of the Child-Support Guidelines form (Form CS-42) shall be "
+                   "the pro rata portion of the medical insurance premium attributable to the child or "
+                   "children who are the subject of the support order, which shall be calculated by dividing "
+                   "the total medical-insurance premium actually paid by, or on behalf of, the parent "
+                   "ordered to provide the coverage by the total number of persons (adult and/or children) "
+                   "covered and then multiplying the result by the number of children who are the subject of "
+                   "the support order.");
+        QTest::newRow("GetIns Label5")
+            << "GetIns"
+            << "Label5" << QStringLiteral("Enter amount to use for Health Insurance:");
+        QTest::newRow("GetIns Command1") << "GetIns"
+                                         << "Command1" << QStringLiteral("&Ok");
+        QTest::newRow("OverRide Label1")
+            << "OverRide"
+            << "Label1"
+            << QStringLiteral(
+                   "This software program has calculated the child support amount for this case by cross "
+                   "referencing the combined adjusted gross income with the number of children on the "
+                   "Schedule of Basic Child Support Obligation. You may override this amount by entering "
+                   "your own value in the space provided below and then checking the box for confirmation.");
+        QTest::newRow("OverRide Label2") << "OverRide"
+                                         << "Label2" << QStringLiteral("Override Amount $");
+        QTest::newRow("OverRide Check1") << "OverRide"
+                                         << "Check1" << QStringLiteral("Use Override Amount");
+        QTest::newRow("OverRide Label4")
+            << "OverRide"
+            << "Label4"
+            << QStringLiteral(
+                   "NOTE:  If you override the amount calculated by this software program, be sure to notify "
+                   "all parties involved that the worksheet was generated outside the Alabama Child Support "
+                   "Guidelines.");
+        QTest::newRow("OverRide Command1") << "OverRide"
+                                           << "Command1" << QStringLiteral("&Done");
+        QTest::newRow("GetChA Label1")
+            << "GetChA"
+            << "Label1" << QStringLiteral("Child's Name                         Date of Birth ");
+        QTest::newRow("GetChA Command1") << "GetChA"
+                                         << "Command1" << QStringLiteral("&Ok");
+        QTest::newRow("OverRide caption") << "OverRide"
+                                          << "" << QStringLiteral("Override Child Support Amount");
+        QTest::newRow("GetChA caption") << "GetChA"
+                                        << "" << QStringLiteral("Information about Children");
+    }
+
+    void dialogTexts()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(QString, control);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        ScriptedInteraction interaction;
+        std::unique_ptr<QDialog> window;
+        if (dialog == QLatin1String("Income"))
+            window = std::make_unique<Income>(QStringLiteral("t"), QString());
+        else if (dialog == QLatin1String("GetPreAlimony"))
+            window = std::make_unique<GetPreAlimony>(QStringLiteral("t"), QString());
+        else if (dialog == QLatin1String("GetResp"))
+            window = std::make_unique<GetResp>(QStringLiteral("t"),
+                                               QString(),
+                                               QString(),
+                                               QString(),
+                                               dir.filePath(QStringLiteral("none.MDB")));
+        else if (dialog == QLatin1String("GetCcare"))
+            window = std::make_unique<GetCcare>(QStringLiteral("t"), QString());
+        else if (dialog == QLatin1String("GetIns"))
+            window = std::make_unique<GetIns>(QStringLiteral("t"), QString());
+        else if (dialog == QLatin1String("OverRide"))
+            window = std::make_unique<OverRide>(QStringLiteral("N"), QString());
+        else
+            window = std::make_unique<GetChA>(ChildrenInfo{}, interaction);
+        QCOMPARE(window->objectName(), dialog);
+        if (control.isEmpty()) {
+            QCOMPARE(window->windowTitle(), text);
+            return;
+        }
+        auto* widget = window->findChild<QWidget*>(control);
+        QVERIFY(widget != nullptr);
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            QCOMPARE(label->text(), text);
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            QCOMPARE(button->text(), text);
+        else
+            QCOMPARE(qobject_cast<QGroupBox*>(widget)->title(), text);
+    }
 
     void incomeBox_data()
     {
