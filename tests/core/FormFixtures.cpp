@@ -40,7 +40,9 @@ void finish(
     acroForm.replaceKey("/Fields", fields);
     acroForm.replaceKey("/NeedAppearances", QPDFObjectHandle::newBool(true));
     pdf.getRoot().replaceKey("/AcroForm", acroForm);
-    QPDFWriter writer(pdf, QFile::encodeName(path).constData());
+    // The writer keeps the file name until write(): it must outlive the writer.
+    const QByteArray fileName = QFile::encodeName(path);
+    QPDFWriter writer(pdf, fileName.constData());
     writer.write();
 }
 
