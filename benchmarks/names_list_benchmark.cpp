@@ -6,8 +6,8 @@
 #include "core/names/NameStore.h"
 #include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
+#include "support/RecordingHost.h"
 #include "ui/app/Session.h"
-#include "ui/app/WindowHost.h"
 #include "ui/names/Names.h"
 #include "ui/names/NamesAdmin.h"
 
@@ -21,26 +21,6 @@ namespace {
 using namespace cs42;
 
 constexpr int DirectorySize = 10000;
-
-class IdleHost : public WindowHost
-{
-public:
-    void showSplash() override {}
-
-    void showCaseLibrary() override {}
-
-    void showWorksheet() override {}
-
-    void showNamesAdmin() override {}
-
-    void showLocation() override {}
-
-    void closeWindows() override {}
-
-    void setMenuState(MenuState) override {}
-
-    void setBackgroundColorIndex(int) override {}
-};
 
 // A data folder whose names directory holds DirectorySize people, made once for all runs.
 struct Directory
@@ -123,7 +103,7 @@ void BM_NamesWindowOpenAndShow(benchmark::State& state)
 void BM_NamesAdminOpenAndShow(benchmark::State& state)
 {
     Session& session = directory().session;
-    IdleHost host;
+    cs42::test::RecordingHost host;
     for (auto _ : state) {
         NamesAdmin window(session, host);
         window.show();

@@ -6,9 +6,9 @@
 #include "BenchmarkData.h"
 #include "core/store/CaseStore.h"
 #include "core/store/DataStore.h"
+#include "support/RecordingHost.h"
 #include "ui/app/Interaction.h"
 #include "ui/app/Session.h"
-#include "ui/app/WindowHost.h"
 #include "ui/worksheet/FormCS42.h"
 
 #include <QApplication>
@@ -47,26 +47,6 @@ public:
     void endProgram(int) override {}
 };
 
-class StillHost : public cs42::WindowHost
-{
-public:
-    void showSplash() override {}
-
-    void showCaseLibrary() override {}
-
-    void showWorksheet() override {}
-
-    void showNamesAdmin() override {}
-
-    void showLocation() override {}
-
-    void closeWindows() override {}
-
-    void setMenuState(cs42::MenuState) override {}
-
-    void setBackgroundColorIndex(int) override {}
-};
-
 // The schedule, the form template when the build made one, and 10,000 filled cases; returns the id
 // of the last case, the farthest from the start of the table.
 QString prepare(const cs42::DataPaths& paths)
@@ -80,7 +60,7 @@ struct Bench
 {
     QTemporaryDir dir;
     SilentInteraction interaction;
-    StillHost host;
+    cs42::test::RecordingHost host;
     cs42::Session session;
     std::unique_ptr<cs42::FormCS42> form;
     QLabel* custody = nullptr;

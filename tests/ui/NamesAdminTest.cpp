@@ -5,6 +5,7 @@
 #include "NamesFixture.h"
 #include "core/names/NameStore.h"
 #include "core/store/DataStore.h"
+#include "support/RecordingHost.h"
 #include "support/ScriptedInteraction.h"
 #include "ui/app/Background.h"
 #include "ui/app/Session.h"
@@ -26,31 +27,6 @@
 
 using namespace cs42;
 using namespace cs42::test;
-
-namespace {
-class RecordingHost : public WindowHost
-{
-public:
-    void showSplash() override {}
-
-    void showCaseLibrary() override { ++caseLibraryShown; }
-
-    void showWorksheet() override {}
-
-    void showNamesAdmin() override {}
-
-    void showLocation() override {}
-
-    void closeWindows() override {}
-
-    void setMenuState(MenuState) override {}
-
-    void setBackgroundColorIndex(int) override {}
-
-    int caseLibraryShown = 0;
-};
-
-} // namespace
 
 class NamesAdminTest : public QObject
 {
@@ -77,7 +53,7 @@ private:
     std::unique_ptr<NamesFixture> m_names;
     ScriptedInteraction* m_interaction = nullptr;
     Session* m_session = nullptr;
-    RecordingHost m_host;
+    test::RecordingHost m_host;
     std::unique_ptr<NamesAdmin> m_admin;
     QString m_adams;
     QString m_baker;

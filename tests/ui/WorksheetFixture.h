@@ -6,6 +6,7 @@
 #include "core/store/CaseStore.h"
 #include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
+#include "support/RecordingHost.h"
 #include "support/ScriptedInteraction.h"
 #include "ui/app/Session.h"
 #include "ui/app/WindowHost.h"
@@ -20,28 +21,6 @@
 #include <memory>
 
 namespace cs42::test {
-
-class RecordingHost : public WindowHost
-{
-public:
-    void showSplash() override {}
-
-    void showCaseLibrary() override {}
-
-    void showWorksheet() override {}
-
-    void showNamesAdmin() override {}
-
-    void showLocation() override {}
-
-    void closeWindows() override {}
-
-    void setMenuState(MenuState state) override { menuState = state; }
-
-    void setBackgroundColorIndex(int) override {}
-
-    MenuState menuState = MenuState::QuitOnly;
-};
 
 // The test schedule: rows from $800 to $10,000, $50 apart, child k's amount = income * k / 10
 // (so $5,000 with two children is $1,000, and $3,000 with two is $600).
