@@ -6,6 +6,7 @@
 #include "WorksheetFixture.h"
 #include "core/explain/Explanation.h"
 #include "core/produce/FormFiller.h"
+#include "core/produce/FormTemplate.h"
 #include "ui/app/Palette.h"
 #include "ui/explain/CalcMessageWindow.h"
 #include "ui/worksheet/GetChA.h"
@@ -18,6 +19,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <cmath>
 
 using namespace cs42;
 using namespace cs42::test;
@@ -137,6 +140,46 @@ private slots:
         }
         QVERIFY(m_form->rect().contains(label("lblExplaination")->geometry()));
         QVERIFY(m_form->rect().contains(label("lblCustody")->geometry()));
+    }
+
+    void labelsLieOnTheTemplatesOwnFieldRectangles()
+    {
+        // The picture is the template rendered, and each of the 41 labels covers the rectangle of
+        // its own field in it, so the worksheet and the produced form can never disagree.
+        QString error;
+        const auto info = readFormTemplate(m_data->session.paths.templatePath(), &error);
+        if (!info)
+            QSKIP("the build made no template");
+        QCOMPARE(info->fields.size(), Cs42Form::formFieldLabels().size());
+        const QLabel* image = label(QStringLiteral("Image1"));
+        const QImage picture = image->pixmap().toImage();
+        int dark = 0;
+        for (int y = 0; y < picture.height(); y += 2) {
+            for (int x = 0; x < picture.width(); x += 2)
+                dark += qGray(picture.pixel(x, y)) < 128 ? 1 : 0;
+        }
+        QVERIFY2(dark > 2000, "the picture shows the printed form");
+
+        const QRect picturePlace = image->geometry();
+        const double scale = picturePlace.width() / info->pageSize.width();
+        QCOMPARE(qRound(info->pageSize.height() * scale), picturePlace.height());
+        for (const FormFieldInfo& field : info->fields) {
+            const QString name = Cs42Form::formFieldLabels().at(field.index - 1);
+            const QRectF r = field.rect.normalized();
+            const QRectF expected(picturePlace.left() + r.left() * scale,
+                                  picturePlace.top() + (info->pageSize.height() - r.bottom()) * scale,
+                                  r.width() * scale,
+                                  r.height() * scale);
+            // Whole pixels of a rounded scale: each edge within a pixel and a half of the field's.
+            const QRectF placed(label(name)->geometry());
+            const auto near = [](double a, double b) {
+                return std::abs(a - b) <= 1.5;
+            };
+            QVERIFY2(near(placed.left(), expected.left()) && near(placed.top(), expected.top()) &&
+                         near(placed.left() + placed.width(), expected.right()) &&
+                         near(placed.top() + placed.height(), expected.bottom()),
+                     qPrintable(name));
+        }
     }
 
     void incomeIsStoredInWholeDollars()
@@ -381,6 +424,69 @@ private slots:
         QTest::mouseClick(label("lblCounty"), Qt::LeftButton);
         QCOMPARE(m_data->stored(QStringLiteral("county")), QString());
         QCOMPARE(caption("lblCounty"), QString());
+    }
+
+    void headerSignatureAndCommentBoxes_data()
+    {
+        QTest::addColumn<QString>("labelName");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("prompt");
+        QTest::newRow("court type") << "lblCourtType"
+                                    << "courttype"
+                                    << "Court Type"
+                                    << "Enter the court type (Circuit or District) in the space below:";
+        QTest::newRow("county") << "lblCounty"
+                                << "county"
+                                << "Name of County"
+                                << "Enter the name of the County in the space below:";
+        QTest::newRow("court file") << "lblCourtFile"
+                                    << "courtfile"
+                                    << "Court File Number"
+                                    << "Enter the court file number in the space below:";
+        QTest::newRow("date signed") << "lblDateSigned"
+                                     << "datesigned"
+                                     << "Date Signed"
+                                     << "Enter the date signed in the space below:";
+        QTest::newRow("prepared by")
+            << "lblPreparedBy"
+            << "preparedby"
+            << "Prepared by"
+            << "Enter the name of the person preparing this worksheet in the space below:";
+        QTest::newRow("comments") << "lblComments"
+                                  << "textblock1"
+                                  << "Comments"
+                                  << "Enter Comments in the space below:";
+    }
+
+    void headerSignatureAndCommentBoxes()
+    {
+        QFETCH(QString, labelName);
+        QFETCH(QString, column);
+        QFETCH(QString, title);
+        QFETCH(QString, prompt);
+        const QString stored = QStringLiteral("  Old text  ");
+        m_data->setStored({{column, stored}});
+        m_form->RecalculateWorksheet();
+
+        // The box starts from the trimmed caption; the same text back writes nothing.
+        m_data->interaction.expectInput(QStringLiteral("Old text"), title, prompt);
+        QTest::mouseClick(label(labelName), Qt::LeftButton);
+        QCOMPARE(m_data->interaction.inputInitialTexts.value(0), QStringLiteral("Old text"));
+        QCOMPARE(m_data->stored(column), stored);
+
+        // Cancel keeps the field.
+        m_data->interaction.expectInput(std::nullopt, title, prompt);
+        QTest::mouseClick(label(labelName), Qt::LeftButton);
+        QCOMPARE(m_data->stored(column), stored);
+
+        // A new text is stored as typed and shown; the date signed is not checked for a date.
+        const QString typed = QStringLiteral("New text, not a date 13/45");
+        m_data->interaction.expectInput(typed, title, prompt);
+        QTest::mouseClick(label(labelName), Qt::LeftButton);
+        QCOMPARE(m_data->stored(column), typed);
+        QCOMPARE(caption(labelName), typed);
+        QCOMPARE(m_data->interaction.prompts.size(), 3);
     }
 
     void partiesComeFromTheNamesWindow()
