@@ -1,6 +1,7 @@
 // The main window: its menus, the windows it hosts, the reference documents and the quit sequence.
 
 #include "ShellFixture.h"
+#include "core/names/NameForms.h"
 #include "core/names/NameStore.h"
 #include "core/store/CaseStore.h"
 #include "ui/app/Location.h"
@@ -12,6 +13,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -161,10 +163,33 @@ private slots:
         m_shell->background->showCaseLibrary();
         m_shell->item("menuQUON42")->trigger();
         QCOMPARE(m_shell->session.highlightColorIndex, 14);
+        const auto shade = [this] {
+            return m_shell->control<QLabel>("lblP1")->palette().color(QPalette::Window);
+        };
+        QCOMPARE(shade(), QColor(255, 255, 0));
         m_shell->item("menuShowHide")->trigger();
         QCOMPARE(m_shell->session.highlightColorIndex, 15);
+        QCOMPARE(shade(), QColor(255, 255, 255)); // the worksheet repainted its labels
         m_shell->item("menuShowHide")->trigger();
         QCOMPARE(m_shell->session.highlightColorIndex, 14);
+        QCOMPARE(shade(), QColor(255, 255, 0));
+
+        // "Produce Worksheet" on the worksheet opens the produce notice; Cancel produces nothing.
+        QString noticeTitle;
+        QTimer::singleShot(0, [&noticeTitle] {
+            QWidget* notice = QApplication::activeModalWidget();
+            if (notice == nullptr)
+                return;
+            noticeTitle = notice->windowTitle();
+            if (auto* cancel = notice->findChild<QPushButton*>(QStringLiteral("Command2")))
+                cancel->click();
+            if (notice->isVisible())
+                notice->close();
+        });
+        m_shell->item("menuProduce")->trigger();
+        QCOMPARE(noticeTitle, QStringLiteral("Produce Form"));
+        QVERIFY(!QFile::exists(m_shell->session.paths.producedFormPath()));
+        QVERIFY(m_shell->hosted<FormCS42>());
 
         // The names window is current: both items are enabled but do nothing.
         m_shell->session.selectedKey = QStringLiteral("A0000001");
@@ -269,9 +294,16 @@ private slots:
         const DataPaths& paths = m_shell->session.paths;
         for (int round = 1; round <= 2; ++round) {
             CaseStore(paths.casesDbPath()).addCase(QStringLiteral("Round %1").arg(round), QDate(2024, 1, 1));
+            const NameParts parts{QStringLiteral("Round"), {}, QStringLiteral("Name %1").arg(round), {}, {}};
+            const NameStore names(paths.namesDbPath());
+            const QString key = names.addName(*NameForms::compose(parts), parts);
+            QVERIFY(!key.isEmpty());
             m_shell->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Quit"));
             m_shell->item("menuQuitThisProgram")->trigger();
             QCOMPARE(CaseStore(paths.casesBackupPath()).caseCount(), round);
+            // The names backup is replaced as well: it holds the name added in this round.
+            QVERIFY(NameStore(paths.namesBackupPath()).keyExists(key));
+            QCOMPARE(NameStore(paths.namesBackupPath()).count(), names.count());
         }
     }
 
