@@ -1,7 +1,13 @@
 #include "core/worksheet/DisplayFormat.h"
 
+#include "ScheduleFixture.h"
+#include "core/explain/Explanation.h"
+#include "core/store/CaseStore.h"
 #include "core/worksheet/LeadingNumber.h"
 #include "core/worksheet/UsDate.h"
+#include "core/worksheet/WorksheetCalculation.h"
+
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -211,6 +217,45 @@ TEST(UsDateTest, WritesTwoDigitMonthAndDayAndFourDigitYear)
 {
     EXPECT_EQ(formatUsDate(QDate(2012, 3, 7)), QStringLiteral("03/07/2012"));
     EXPECT_EQ(formatUsDate(QDate(1999, 12, 31)), QStringLiteral("12/31/1999"));
+}
+
+TEST(UnitedStatesConvention, HoldsWhateverTheMachinesLocale)
+{
+    // A workstation set up in German: decimal comma, day before month, German month names.
+    struct DefaultLocale
+    {
+        QLocale previous;
+
+        ~DefaultLocale() { QLocale::setDefault(previous); }
+    } restore;
+
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+
+    EXPECT_EQ(Format::twoDecimals(1234.5), QStringLiteral("1234.50"));
+    EXPECT_EQ(Format::whole(2500.5), QStringLiteral("2501"));
+    EXPECT_EQ(Format::parseNumber(QStringLiteral("1,234.56")), 1234.56);
+    EXPECT_EQ(LeadingNumber(QStringLiteral("250.50")), 250.5);
+    EXPECT_EQ(formatUsDate(QDate(2012, 3, 7)), QStringLiteral("03/07/2012"));
+    EXPECT_EQ(parseUsDate(QStringLiteral("March 7, 2012")), QDate(2012, 3, 7));
+    EXPECT_EQ(parseUsDate(QStringLiteral("3/7/2012")), QDate(2012, 3, 7));
+    EXPECT_EQ(shortDateText(QDate(2026, 12, 9)), QStringLiteral("12/9/2026"));
+
+    CaseRecord record;
+    record.setValue(QStringLiteral("pinc"), QStringLiteral("2500.50"));
+    record.setValue(QStringLiteral("presp"), QStringLiteral("150.00"));
+    record.setValue(QStringLiteral("dinc"), QStringLiteral("1000"));
+    record.setValue(QStringLiteral("child1name"), QStringLiteral("Ann"));
+    const Worksheet sheet = computeWorksheet(record, test::standardTable());
+    EXPECT_EQ(sheet.captions.value(QStringLiteral("lblP1")), QStringLiteral("2501"));
+    EXPECT_EQ(sheet.captions.value(QStringLiteral("lblP2")), QStringLiteral("2351"));
+    EXPECT_EQ(sheet.captions.value(QStringLiteral("lblC2")), QStringLiteral("3351"));
+    EXPECT_EQ(sheet.result.p3, 70.15); // 2350.50 / 3350.50
+    const QString text =
+        generateExplanation(sheet.captions, sheet.result.childCount, sheet.result.lookup, QDate(2024, 1, 2));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Child Support Calculation performed on 01/02/2024\r\n")));
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("a monthly gross income of $2501, and pays a preexisting alimony "
+                                     "payment of $150, resulting in an adjusted gross income of $2351")));
 }
 
 } // namespace
