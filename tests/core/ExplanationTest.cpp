@@ -203,6 +203,35 @@ TEST(ExplanationTest, OverrideIsReportedAsTheLineFourAmount)
                                  "level is $1000."));
     EXPECT_TRUE(
         paragraph(text, 3).contains(QStringLiteral("Basic Child-Support Obligation of $1000 together")));
+    // The whole text: every later line follows from the override (3010 / 5010 = 60.08 %, so line 8
+    // is 781 and 519 of 1300, and line 10 is 519 - 100).
+    const QString whole =
+        QStringLiteral(
+            "Child Support Calculation performed on 01/01/2024\r\n\r\n"
+            "The Plaintiff in this case is John Smith and the Defendant is Jane Smith. John Smith and "
+            "Jane Smith have 2 children who are involved in this child-support action (Ann - age 12, Bob "
+            "- age 1). John Smith has reported a monthly gross income of $3010, and has no adjustments. "
+            "Jane Smith has reported a monthly gross income of $2000, and has no adjustments. When added "
+            "together, their combined monthly gross income is $5010. John Smith's share of this amount is "
+            "60%, while Jane Smith's share is 40%.\r\n\r\n") +
+        paragraph(text, 2) +
+        QStringLiteral(
+            "\r\n\r\n"
+            "The monthly cost for Work Related Child Care for ALL of the children who are part of this "
+            "support action is reported to be $200. The monthly Health Insurance cost for ALL of the "
+            "children who are part of this support action is reported to be $100. The Child-Support "
+            "Obligation is determined by adding the Basic Child-Support Obligation of $1000 together with "
+            "work-related child-care costs (in this case $200), and health-insurance costs (in this case "
+            "$100), which totals $1300. Of this amount, John Smith is responsible for $781, which is "
+            "based on a 60% share of combined gross income. This leaves Jane Smith responsible for $519, "
+            "which is based on a 40% share of combined gross income.\r\n\r\n"
+            "As agreed upon by both parties, John Smith has custody of the children. Therefore, Jane "
+            "Smith is considered to be the 'Obligor' in this case and is responsible for paying $519 in "
+            "child-support. But since Jane Smith actually pays the premium of $100 for the children's "
+            "Health Insurance, the monthly child-support obligation is reduced by that amount. Therefore, "
+            "the  Recommended Child-Support Order that Jane Smith should pay John Smith is $419 per "
+            "month.");
+    EXPECT_EQ(text, whole);
 
     // An override of exactly 50 reads as the $50 rule and leaves out the adding sentence.
     columns.insert("overamount", "50");
