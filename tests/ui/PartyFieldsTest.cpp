@@ -27,6 +27,7 @@ private slots:
     void partyWhoseKeyIsGoneStartsAtTheFirstEntry();
     void addNameThenSelectNamePicksTheNewRecord();
     void noSelectionEmptiesTheParty();
+    void closeBoxAfterPickingThePlaintiffLeavesTheDefendant_data();
     void closeBoxAfterPickingThePlaintiffLeavesTheDefendant();
 
 private:
@@ -190,8 +191,16 @@ void PartyFieldsTest::noSelectionEmptiesTheParty()
         QCOMPARE(m_data->stored(QString::fromLatin1(column)), QString(QLatin1String("")));
 }
 
+void PartyFieldsTest::closeBoxAfterPickingThePlaintiffLeavesTheDefendant_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("close box") << false;
+    QTest::newRow("Esc") << true;
+}
+
 void PartyFieldsTest::closeBoxAfterPickingThePlaintiffLeavesTheDefendant()
 {
+    QFETCH(bool, escape);
     m_data->setStored({{QStringLiteral("name2name"), QStringLiteral("Mary Jones")},
                        {QStringLiteral("name2number"), m_jones},
                        {QStringLiteral("name2field"), QStringLiteral("Mary Jones\r \r")}});
@@ -205,7 +214,13 @@ void PartyFieldsTest::closeBoxAfterPickingThePlaintiffLeavesTheDefendant()
     QTRY_VERIFY(picked->ran);
     QCOMPARE(m_data->stored(QStringLiteral("name1number")), m_smith);
 
-    auto closed = clickParty("lblName2Name", [](QWidget* window) { window->close(); });
+    auto closed = clickParty("lblName2Name", [escape](QWidget* window) {
+        if (escape)
+            QTest::keyClick(window, Qt::Key_Escape);
+        else
+            window->close();
+        QVERIFY(!window->isVisible());
+    });
     QTRY_VERIFY(closed->ran);
     QCOMPARE(m_data->stored(QStringLiteral("name2name")), QStringLiteral("Mary Jones"));
     QCOMPARE(m_data->stored(QStringLiteral("name2number")), m_jones);
