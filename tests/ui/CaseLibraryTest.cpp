@@ -10,6 +10,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QFile>
+#include <QFontInfo>
 #include <QLabel>
 #include <QListView>
 #include <QRegularExpression>
@@ -85,6 +86,8 @@ private slots:
         const QString key = entry.mid(100);
         QVERIFY2(QRegularExpression(QStringLiteral("^MO\\d{6}$")).match(key).hasMatch(), qPrintable(key));
         QCOMPARE(entry.size(), 108);
+        // A fixed-pitch font, so that the padded names line up as columns.
+        QVERIFY(QFontInfo(list()->font()).fixedPitch());
         QCOMPARE(selectedRow(), 0);
         QCOMPARE(m_shell->session.currentCaseId, key);
         QCOMPARE(m_shell->session.currentCaseName, QStringLiteral("Sample Case"));
