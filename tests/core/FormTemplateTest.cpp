@@ -1,10 +1,12 @@
 #include "core/produce/FormTemplate.h"
 
 #include "core/FormFixtures.h"
+#include "core/produce/HelveticaMetrics.h"
 #include "core/worksheet/Cs42Form.h"
 
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
@@ -197,6 +199,29 @@ TEST_F(InstalledTemplate, TabOrderFollowsThePage)
         const double top = annots.getArrayItem(i).getKey("/Rect").getArrayAsRectangle().ury;
         EXPECT_LE(top, previousTop + 4) << "annotation " << i;
         previousTop = top;
+    }
+}
+
+TEST_F(InstalledTemplate, DefaultAppearanceIsHelveticaThatFitsItsBox)
+{
+    QPDF pdf;
+    pdf.processFile(FORMS_DIR "/QUON42.PDF");
+    QPDFObjectHandle acroForm = pdf.getRoot().getKey("/AcroForm");
+    EXPECT_EQ(acroForm.getKey("/DR").getKey("/Font").getKey("/Helv").getKey("/BaseFont").getName(),
+              "/Helvetica");
+    QPDFObjectHandle fields = acroForm.getKey("/Fields");
+    ASSERT_EQ(fields.getArrayNItems(), 41);
+    const QRegularExpression helv(QStringLiteral("^/Helv ([0-9.]+) Tf"));
+    for (int i = 0; i < fields.getArrayNItems(); ++i) {
+        QPDFObjectHandle field = fields.getArrayItem(i);
+        const QString da = QString::fromStdString(field.getKey("/DA").getUTF8Value());
+        const auto match = helv.match(da);
+        ASSERT_TRUE(match.hasMatch()) << "field " << i + 1 << ": " << da.toStdString();
+        const double size = match.captured(1).toDouble();
+        const double height = m_info.fields[i].rect.height();
+        EXPECT_GE(size, 8) << "field " << i + 1 << " is readable";
+        // The glyphs from ascent to descent, with the box's point of padding on each side.
+        EXPECT_LE(size * (HelveticaAscent - HelveticaDescent) + 2, height) << "field " << i + 1;
     }
 }
 #endif
