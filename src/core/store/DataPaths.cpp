@@ -67,6 +67,42 @@ QString DataPaths::casesBackupPath() const
     return joinPath(filesLocation, name.left(name.size() - 4) + QStringLiteral("_Backup.MDB"));
 }
 
+QString DataPaths::namesPreviousBackupPath() const
+{
+    return joinPath(filesLocation, QStringLiteral("Names_Backup_Previous.MDB"));
+}
+
+QString DataPaths::casesPreviousBackupPath() const
+{
+    const QString& name = ProgramSettings::CasesDbName;
+    return joinPath(filesLocation, name.left(name.size() - 4) + QStringLiteral("_Backup_Previous.MDB"));
+}
+
+QString DataPaths::namesBeforeRestorePath() const
+{
+    return joinPath(filesLocation, QStringLiteral("Names_BeforeRestore.MDB"));
+}
+
+QString DataPaths::casesBeforeRestorePath() const
+{
+    const QString& name = ProgramSettings::CasesDbName;
+    return joinPath(filesLocation, name.left(name.size() - 4) + QStringLiteral("_BeforeRestore.MDB"));
+}
+
+QStringList DataPaths::dataFiles() const
+{
+    return {settingsDbPath(),
+            scheduleDbPath(),
+            namesDbPath(),
+            casesDbPath(),
+            namesBackupPath(),
+            casesBackupPath(),
+            namesPreviousBackupPath(),
+            casesPreviousBackupPath(),
+            namesBeforeRestorePath(),
+            casesBeforeRestorePath()};
+}
+
 QString DataPaths::templatePath() const
 {
     return joinPath(vtrFormsDir(), QStringLiteral("QUON42.PDF"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace cs42 {
 
@@ -25,6 +26,14 @@ struct DataPaths
     QString casesDbPath() const;
     QString namesBackupPath() const;
     QString casesBackupPath() const;
+    // The generation before the last backup: one bad quit never leaves no good backup.
+    QString namesPreviousBackupPath() const;
+    QString casesPreviousBackupPath() const;
+    // Where a restore keeps the live file it replaced.
+    QString namesBeforeRestorePath() const;
+    QString casesBeforeRestorePath() const;
+    // Every database file of the program and its backups: files nothing else may write over.
+    QStringList dataFiles() const;
     QString templatePath() const;
     QString producedFormPath() const;
     QString rule32Path() const;

@@ -109,6 +109,23 @@ double ScheduleTable::searchLimit(const ScheduleRules& rules) const
     return std::max(rules.searchUpTo, m_rows.last().income);
 }
 
+QString ScheduleTable::rangeProblem(const ScheduleRules& rules) const
+{
+    if (m_rows.isEmpty())
+        return QStringLiteral("the schedule holds no rows");
+    const double first = m_rows.first().income;
+    const double last = m_rows.last().income;
+    if (first > rules.minimumIncome)
+        return QStringLiteral("the schedule starts at an income of %1; it must start at %2 or below")
+            .arg(first)
+            .arg(rules.minimumIncome);
+    if (last < rules.searchUpTo)
+        return QStringLiteral("the schedule stops at an income of %1; it must reach %2")
+            .arg(last)
+            .arg(rules.searchUpTo);
+    return {};
+}
+
 double basicObligation(const ScheduleTable& table,
                        double income,
                        double children,

@@ -84,6 +84,11 @@ public:
     // its rows above $20,000 are real amounts, not to be replaced by the last row's).
     double searchLimit(const ScheduleRules& rules) const;
 
+    // Why the table cannot serve an edition's rules: empty when its rows reach from the minimum
+    // income up to the highest income the rules search; otherwise a sentence saying which incomes
+    // it lacks (a table cut short would give line 4 = 0 above its last row).
+    QString rangeProblem(const ScheduleRules& rules) const;
+
 private:
     QList<ScheduleRow> m_rows;
 };
