@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/CaseStore.h"
 #include "core/store/DataPaths.h"
 #include "core/worksheet/WorksheetCalculation.h"
 
@@ -19,6 +20,9 @@ int runProduceCommand(const QStringList& args, const DataPaths& paths);
 // the first case, whose id is then stored in caseId. When there is none it says why on standard
 // error (`caseGiven`: the id came from --case); it warns when the schedule cannot be read.
 std::optional<Worksheet> loadWorksheet(const DataPaths& paths, QString& caseId, bool caseGiven);
+
+// Says on standard error why the cases database could not be used.
+void printStoreFailure(const CaseStore& store, CaseStoreStatus status);
 
 // Writes to standard output / standard error as UTF-8.
 void printOut(const QString& text);

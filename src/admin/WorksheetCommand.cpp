@@ -23,13 +23,21 @@ int usage()
 }
 } // namespace
 
+void printStoreFailure(const CaseStore& store, CaseStoreStatus status)
+{
+    QString text = store.messageFor(status).text;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    printError(QStringLiteral("cs42-admin: ") + text + QLatin1Char('\n'));
+}
+
 std::optional<Worksheet> loadWorksheet(const DataPaths& paths, QString& caseId, bool caseGiven)
 {
     CaseStoreStatus status = CaseStoreStatus::Ok;
-    const std::optional<Worksheet> sheet = recalculateWorksheet(paths, caseId, &status);
+    QString problem;
+    const std::optional<Worksheet> sheet = recalculateWorksheet(paths, caseId, &status, &problem);
     if (!sheet) {
-        if (status == CaseStoreStatus::OpenFailed)
-            printError(CaseStore::openErrorText() + QLatin1Char('\n'));
+        if (status != CaseStoreStatus::CaseRemoved)
+            printStoreFailure(CaseStore(paths.casesDbPath(), problem), status);
         else if (caseGiven)
             printError(QStringLiteral("cs42-admin: there is no case with the id '%1' in %2\n")
                            .arg(caseId, paths.casesDbPath()));

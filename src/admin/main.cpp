@@ -44,7 +44,22 @@ int main(int argc, char* argv[])
         return args.isEmpty() ? 2 : 0;
     }
     const QString command = args.takeFirst();
-    const cs42::DataPaths paths = cs42::DataStore::startUp(QDir::currentPath());
+    cs42::StartUpReport report;
+    const cs42::DataPaths paths = cs42::DataStore::startUp(QDir::currentPath(), &report);
+    if (!report.settingsProblem.isEmpty()) {
+        // Without the files location the cases may be anywhere; the program (cs42) asks the user
+        // what to do, this tool does nothing.
+        cs42::admin::printError(
+            QStringLiteral("cs42-admin: the settings file %1 cannot be read (%2). It holds the folder of the "
+                           "cases and names, so nothing was done. Start cs42 to replace it, or restore it.\n")
+                .arg(QDir::toNativeSeparators(paths.settingsDbPath()), report.settingsProblem));
+        return 1;
+    }
+    const bool needsCases = command == QLatin1String("worksheet") || command == QLatin1String("produce");
+    if (needsCases && report.casesBusy) {
+        cs42::admin::printStoreFailure(cs42::CaseStore(paths.casesDbPath()), cs42::CaseStoreStatus::Busy);
+        return 1;
+    }
     if (command == QLatin1String("worksheet"))
         return cs42::admin::runWorksheetCommand(args, paths);
     if (command == QLatin1String("schedule"))

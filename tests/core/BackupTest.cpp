@@ -2,20 +2,33 @@
 
 #include "core/store/CaseStore.h"
 #include "core/store/DataStore.h"
+#include "core/store/SqlConnection.h"
+#include "support/DamagedFiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace cs42;
+using Backup::BackupSet;
+using Backup::BackupStatus;
+using Backup::RestoreResult;
 
 namespace {
 QByteArray contentsOf(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
 }
 
 QStringList caseNames(const QString& path)
@@ -26,6 +39,11 @@ QStringList caseNames(const QString& path)
     return names;
 }
 
+QStringList temporaries(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.tmp-*")}, QDir::Files);
+}
+
 class BackupTest : public ::testing::Test
 {
 protected:
@@ -33,86 +51,179 @@ protected:
     {
         paths = DataStore::startUp(work.path());
         store.emplace(paths.casesDbPath());
+        cases = BackupSet::cases(paths);
+        names = BackupSet::names(paths);
     }
 
     QTemporaryDir work;
     DataPaths paths;
     std::optional<CaseStore> store;
+    BackupSet cases;
+    BackupSet names;
 };
 } // namespace
 
-TEST_F(BackupTest, EachQuitReplacesBothBackups)
+TEST_F(BackupTest, EachQuitReplacesTheBackupAndKeepsTheGenerationBefore)
 {
     store->addCase(QStringLiteral("First"), QDate(2026, 1, 2));
-    ASSERT_TRUE(Backup::writeBackup(paths.casesDbPath(), paths.casesBackupPath()));
-    ASSERT_TRUE(Backup::writeBackup(paths.namesDbPath(), paths.namesBackupPath()));
+    ASSERT_EQ(Backup::writeBackup(cases).status, BackupStatus::Written);
+    ASSERT_EQ(Backup::writeBackup(names).status, BackupStatus::Written);
     EXPECT_EQ(caseNames(paths.casesBackupPath()), QStringList{QStringLiteral("First")});
     EXPECT_TRUE(paths.casesBackupPath().endsWith(QStringLiteral("QUONDATA_Backup.MDB")));
     EXPECT_TRUE(paths.namesBackupPath().endsWith(QStringLiteral("Names_Backup.MDB")));
 
     store->addCase(QStringLiteral("Second"), QDate(2026, 1, 2));
-    ASSERT_TRUE(Backup::writeBackup(paths.casesDbPath(), paths.casesBackupPath()));
-    ASSERT_TRUE(Backup::writeBackup(paths.namesDbPath(), paths.namesBackupPath()));
+    ASSERT_EQ(Backup::writeBackup(cases).status, BackupStatus::Written);
+    ASSERT_EQ(Backup::writeBackup(names).status, BackupStatus::Written);
     EXPECT_EQ(caseNames(paths.casesBackupPath()), (QStringList{"First", "Second"}));
-    // No temporary files are left beside the backups.
-    EXPECT_EQ(QDir(paths.filesLocation).entryList({QStringLiteral("*.tmp-*")}, QDir::Files), QStringList());
+    EXPECT_EQ(caseNames(paths.casesPreviousBackupPath()), QStringList{QStringLiteral("First")});
+    EXPECT_TRUE(QFile::exists(paths.namesPreviousBackupPath()));
+    EXPECT_EQ(temporaries(paths.filesLocation), QStringList());
+    EXPECT_TRUE(Backup::quitReport(cases, {BackupStatus::Written, {}}).isEmpty());
 }
 
-TEST_F(BackupTest, FailedBackupKeepsThePreviousOne)
+TEST_F(BackupTest, FailedBackupKeepsBothGenerationsAndSaysWhy)
 {
     store->addCase(QStringLiteral("Kept"), QDate(2026, 1, 2));
-    ASSERT_TRUE(Backup::writeBackup(paths.casesDbPath(), paths.casesBackupPath()));
+    ASSERT_EQ(Backup::writeBackup(cases).status, BackupStatus::Written);
     const QByteArray previous = contentsOf(paths.casesBackupPath());
 
-    QString error;
-    EXPECT_FALSE(
-        Backup::writeBackup(work.filePath(QStringLiteral("missing.MDB")), paths.casesBackupPath(), &error));
-    EXPECT_FALSE(error.isEmpty());
+    BackupSet missing = cases;
+    missing.livePath = work.filePath(QStringLiteral("missing.MDB"));
+    const Backup::BackupOutcome outcome = Backup::writeBackup(missing);
+    EXPECT_EQ(outcome.status, BackupStatus::Failed);
+    EXPECT_TRUE(outcome.detail.contains(QStringLiteral("missing.MDB"))) << outcome.detail.toStdString();
     EXPECT_EQ(contentsOf(paths.casesBackupPath()), previous);
+    EXPECT_FALSE(QFile::exists(paths.casesPreviousBackupPath()));
+    const QString report = Backup::quitReport(missing, outcome);
+    EXPECT_TRUE(report.contains(QStringLiteral("could not be backed up"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QDir::toNativeSeparators(paths.casesBackupPath()) + QStringLiteral(" is sound")));
 }
 
-TEST_F(BackupTest, RestorePutsTheBackupInPlaceOfTheLiveFile)
+// A live file whose index is damaged passes quick_check and VACUUM INTO copies it: it must never
+// replace a good backup.
+TEST_F(BackupTest, DamagedLiveFileNeverReplacesTheGoodBackup)
+{
+    store->addCase(QStringLiteral("Good"), QDate(2026, 1, 2));
+    ASSERT_EQ(Backup::writeBackup(cases).status, BackupStatus::Written);
+    const QByteArray good = contentsOf(paths.casesBackupPath());
+    ASSERT_TRUE(test::damageCaseIdIndex(paths.casesDbPath()));
+
+    const Backup::BackupOutcome outcome = Backup::writeBackup(cases);
+    EXPECT_EQ(outcome.status, BackupStatus::LiveDamaged);
+    EXPECT_TRUE(outcome.detail.contains(QStringLiteral("missing from index"))) << outcome.detail.toStdString();
+    EXPECT_EQ(contentsOf(paths.casesBackupPath()), good);
+    EXPECT_FALSE(QFile::exists(paths.casesPreviousBackupPath()));
+    const QString report = Backup::quitReport(cases, outcome);
+    EXPECT_TRUE(report.startsWith(QStringLiteral("The CASES database ") +
+                                  QDir::toNativeSeparators(paths.casesDbPath()) + QStringLiteral(" is damaged")))
+        << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("The backup ") + QDir::toNativeSeparators(paths.casesBackupPath()) +
+                                QStringLiteral(" is sound")));
+}
+
+TEST_F(BackupTest, RestorePutsTheBackupInPlaceAndKeepsTheReplacedFile)
 {
     store->addCase(QStringLiteral("Backed up"), QDate(2026, 1, 2));
-    ASSERT_TRUE(Backup::writeBackup(paths.casesDbPath(), paths.casesBackupPath()));
+    ASSERT_EQ(Backup::writeBackup(cases).status, BackupStatus::Written);
     store->addCase(QStringLiteral("Added later"), QDate(2026, 1, 2));
 
-    EXPECT_EQ(Backup::restore(paths.casesBackupPath(), paths.casesDbPath()), Backup::RestoreResult::Restored);
+    const Backup::RestoreOutcome outcome = Backup::restore(cases);
+    ASSERT_EQ(outcome.result, RestoreResult::Restored) << outcome.error.toStdString();
     EXPECT_EQ(caseNames(paths.casesDbPath()), QStringList{QStringLiteral("Backed up")});
     EXPECT_TRUE(QFile::exists(paths.casesBackupPath())) << "the backup stays";
+    EXPECT_EQ(outcome.keptLivePath, paths.casesBeforeRestorePath());
+    EXPECT_EQ(caseNames(paths.casesBeforeRestorePath()), (QStringList{"Backed up", "Added later"}));
+    EXPECT_TRUE(paths.casesBeforeRestorePath().endsWith(QStringLiteral("QUONDATA_BeforeRestore.MDB")));
+    const QString text = Backup::restoredText(cases, outcome);
+    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(paths.casesBeforeRestorePath()))) << text.toStdString();
 }
 
 TEST_F(BackupTest, RestoreWithoutBackupChangesNothing)
 {
     store->addCase(QStringLiteral("Live"), QDate(2026, 1, 2));
     const QByteArray live = contentsOf(paths.casesDbPath());
-    EXPECT_EQ(Backup::restore(paths.casesBackupPath(), paths.casesDbPath()), Backup::RestoreResult::NoBackup);
+    EXPECT_FALSE(Backup::hasBackup(cases));
+    EXPECT_EQ(Backup::restore(cases).result, RestoreResult::NoBackup);
     EXPECT_EQ(contentsOf(paths.casesDbPath()), live);
     EXPECT_EQ(Backup::noBackupText(), QStringLiteral("No Backup Database File can be Found!"));
 }
 
-TEST_F(BackupTest, FailedRestoreKeepsTheLiveFile)
+// Only a sound copy of the right database goes live; anything else leaves the live file as it
+// was and says why.
+TEST_F(BackupTest, RestoreRefusesABackupThatIsNoSoundCopy)
 {
     store->addCase(QStringLiteral("Live"), QDate(2026, 1, 2));
     const QByteArray live = contentsOf(paths.casesDbPath());
 
-    // A backup that is not a database.
-    QFile damaged(paths.casesBackupPath());
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write(QByteArray(4096, 'x'));
-    damaged.close();
-    QString error;
-    EXPECT_EQ(Backup::restore(paths.casesBackupPath(), paths.casesDbPath(), &error),
-              Backup::RestoreResult::Failed);
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(contentsOf(paths.casesDbPath()), live);
+    struct Case
+    {
+        const char* what;
+        std::function<void(const QString&)> make;
+        const char* reason;
+    };
+    const QList<Case> backups = {
+        {"zero-length", [](const QString& path) { writeFile(path, {}); }, "empty"},
+        {"not a database", [](const QString& path) { writeFile(path, QByteArray(4096, 'x')); }, "not a database"},
+        {"a database without the table",
+         [](const QString& path) {
+             SqlConnection other(path, SqlConnection::Mode::OpenOrCreate);
+             other.exec(QStringLiteral("CREATE TABLE Other (x TEXT)"));
+         },
+         "no Cases table"},
+        {"the names database", [this](const QString& path) { QFile::copy(paths.namesDbPath(), path); }, "no Cases table"},
+        {"a damaged index",
+         [this](const QString& path) {
+             QFile::copy(paths.casesDbPath(), path);
+             test::damageCaseIdIndex(path);
+         },
+         "damaged"},
+    };
+    for (const Case& c : backups) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(paths.casesBackupPath());
+        c.make(paths.casesBackupPath());
+        const Backup::RestoreOutcome outcome = Backup::restore(cases);
+        EXPECT_EQ(outcome.result, RestoreResult::Failed);
+        EXPECT_TRUE(outcome.error.contains(QLatin1String(c.reason))) << outcome.error.toStdString();
+        EXPECT_EQ(contentsOf(paths.casesDbPath()), live);
+        EXPECT_FALSE(QFile::exists(paths.casesBeforeRestorePath()));
+    }
+    EXPECT_EQ(temporaries(paths.filesLocation), QStringList());
+}
 
-    // A copy that cannot be written beside the live file (its folder is gone).
-    EXPECT_EQ(Backup::restore(paths.namesBackupPath(), work.filePath(QStringLiteral("gone/Names.mdb"))),
-              Backup::RestoreResult::NoBackup);
-    ASSERT_TRUE(Backup::writeBackup(paths.casesDbPath(), paths.casesBackupPath()));
-    EXPECT_EQ(Backup::restore(paths.casesBackupPath(), work.filePath(QStringLiteral("gone/QUONDATA.MDB"))),
-              Backup::RestoreResult::Failed);
-    EXPECT_EQ(contentsOf(paths.casesDbPath()), live);
-    EXPECT_EQ(QDir(paths.filesLocation).entryList({QStringLiteral("*.tmp-*")}, QDir::Files), QStringList());
+TEST_F(BackupTest, RestoreFallsBackToThePreviousGenerationWhenTheNewestIsDamaged)
+{
+    store->addCase(QStringLiteral("Older"), QDate(2026, 1, 2));
+    ASSERT_EQ(Backup::writeBackup(cases).status, BackupStatus::Written);
+    ASSERT_EQ(Backup::writeBackup(cases).status, BackupStatus::Written);
+    writeFile(paths.casesBackupPath(), {});
+    store->addCase(QStringLiteral("Live only"), QDate(2026, 1, 2));
+
+    const Backup::RestoreOutcome outcome = Backup::restore(cases);
+    ASSERT_EQ(outcome.result, RestoreResult::Restored);
+    EXPECT_EQ(outcome.restoredFrom, paths.casesPreviousBackupPath());
+    EXPECT_EQ(caseNames(paths.casesDbPath()), QStringList{QStringLiteral("Older")});
+    EXPECT_TRUE(Backup::restoredText(cases, outcome).contains(QStringLiteral("newer backup could not be used")));
+}
+
+TEST_F(BackupTest, StartRemovesTemporariesOfEndedRunsOnly)
+{
+    QString host = QSysInfo::machineHostName();
+    host.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QStringLiteral("_"));
+    const QString folder = paths.filesLocation;
+    const QString ended = QStringLiteral("QUONDATA_Backup.MDB.tmp-%1-1073741824").arg(host);
+    const QString older = QStringLiteral("Names_Backup.MDB.tmp-1073741823");
+    const QString otherStation = QStringLiteral("QUONDATA_Backup.MDB.tmp-otherstation-4242");
+    const QString oldOtherStation = QStringLiteral("Names_Backup.MDB.tmp-otherstation-4243");
+    for (const QString& name : {ended, older, otherStation, oldOtherStation})
+        writeFile(QDir(folder).filePath(name), "partial");
+    QFile old(QDir(folder).filePath(oldOtherStation));
+    ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(old.setFileTime(QDateTime::currentDateTime().addSecs(-2 * 3600), QFileDevice::FileModificationTime));
+    old.close();
+
+    DataStore::startUp(work.path());
+    EXPECT_EQ(temporaries(folder), QStringList{otherStation}) << "another workstation may be writing it now";
+    EXPECT_TRUE(QFile::exists(paths.casesDbPath()));
 }

@@ -51,6 +51,8 @@ std::optional<ScriptedInteraction::Expected>
 ScriptedInteraction::take(Kind kind, const QString& title, const QString& text)
 {
     prompts.append({kind, title, text});
+    if (onPrompt)
+        onPrompt(prompts.last());
     QString failure;
     if (m_expected.isEmpty()) {
         failure = QStringLiteral("Unexpected %1: [%2] %3").arg(kindName(kind), title, text);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace cs42::test {
@@ -42,6 +43,9 @@ public:
     bool openDocument(const QString& path) override;
     bool copyText(const QString& text) override;
     void endProgram(int exitCode = 0) override;
+
+    // Runs as each prompt is shown, before it is answered (what a user does meanwhile).
+    std::function<void(const Prompt&)> onPrompt;
 
     // What happened.
     QList<Prompt> prompts;

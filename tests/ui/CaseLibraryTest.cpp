@@ -9,6 +9,7 @@
 #include "ui/worksheet/FormCS42.h"
 
 #include <QAbstractItemModelTester>
+#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
@@ -346,16 +347,55 @@ private slots:
         QVERIFY(m_shell->hosted<FormCS42>());
     }
 
+    void aCasesFileThatCannotBeOpenedEndsTheProgram_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("not a database") << QStringLiteral("garbage") << QStringLiteral("not a database");
+        QTest::newRow("a folder") << QStringLiteral("folder") << QStringLiteral("is a folder");
+    }
+
     void aCasesFileThatCannotBeOpenedEndsTheProgram()
     {
-        QFile file(m_shell->session.paths.casesDbPath());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(QByteArray(4096, 'x'));
-        file.close();
-        m_shell->interaction.expectInform(CaseStore::openErrorTitle(), CaseStore::openErrorText());
+        QFETCH(QString, fault);
+        QFETCH(QString, cause);
+        const QString path = m_shell->session.paths.casesDbPath();
+        QFile::remove(path);
+        if (fault == QLatin1String("folder")) {
+            QVERIFY(QDir().mkpath(path));
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(QByteArray(4096, 'x'));
+        }
+        m_shell->interaction.expectInform(CaseStore::openErrorTitle());
         m_shell->background->showCaseLibrary();
         QVERIFY(m_shell->interaction.ended);
         QCOMPARE(m_shell->interaction.exitCode, 1);
+        // The specified words, then the file and the cause.
+        const QString text = m_shell->interaction.prompts.last().text;
+        QVERIFY(text.startsWith(CaseStore::openErrorText()));
+        QVERIFY2(text.contains(QStringLiteral("The file: ") + QDir::toNativeSeparators(path)), qPrintable(text));
+        QVERIFY2(text.contains(cause), qPrintable(text));
+    }
+
+    // Another workstation's lock is waited out: the user hears why and the program goes on.
+    void aBusyCasesFileIsReportedAndTheProgramGoesOn()
+    {
+        SqlConnection::setBusyTimeoutMs(100);
+        {
+            SqlConnection holder(m_shell->session.paths.casesDbPath());
+            QVERIFY(holder.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            m_shell->interaction.expectInform(QStringLiteral("Cases Database in Use"));
+            m_shell->background->showCaseLibrary();
+            QVERIFY(!m_shell->interaction.ended);
+            QVERIFY(m_shell->interaction.prompts.last().text.contains(QStringLiteral("another workstation")));
+            holder.exec(QStringLiteral("ROLLBACK"));
+        }
+        SqlConnection::setBusyTimeoutMs(15000);
+        m_shell->background->showCaseLibrary();
+        QCOMPARE(m_shell->interaction.prompts.size(), 1);
+        QVERIFY(list()->model()->rowCount() > 0);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "core/explain/Explanation.h"
 #include "core/produce/FormFiller.h"
 #include "core/produce/FormTemplate.h"
+#include "support/DamagedFiles.h"
 #include "ui/app/Palette.h"
 #include "ui/explain/CalcMessageWindow.h"
 #include "ui/worksheet/GetChA.h"
@@ -577,6 +578,52 @@ private slots:
         m_data->interaction.expectInform(QString(), FormCS42::caseRemovedText());
         QTest::mouseClick(label("lblCustody"), Qt::LeftButton);
         QCOMPARE(m_data->store().caseCount(), 0);
+    }
+
+    // A save that another workstation's lock holds off neither ends the program nor loses the
+    // entry: the user is asked to try again, and the value typed is stored once the lock is gone.
+    void aBusySaveKeepsTheProgramAndTheEntry()
+    {
+        SqlConnection::setBusyTimeoutMs(100);
+        auto holder = std::make_unique<SqlConnection>(m_data->session.paths.casesDbPath());
+        QVERIFY(holder->exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        m_data->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Cases Database in Use"));
+        m_data->interaction.expectAsk(Interaction::Answer::No, QStringLiteral("Cases Database in Use"));
+        clickLine("lblP1", [](QWidget* dialog) {
+            typeInto(dialog, "Text1", QStringLiteral("2500"));
+            press(dialog, "Command1");
+        });
+        QVERIFY(!m_data->interaction.ended);
+        QVERIFY(m_data->interaction.prompts.last().text.endsWith(FormCS42::saveAgainQuestion()));
+        holder->exec(QStringLiteral("ROLLBACK"));
+        QCOMPARE(m_data->stored(QStringLiteral("pinc")), QString());
+
+        // Answered Yes once the other workstation is done: the same entry goes in.
+        QVERIFY(holder->exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        m_data->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Cases Database in Use"));
+        m_data->interaction.onPrompt = [&holder](const auto&) { holder.reset(); };
+        clickLine("lblP1", [](QWidget* dialog) {
+            typeInto(dialog, "Text1", QStringLiteral("2600"));
+            press(dialog, "Command1");
+        });
+        m_data->interaction.onPrompt = nullptr;
+        SqlConnection::setBusyTimeoutMs(15000);
+        QCOMPARE(m_data->stored(QStringLiteral("pinc")), QStringLiteral("2600"));
+        QCOMPARE(caption("lblP1"), QStringLiteral("2600"));
+        QVERIFY(!m_data->interaction.ended);
+    }
+
+    // A damaged index hides the current case: the user hears that the file needs a restore, not
+    // that the case is gone.
+    void aDamagedIndexIsReportedAsDamage()
+    {
+        QVERIFY(test::damageCaseIdIndex(m_data->session.paths.casesDbPath()));
+        m_data->interaction.expectInform(QStringLiteral("Cases Database Damaged"));
+        QTest::mouseClick(label("lblCustody"), Qt::LeftButton);
+        const QString text = m_data->interaction.prompts.last().text;
+        QVERIFY2(text.contains(QStringLiteral("restore")) && text.contains(QStringLiteral("missing from index")),
+                 qPrintable(text));
+        QVERIFY(!m_data->interaction.ended);
     }
 
     void withoutATemplateTheWorksheetStillWorks()

@@ -8,6 +8,7 @@
 #include "ui/app/HiddenUtilities.h"
 #include "ui/cases/CaseLibrary.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTest>
@@ -182,11 +183,12 @@ private slots:
         const QString live = cases ? paths.casesDbPath() : paths.namesDbPath();
         const QString backupPath = cases ? paths.casesBackupPath() : paths.namesBackupPath();
         const Backup::RestoreTexts texts = cases ? Backup::casesRestoreTexts() : Backup::namesRestoreTexts();
+        const Backup::BackupSet set = cases ? Backup::BackupSet::cases(paths) : Backup::BackupSet::names(paths);
 
         // The backup holds a case the live file no longer has.
         CaseStore(paths.casesDbPath()).addCase(QStringLiteral("Backed Up"), QDate(2024, 1, 1));
         if (backup == QLatin1String("sound"))
-            QVERIFY(Backup::writeBackup(live, backupPath));
+            QVERIFY(Backup::writeBackup(set).status == Backup::BackupStatus::Written);
         else if (backup == QLatin1String("broken"))
             writeFile(backupPath, QByteArray("this is not a database").repeated(200));
         CaseStore(paths.casesDbPath()).addCase(QStringLiteral("Live Only"), QDate(2024, 1, 2));
@@ -200,7 +202,7 @@ private slots:
             m_shell->interaction.expectAsk(answer ? Interaction::Answer::Yes : Interaction::Answer::No,
                                            texts.questionTitle,
                                            texts.questionText);
-            if (backup == QLatin1String("broken"))
+            if (backup == QLatin1String("broken") || answer)
                 m_shell->interaction.expectInform(texts.questionTitle);
         }
         bool stillOpen = false;
@@ -222,6 +224,12 @@ private slots:
         }
         if (backup == QLatin1String("broken"))
             QVERIFY(m_shell->interaction.prompts.last().text.contains(QStringLiteral("left as it was")));
+        if (restored) {
+            // The user hears where the replaced file was kept before the program ends.
+            QVERIFY(m_shell->interaction.prompts.last().text.contains(
+                QDir::toNativeSeparators(set.beforeRestorePath)));
+            QCOMPARE(contents(set.beforeRestorePath), liveBefore);
+        }
     }
 };
 

@@ -3,9 +3,13 @@
 #include "core/store/SqlConnection.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlQuery>
+#include <QSysInfo>
 
 #include <filesystem>
 #include <system_error>
@@ -13,9 +17,21 @@
 namespace cs42::Backup {
 
 namespace {
+const QString TemporaryMarker = QStringLiteral(".tmp-");
+
+QString hostTag()
+{
+    QString host = QSysInfo::machineHostName();
+    host.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QStringLiteral("_"));
+    return host.isEmpty() ? QStringLiteral("host") : host;
+}
+
+// A temporary copy names its computer and process, so that the next start can tell a copy left
+// by a killed run from one that another workstation is writing right now.
 QString temporaryBeside(const QString& path)
 {
-    return path + QStringLiteral(".tmp-%1").arg(QCoreApplication::applicationPid());
+    return path + TemporaryMarker + hostTag() + QLatin1Char('-') +
+           QString::number(QCoreApplication::applicationPid());
 }
 
 // Replaces `target` with `source` in one step (rename over an existing file).
@@ -29,60 +45,196 @@ bool replaceFile(const QString& source, const QString& target, QString* error)
     return !code;
 }
 
-void setError(QString* error, const QString& text)
+QString native(const QString& path)
 {
-    if (error)
-        *error = text;
+    return QDir::toNativeSeparators(path);
+}
+
+// Why the file at `path` is no sound copy of the set's database (empty when it is one).
+QString copyProblem(const BackupSet& set, const QString& path)
+{
+    if (QFileInfo(path).size() == 0)
+        return QStringLiteral("The file is empty.");
+    SqlConnection copy(path);
+    if (!copy.isOpen())
+        return copy.errorText();
+    const QString damage = copy.integrityProblem();
+    if (!damage.isEmpty())
+        return QStringLiteral("The file is damaged (%1).").arg(damage);
+    // Identifiers from the fixed set definitions, never from input.
+    QSqlQuery query(copy.database());
+    if (!query.exec(QStringLiteral("SELECT \"%1\" FROM \"%2\" LIMIT 0").arg(set.keyColumn, set.table)))
+        return QStringLiteral("The file holds no %1 table.").arg(set.table);
+    return {};
+}
+
+bool isProcessRunning(qint64 pid)
+{
+#ifdef Q_OS_LINUX
+    return QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid));
+#else
+    Q_UNUSED(pid);
+    return true; // only the age tells elsewhere
+#endif
 }
 } // namespace
 
-bool writeBackup(const QString& livePath, const QString& backupPath, QString* error)
+BackupSet BackupSet::cases(const DataPaths& paths)
 {
-    const QString temporary = temporaryBeside(backupPath);
-    QFile::remove(temporary);
-    {
-        SqlConnection live(livePath);
-        if (!live.isOpen()) {
-            setError(error, live.errorText());
-            return false;
-        }
-        if (!live.exec(QStringLiteral("VACUUM INTO ?"), {temporary})) {
-            setError(error, live.errorText());
-            QFile::remove(temporary);
-            return false;
-        }
-    }
-    if (!replaceFile(temporary, backupPath, error)) {
-        QFile::remove(temporary);
-        return false;
-    }
-    return true;
+    return {paths.casesDbPath(),
+            paths.casesBackupPath(),
+            paths.casesPreviousBackupPath(),
+            paths.casesBeforeRestorePath(),
+            QStringLiteral("Cases"),
+            QStringLiteral("caseid"),
+            QStringLiteral("CASES")};
 }
 
-RestoreResult restore(const QString& backupPath, const QString& livePath, QString* error)
+BackupSet BackupSet::names(const DataPaths& paths)
 {
-    if (!QFileInfo(backupPath).isFile())
-        return RestoreResult::NoBackup;
-    const QString temporary = temporaryBeside(livePath);
+    return {paths.namesDbPath(),
+            paths.namesBackupPath(),
+            paths.namesPreviousBackupPath(),
+            paths.namesBeforeRestorePath(),
+            QStringLiteral("NAMES"),
+            QStringLiteral("keynumber"),
+            QStringLiteral("Names")};
+}
+
+BackupOutcome writeBackup(const BackupSet& set)
+{
+    const QString temporary = temporaryBeside(set.backupPath);
     QFile::remove(temporary);
-    if (!QFile::copy(backupPath, temporary)) {
-        setError(error, QStringLiteral("The backup could not be copied beside %1.").arg(livePath));
-        return RestoreResult::Failed;
-    }
-    bool sound = false;
     {
-        SqlConnection copy(temporary);
-        QSqlQuery check(copy.database());
-        sound = copy.isOpen() && check.exec(QStringLiteral("PRAGMA quick_check")) && check.next() &&
-                check.value(0).toString() == QLatin1String("ok");
-        if (!sound)
-            setError(error, QStringLiteral("The backup file is not a sound database."));
+        SqlConnection live(set.livePath);
+        if (!live.isOpen())
+            return {BackupStatus::Failed, live.errorText()};
+        // VACUUM INTO copies whatever it reads: a damaged index would go into the backup unseen.
+        const QString damage = live.integrityProblem();
+        if (live.failure() == SqlFailure::Busy)
+            return {BackupStatus::Failed, live.errorText()};
+        if (!damage.isEmpty())
+            return {BackupStatus::LiveDamaged, damage};
+        if (!live.exec(QStringLiteral("VACUUM INTO ?"), {temporary})) {
+            QFile::remove(temporary);
+            return {BackupStatus::Failed, live.errorText()};
+        }
     }
-    if (!sound || !replaceFile(temporary, livePath, error)) {
+    QString error;
+    if (QFileInfo::exists(set.backupPath) && !replaceFile(set.backupPath, set.previousPath, &error)) {
         QFile::remove(temporary);
-        return RestoreResult::Failed;
+        return {BackupStatus::Failed, error};
     }
-    return RestoreResult::Restored;
+    if (!replaceFile(temporary, set.backupPath, &error)) {
+        QFile::remove(temporary);
+        return {BackupStatus::Failed, error};
+    }
+    return {BackupStatus::Written, QString()};
+}
+
+QString soundBackup(const BackupSet& set)
+{
+    for (const QString& path : {set.backupPath, set.previousPath}) {
+        if (QFileInfo(path).isFile() && copyProblem(set, path).isEmpty())
+            return path;
+    }
+    return {};
+}
+
+QString quitReport(const BackupSet& set, const BackupOutcome& outcome)
+{
+    if (outcome.status == BackupStatus::Written)
+        return {};
+    const QString good = soundBackup(set);
+    const QString goodText =
+        good.isEmpty() ? QStringLiteral("There is no sound backup of it.")
+                       : QStringLiteral("The backup %1 is sound and was left as it was.").arg(native(good));
+    if (outcome.status == BackupStatus::LiveDamaged) {
+        return QStringLiteral("The %1 database %2 is damaged (%3), so it was not backed up.  %4  Please "
+                              "restore the %1 database from its backup when you start the program again "
+                              "(File Utilities: press Esc on the opening window).")
+            .arg(set.displayName, native(set.livePath), outcome.detail, goodText);
+    }
+    return QStringLiteral("The %1 database %2 could not be backed up.  %3  %4")
+        .arg(set.displayName, native(set.livePath), outcome.detail, goodText);
+}
+
+bool hasBackup(const BackupSet& set)
+{
+    return QFileInfo(set.backupPath).isFile() || QFileInfo(set.previousPath).isFile();
+}
+
+RestoreOutcome restore(const BackupSet& set)
+{
+    RestoreOutcome outcome;
+    if (!hasBackup(set)) {
+        outcome.result = RestoreResult::NoBackup;
+        return outcome;
+    }
+    const QString temporary = temporaryBeside(set.livePath);
+    QStringList refusals;
+    for (const QString& candidate : {set.backupPath, set.previousPath}) {
+        if (!QFileInfo(candidate).isFile())
+            continue;
+        QFile::remove(temporary);
+        // The copy is checked, not the backup itself, so that what is checked is what goes live.
+        if (!QFile::copy(candidate, temporary)) {
+            refusals << QStringLiteral("%1 could not be copied beside %2.").arg(native(candidate), native(set.livePath));
+            continue;
+        }
+        const QString problem = copyProblem(set, temporary);
+        if (!problem.isEmpty()) {
+            refusals << QStringLiteral("%1: %2").arg(native(candidate), problem);
+            QFile::remove(temporary);
+            continue;
+        }
+        outcome.restoredFrom = candidate;
+        break;
+    }
+    if (outcome.restoredFrom.isEmpty()) {
+        outcome.error = refusals.join(QStringLiteral("\r\n"));
+        return outcome;
+    }
+    if (QFileInfo::exists(set.livePath)) {
+        QFile::remove(set.beforeRestorePath);
+        if (!QFile::copy(set.livePath, set.beforeRestorePath)) {
+            QFile::remove(temporary);
+            outcome.restoredFrom.clear();
+            outcome.error = QStringLiteral("The file in use could not be kept as %1.").arg(native(set.beforeRestorePath));
+            return outcome;
+        }
+        outcome.keptLivePath = set.beforeRestorePath;
+    }
+    QString error;
+    if (!replaceFile(temporary, set.livePath, &error)) {
+        QFile::remove(temporary);
+        outcome.restoredFrom.clear();
+        outcome.keptLivePath.clear();
+        outcome.error = error;
+        return outcome;
+    }
+    outcome.result = RestoreResult::Restored;
+    outcome.error = refusals.join(QStringLiteral("\r\n")); // a newer backup that was passed over
+    return outcome;
+}
+
+void removeStaleTemporaries(const QString& folder)
+{
+    static const QRegularExpression suffix(QStringLiteral(R"(\.tmp-(?:(.+)-)?(\d+)$)"));
+    const QDir dir(folder);
+    const QDateTime anHourAgo = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    const QFileInfoList files = dir.entryInfoList({QStringLiteral("*.MDB.tmp-*"), QStringLiteral("*.mdb.tmp-*")},
+                                                  QDir::Files | QDir::Hidden);
+    for (const QFileInfo& file : files) {
+        const QRegularExpressionMatch m = suffix.match(file.fileName());
+        if (!m.hasMatch())
+            continue;
+        const bool ours = m.captured(1).isEmpty() || m.captured(1) == hostTag();
+        const qint64 pid = m.captured(2).toLongLong();
+        const bool ended = ours && pid != QCoreApplication::applicationPid() && !isProcessRunning(pid);
+        if (ended || file.lastModified().toUTC() < anHourAgo)
+            QFile::remove(file.absoluteFilePath());
+    }
 }
 
 RestoreTexts casesRestoreTexts()
@@ -104,6 +256,18 @@ RestoreTexts namesRestoreTexts()
 QString noBackupText()
 {
     return QStringLiteral("No Backup Database File can be Found!");
+}
+
+QString restoredText(const BackupSet& set, const RestoreOutcome& outcome)
+{
+    QString text = QStringLiteral("The %1 Database File was restored from the backup %2.")
+                       .arg(set.displayName, native(outcome.restoredFrom));
+    if (!outcome.error.isEmpty())
+        text += QStringLiteral("  The newer backup could not be used: ") + outcome.error;
+    if (!outcome.keptLivePath.isEmpty())
+        text += QStringLiteral("  The file it replaced was kept as %1.").arg(native(outcome.keptLivePath));
+    text += QStringLiteral("\r\n\r\nThe program will now end; start it again to work with the restored file.");
+    return text;
 }
 
 } // namespace cs42::Backup

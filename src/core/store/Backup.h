@@ -1,15 +1,53 @@
 #pragma once
 
+#include "core/store/DataPaths.h"
+
 #include <QString>
 
 namespace cs42 {
 
-// The one backup generation of the cases and names databases, and putting it back.
+// The backups of the cases and names databases, written when the program quits, and putting one
+// back. Two generations are kept, so that one bad quit can never leave no good backup.
 namespace Backup {
-// Writes a consistent copy of `livePath` (SQLite's own VACUUM INTO, safe while another
-// workstation writes) to a temporary file beside `backupPath`, then replaces the old backup with
-// it. On any failure the old backup stays and false is returned with a reason.
-bool writeBackup(const QString& livePath, const QString& backupPath, QString* error = nullptr);
+
+// One database with its backup files and the table (with its key column) a sound copy holds.
+struct BackupSet
+{
+    QString livePath;
+    QString backupPath;         // the newest backup
+    QString previousPath;       // the generation before it
+    QString beforeRestorePath;  // where a restore keeps the live file it replaced
+    QString table;              // "Cases" / "NAMES"
+    QString keyColumn;          // "caseid" / "keynumber"
+    QString displayName;        // "CASES" / "Names", as the messages name the database
+
+    static BackupSet cases(const DataPaths& paths);
+    static BackupSet names(const DataPaths& paths);
+};
+
+enum class BackupStatus
+{
+    Written,
+    LiveDamaged, // the live file failed its integrity check: the backups were left as they were
+    Failed,      // the copy could not be made or put in place: the backups were left as they were
+};
+
+struct BackupOutcome
+{
+    BackupStatus status = BackupStatus::Failed;
+    QString detail; // the damage or the cause of the failure
+};
+
+// Checks the live file with PRAGMA integrity_check, writes a consistent copy of it (SQLite's own
+// VACUUM INTO, safe while another workstation writes) to a temporary file beside the backup, then
+// moves the old backup to the previous generation and puts the copy in its place.
+BackupOutcome writeBackup(const BackupSet& set);
+
+// The newest backup that passes its integrity check, or an empty text.
+QString soundBackup(const BackupSet& set);
+
+// What to tell the user at quit about an outcome other than Written (empty text for Written).
+QString quitReport(const BackupSet& set, const BackupOutcome& outcome);
 
 enum class RestoreResult
 {
@@ -18,9 +56,27 @@ enum class RestoreResult
     Failed,
 };
 
-// Copies `backupPath` to a temporary file beside `livePath`, checks that the copy opens as a
-// database, then replaces the live file with it. On failure the live file is left as it was.
-RestoreResult restore(const QString& backupPath, const QString& livePath, QString* error = nullptr);
+struct RestoreOutcome
+{
+    RestoreResult result = RestoreResult::Failed;
+    QString restoredFrom;   // the backup that was put in place
+    QString keptLivePath;   // where the replaced live file was kept (empty when there was none)
+    QString error;          // why nothing was restored, or which newer backup was passed over
+};
+
+// Puts the newest sound backup in place of the live file. A backup is sound when it passes
+// PRAGMA integrity_check and holds the set's table with its key column; the newest is tried
+// first, then the previous generation. The live file is first copied to beforeRestorePath; on any
+// failure the live file is left as it was.
+RestoreOutcome restore(const BackupSet& set);
+
+// True when the set has a backup file of either generation.
+bool hasBackup(const BackupSet& set);
+
+// Removes, in `folder`, the temporary copies that a backup or restore killed half-way left
+// behind: those of this computer whose process has ended, and any older than an hour (another
+// workstation's that never finished).
+void removeStaleTemporaries(const QString& folder);
 
 // The texts of the restore questions and messages, per database.
 struct RestoreTexts
@@ -32,6 +88,8 @@ struct RestoreTexts
 RestoreTexts casesRestoreTexts();
 RestoreTexts namesRestoreTexts();
 QString noBackupText();
+// What the user is told once a restore succeeded, before the program ends.
+QString restoredText(const BackupSet& set, const RestoreOutcome& outcome);
 } // namespace Backup
 
 } // namespace cs42

@@ -5,6 +5,8 @@
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
 
+#include <QDir>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -17,7 +19,10 @@ bool openTable(SqlConnection& connection)
     if (!connection.isOpen())
         return false;
     QSqlQuery query(connection.database());
-    return query.exec(QStringLiteral("SELECT caseid FROM Cases LIMIT 0"));
+    if (query.exec(QStringLiteral("SELECT caseid FROM Cases LIMIT 0")))
+        return true;
+    connection.noteError(query.lastError());
+    return false;
 }
 
 std::optional<qint64> findRowId(SqlConnection& connection, const QString& caseId)
@@ -29,6 +34,11 @@ std::optional<qint64> findRowId(SqlConnection& connection, const QString& caseId
         return query.value(0).toLongLong();
     return std::nullopt;
 }
+
+QString nativePath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
 } // namespace
 
 QString shortDateText(const QDate& date)
@@ -38,6 +48,11 @@ QString shortDateText(const QDate& date)
 
 CaseStore::CaseStore(QString casesDbPath)
     : m_path(std::move(casesDbPath))
+{}
+
+CaseStore::CaseStore(QString casesDbPath, QString problem)
+    : m_path(std::move(casesDbPath))
+    , m_problem(std::move(problem))
 {}
 
 QString CaseStore::openErrorTitle()
@@ -52,10 +67,87 @@ QString CaseStore::openErrorText()
         "end.  Please contact Tessaly to report this problem.");
 }
 
+QString CaseStore::openErrorText(const QString& path, const QString& cause)
+{
+    return openErrorText() + QStringLiteral("\r\n\r\nThe file: ") + nativePath(path) +
+           QStringLiteral("\r\nThe cause: ") + cause;
+}
+
+CaseStoreMessage CaseStore::messageFor(CaseStoreStatus status) const
+{
+    switch (status) {
+    case CaseStoreStatus::Ok:
+        return {};
+    case CaseStoreStatus::OpenFailed:
+        return {openErrorTitle(), openErrorText(m_path, m_problem), true};
+    case CaseStoreStatus::CaseRemoved:
+        return {QString(),
+                QStringLiteral("This case no longer exists: it has been removed, perhaps from another "
+                               "workstation. Nothing was saved. Please select a case in the Case Library."),
+                false};
+    case CaseStoreStatus::Busy:
+        return {QStringLiteral("Cases Database in Use"),
+                QStringLiteral("The CASES database is in use by another workstation, so nothing was read "
+                               "or saved just now.  Please try again in a moment.\r\n\r\nThe file: ") +
+                    nativePath(m_path),
+                false};
+    case CaseStoreStatus::Damaged:
+        return {QStringLiteral("Cases Database Damaged"),
+                QStringLiteral("The CASES database is damaged: a case that is stored in it can no longer be "
+                               "found.  Nothing was changed.  Please restore the CASES database from its "
+                               "backup (File Utilities: press Esc on the opening window when the program "
+                               "starts).\r\n\r\nThe file: ") +
+                    nativePath(m_path) + QStringLiteral("\r\nThe damage: ") + m_problem,
+                false};
+    case CaseStoreStatus::SaveFailed:
+        return {QStringLiteral("Not Saved"),
+                QStringLiteral("The change could not be saved in the CASES database, and nothing was "
+                               "changed.\r\n\r\nThe file: ") +
+                    nativePath(m_path) + QStringLiteral("\r\nThe cause: ") + m_problem,
+                false};
+    }
+    return {};
+}
+
+CaseStoreStatus CaseStore::fail(CaseStoreStatus status, const QString& cause) const
+{
+    m_problem = cause;
+    return status;
+}
+
+CaseStoreStatus CaseStore::openFailure(SqlConnection& connection) const
+{
+    if (connection.failure() == SqlFailure::Busy)
+        return fail(CaseStoreStatus::Busy, connection.errorText());
+    if (connection.isOpen() && connection.errorText().contains(QLatin1String("no such table")))
+        return fail(CaseStoreStatus::OpenFailed, QStringLiteral("The file holds no Cases table."));
+    return fail(CaseStoreStatus::OpenFailed, connection.errorText());
+}
+
+CaseStoreStatus CaseStore::missingRow(SqlConnection& connection) const
+{
+    const QString damage = connection.integrityProblem();
+    if (connection.failure() == SqlFailure::Busy)
+        return fail(CaseStoreStatus::Busy, connection.errorText());
+    if (!damage.isEmpty())
+        return fail(CaseStoreStatus::Damaged, damage);
+    return fail(CaseStoreStatus::CaseRemoved, QString());
+}
+
+CaseStoreStatus CaseStore::writeFailure(SqlConnection& connection, const QSqlError& error) const
+{
+    connection.noteError(error);
+    if (connection.failure() == SqlFailure::Busy)
+        return fail(CaseStoreStatus::Busy, connection.errorText());
+    if (connection.failure() == SqlFailure::NotADatabase)
+        return fail(CaseStoreStatus::Damaged, connection.errorText());
+    return fail(CaseStoreStatus::SaveFailed, connection.errorText());
+}
+
 CaseStoreStatus CaseStore::open() const
 {
     SqlConnection connection(m_path);
-    return openTable(connection) ? CaseStoreStatus::Ok : CaseStoreStatus::OpenFailed;
+    return openTable(connection) ? CaseStoreStatus::Ok : openFailure(connection);
 }
 
 std::optional<CaseRecord> CaseStore::findCurrentCase(QString& currentCaseId, CaseStoreStatus* status) const
@@ -66,7 +158,7 @@ std::optional<CaseRecord> CaseStore::findCurrentCase(QString& currentCaseId, Cas
     };
     SqlConnection connection(m_path);
     if (!openTable(connection)) {
-        report(CaseStoreStatus::OpenFailed);
+        report(openFailure(connection));
         return std::nullopt;
     }
     QSqlQuery query(connection.database());
@@ -76,8 +168,16 @@ std::optional<CaseRecord> CaseStore::findCurrentCase(QString& currentCaseId, Cas
         query.prepare(QStringLiteral("SELECT * FROM Cases WHERE caseid = ? ORDER BY rowid LIMIT 1"));
         query.addBindValue(currentCaseId);
     }
-    if (!query.exec() || !query.next()) {
-        report(CaseStoreStatus::CaseRemoved);
+    if (!query.exec()) {
+        connection.noteError(query.lastError());
+        report(connection.failure() == SqlFailure::Busy ? fail(CaseStoreStatus::Busy, connection.errorText())
+                                                         : openFailure(connection));
+        return std::nullopt;
+    }
+    if (!query.next()) {
+        query.finish();
+        report(currentCaseId.isEmpty() ? fail(CaseStoreStatus::CaseRemoved, QString())
+                                       : missingRow(connection));
         return std::nullopt;
     }
     CaseRecord record;
@@ -94,13 +194,13 @@ CaseStoreStatus CaseStore::saveCaseFields(const QString& currentCaseId, const Co
 {
     SqlConnection connection(m_path);
     if (!openTable(connection))
-        return CaseStoreStatus::OpenFailed;
+        return openFailure(connection);
     QStringList assignments;
     QVariantList bound;
     for (const auto& [column, value] : values) {
         // Column names cannot be bound: only the schema's own names are accepted.
         if (!Schema::casesTable().hasColumn(column))
-            return CaseStoreStatus::OpenFailed;
+            return fail(CaseStoreStatus::SaveFailed, QStringLiteral("The column %1 does not exist.").arg(column));
         assignments << QStringLiteral("\"%1\" = ?").arg(column);
         bound << value;
     }
@@ -114,8 +214,11 @@ CaseStoreStatus CaseStore::saveCaseFields(const QString& currentCaseId, const Co
     for (const QVariant& v : bound)
         query.addBindValue(v);
     if (!query.exec())
-        return CaseStoreStatus::OpenFailed;
-    return query.numRowsAffected() > 0 ? CaseStoreStatus::Ok : CaseStoreStatus::CaseRemoved;
+        return writeFailure(connection, query.lastError());
+    if (query.numRowsAffected() > 0)
+        return CaseStoreStatus::Ok;
+    query.finish();
+    return missingRow(connection);
 }
 
 QList<CaseListItem> CaseStore::listCases(CaseStoreStatus* status) const
@@ -123,8 +226,9 @@ QList<CaseListItem> CaseStore::listCases(CaseStoreStatus* status) const
     QList<CaseListItem> items;
     SqlConnection connection(m_path);
     if (!openTable(connection)) {
+        const CaseStoreStatus failed = openFailure(connection);
         if (status)
-            *status = CaseStoreStatus::OpenFailed;
+            *status = failed;
         return items;
     }
     QSqlQuery query(connection.database());
@@ -170,8 +274,10 @@ QString CaseStore::addSampleCase(const QDate& today) const
 QString CaseStore::addCaseRow(const QString& keySource, const QString& caseName, const QDate& today) const
 {
     SqlConnection connection(m_path);
-    if (!openTable(connection))
+    if (!openTable(connection)) {
+        openFailure(connection);
         return {};
+    }
     const QString key = CaseKey::makeUnique(keySource, [&connection](const QString& candidate) {
         return findRowId(connection, candidate).has_value();
     });
@@ -180,6 +286,9 @@ QString CaseStore::addCaseRow(const QString& keySource, const QString& caseName,
             "INSERT INTO Cases (caseid, casedesc, caseopen, casefile, obligor, payshealth, whosecustody) "
             "VALUES (?, ?, ?, ?, 'D', 'P', 'P')"),
         {key, caseName, shortDateText(today), key});
+    if (!added)
+        fail(connection.failure() == SqlFailure::Busy ? CaseStoreStatus::Busy : CaseStoreStatus::SaveFailed,
+             connection.errorText());
     return added ? key : QString();
 }
 
@@ -192,14 +301,17 @@ CaseStoreStatus CaseStore::deleteCase(const QString& caseId) const
 {
     SqlConnection connection(m_path);
     if (!openTable(connection))
-        return CaseStoreStatus::OpenFailed;
+        return openFailure(connection);
     QSqlQuery query(connection.database());
     query.prepare(QStringLiteral(
         "DELETE FROM Cases WHERE rowid = (SELECT rowid FROM Cases WHERE caseid = ? ORDER BY rowid LIMIT 1)"));
     query.addBindValue(caseId);
     if (!query.exec())
-        return CaseStoreStatus::OpenFailed;
-    return query.numRowsAffected() > 0 ? CaseStoreStatus::Ok : CaseStoreStatus::CaseRemoved;
+        return writeFailure(connection, query.lastError());
+    if (query.numRowsAffected() > 0)
+        return CaseStoreStatus::Ok;
+    query.finish();
+    return missingRow(connection);
 }
 
 void CaseStore::repairNulls() const

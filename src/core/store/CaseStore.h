@@ -3,6 +3,7 @@
 #include "core/store/CaseRecord.h"
 
 #include <QDate>
+#include <QSqlError>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -12,12 +13,26 @@
 
 namespace cs42 {
 
+class SqlConnection;
+
 // Outcome of a case-store operation that the user has to hear about.
 enum class CaseStoreStatus
 {
     Ok,
     OpenFailed,  // the cases database or its table cannot be opened: the program ends
     CaseRemoved, // the case is gone (deleted from another workstation); nothing was written
+    Busy,        // another workstation holds the file: nothing was read or written, try again
+    Damaged,     // the file is damaged (an expected row is missing): it must be restored
+    SaveFailed,  // the file opens but took no change (read-only, disk full): nothing was written
+};
+
+// What the user is told about a status other than Ok: a message box's title and text, and
+// whether the program must end (only when the database truly cannot be opened).
+struct CaseStoreMessage
+{
+    QString title;
+    QString text;
+    bool endsProgram = false;
 };
 
 // One entry of the case library: casedesc (null when Null) and caseid, in stored order.
@@ -34,11 +49,20 @@ class CaseStore
 {
 public:
     explicit CaseStore(QString casesDbPath);
+    // A store that already knows the cause of a failure met elsewhere, to word its message.
+    CaseStore(QString casesDbPath, QString problem);
 
     // The message shown, with the title "Error", before the program ends when the cases database
     // cannot be opened.
     static QString openErrorTitle();
     static QString openErrorText();
+    // The same text with the file and the cause of the failure.
+    static QString openErrorText(const QString& path, const QString& cause);
+
+    // The message for the outcome of the last operation of this store (its cause is kept).
+    CaseStoreMessage messageFor(CaseStoreStatus status) const;
+    // The cause of the last failed operation, in words ("the file is in use by ...").
+    const QString& problem() const { return m_problem; }
 
     // OpenCases: can the database and its table be opened?
     CaseStoreStatus open() const;
@@ -80,7 +104,14 @@ public:
 private:
     QString addCaseRow(const QString& keySource, const QString& caseName, const QDate& today) const;
 
+    CaseStoreStatus fail(CaseStoreStatus status, const QString& cause) const;
+    CaseStoreStatus openFailure(SqlConnection& connection) const;
+    CaseStoreStatus writeFailure(SqlConnection& connection, const QSqlError& error) const;
+    // A row that should be there is not: a damaged index hides rows, so check the file first.
+    CaseStoreStatus missingRow(SqlConnection& connection) const;
+
     QString m_path;
+    mutable QString m_problem;
 };
 
 // Today's date in the short form stored in `caseopen` (m/d/yyyy).

@@ -1,22 +1,35 @@
 #include "core/store/DataStore.h"
 
+#include "core/store/Backup.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
 
 namespace cs42 {
 
-DataPaths DataStore::startUp(const QString& workingDirectory)
+DataPaths DataStore::startUp(const QString& workingDirectory, StartUpReport* report)
 {
     DataPaths paths = DataPaths::forWorkingDirectory(workingDirectory);
     QDir().mkpath(paths.vtrFormsDir());
     ensureSettingsDatabase(paths);
-    loadSettings(paths);
-    setDataPaths(paths);
+    const QString settingsProblem = loadSettings(paths);
+    bool casesBusy = false;
+    // Without readable settings the cases may be anywhere: making empty databases in the default
+    // folder would show "no cases" in place of the shared ones.
+    if (settingsProblem.isEmpty()) {
+        casesBusy = !setDataPaths(paths);
+        Backup::removeStaleTemporaries(paths.filesLocation);
+    }
     ensureScheduleDatabase(paths);
+    if (report) {
+        report->settingsProblem = settingsProblem;
+        report->casesBusy = casesBusy;
+    }
     return paths;
 }
 
@@ -25,15 +38,17 @@ void DataStore::ensureSettingsDatabase(const DataPaths& paths)
     Schema::ensureDatabase(paths.settingsDbPath(), Schema::mainTable());
 }
 
-void DataStore::loadSettings(DataPaths& paths)
+QString DataStore::loadSettings(DataPaths& paths)
 {
-    paths.filesLocation = paths.defaultFilesLocation();
     SqlConnection connection(paths.settingsDbPath());
     if (!connection.isOpen())
-        return;
+        return connection.errorText();
     QSqlQuery query(connection.database());
-    if (!query.exec(QStringLiteral("SELECT rowid, fileslocation FROM Main ORDER BY rowid LIMIT 1")))
-        return;
+    if (!query.exec(QStringLiteral("SELECT rowid, fileslocation FROM Main ORDER BY rowid LIMIT 1"))) {
+        connection.noteError(query.lastError());
+        return connection.errorText();
+    }
+    paths.filesLocation = paths.defaultFilesLocation();
     if (!query.next()) {
         query.finish();
         QVariantList values{paths.filesLocation};
@@ -44,7 +59,7 @@ void DataStore::loadSettings(DataPaths& paths)
         }
         sql += QStringLiteral(") VALUES (?") + QStringLiteral(", ?").repeated(9) + QStringLiteral(")");
         connection.exec(sql, values);
-        return;
+        return {};
     }
     const qint64 rowid = query.value(0).toLongLong();
     const QString stored = query.value(1).toString();
@@ -57,12 +72,13 @@ void DataStore::loadSettings(DataPaths& paths)
             QStringLiteral("UPDATE Main SET optfield%1 = '' WHERE rowid = ? AND optfield%1 IS NULL").arg(i),
             {rowid});
     }
+    return {};
 }
 
-void DataStore::setDataPaths(const DataPaths& paths)
+bool DataStore::setDataPaths(const DataPaths& paths)
 {
     ensureNamesDatabase(paths);
-    ensureCasesDatabase(paths);
+    return ensureCasesDatabase(paths);
 }
 
 void DataStore::ensureNamesDatabase(const DataPaths& paths)
@@ -70,14 +86,15 @@ void DataStore::ensureNamesDatabase(const DataPaths& paths)
     Schema::ensureDatabase(paths.namesDbPath(), Schema::namesTable());
 }
 
-void DataStore::ensureCasesDatabase(const DataPaths& paths)
+bool DataStore::ensureCasesDatabase(const DataPaths& paths)
 {
-    Schema::ensureDatabase(paths.casesDbPath(), Schema::casesTable());
     // Finding the current case by its key is done on every recomputation of the worksheet; with
     // thousands of cases a scan of the table is too slow. The index only speeds up the search:
     // every query that depends on the stored order still orders by rowid.
-    SqlConnection connection(paths.casesDbPath());
-    connection.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS CasesCaseId ON Cases (caseid)"));
+    return Schema::ensureDatabase(paths.casesDbPath(),
+                                  Schema::casesTable(),
+                                  {QStringLiteral("CREATE INDEX IF NOT EXISTS CasesCaseId ON Cases (caseid)")}) !=
+           SqlFailure::Busy;
 }
 
 void DataStore::ensureScheduleDatabase(const DataPaths& paths)
@@ -86,6 +103,35 @@ void DataStore::ensureScheduleDatabase(const DataPaths& paths)
     if (QFileInfo::exists(paths.scheduleDbPath()))
         return;
     Schema::ensureDatabase(paths.scheduleDbPath(), Schema::scheduleTable());
+}
+
+QString DataStore::damagedSettingsPath(const DataPaths& paths)
+{
+    return joinPath(paths.vtrFormsDir(), QStringLiteral("Quon2017_Damaged.MDB"));
+}
+
+bool DataStore::replaceDamagedSettings(DataPaths& paths, QString* error)
+{
+    const QString damaged = damagedSettingsPath(paths);
+    if (QFileInfo::exists(paths.settingsDbPath())) {
+        QFile::remove(damaged);
+        QFile file(paths.settingsDbPath());
+        if (!file.rename(damaged)) {
+            if (error)
+                *error = file.errorString();
+            return false;
+        }
+    }
+    ensureSettingsDatabase(paths);
+    const QString problem = loadSettings(paths);
+    if (!problem.isEmpty()) {
+        if (error)
+            *error = problem;
+        return false;
+    }
+    setDataPaths(paths);
+    Backup::removeStaleTemporaries(paths.filesLocation);
+    return true;
 }
 
 bool DataStore::saveFilesLocation(const DataPaths& paths)

@@ -4,28 +4,48 @@
 
 namespace cs42 {
 
+// What the data-store half of start-up could not do, for the caller to tell the user.
+struct StartUpReport
+{
+    // Not empty when the settings database exists but cannot be read. The files location is then
+    // unknown (the cases may live in a shared folder), so the names and cases databases were not
+    // made in the default folder: replaceDamagedSettings() does that once the user agrees.
+    QString settingsProblem;
+    // The cases database is held by another workstation (start-up could not upgrade it).
+    bool casesBusy = false;
+};
+
 // The data-store half of start-up: makes sure that every database file, table and column exists
-// and reads the files location from the settings database. Nothing here is reported to the user;
-// the first visible failure is the cases database that cannot be opened.
+// and reads the files location from the settings database.
 class DataStore
 {
 public:
     // Runs start-up for a working directory: creates <dataDrive>/VTRForms when it is missing,
     // then ensures the settings database, loads the files location, ensures the names and cases
-    // databases there and the schedule database.
-    static DataPaths startUp(const QString& workingDirectory);
+    // databases there and the schedule database, and removes temporary files that an interrupted
+    // backup or restore left behind.
+    static DataPaths startUp(const QString& workingDirectory, StartUpReport* report = nullptr);
 
     static void ensureSettingsDatabase(const DataPaths& paths);
     // Reads `fileslocation` from the first row of Main (adding the row on first use) into
-    // paths.filesLocation; Null option fields become empty texts.
-    static void loadSettings(DataPaths& paths);
-    // Ensures the names and cases databases at the files location.
-    static void setDataPaths(const DataPaths& paths);
+    // paths.filesLocation; Null option fields become empty texts. When the settings cannot be
+    // read, paths.filesLocation is left as it was and the reason is returned.
+    static QString loadSettings(DataPaths& paths);
+    // Ensures the names and cases databases at the files location; false when the cases database
+    // is held by another workstation.
+    static bool setDataPaths(const DataPaths& paths);
     static void ensureNamesDatabase(const DataPaths& paths);
-    static void ensureCasesDatabase(const DataPaths& paths);
+    static bool ensureCasesDatabase(const DataPaths& paths);
     static void ensureScheduleDatabase(const DataPaths& paths);
     // Stores paths.filesLocation in the first row of Main.
     static bool saveFilesLocation(const DataPaths& paths);
+
+    // Where a settings database that cannot be read is kept when new settings replace it.
+    static QString damagedSettingsPath(const DataPaths& paths);
+    // Keeps the unreadable settings file as damagedSettingsPath(), makes new settings with the
+    // default files location and ensures the names and cases databases there. False (with the
+    // reason) when the damaged file cannot be moved aside.
+    static bool replaceDamagedSettings(DataPaths& paths, QString* error = nullptr);
 };
 
 } // namespace cs42

@@ -182,13 +182,16 @@ void addColumns(SqlConnection& connection, const TableDef& table)
     connection.database().commit();
 }
 
-void ensureDatabase(const QString& path, const TableDef& table)
+SqlFailure ensureDatabase(const QString& path, const TableDef& table, const QStringList& extra)
 {
     SqlConnection connection(path, SqlConnection::Mode::OpenOrCreate);
     if (!connection.isOpen())
-        return;
+        return connection.failure();
     createTable(connection, table);
     addColumns(connection, table);
+    for (const QString& statement : extra)
+        connection.exec(statement);
+    return SqlFailure::None;
 }
 } // namespace Schema
 

@@ -2,10 +2,12 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace cs42 {
 
 class SqlConnection;
+enum class SqlFailure;
 
 // A column as the schema declares it. Long text ("MEMO") is declared LONGTEXT so that SQLite
 // gives it text affinity and stores every value as typed.
@@ -39,8 +41,9 @@ void createTable(SqlConnection& connection, const TableDef& table);
 // Re-issues the addition of every column; a column that exists already is skipped. The schema
 // only grows: nothing is ever removed or altered, and existing rows are untouched.
 void addColumns(SqlConnection& connection, const TableDef& table);
-// Both of the above, on the file at `path`, creating the file when it is missing.
-void ensureDatabase(const QString& path, const TableDef& table);
+// Both of the above, on the file at `path`, creating the file when it is missing, then the
+// `extra` statements (indexes). Returns why the file could not be opened (None when it could).
+SqlFailure ensureDatabase(const QString& path, const TableDef& table, const QStringList& extra = {});
 } // namespace Schema
 
 } // namespace cs42

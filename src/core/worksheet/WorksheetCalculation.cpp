@@ -190,13 +190,18 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
     return sheet;
 }
 
-std::optional<Worksheet>
-recalculateWorksheet(const DataPaths& paths, QString& currentCaseId, CaseStoreStatus* status)
+std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
+                                              QString& currentCaseId,
+                                              CaseStoreStatus* status,
+                                              QString* storeProblem)
 {
     const CaseStore store(paths.casesDbPath());
     const std::optional<CaseRecord> record = store.findCurrentCase(currentCaseId, status);
-    if (!record)
+    if (!record) {
+        if (storeProblem)
+            *storeProblem = store.problem();
         return std::nullopt;
+    }
     const std::optional<ScheduleTable> schedule =
         ScheduleTable::loadFor(paths.scheduleDbPath(), static_cast<double>(childCount(*record)));
     Worksheet sheet = computeWorksheet(*record, schedule.value_or(ScheduleTable()));

@@ -70,7 +70,10 @@ Worksheet computeWorksheet(const CaseRecord& record,
 // schedule, computes and closes. nullopt when the cases database cannot be opened (status
 // OpenFailed) or the case is gone (status CaseRemoved). A schedule that cannot be read counts as
 // an empty one; with either, result.scheduleAvailable is false.
-std::optional<Worksheet>
-recalculateWorksheet(const DataPaths& paths, QString& currentCaseId, CaseStoreStatus* status = nullptr);
+// *storeProblem receives the cause of a store failure.
+std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
+                                              QString& currentCaseId,
+                                              CaseStoreStatus* status = nullptr,
+                                              QString* storeProblem = nullptr);
 
 } // namespace cs42

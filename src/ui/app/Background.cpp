@@ -242,10 +242,18 @@ bool Background::quitProgram()
     // The names windows store a box when it is left, and the program ends without that happening:
     // close the hosted window first, so that an edit still in a box is stored (and backed up).
     closeWindows();
-    // Exit backups: a failed copy leaves the previous backup in place and is not reported.
-    const DataPaths& paths = m_session.paths;
-    Backup::writeBackup(paths.casesDbPath(), paths.casesBackupPath());
-    Backup::writeBackup(paths.namesDbPath(), paths.namesBackupPath());
+    // Exit backups: a failed or refused copy leaves the backups as they were; the user hears of it
+    // once, and the program still ends.
+    QStringList problems;
+    for (const Backup::BackupSet& set :
+         {Backup::BackupSet::cases(m_session.paths), Backup::BackupSet::names(m_session.paths)}) {
+        const QString report = Backup::quitReport(set, Backup::writeBackup(set));
+        if (!report.isEmpty())
+            problems << report;
+    }
+    if (!problems.isEmpty())
+        interaction.inform(
+            this, QStringLiteral("Backup"), problems.join(QStringLiteral("\r\n\r\n")), Interaction::Icon::Warning);
     interaction.endProgram(0);
     return true;
 }

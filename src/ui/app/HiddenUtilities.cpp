@@ -37,32 +37,30 @@ HiddenUtilities::HiddenUtilities(Session& session, QWidget* parent)
     setMinimumWidth(300);
 
     connect(restoreNames, &QPushButton::clicked, this, [this] {
-        restoreDatabase(
-            m_session.paths.namesBackupPath(), m_session.paths.namesDbPath(), Backup::namesRestoreTexts());
+        restoreDatabase(Backup::BackupSet::names(m_session.paths), Backup::namesRestoreTexts());
     });
     connect(restoreCases, &QPushButton::clicked, this, [this] {
-        restoreDatabase(
-            m_session.paths.casesBackupPath(), m_session.paths.casesDbPath(), Backup::casesRestoreTexts());
+        restoreDatabase(Backup::BackupSet::cases(m_session.paths), Backup::casesRestoreTexts());
     });
     connect(proceed, &QPushButton::clicked, this, [this] { done(Continue); });
     connect(end, &QPushButton::clicked, this, &HiddenUtilities::endProgram);
 }
 
-void HiddenUtilities::restoreDatabase(const QString& backupPath,
-                                      const QString& livePath,
-                                      const Backup::RestoreTexts& texts)
+void HiddenUtilities::restoreDatabase(const Backup::BackupSet& set, const Backup::RestoreTexts& texts)
 {
     Interaction& interaction = *m_session.interaction;
-    if (!QFileInfo(backupPath).isFile()) {
+    if (!Backup::hasBackup(set)) {
         interaction.inform(this, QString(), Backup::noBackupText());
         return;
     }
     if (interaction.ask(this, texts.questionTitle, texts.questionText) != Interaction::Answer::Yes)
         return;
-    QString error;
-    switch (Backup::restore(backupPath, livePath, &error)) {
+    const Backup::RestoreOutcome outcome = Backup::restore(set);
+    const QString& error = outcome.error;
+    switch (outcome.result) {
     case Backup::RestoreResult::Restored:
         // The next start opens the restored file.
+        interaction.inform(this, texts.questionTitle, Backup::restoredText(set, outcome));
         endProgram();
         return;
     case Backup::RestoreResult::NoBackup:

@@ -25,8 +25,7 @@ public:
     explicit HiddenUtilities(Session& session, QWidget* parent = nullptr);
 
 private:
-    void
-    restoreDatabase(const QString& backupPath, const QString& livePath, const Backup::RestoreTexts& texts);
+    void restoreDatabase(const Backup::BackupSet& set, const Backup::RestoreTexts& texts);
     void endProgram();
 
     Session& m_session;

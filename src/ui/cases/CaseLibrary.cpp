@@ -266,10 +266,10 @@ void CaseLibrary::rebuildList()
 
     DataStore::setDataPaths(m_session.paths);
     const CaseStore store(m_session.paths.casesDbPath());
-    if (store.open() != CaseStoreStatus::Ok) {
+    if (const CaseStoreStatus status = store.open(); status != CaseStoreStatus::Ok) {
         m_buildingList = false;
         m_list->show();
-        reportOpenFailure();
+        reportStoreFailure(store, status);
         return;
     }
     store.repairNulls();
@@ -312,9 +312,10 @@ void CaseLibrary::caseSelected()
     m_session.currentCaseName = m_model->nameAt(row);
     DataStore::ensureCasesDatabase(m_session.paths);
     CaseStoreStatus status = CaseStoreStatus::Ok;
-    CaseStore(m_session.paths.casesDbPath()).findCurrentCase(m_session.currentCaseId, &status);
-    if (status == CaseStoreStatus::OpenFailed)
-        reportOpenFailure();
+    const CaseStore store(m_session.paths.casesDbPath());
+    store.findCurrentCase(m_session.currentCaseId, &status);
+    if (status != CaseStoreStatus::Ok && status != CaseStoreStatus::CaseRemoved)
+        reportStoreFailure(store, status);
 }
 
 void CaseLibrary::addNewCase()
@@ -326,8 +327,8 @@ void CaseLibrary::addNewCase()
     const CaseStore store(m_session.paths.casesDbPath());
     const QString key = store.addCase(*name, m_session.today());
     if (key.isEmpty()) {
-        if (store.open() != CaseStoreStatus::Ok) {
-            reportOpenFailure();
+        if (const CaseStoreStatus status = store.open(); status != CaseStoreStatus::Ok) {
+            reportStoreFailure(store, status);
             return;
         }
         // The file opens but took no row (read-only, disk full): say so rather than show nothing.
@@ -363,10 +364,10 @@ void CaseLibrary::renameCase()
         GetShort::getText(this, title, renamePrompt(), m_session.currentCaseName, CaseNameMaxLength);
     if (!name || name->trimmed().isEmpty() || *name == m_session.currentCaseName)
         return;
-    const CaseStoreStatus status =
-        CaseStore(m_session.paths.casesDbPath()).renameCase(m_session.currentCaseId, *name);
-    if (status == CaseStoreStatus::OpenFailed) {
-        reportOpenFailure();
+    const CaseStore store(m_session.paths.casesDbPath());
+    const CaseStoreStatus status = store.renameCase(m_session.currentCaseId, *name);
+    if (status != CaseStoreStatus::Ok && status != CaseStoreStatus::CaseRemoved) {
+        reportStoreFailure(store, status);
         return;
     }
     if (status == CaseStoreStatus::CaseRemoved)
@@ -387,10 +388,10 @@ void CaseLibrary::deleteCase()
                                        m_session.currentCaseName + QStringLiteral("'?")) !=
         Interaction::Answer::Yes)
         return;
-    const CaseStoreStatus status =
-        CaseStore(m_session.paths.casesDbPath()).deleteCase(m_session.currentCaseId);
-    if (status == CaseStoreStatus::OpenFailed) {
-        reportOpenFailure();
+    const CaseStore store(m_session.paths.casesDbPath());
+    const CaseStoreStatus status = store.deleteCase(m_session.currentCaseId);
+    if (status != CaseStoreStatus::Ok && status != CaseStoreStatus::CaseRemoved) {
+        reportStoreFailure(store, status);
         return;
     }
     if (status == CaseStoreStatus::CaseRemoved)
@@ -399,11 +400,16 @@ void CaseLibrary::deleteCase()
     rebuildList();
 }
 
-void CaseLibrary::reportOpenFailure()
+void CaseLibrary::reportStoreFailure(const CaseStore& store, CaseStoreStatus status)
 {
-    m_session.interaction->inform(
-        this, CaseStore::openErrorTitle(), CaseStore::openErrorText(), Interaction::Icon::Critical);
-    m_session.interaction->endProgram(1);
+    const CaseStoreMessage message = store.messageFor(status);
+    m_session.interaction->inform(this,
+                                  message.title,
+                                  message.text,
+                                  message.endsProgram ? Interaction::Icon::Critical : Interaction::Icon::Warning);
+    // Only a database that cannot be opened at all ends the program; a busy one can be waited out.
+    if (message.endsProgram)
+        m_session.interaction->endProgram(1);
 }
 
 void CaseLibrary::reportCaseRemoved(const QString& title)

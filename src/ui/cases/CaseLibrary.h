@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/store/CaseStore.h"
+
 #include <QWidget>
 
 class QFrame;
@@ -39,7 +41,7 @@ private:
     void renameCase();
     void deleteCase();
     // The cases database cannot be opened: tell the user, and the program ends.
-    void reportOpenFailure();
+    void reportStoreFailure(const CaseStore& store, CaseStoreStatus status);
     void reportCaseRemoved(const QString& title);
     void showNoCasesMessage(const QString& action);
 

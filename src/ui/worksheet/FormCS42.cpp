@@ -116,7 +116,7 @@ FormCS42::FormCS42(Session& session, WindowHost& host, QWidget* parent)
     if (status == CaseStoreStatus::Ok)
         store.findCurrentCase(m_session.currentCaseId, &status);
     if (status == CaseStoreStatus::OpenFailed) {
-        storeOk(status);
+        storeOk(status, store);
         return;
     }
     store.repairNulls();
@@ -411,10 +411,11 @@ Captions FormCS42::displayedCaptions() const
 void FormCS42::RecalculateWorksheet()
 {
     CaseStoreStatus status = CaseStoreStatus::Ok;
+    QString problem;
     std::optional<Worksheet> worksheet =
-        recalculateWorksheet(m_session.paths, m_session.currentCaseId, &status);
+        recalculateWorksheet(m_session.paths, m_session.currentCaseId, &status, &problem);
     if (!worksheet) {
-        storeOk(status);
+        storeOk(status, CaseStore(m_session.paths.casesDbPath(), problem));
         return;
     }
     m_worksheet = std::move(worksheet);
@@ -431,32 +432,49 @@ void FormCS42::RecalculateWorksheet()
 std::optional<CaseRecord> FormCS42::currentCase()
 {
     CaseStoreStatus status = CaseStoreStatus::Ok;
-    std::optional<CaseRecord> record =
-        CaseStore(m_session.paths.casesDbPath()).findCurrentCase(m_session.currentCaseId, &status);
+    const CaseStore store(m_session.paths.casesDbPath());
+    std::optional<CaseRecord> record = store.findCurrentCase(m_session.currentCaseId, &status);
     if (!record)
-        storeOk(status == CaseStoreStatus::Ok ? CaseStoreStatus::CaseRemoved : status);
+        storeOk(status == CaseStoreStatus::Ok ? CaseStoreStatus::CaseRemoved : status, store);
     return record;
 }
 
 bool FormCS42::save(const ColumnValues& values)
 {
-    return storeOk(CaseStore(m_session.paths.casesDbPath()).saveCaseFields(m_session.currentCaseId, values));
+    const CaseStore store(m_session.paths.casesDbPath());
+    for (;;) {
+        const CaseStoreStatus status = store.saveCaseFields(m_session.currentCaseId, values);
+        if (status != CaseStoreStatus::Busy && status != CaseStoreStatus::SaveFailed)
+            return storeOk(status, store);
+        // The entry is still in hand: offer to store it again rather than lose it or end.
+        const CaseStoreMessage message = store.messageFor(status);
+        if (m_session.interaction->ask(this,
+                                       message.title,
+                                       message.text + QStringLiteral("\r\n\r\n") + saveAgainQuestion(),
+                                       Interaction::Icon::Warning) != Interaction::Answer::Yes)
+            return false;
+    }
 }
 
-bool FormCS42::storeOk(CaseStoreStatus status)
+QString FormCS42::saveAgainQuestion()
+{
+    return QStringLiteral("Try to save this entry again?  (No leaves the case as it was.)");
+}
+
+bool FormCS42::storeOk(CaseStoreStatus status, const CaseStore& store)
 {
     Interaction& interaction = *m_session.interaction;
-    switch (status) {
-    case CaseStoreStatus::Ok:
+    if (status == CaseStoreStatus::Ok)
         return true;
-    case CaseStoreStatus::OpenFailed:
-        interaction.inform(this, CaseStore::openErrorTitle(), CaseStore::openErrorText());
-        interaction.endProgram(1);
-        return false;
-    case CaseStoreStatus::CaseRemoved:
+    if (status == CaseStoreStatus::CaseRemoved) {
         interaction.inform(this, QString(), caseRemovedText());
         return false;
     }
+    const CaseStoreMessage message = store.messageFor(status);
+    interaction.inform(this, message.title, message.text, Interaction::Icon::Warning);
+    // Only a database that cannot be opened at all ends the program.
+    if (message.endsProgram)
+        interaction.endProgram(1);
     return false;
 }
 

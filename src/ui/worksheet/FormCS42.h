@@ -48,6 +48,8 @@ public:
 
     // What the user is told when the case has gone (deleted from another workstation).
     static QString caseRemovedText();
+    // Asked after a save that another workstation's lock or a full disk refused.
+    static QString saveAgainQuestion();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -75,7 +77,7 @@ private:
     std::optional<CaseRecord> currentCase();
     bool save(const ColumnValues& values);
     // Tells the user about a store failure; false unless the status is Ok.
-    bool storeOk(CaseStoreStatus status);
+    bool storeOk(CaseStoreStatus status, const CaseStore& store);
 
     Session& m_session;
     WindowHost& m_host;
