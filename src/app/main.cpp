@@ -2,6 +2,7 @@
 #include "ui/app/Background.h"
 #include "ui/app/QtInteraction.h"
 #include "ui/app/Session.h"
+#include "ui/app/StartUpQuestions.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,8 +14,11 @@ int main(int argc, char* argv[])
     cs42::QtInteraction interaction;
     cs42::Session session;
     session.interaction = &interaction;
-    // Settings, databases and the files location; nothing here is reported to the user.
-    session.paths = cs42::DataStore::startUp(QDir::currentPath());
+    // Settings, databases and the files location; an unreadable settings file is the user's call.
+    cs42::StartUpReport report;
+    session.paths = cs42::DataStore::startUp(QDir::currentPath(), &report);
+    if (!cs42::settleStartUp(session, report))
+        return 1;
 
     // The main window carries ShortTitle; the splash shows inside it without waiting.
     cs42::Background background(session);

@@ -141,3 +141,43 @@ TEST(StartUp, InstalledScheduleIsNeverTouched)
     EXPECT_EQ(rowsOf(paths.scheduleDbPath(), QStringLiteral("SELECT income, child1 FROM Schedule")),
               (QList<QStringList>{{"800", "100"}}));
 }
+
+// The settings file holds where the cases live. When it cannot be read, start-up must not quietly
+// make empty databases in the default folder: that shows "no cases" in place of the shared ones.
+TEST(StartUp, UnreadableSettingsMakeNoDatabasesUntilReplaced)
+{
+    QTemporaryDir work;
+    QTemporaryDir shared;
+    DataPaths paths = DataStore::startUp(work.path());
+    paths.filesLocation = QDir::toNativeSeparators(shared.path());
+    ASSERT_TRUE(DataStore::saveFilesLocation(paths));
+    QFile::remove(paths.casesDbPath());
+    for (const QString& file : {paths.defaultFilesLocation() + QStringLiteral("/QUONDATA.MDB"),
+                                paths.defaultFilesLocation() + QStringLiteral("/Names.mdb")})
+        QFile::remove(file);
+    {
+        QFile settings(paths.settingsDbPath());
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        settings.write(QByteArray(4096, '\x5a'));
+    }
+    const QByteArray damagedContent = QByteArray(4096, '\x5a');
+
+    StartUpReport report;
+    DataPaths again = DataStore::startUp(work.path(), &report);
+    EXPECT_TRUE(report.settingsProblem.contains(QStringLiteral("not a database")))
+        << report.settingsProblem.toStdString();
+    EXPECT_FALSE(QFile::exists(again.casesDbPath()));
+    EXPECT_FALSE(QFile::exists(again.namesDbPath()));
+
+    // With the user's consent: the damaged file is kept aside, new settings point at the default
+    // folder, and its databases are made.
+    ASSERT_TRUE(DataStore::replaceDamagedSettings(again));
+    QFile kept(DataStore::damagedSettingsPath(again));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), damagedContent);
+    EXPECT_EQ(again.filesLocation, again.defaultFilesLocation());
+    EXPECT_TRUE(QFile::exists(again.casesDbPath()));
+    StartUpReport clean;
+    DataStore::startUp(work.path(), &clean);
+    EXPECT_TRUE(clean.settingsProblem.isEmpty());
+}

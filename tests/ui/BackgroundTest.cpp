@@ -1,11 +1,14 @@
 // The main window: its menus, the windows it hosts, the reference documents and the quit sequence.
 
 #include "ShellFixture.h"
+#include "support/DamagedFiles.h"
+#include "support/FileContents.h"
 #include "core/names/NameForms.h"
 #include "core/names/NameStore.h"
 #include "core/store/CaseStore.h"
 #include "ui/app/Location.h"
 #include "ui/app/Splash.h"
+#include "ui/app/StartUpQuestions.h"
 #include "ui/cases/CaseLibrary.h"
 #include "ui/names/NamesAdmin.h"
 #include "ui/worksheet/FormCS42.h"
@@ -17,6 +20,7 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace cs42;
@@ -305,6 +309,61 @@ private slots:
             QVERIFY(NameStore(paths.namesBackupPath()).keyExists(key));
             QCOMPARE(NameStore(paths.namesBackupPath()).count(), names.count());
         }
+    }
+
+    // A damaged live file is not backed up: the good backup stays, the user hears it once at quit,
+    // and the program still ends.
+    void quitWithADamagedCasesFileKeepsTheGoodBackupAndSaysSo()
+    {
+        const DataPaths& paths = m_shell->session.paths;
+        CaseStore(paths.casesDbPath()).addCase(QStringLiteral("Good"), QDate(2024, 1, 1));
+        m_shell->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Quit"));
+        m_shell->item("menuQuitThisProgram")->trigger();
+        const QByteArray goodBackup = contents(paths.casesBackupPath());
+        QVERIFY(!goodBackup.isEmpty());
+
+        QVERIFY(test::damageCaseIdIndex(paths.casesDbPath()));
+        m_shell->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Quit"));
+        m_shell->interaction.expectInform(QStringLiteral("Backup"));
+        m_shell->item("menuQuitThisProgram")->trigger();
+        QVERIFY(m_shell->interaction.ended);
+        QCOMPARE(contents(paths.casesBackupPath()), goodBackup);
+        const QString text = m_shell->interaction.prompts.last().text;
+        QVERIFY2(text.contains(QStringLiteral("is damaged")) &&
+                     text.contains(QDir::toNativeSeparators(paths.casesBackupPath()) + QStringLiteral(" is sound")),
+                 qPrintable(text));
+        QVERIFY2(!text.contains(QStringLiteral("Names database")), "the names were backed up");
+    }
+
+    void unreadableSettingsAreTheUsersCall_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("No ends the program") << false;
+        QTest::newRow("Yes starts with new settings") << true;
+    }
+
+    void unreadableSettingsAreTheUsersCall()
+    {
+        QFETCH(bool, yes);
+        QTemporaryDir work;
+        test::ScriptedInteraction interaction;
+        Session session;
+        session.interaction = &interaction;
+        DataStore::startUp(work.path());
+        const DataPaths defaults = DataPaths::forWorkingDirectory(work.path());
+        QFile::remove(defaults.casesDbPath());
+        QVERIFY(writeFile(defaults.settingsDbPath(), QByteArray("not settings").repeated(300)));
+
+        StartUpReport report;
+        session.paths = DataStore::startUp(work.path(), &report);
+        interaction.expectAsk(yes ? Interaction::Answer::Yes : Interaction::Answer::No,
+                              QStringLiteral("Program Settings"),
+                              unreadableSettingsQuestion(session.paths, report.settingsProblem));
+        QCOMPARE(settleStartUp(session, report), yes);
+        QVERIFY(interaction.allExpectationsMet());
+        QVERIFY(interaction.prompts.last().text.contains(QDir::toNativeSeparators(defaults.settingsDbPath())));
+        QCOMPARE(QFile::exists(defaults.casesDbPath()), yes);
+        QCOMPARE(QFile::exists(DataStore::damagedSettingsPath(defaults)), yes);
     }
 
     void quitStoresANameStillBeingEdited()

@@ -4,6 +4,7 @@
 
 #include "ShellFixture.h"
 #include "core/store/Backup.h"
+#include "support/FileContents.h"
 #include "core/store/CaseStore.h"
 #include "ui/app/HiddenUtilities.h"
 #include "ui/cases/CaseLibrary.h"
@@ -17,21 +18,6 @@
 
 using namespace cs42;
 using namespace cs42::test;
-
-namespace {
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-} // namespace
 
 class SplashTest : public QObject
 {
@@ -190,7 +176,7 @@ private slots:
         if (backup == QLatin1String("sound"))
             QVERIFY(Backup::writeBackup(set).status == Backup::BackupStatus::Written);
         else if (backup == QLatin1String("broken"))
-            writeFile(backupPath, QByteArray("this is not a database").repeated(200));
+            QVERIFY(writeFile(backupPath, QByteArray("this is not a database").repeated(200)));
         CaseStore(paths.casesDbPath()).addCase(QStringLiteral("Live Only"), QDate(2024, 1, 2));
         const QByteArray liveBefore = contents(live);
         const QByteArray backupBefore = contents(backupPath);
