@@ -1,4 +1,5 @@
 #include "AdminProcess.h"
+#include "support/DamagedFiles.h"
 #include "core/store/CaseStore.h"
 #include "core/store/DataPaths.h"
 #include "core/store/SqlConnection.h"
@@ -196,6 +197,50 @@ TEST_F(AdminWorksheetTest, CasesDatabaseThatCannotBeOpenedPrintsTheErrorText)
     const AdminRun run = admin({"worksheet"});
     EXPECT_NE(run.exitCode, 0);
     EXPECT_TRUE(run.err.contains(cs42::CaseStore::openErrorText())) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("The file: ") + paths().casesDbPath())) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("is a folder"))) << run.err.toStdString();
+}
+
+// A damaged index hides a case that is there: that is damage to restore, not a wrong case id.
+TEST_F(AdminWorksheetTest, DamagedIndexIsReportedAsDamage)
+{
+    ASSERT_EQ(admin({"schedule", "export"}).exitCode, 0); // start-up makes the databases
+    addCase({"casedesc", "caseid"}, {"Doe v. Roe", "K1"});
+    ASSERT_TRUE(cs42::test::damageCaseIdIndex(paths().casesDbPath()));
+    const AdminRun run = admin({"worksheet", "--case", "K1"});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_FALSE(run.err.contains(QStringLiteral("there is no case"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("is damaged")) && run.err.contains(QStringLiteral("restore")))
+        << run.err.toStdString();
+}
+
+// Another workstation holds the cases database: one wait, then a message saying so.
+TEST_F(AdminWorksheetTest, BusyCasesDatabaseIsReportedAsInUse)
+{
+    ASSERT_EQ(admin({"schedule", "export"}).exitCode, 0);
+    addCase({"casedesc", "caseid"}, {"Doe v. Roe", "K1"});
+    cs42::SqlConnection holder(paths().casesDbPath());
+    ASSERT_TRUE(holder.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    const AdminRun run = admin({"worksheet", "--case", "K1"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("in use by another workstation"))) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(cs42::CaseStore::openErrorText())) << "a busy file is no broken file";
+    holder.exec(QStringLiteral("ROLLBACK"));
+}
+
+TEST_F(AdminWorksheetTest, UnreadableSettingsStopTheToolWithoutMakingDatabases)
+{
+    ASSERT_EQ(admin({"schedule", "export"}).exitCode, 0);
+    QFile::remove(paths().casesDbPath());
+    QFile settings(paths().settingsDbPath());
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    settings.write(QByteArray(4096, 'z'));
+    settings.close();
+    const AdminRun run = admin({"worksheet"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(paths().settingsDbPath() + QStringLiteral(" cannot be read")))
+        << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(paths().casesDbPath()));
 }
 
 TEST_F(AdminWorksheetTest, InstalledAlabamaScheduleGivesRealAmounts)

@@ -5,6 +5,7 @@
 #include "core/store/NullRepair.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
+#include "support/DamagedFiles.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -95,6 +96,25 @@ TEST_F(CaseStoreTest, SaveIntoRemovedCaseChangesNoRow)
     QString current = kept;
     EXPECT_TRUE(store().findCurrentCase(current)->isNull(QStringLiteral("pinc")));
     EXPECT_EQ(store().caseCount(), 1);
+}
+
+// A damaged index hides rows that are there: every operation that expects the row says that the
+// file is damaged rather than that the case was removed.
+TEST_F(CaseStoreTest, DamagedIndexIsToldApartFromARemovedCase)
+{
+    const QString key = store().addCase(QStringLiteral("Doe v. Roe"), today);
+    ASSERT_TRUE(test::damageCaseIdIndex(paths.casesDbPath()));
+    const CaseStore damaged = store();
+    QString current = key;
+    CaseStoreStatus status = CaseStoreStatus::Ok;
+    EXPECT_FALSE(damaged.findCurrentCase(current, &status));
+    EXPECT_EQ(status, CaseStoreStatus::Damaged);
+    EXPECT_EQ(damaged.saveCaseField(key, QStringLiteral("pinc"), QStringLiteral("1")), CaseStoreStatus::Damaged);
+    EXPECT_EQ(damaged.deleteCase(key), CaseStoreStatus::Damaged);
+    const CaseStoreMessage message = damaged.messageFor(CaseStoreStatus::Damaged);
+    EXPECT_FALSE(message.endsProgram);
+    EXPECT_TRUE(message.text.contains(QStringLiteral("missing from index"))) << message.text.toStdString();
+    EXPECT_EQ(store().caseCount(), 1) << "the row is still there";
 }
 
 TEST_F(CaseStoreTest, UnknownColumnIsRefusedAndNothingIsWritten)
