@@ -1,0 +1,100 @@
+#pragma once
+
+#include "core/worksheet/Cs42Form.h"
+#include "core/worksheet/Schedule.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace cs42 {
+
+class CaseRecord;
+struct Worksheet;
+
+// What a worksheet label is.
+enum class LineKind
+{
+    Input,      // a stored amount the user enters through a dialog (lines 1, 1a, 1b, 4, 5, 6)
+    Computed,   // a line computed from the inputs, never stored
+    HeaderText, // a free text of the header, signature block or comments, edited in an input box
+    Toggle,     // a P/D choice switched by a click
+    Party,      // the plaintiff or the defendant, picked from the names directory
+    Child,      // a child's name or birth date, edited together in the children dialog
+};
+
+// How a click on the label is answered: the dialog and the rule its answer follows.
+enum class EntryRule
+{
+    None,
+    Income,             // whole dollars, possibly negative
+    PreexistingSupport, // amount and number of other children, with the imputed calculator
+    Alimony,            // a positive two-decimal amount
+    Override,           // the override flag and amount of line 4
+    ChildCare,          // whole dollars
+    HealthInsurance,    // a positive two-decimal amount, stored in whole dollars
+    Children,           // the six names and birth dates
+    Text,               // a text, stored as typed
+    Party,              // a name record's list name, key and address block
+    Toggle,             // "P" becomes "D", anything else "P"
+};
+
+// Whose column of the form a label stands in.
+enum class Side
+{
+    Plaintiff,
+    Defendant,
+    Combined,
+    None,
+};
+
+// One label of a form edition's worksheet.
+struct LineDef
+{
+    QString label; // "lblP1"
+    LineKind kind;
+    EntryRule rule;
+    Side side;
+    QStringList columns; // the case columns the entry stores, in the order the rule hands them back
+    bool highlighted;    // follows the highlight colour
+    int formField;       // 1-based place in the court form's field order; 0: not on the form
+    QString title;       // the dialog's or input box's window title
+    QString prompt;      // the input box's prompt
+    QString incomeLabel; // the parent's line 1, which the pre-existing support calculator reads
+};
+
+// A court form edition: its worksheet lines and everything that differs between editions.
+struct FormEdition
+{
+    QString id;           // "2009"
+    QString revision;     // "Rev. 1/09"
+    QString templateFile; // file name of the blank form in VTRForms
+    ScheduleRules rules;
+    std::function<Worksheet(const CaseRecord&, const ScheduleTable&, const ScheduleRules&)> compute;
+    std::function<QString(const Captions&, int, const ScheduleLookup&, const QDate&)> explain;
+    QList<LineDef> lines; // in the order the form reads
+
+    // The line of a label, or null.
+    const LineDef* line(const QString& label) const;
+    // The label of each form field, field 1 first.
+    QStringList formFieldLabels() const;
+    // Every label the computation sets, in the order the form reads.
+    QStringList captionLabels() const;
+    QStringList highlightedLabels() const;
+    // The labels a click edits (all but computed lines); the children are edited through one area.
+    QStringList clickableLabels() const;
+    // The stored column of a label's entry (its first column), or an empty text.
+    QString column(const QString& label) const;
+    // The label that shows a stored column, or an empty text.
+    QString labelOf(const QString& column) const;
+};
+
+namespace FormEditions {
+// Form CS-42 (Rev. 1/09), the sole-custody worksheet of 2009.
+const FormEdition& cs42Rev0109();
+} // namespace FormEditions
+
+} // namespace cs42

@@ -1,0 +1,79 @@
+#include "core/worksheet/FormEdition.h"
+
+#include "core/store/Schema.h"
+#include "core/worksheet/WorksheetCalculation.h"
+
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+using namespace cs42;
+
+namespace {
+const QList<const FormEdition*> editions()
+{
+    return {&FormEditions::cs42Rev0109()};
+}
+} // namespace
+
+// What every edition's table must hold for the worksheet, the explanation and the produced form
+// to agree with one another.
+TEST(FormEdition, TablesAreConsistent)
+{
+    for (const FormEdition* edition : editions()) {
+        SCOPED_TRACE(edition->id.toStdString());
+        QSet<QString> labels;
+        QSet<int> fields;
+        QSet<QString> columns;
+        for (const LineDef& line : edition->lines) {
+            SCOPED_TRACE(line.label.toStdString());
+            EXPECT_FALSE(labels.contains(line.label)) << "each label once";
+            labels.insert(line.label);
+            EXPECT_TRUE(line.label.startsWith(QStringLiteral("lbl")));
+            if (line.formField > 0) {
+                EXPECT_FALSE(fields.contains(line.formField)) << "each form field filled by one label";
+                fields.insert(line.formField);
+            }
+            const bool stored = line.kind != LineKind::Computed;
+            EXPECT_EQ(stored, !line.columns.isEmpty()) << "stored lines, and only they, have columns";
+            EXPECT_EQ(stored, line.rule != EntryRule::None) << "stored lines, and only they, have an entry";
+            for (const QString& column : line.columns) {
+                EXPECT_TRUE(Schema::casesTable().hasColumn(column)) << column.toStdString();
+                EXPECT_FALSE(columns.contains(column)) << "each column has one label";
+                columns.insert(column);
+            }
+            if (line.rule == EntryRule::Text || line.rule == EntryRule::Party || line.kind == LineKind::Input) {
+                EXPECT_FALSE(line.title.isEmpty());
+            }
+            if (line.rule == EntryRule::Text) {
+                EXPECT_FALSE(line.prompt.isEmpty());
+            }
+            if (line.rule == EntryRule::PreexistingSupport) {
+                ASSERT_NE(edition->line(line.incomeLabel), nullptr);
+                EXPECT_EQ(edition->line(line.incomeLabel)->rule, EntryRule::Income);
+            }
+        }
+        // The fields are numbered 1..n without a gap.
+        for (int i = 1; i <= fields.size(); ++i)
+            EXPECT_TRUE(fields.contains(i)) << "field " << i;
+        EXPECT_FALSE(edition->formFieldLabels().contains(QString()));
+        EXPECT_TRUE(edition->compute && edition->explain);
+        EXPECT_FALSE(edition->templateFile.isEmpty());
+    }
+}
+
+TEST(FormEdition, TheFormOf2009IsTheOneTheProgramAlwaysFilled)
+{
+    const FormEdition& edition = FormEditions::cs42Rev0109();
+    EXPECT_EQ(edition.formFieldLabels(), Cs42Form::formFieldLabels());
+    EXPECT_EQ(edition.captionLabels(), worksheetCaptionLabels());
+    EXPECT_EQ(edition.highlightedLabels().size(), 35);
+    EXPECT_EQ(edition.column(QStringLiteral("lblD1a")), QStringLiteral("dpre"));
+    EXPECT_EQ(edition.labelOf(QStringLiteral("poc")), QStringLiteral("lblP1a"));
+    EXPECT_EQ(edition.templateFile, QStringLiteral("QUON42.PDF"));
+    const QStringList clickable = edition.clickableLabels();
+    for (const char* label : {"lblP2", "lblC7", "lblP9", "lblD10", "lblChild1Name"})
+        EXPECT_FALSE(clickable.contains(QLatin1String(label))) << label;
+    for (const char* label : {"lblP1", "lblC4", "lblCustody", "lblName2Name", "lblComments"})
+        EXPECT_TRUE(clickable.contains(QLatin1String(label))) << label;
+}
