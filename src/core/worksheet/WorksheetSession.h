@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/store/CaseStore.h"
+#include "core/store/DataPaths.h"
+#include "core/worksheet/FormEdition.h"
+#include "core/worksheet/WorksheetCalculation.h"
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+namespace cs42 {
+
+// The worksheet of the current case without a window: loads the case, stores an entry and
+// recomputes, and hands out the last computation. The worksheet window is a view of it; the
+// written explanation and the produced form read its computed captions, as cs42-admin does.
+class WorksheetSession
+{
+public:
+    // `currentCaseId` is the program's current case; with an empty id the first case becomes it.
+    WorksheetSession(const DataPaths& paths, QString& currentCaseId, const FormEdition& edition);
+
+    const FormEdition& edition() const { return m_edition; }
+
+    // Reads the current case and computes every line. On failure the last computation stays.
+    CaseStoreStatus recalculate();
+
+    // Stores columns of the current case, then recomputes.
+    CaseStoreStatus apply(const ColumnValues& values);
+
+    // Stores a text that takes no part in the computation (header, signature, comments) and shows
+    // it as typed, without recomputing.
+    CaseStoreStatus applyText(const QString& label, const QString& text);
+
+    // The current case as stored (nullopt with the status when it cannot be read).
+    std::optional<CaseRecord> currentCase(CaseStoreStatus* status = nullptr) const;
+
+    // The last computation (nullopt until one succeeded).
+    const std::optional<Worksheet>& worksheet() const { return m_worksheet; }
+
+    // A label's caption as the last computation set it ("" when none).
+    QString caption(const QString& label) const;
+    Captions captions() const;
+
+    // The written explanation of the last computation.
+    QString explanation(const QDate& today) const;
+
+    // The store of the cases database, which words the message of the last failure.
+    const CaseStore& store() const { return m_store; }
+
+private:
+    CaseStoreStatus remember(CaseStoreStatus status, const QString& problem);
+
+    DataPaths m_paths;
+    QString& m_currentCaseId;
+    const FormEdition& m_edition;
+    CaseStore m_store;
+    std::optional<Worksheet> m_worksheet;
+};
+
+} // namespace cs42
