@@ -604,10 +604,13 @@ private slots:
     {
         if (!QFile::exists(m_data->session.paths.templatePath()))
             QSKIP("the build made no template");
-        // A folder where the output goes: the file cannot be written, as when a viewer holds it.
+        // A folder where the output goes: no form can be saved there, and the folder is kept.
         const QString output = m_data->session.paths.producedFormPath();
         QVERIFY(QDir().mkpath(output));
-        m_data->interaction.expectInform(saveFailedTitle(), saveFailedMessage());
+        m_data->interaction.expectInform(
+            saveFailedTitle(),
+            QStringLiteral("The form was not saved as '") + output +
+                QStringLiteral("', because that is not a file but a folder, a device or a pipe."));
         auto run = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
         m_form->ProduceForm();
         QTRY_VERIFY(run->ran);
