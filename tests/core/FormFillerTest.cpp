@@ -252,6 +252,39 @@ TEST_F(FormFiller, RefusesATemplateWhoseFieldsAreOutOfPlaceOrMissing)
     EXPECT_EQ(fillForm(good, outputPath, sampleCaptions()).status, ProduceStatus::Produced);
 }
 
+TEST_F(FormFiller, RefusesACaptionLongerThanItsFieldHolds)
+{
+    const QString templatePath = path(QStringLiteral("QUON42.PDF"));
+    test::writeTextFieldTemplate(templatePath, 41);
+    const QString outputPath = path(QStringLiteral("VTRPDF.PDF"));
+
+    Captions captions = sampleCaptions();
+    captions.insert(QStringLiteral("lblComments"), QString(2001, QLatin1Char('x')));
+    ProduceResult result = fillForm(templatePath, outputPath, captions);
+    EXPECT_EQ(result.status, ProduceStatus::CaptionTooLong);
+    EXPECT_EQ(result.title, QStringLiteral("Unable to Produce Form"));
+    EXPECT_EQ(result.text,
+              QStringLiteral("The text for the field 'Comments' (field 36 of the form) is 2,001 characters "
+                             "long, but that field holds at most 2,000 characters, so no form was "
+                             "produced.\r\n\r\nShorten that text on the worksheet, and then try "
+                             "producing this form again."));
+    EXPECT_FALSE(QFile::exists(outputPath));
+
+    captions.insert(QStringLiteral("lblComments"), QString(2000, QLatin1Char('x')));
+    captions.insert(QStringLiteral("lblCounty"), QString(256, QLatin1Char('c')));
+    result = fillForm(templatePath, outputPath, captions);
+    EXPECT_EQ(result.status, ProduceStatus::CaptionTooLong);
+    EXPECT_TRUE(result.text.startsWith(QStringLiteral("The text for the field 'County' (field 3 of the form) "
+                                                      "is 256 characters long, but that field holds at "
+                                                      "most 255 characters")))
+        << result.text.toStdString();
+
+    // The longest texts the fields hold are produced, the comments wrapped into their box.
+    captions.insert(QStringLiteral("lblCounty"), QString(255, QLatin1Char('c')));
+    ASSERT_EQ(fillForm(templatePath, outputPath, captions).status, ProduceStatus::Produced);
+    EXPECT_EQ(readProduced(outputPath).at(35).value, QString(2000, QLatin1Char('x')));
+}
+
 TEST_F(FormFiller, MissingTemplateGivesItsMessageAndWritesNothing)
 {
     const QString templatePath = path(QStringLiteral("VTRForms/QUON42.PDF"));

@@ -489,6 +489,42 @@ private slots:
         QCOMPARE(m_data->interaction.prompts.size(), 3);
     }
 
+    void aTextLongerThanTheFormHoldsIsRefusedAndTheStoredOneKept_data()
+    {
+        QTest::addColumn<QString>("labelName");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("comments") << "lblComments"
+                                  << "textblock1" << 2000;
+        QTest::newRow("county") << "lblCounty"
+                                << "county" << 255;
+    }
+
+    void aTextLongerThanTheFormHoldsIsRefusedAndTheStoredOneKept()
+    {
+        QFETCH(QString, labelName);
+        QFETCH(QString, column);
+        QFETCH(int, limit);
+        m_data->setStored({{column, QStringLiteral("Stored text")}});
+        m_form->RecalculateWorksheet();
+
+        const QString tooLong(limit + 1, QLatin1Char('x'));
+        m_data->interaction.expectInput(tooLong);
+        m_data->interaction.expectInform(QString(), FormCS42::textTooLongText(limit + 1, limit));
+        QTest::mouseClick(label(labelName), Qt::LeftButton);
+        QCOMPARE(m_data->stored(column), QStringLiteral("Stored text"));
+        QCOMPARE(caption(labelName), QStringLiteral("Stored text"));
+
+        const QString longest(limit, QLatin1Char('y'));
+        m_data->interaction.expectInput(longest);
+        QTest::mouseClick(label(labelName), Qt::LeftButton);
+        QCOMPARE(m_data->stored(column), longest);
+        QCOMPARE(m_data->interaction.prompts.size(), 3);
+        QCOMPARE(FormCS42::textTooLongText(2001, 2000),
+                 QStringLiteral("The text you entered is 2,001 characters long, but this box holds at most "
+                                "2,000 characters. It was not saved; please enter a shorter text."));
+    }
+
     void partiesComeFromTheNamesWindow()
     {
         // SELECT NAME on the directory's first entry stores its list name, key and address block.

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QLoggingCategory>
 #include <QSaveFile>
 #include <qpdf/Buffer.hh>
@@ -147,6 +148,28 @@ QString templateMismatch(const QString& templatePath, const QList<TerminalFormFi
     return {};
 }
 
+// The first caption the form's field cannot hold (Cs42Form::maxLength), as the message to show;
+// empty when every one fits.
+QString captionTooLong(const Captions& captions)
+{
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QStringList labels = Cs42Form::formFieldLabels();
+    const QStringList names = Cs42Form::formFieldNames();
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        const qsizetype length = captions.value(labels[i]).size();
+        const qsizetype limit = Cs42Form::maxLength(labels[i]);
+        if (length > limit)
+            return QStringLiteral("The text for the field '%1' (field %2 of the form) is %3 characters long, "
+                                  "but that field holds at most %4 characters, so no form was produced."
+                                  "\r\n\r\nShorten that text on the worksheet, and then try producing "
+                                  "this form again.")
+                .arg(names[i])
+                .arg(i + 1)
+                .arg(english.toString(length), english.toString(limit));
+    }
+    return {};
+}
+
 ProduceResult failure(ProduceStatus status, const QString& title, const QString& text, int fieldCount = 0)
 {
     return ProduceResult{status, title, text, fieldCount};
@@ -240,6 +263,10 @@ ProduceResult fillForm(const QString& templatePath, const QString& outputPath, c
         qCWarning(lcProduce) << "refusing to write the produced form to" << outputPath;
         return failure(ProduceStatus::OutputRefused, saveFailedTitle(), outputProblem);
     }
+
+    const QString tooLong = captionTooLong(captions);
+    if (!tooLong.isEmpty())
+        return failure(ProduceStatus::CaptionTooLong, saveFailedTitle(), tooLong);
 
     QByteArray document;
     int fieldCount = 0;

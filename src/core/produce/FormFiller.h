@@ -16,6 +16,8 @@ enum class ProduceStatus
     // The template is a PDF, but not the blank CS-42 form: it has no fields, or a field stands
     // where the form has another (Cs42Form::formFieldNames). Nothing was written.
     TemplateMismatch,
+    // A caption is longer than its field holds (Cs42Form::maxLength); nothing was written.
+    CaptionTooLong,
     // The output path names something a form must not replace (see outputPathProblem).
     OutputRefused,
     SaveFailed,
@@ -31,8 +33,8 @@ struct ProduceResult
     int fieldCount = 0; // text fields of the template (0 when it could not be read)
 };
 
-// Produces the filled court form: loads the blank template and
-// checks that it has fields and that each field the map fills carries the name the
+// Produces the filled court form: refuses a caption longer than its field holds, loads the blank
+// template and checks that it has fields and that each field the map fills carries the name the
 // form gives it there, numbers every field (" 1", " 2", ...), then gives the fields of the CS-42
 // field map the captions exactly as the worksheet displays them (a label missing from `captions`
 // leaves its field empty), writes an appearance for every filled widget so any viewer shows the

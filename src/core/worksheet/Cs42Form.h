@@ -35,6 +35,18 @@ inline QStringList formFieldLabels()
             QStringLiteral("lblD3"),         QStringLiteral("lblC6")};
 }
 
+// The most characters a field of the form takes. The comments box shows about 2,000 characters of
+// ordinary text at its smallest type (5 points: nine lines of some 200 characters); every other
+// box is one line that shows far fewer than 255 even shrunk to its smallest. A longer text is
+// refused where it is entered and when the form is produced, never cut silently.
+constexpr qsizetype CommentsMaxLength = 2000;
+constexpr qsizetype FieldMaxLength = 255;
+
+inline qsizetype maxLength(const QString& label)
+{
+    return label == QLatin1String("lblComments") ? CommentsMaxLength : FieldMaxLength;
+}
+
 // The name of field i of the form (formFieldNames()[i - 1]), as the blank template names it: the
 // proof that the field at that position is the one formFieldLabels() fills there. A template saved
 // again by another tool may list its fields in another order.

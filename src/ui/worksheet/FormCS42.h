@@ -48,6 +48,9 @@ public:
 
     // What the user is told when the case has gone (deleted from another workstation).
     static QString caseRemovedText();
+    // Said when a text typed into a header, signature or comments box is longer than its field
+    // of the form holds.
+    static QString textTooLongText(qsizetype length, qsizetype limit);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
