@@ -1,5 +1,6 @@
 #include "admin/AdminCommands.h"
 #include "core/produce/FormFiller.h"
+#include "core/produce/OutputPath.h"
 
 #include <QFileInfo>
 
@@ -38,6 +39,13 @@ int runProduceCommand(const QStringList& args, const DataPaths& paths)
     if (outputPath.isEmpty()) {
         printError(QStringLiteral("cs42-admin: --out needs a path\n"));
         return 2;
+    }
+
+    // Checked before anything is computed: a mistyped --out must not cost a data file.
+    const QString outputProblem = outputPathProblem(outputPath, producedFormProtectedFiles(paths));
+    if (!outputProblem.isEmpty()) {
+        printError(QStringLiteral("cs42-admin: %1\n").arg(outputProblem));
+        return 1;
     }
 
     const std::optional<Worksheet> sheet = loadWorksheet(paths, caseId, caseGiven);

@@ -1,20 +1,18 @@
 #include "admin/AdminCommands.h"
 #include "core/worksheet/ScheduleCsv.h"
 
-#include <QFile>
-
 namespace cs42::admin {
 
 namespace {
 int importSchedule(const QString& csvPath, const DataPaths& paths)
 {
-    QFile file(csvPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        printError(QStringLiteral("cs42-admin: cannot read %1: %2\n").arg(csvPath, file.errorString()));
+    QString error;
+    const std::optional<QByteArray> content = ScheduleCsv::readFile(csvPath, &error);
+    if (!content) {
+        printError(QStringLiteral("cs42-admin: %1; the schedule was not changed\n").arg(error));
         return 1;
     }
-    QString error;
-    const auto rows = ScheduleCsv::parse(file.readAll(), &error);
+    const auto rows = ScheduleCsv::parse(*content, &error);
     if (!rows) {
         printError(QStringLiteral("cs42-admin: %1: %2; the schedule was not changed\n").arg(csvPath, error));
         return 1;

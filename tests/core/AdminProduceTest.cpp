@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFWriter.hh>
 
 #include <gtest/gtest.h>
 
@@ -106,6 +107,71 @@ TEST_F(AdminProduceTest, WritesWhereAskedAndReportsAMissingTemplate)
     EXPECT_FALSE(QFile::exists(m_paths.producedFormPath()));
 
     EXPECT_EQ(admin({"produce", "--case", "NOSUCHCASE"}).exitCode, 1);
+}
+
+TEST_F(AdminProduceTest, RefusesATemplateWhoseFieldsAreOutOfOrder)
+{
+    // The installed template saved again with the plaintiff's and the defendant's income swapped.
+    QPDF pdf;
+    pdf.processFile(FORMS_DIR "/QUON42.PDF");
+    QPDFObjectHandle fields = pdf.getRoot().getKey("/AcroForm").getKey("/Fields");
+    QPDFObjectHandle p1 = fields.getArrayItem(17);
+    fields.setArrayItem(17, fields.getArrayItem(18));
+    fields.setArrayItem(18, p1);
+    const QByteArray fileName = QFile::encodeName(m_paths.templatePath());
+    QPDFWriter writer(pdf, fileName.constData());
+    writer.write();
+
+    const AdminRun run = admin({"produce", "--case", m_caseId});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("cs42-admin: Unable to Produce Form: The file '") +
+                                 m_paths.templatePath() +
+                                 QStringLiteral("' is not the blank form CS-42: its field 18 is named "
+                                                "'D1' where the form has the field 'P1'")))
+        << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(m_paths.producedFormPath()));
+}
+
+TEST_F(AdminProduceTest, RefusesToWriteOverTheProgramsFilesOrWhatIsNoPdf)
+{
+    installTemplate();
+    QFile letter(m_dir.filePath(QStringLiteral("letter.txt")));
+    ASSERT_TRUE(letter.open(QIODevice::WriteOnly));
+    letter.write("Dear Judge,");
+    letter.close();
+    const QString cases = QStringLiteral("VTRForms/QUONDATA.MDB");
+    const QByteArray casesBefore = [&] {
+        QFile file(m_paths.casesDbPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    ASSERT_FALSE(casesBefore.isEmpty());
+
+    const struct
+    {
+        QString out;
+        const char* reason;
+    } cases_[] = {
+        {cases, "one of the program's own files"},
+        {QStringLiteral("VTRForms/quon42.pdf"), "one of the program's own files"},
+        {QStringLiteral("VTRForms/QUONRule32.pdf"), "one of the program's own files"},
+        {QStringLiteral("letter.txt"), "a file that is not a PDF file already has that name"},
+        {QStringLiteral("/dev/null"), "not a file but a folder, a device or a pipe"},
+        {QStringLiteral("VTRForms"), "not a file but a folder, a device or a pipe"},
+    };
+
+    for (const auto& c : cases_) {
+        const AdminRun run = admin({"produce", "--out", c.out});
+        EXPECT_EQ(run.exitCode, 1) << c.out.toStdString();
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("cs42-admin: The form was not saved as '") + c.out +
+                                       QStringLiteral("', because ")))
+            << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QLatin1String(c.reason))) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    QFile after(m_paths.casesDbPath());
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), casesBefore);
+    EXPECT_EQ(admin({"worksheet", "--case", m_caseId}).exitCode, 0) << "the cases are still there";
 }
 
 } // namespace

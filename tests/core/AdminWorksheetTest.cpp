@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 using cs42::test::AdminRun;
@@ -73,15 +75,17 @@ TEST_F(AdminWorksheetTest, ImportedScheduleExportsAsItWasGiven)
     EXPECT_EQ(exported.out, QString::fromUtf8(smallSchedule()));
 
     // A second import replaces every row; CR LF files and quoted values are read.
-    const AdminRun again = admin({"schedule",
-                                  "import",
-                                  writeCsv("t.csv",
-                                           "\xEF\xBB\xBFIncome,child1,child2,child3,child4,child5,child6\r\n"
-                                           "100,\"1\",2,3,4,5,6.50\r\n150,1,2,3,4,5,6\r\n\r\n")});
+    QByteArray crlf = "\xEF\xBB\xBFIncome,child1,child2,child3,child4,child5,child6\r\n"
+                      "100,\"1\",2,3,4,5,6.50\r\n";
+    QString expected =
+        QStringLiteral("income,child1,child2,child3,child4,child5,child6\n100,1,2,3,4,5,6.50\n");
+    for (int income = 150; income <= 20000; income += 50) {
+        crlf += QByteArray::number(income) + ",1,2,3,4,5,6\r\n";
+        expected += QString::number(income) + QStringLiteral(",1,2,3,4,5,6\n");
+    }
+    const AdminRun again = admin({"schedule", "import", writeCsv("t.csv", crlf + "\r\n")});
     EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
-    EXPECT_EQ(admin({"schedule", "export"}).out,
-              QStringLiteral(
-                  "income,child1,child2,child3,child4,child5,child6\n100,1,2,3,4,5,6.50\n150,1,2,3,4,5,6\n"));
+    EXPECT_EQ(admin({"schedule", "export"}).out, expected);
 }
 
 TEST_F(AdminWorksheetTest, RefusedScheduleNamesTheLineAndChangesNothing)
@@ -96,6 +100,7 @@ TEST_F(AdminWorksheetTest, RefusedScheduleNamesTheLineAndChangesNothing)
         const char* message;
     };
 
+    const QByteArray tooLarge = "line 2: the child1 amount \"1" + QByteArray(400, '0') + "\" is too large";
     const Case cases[] = {
         {header + "800,1,2,3,4,5,6\n850,1,2,3,4,5,6\n950,1,2,3,4,5,6\n",
          "line 4: the income 950 does not follow 850 in a step of exactly 50"},
@@ -109,6 +114,20 @@ TEST_F(AdminWorksheetTest, RefusedScheduleNamesTheLineAndChangesNothing)
         {"income,child1,child2\n800,1,2\n", "line 1: the header must be income,child1,"},
         {header, "holds no schedule rows"},
         {"", "the file is empty"},
+        // Cut short at a line end: a combined income above its last row would get line 4 = 0.
+        {smallSchedule().left(smallSchedule().indexOf("900,")),
+         "line 3 (the last row): the schedule stops at an income of 850; it must reach 20000"},
+        {header + "800,1,2,3,4,5,6\n",
+         "line 2 (the last row): the schedule stops at an income of 800; it must reach 20000"},
+        {header + smallSchedule().mid(smallSchedule().indexOf("900,")),
+         "line 2 (the first row): the schedule starts at an income of 900; it must start at 800 or below"},
+        // Values a double cannot hold as written.
+        {header + "800,1,2,3,4,5,1234567890.1234567\n",
+         "line 2: the child6 amount \"1234567890.1234567\" has more than 15 significant digits and would "
+         "not read back as written"},
+        {header + "800.0000000000000001,1,2,3,4,5,6\n",
+         "line 2: the income \"800.0000000000000001\" has more than 15 significant digits"},
+        {header + "800,1" + QByteArray(400, '0') + ",2,3,4,5,6\n", tooLarge.constData()},
     };
     for (const auto& c : cases) {
         const AdminRun run = admin({"schedule", "import", writeCsv("bad.csv", c.content)});
@@ -121,6 +140,38 @@ TEST_F(AdminWorksheetTest, RefusedScheduleNamesTheLineAndChangesNothing)
     const AdminRun missing = admin({"schedule", "import", workFile("none.csv")});
     EXPECT_NE(missing.exitCode, 0);
     EXPECT_EQ(admin({"schedule", "export"}).out, before);
+}
+
+TEST_F(AdminWorksheetTest, ScheduleImportReadsOnlyARegularFileOfASaneSize)
+{
+    ASSERT_EQ(admin({"schedule", "import", writeCsv("s.csv", smallSchedule())}).exitCode, 0);
+    const QString before = admin({"schedule", "export"}).out;
+
+    const QString fifo = workFile("pipe.csv");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // A sound schedule padded with blank lines to one byte over the limit is refused by its size.
+    QByteArray padded = smallSchedule();
+    padded += QByteArray(1024 * 1024 + 1 - padded.size(), '\n');
+    const QString large = writeCsv("large.csv", padded);
+
+    const struct
+    {
+        QString path;
+        QString message;
+    } cases[] = {
+        {QStringLiteral("/dev/zero"), "/dev/zero is not a file but a folder, a device or a pipe"},
+        {fifo, fifo + " is not a file but a folder, a device or a pipe"},
+        {m_dir.path(), m_dir.path() + " is not a file but a folder, a device or a pipe"},
+        {large, large + " is larger than 1048576 bytes (1 MiB); a schedule is a few tens of kilobytes"},
+        {workFile("none.csv"), workFile("none.csv") + " does not exist"},
+    };
+
+    for (const auto& c : cases) {
+        const AdminRun run = admin({"schedule", "import", c.path});
+        EXPECT_EQ(run.exitCode, 1) << c.path.toStdString();
+        EXPECT_EQ(run.err, "cs42-admin: " + c.message + "; the schedule was not changed\n");
+        EXPECT_EQ(admin({"schedule", "export"}).out, before) << c.path.toStdString();
+    }
 }
 
 TEST_F(AdminWorksheetTest, WorksheetJsonHoldsCaptionsLookupAndExplanation)

@@ -11,8 +11,11 @@
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace cs42 {
 namespace {
@@ -121,7 +124,7 @@ TEST_F(FormFiller, FillsTheMapInFormOrderAndNumbersTheFieldsBeyondIt)
     ASSERT_EQ(fields.size(), 45);
     const QStringList labels = Cs42Form::formFieldLabels();
     for (int i = 0; i < 45; ++i) {
-        EXPECT_EQ(fields[i].name, QStringLiteral("F%1").arg(i + 1));
+        EXPECT_EQ(fields[i].name, i < 41 ? Cs42Form::formFieldNames()[i] : QStringLiteral("F%1").arg(i + 1));
         const QString expected = i < 41 ? captions.value(labels[i]) : QStringLiteral(" %1").arg(i + 1);
         EXPECT_EQ(fields[i].value, expected) << "field " << i + 1;
         ASSERT_EQ(fields[i].appearances.size(), 1);
@@ -147,7 +150,7 @@ TEST_F(FormFiller, FillsAShortTemplateAsFarAsItsFieldsGo)
 TEST_F(FormFiller, FieldShownByTwoWidgetsGetsBothAppearancesAndNestedFieldsFollowFormOrder)
 {
     const QString templatePath = path(QStringLiteral("nested.pdf"));
-    test::writeNestedFieldTemplate(templatePath);
+    test::writeNestedFieldTemplate(templatePath, true);
     const ProduceResult result = fillForm(templatePath, path(QStringLiteral("out.pdf")), sampleCaptions());
     ASSERT_EQ(result.status, ProduceStatus::Produced);
     EXPECT_EQ(result.fieldCount, 4);
@@ -166,6 +169,122 @@ TEST_F(FormFiller, FieldShownByTwoWidgetsGetsBothAppearancesAndNestedFieldsFollo
     EXPECT_EQ(fields.getArrayItem(2).getKey("/V").getUTF8Value(), "Jane O'Neil (Smith)");
 }
 
+// A copy of `source` whose /AcroForm /Fields entries `first` and `second` (0-based) trade places,
+// as a tool that saves the form again may list them; or, with `second` < 0, whose field `first`
+// is renamed.
+void writeReorderedCopy(const QString& source, const QString& target, int first, int second)
+{
+    QPDF pdf;
+    pdf.processFile(QFile::encodeName(source).constData());
+    QPDFObjectHandle fields = pdf.getRoot().getKey("/AcroForm").getKey("/Fields");
+    if (second >= 0) {
+        QPDFObjectHandle a = fields.getArrayItem(first);
+        fields.setArrayItem(first, fields.getArrayItem(second));
+        fields.setArrayItem(second, a);
+    } else {
+        fields.getArrayItem(first).replaceKey("/T", QPDFObjectHandle::newString("Text5"));
+    }
+    const QByteArray fileName = QFile::encodeName(target);
+    QPDFWriter writer(pdf, fileName.constData());
+    writer.write();
+}
+
+// One page and no form at all.
+void writeFormlessPdf(const QString& target)
+{
+    QPDF pdf;
+    pdf.emptyPDF();
+    QPDFPageDocumentHelper(pdf).addPage(
+        pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /Type /Page /MediaBox [0 0 612 792] >>")), false);
+    const QByteArray fileName = QFile::encodeName(target);
+    QPDFWriter writer(pdf, fileName.constData());
+    writer.write();
+}
+
+TEST_F(FormFiller, RefusesATemplateWhoseFieldsAreOutOfPlaceOrMissing)
+{
+    const QString good = path(QStringLiteral("good.pdf"));
+    test::writeTextFieldTemplate(good, 41);
+    const QString swapped = path(QStringLiteral("swapped.pdf"));
+    writeReorderedCopy(good, swapped, 17, 18); // P1 and D1: the parents' incomes would trade places
+    const QString renamed = path(QStringLiteral("renamed.pdf"));
+    writeReorderedCopy(good, renamed, 4, -1);
+    const QString formless = path(QStringLiteral("formless.pdf"));
+    writeFormlessPdf(formless);
+    const QString advice = QStringLiteral("\r\n\r\nPlease reinstall this program.  If this situation "
+                                          "continues, please contact Tessaly (www.tessaly.example).");
+
+    const QString outputPath = path(QStringLiteral("VTRPDF.PDF"));
+    QFile earlier(outputPath);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("%PDF-1.4 the form produced last time");
+    earlier.close();
+
+    const struct
+    {
+        QString templatePath;
+        QString text;
+    } cases[] = {
+        {swapped,
+         QStringLiteral("The file '") + swapped +
+             QStringLiteral("' is not the blank form CS-42: its field 18 is named 'D1' where the form has "
+                            "the field 'P1', so no form was produced.") +
+             advice},
+        {renamed,
+         QStringLiteral("The file '") + renamed +
+             QStringLiteral("' is not the blank form CS-42: its field 5 is named 'Text5' where the form "
+                            "has the field 'DefendantName', so no form was produced.") +
+             advice},
+        {formless,
+         QStringLiteral("The file '") + formless +
+             QStringLiteral("' holds no form fields, so it is not the blank form CS-42 and no form was "
+                            "produced.") +
+             advice},
+    };
+
+    for (const auto& c : cases) {
+        const ProduceResult result = fillForm(c.templatePath, outputPath, sampleCaptions());
+        EXPECT_EQ(result.status, ProduceStatus::TemplateMismatch) << c.templatePath.toStdString();
+        EXPECT_EQ(result.title, QStringLiteral("Unable to Produce Form"));
+        EXPECT_EQ(result.text, c.text);
+        EXPECT_EQ(readBytes(outputPath), QByteArray("%PDF-1.4 the form produced last time"));
+    }
+    EXPECT_EQ(fillForm(good, outputPath, sampleCaptions()).status, ProduceStatus::Produced);
+}
+
+TEST_F(FormFiller, RefusesACaptionLongerThanItsFieldHolds)
+{
+    const QString templatePath = path(QStringLiteral("QUON42.PDF"));
+    test::writeTextFieldTemplate(templatePath, 41);
+    const QString outputPath = path(QStringLiteral("VTRPDF.PDF"));
+
+    Captions captions = sampleCaptions();
+    captions.insert(QStringLiteral("lblComments"), QString(2001, QLatin1Char('x')));
+    ProduceResult result = fillForm(templatePath, outputPath, captions);
+    EXPECT_EQ(result.status, ProduceStatus::CaptionTooLong);
+    EXPECT_EQ(result.title, QStringLiteral("Unable to Produce Form"));
+    EXPECT_EQ(result.text,
+              QStringLiteral("The text for the field 'Comments' (field 36 of the form) is 2,001 characters "
+                             "long, but that field holds at most 2,000 characters, so no form was "
+                             "produced.\r\n\r\nShorten that text on the worksheet, and then try "
+                             "producing this form again."));
+    EXPECT_FALSE(QFile::exists(outputPath));
+
+    captions.insert(QStringLiteral("lblComments"), QString(2000, QLatin1Char('x')));
+    captions.insert(QStringLiteral("lblCounty"), QString(256, QLatin1Char('c')));
+    result = fillForm(templatePath, outputPath, captions);
+    EXPECT_EQ(result.status, ProduceStatus::CaptionTooLong);
+    EXPECT_TRUE(result.text.startsWith(QStringLiteral("The text for the field 'County' (field 3 of the form) "
+                                                      "is 256 characters long, but that field holds at "
+                                                      "most 255 characters")))
+        << result.text.toStdString();
+
+    // The longest texts the fields hold are produced, the comments wrapped into their box.
+    captions.insert(QStringLiteral("lblCounty"), QString(255, QLatin1Char('c')));
+    ASSERT_EQ(fillForm(templatePath, outputPath, captions).status, ProduceStatus::Produced);
+    EXPECT_EQ(readProduced(outputPath).at(35).value, QString(2000, QLatin1Char('x')));
+}
+
 TEST_F(FormFiller, MissingTemplateGivesItsMessageAndWritesNothing)
 {
     const QString templatePath = path(QStringLiteral("VTRForms/QUON42.PDF"));
@@ -176,27 +295,104 @@ TEST_F(FormFiller, MissingTemplateGivesItsMessageAndWritesNothing)
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("VTRPDF.PDF"))));
 }
 
-TEST_F(FormFiller, UnwritableOutputGivesTheSaveFailureMessage)
+TEST_F(FormFiller, FailedSaveNamesTheMissingFolder)
 {
     const QString templatePath = path(QStringLiteral("QUON42.PDF"));
     test::writeTextFieldTemplate(templatePath, 41);
-    // Root ignores permissions, so make the output impossible by the file system's shape instead.
+    // A folder that is not there, and a path through a regular file: no folder to save in either way.
     QFile regular(path(QStringLiteral("not-a-folder")));
     ASSERT_TRUE(regular.open(QIODevice::WriteOnly));
     regular.close();
-    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("a-folder")));
 
-    for (const QString& outputPath :
-         {path(QStringLiteral("not-a-folder/VTRPDF.PDF")), path(QStringLiteral("a-folder"))}) {
+    for (const QString& folder :
+         {path(QStringLiteral("no-such-folder")), path(QStringLiteral("not-a-folder"))}) {
+        const QString outputPath = folder + QStringLiteral("/VTRPDF.PDF");
         const ProduceResult result = fillForm(templatePath, outputPath, sampleCaptions());
         EXPECT_EQ(result.status, ProduceStatus::SaveFailed) << outputPath.toStdString();
         EXPECT_EQ(result.title, QStringLiteral("Unable to Produce Form"));
-        EXPECT_EQ(result.text, SaveFailedText);
+        EXPECT_EQ(result.text,
+                  QStringLiteral("You clicked on the 'Produce Form' button, but the form could not be saved "
+                                 "as '") +
+                      outputPath + QStringLiteral("', because there is no folder '") + folder +
+                      QStringLiteral("' to save it in.\r\n\r\nCheck that the folder is there (a network "
+                                     "drive may have been disconnected), and then try producing this form "
+                                     "again."));
     }
-    EXPECT_TRUE(QDir(path(QStringLiteral("a-folder"))).isEmpty());
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name),
               QStringList({"QUON42.PDF", "not-a-folder"}))
         << "no temporary file is left behind";
+}
+
+TEST_F(FormFiller, FailedSaveNamesTheFolderWithoutPermission)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop root from writing";
+    const QString templatePath = path(QStringLiteral("QUON42.PDF"));
+    test::writeTextFieldTemplate(templatePath, 41);
+    const QString folder = path(QStringLiteral("read-only"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const QString outputPath = folder + QStringLiteral("/VTRPDF.PDF");
+    const ProduceResult result = fillForm(templatePath, outputPath, sampleCaptions());
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(result.status, ProduceStatus::SaveFailed);
+    EXPECT_EQ(result.text, saveFailedMessage(SaveFailureCause::FolderNotWritable, outputPath, QString()));
+}
+
+TEST(SaveFailure, CauseFollowsTheErrorAndWhatTheFileSystemShows)
+{
+    struct Case
+    {
+        QFileDevice::FileError error;
+        bool folderExists, folderWritable, fileExists, fileWritable;
+        SaveFailureCause cause;
+    };
+
+    using E = QFileDevice;
+    using C = SaveFailureCause;
+    const Case cases[] = {
+        {E::RenameError, true, true, true, true, C::FileInUse},
+        {E::OpenError, false, false, false, false, C::FolderMissing},
+        {E::RenameError, false, true, true, true, C::FolderMissing},
+        {E::OpenError, true, false, false, false, C::FolderNotWritable},
+        {E::WriteError, true, true, true, false, C::FileNotWritable}, // "Existing file is not writable"
+        {E::ResourceError, true, true, true, true, C::DiskFull},      // ENOSPC while writing
+        {E::WriteError, true, true, false, false, C::Other},
+        {E::OpenError, true, true, false, false, C::Other},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(saveFailureCause(c.error, c.folderExists, c.folderWritable, c.fileExists, c.fileWritable),
+                  c.cause)
+            << "error " << c.error << ", folder " << c.folderExists << c.folderWritable << ", file "
+            << c.fileExists << c.fileWritable;
+    }
+}
+
+TEST(SaveFailure, EachCauseNamesWhatStoodInTheWay)
+{
+    const QString output = QStringLiteral("/data/VTRForms/VTRPDF.PDF");
+    const QString start =
+        QStringLiteral("You clicked on the 'Produce Form' button, but the form could not be "
+                       "saved as '/data/VTRForms/VTRPDF.PDF', because ");
+    EXPECT_EQ(saveFailedMessage(SaveFailureCause::FileInUse, output, QStringLiteral("Access denied")),
+              SaveFailedText);
+    EXPECT_EQ(saveFailedMessage(SaveFailureCause::FolderNotWritable, output, QString()),
+              start + QStringLiteral("you do not have permission to save files in the folder "
+                                     "'/data/VTRForms'.\r\n\r\nAsk your system administrator for "
+                                     "permission to write to that folder, and then try producing this form "
+                                     "again."));
+    EXPECT_EQ(saveFailedMessage(SaveFailureCause::FileNotWritable, output, QString()),
+              start + QStringLiteral("you do not have permission to replace the file "
+                                     "'/data/VTRForms/VTRPDF.PDF'.\r\n\r\nAsk your system administrator "
+                                     "for permission to change that file, and then try producing this form "
+                                     "again."));
+    EXPECT_EQ(saveFailedMessage(SaveFailureCause::DiskFull, output, QString()),
+              start +
+                  QStringLiteral("the disk that holds the folder '/data/VTRForms' is full.\r\n\r\n"
+                                 "Free some space on that disk, and then try producing this form again."));
+    EXPECT_EQ(saveFailedMessage(SaveFailureCause::Other, output, QStringLiteral("Input/output error")),
+              start + QStringLiteral("the system reported: Input/output error\r\n\r\nIf you still "
+                                     "receive this message, please contact Tessaly (www.tessaly.example)."));
 }
 
 TEST_F(FormFiller, OutputNamedLikeTheTemplateIsRefusedAndTheTemplateKept)
@@ -205,8 +401,20 @@ TEST_F(FormFiller, OutputNamedLikeTheTemplateIsRefusedAndTheTemplateKept)
     test::writeTextFieldTemplate(templatePath, 41);
     const QByteArray before = readBytes(templatePath);
     const ProduceResult result = fillForm(templatePath, templatePath, sampleCaptions());
-    EXPECT_EQ(result.status, ProduceStatus::SaveFailed);
+    EXPECT_EQ(result.status, ProduceStatus::OutputRefused);
+    EXPECT_EQ(result.title, QStringLiteral("Unable to Produce Form"));
+    EXPECT_TRUE(result.text.contains(QStringLiteral("one of the program's own files")))
+        << result.text.toStdString();
     EXPECT_EQ(readBytes(templatePath), before);
+
+    // A file that is not a PDF is no earlier form: it is kept too.
+    const QString letter = path(QStringLiteral("letter.txt"));
+    QFile file(letter);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Dear Judge,");
+    file.close();
+    EXPECT_EQ(fillForm(templatePath, letter, sampleCaptions()).status, ProduceStatus::OutputRefused);
+    EXPECT_EQ(readBytes(letter), QByteArray("Dear Judge,"));
 }
 
 TEST_F(FormFiller, DamagedTemplateIsReportedAndTheEarlierOutputKept)
@@ -219,7 +427,7 @@ TEST_F(FormFiller, DamagedTemplateIsReportedAndTheEarlierOutputKept)
     const QString outputPath = path(QStringLiteral("VTRPDF.PDF"));
     QFile earlier(outputPath);
     ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-    earlier.write("the form produced last time");
+    earlier.write("%PDF-1.4 the form produced last time");
     earlier.close();
 
     const ProduceResult result = fillForm(templatePath, outputPath, sampleCaptions());
@@ -228,13 +436,13 @@ TEST_F(FormFiller, DamagedTemplateIsReportedAndTheEarlierOutputKept)
     EXPECT_TRUE(
         result.text.startsWith(QStringLiteral("The file '") + templatePath + QStringLiteral("' is damaged")))
         << result.text.toStdString();
-    EXPECT_EQ(readBytes(outputPath), QByteArray("the form produced last time"));
+    EXPECT_EQ(readBytes(outputPath), QByteArray("%PDF-1.4 the form produced last time"));
 }
 
 TEST_F(FormFiller, AppearancesAlignAndEscapeTheValues)
 {
     const QString templatePath = path(QStringLiteral("nested.pdf"));
-    test::writeNestedFieldTemplate(templatePath);
+    test::writeNestedFieldTemplate(templatePath, true);
     Captions captions;
     captions.insert(QStringLiteral("lblCourtFile"), QStringLiteral("(a) \\ b"));
     captions.insert(QStringLiteral("lblCourtType"), QStringLiteral("Łukasz Café"));

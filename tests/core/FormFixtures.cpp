@@ -1,5 +1,7 @@
 #include "core/FormFixtures.h"
 
+#include "core/worksheet/Cs42Form.h"
+
 #include <QFile>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
@@ -60,28 +62,36 @@ void writeTextFieldTemplate(const QString& path, int count)
 {
     QPDF pdf;
     QPDFObjectHandle page = addPage(pdf);
+    const QStringList names = Cs42Form::formFieldNames();
     std::vector<QPDFObjectHandle> widgets(static_cast<std::size_t>(count));
     for (int i = count; i >= 1; --i) {
         QPDFObjectHandle widget = textWidget(page, 36 + ((i - 1) % 4) * 140, 750 - ((i - 1) / 4) * 18);
         widget.replaceKey("/FT", QPDFObjectHandle::newName("/Tx"));
-        widget.replaceKey("/T", QPDFObjectHandle::newString("F" + std::to_string(i)));
+        const QString name = i <= names.size() ? names[i - 1] : QStringLiteral("F%1").arg(i);
+        widget.replaceKey("/T", QPDFObjectHandle::newString(name.toStdString()));
         widgets[static_cast<std::size_t>(i - 1)] = pdf.makeIndirectObject(widget);
     }
     QPDFObjectHandle fields = QPDFObjectHandle::newArray(widgets);
     finish(pdf, page, fields, QPDFObjectHandle::newArray(widgets), path);
 }
 
-void writeNestedFieldTemplate(const QString& path)
+void writeNestedFieldTemplate(const QString& path, bool namedAsCs42)
 {
+    const QStringList cs42 = Cs42Form::formFieldNames();
+    auto name = [&](const char* generic, int index) {
+        return namedAsCs42 ? cs42[index].toStdString() : std::string(generic);
+    };
     QPDF pdf;
     QPDFObjectHandle page = addPage(pdf);
     QPDFObjectHandle annots = QPDFObjectHandle::newArray();
 
-    QPDFObjectHandle top = pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /T (Top) /FT /Tx >>"));
+    QPDFObjectHandle top = pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /FT /Tx >>"));
+    if (!namedAsCs42)
+        top.replaceKey("/T", QPDFObjectHandle::newString("Top"));
     QPDFObjectHandle topKids = QPDFObjectHandle::newArray();
-    for (const char* name : {"A", "B"}) {
-        QPDFObjectHandle kid = textWidget(page, name[0] == 'A' ? 36 : 200, 700);
-        kid.replaceKey("/T", QPDFObjectHandle::newString(name));
+    for (int k = 0; k < 2; ++k) {
+        QPDFObjectHandle kid = textWidget(page, k == 0 ? 36 : 200, 700);
+        kid.replaceKey("/T", QPDFObjectHandle::newString(name(k == 0 ? "A" : "B", k)));
         kid.replaceKey("/Parent", top);
         kid = pdf.makeIndirectObject(kid);
         topKids.appendItem(kid);
@@ -89,7 +99,8 @@ void writeNestedFieldTemplate(const QString& path)
     }
     top.replaceKey("/Kids", topKids);
 
-    QPDFObjectHandle twin = pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /T (Twin) /FT /Tx >>"));
+    QPDFObjectHandle twin = pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /FT /Tx >>"));
+    twin.replaceKey("/T", QPDFObjectHandle::newString(name("Twin", 2)));
     QPDFObjectHandle twinKids = QPDFObjectHandle::newArray();
     for (double x : {36.0, 200.0}) {
         QPDFObjectHandle widget = textWidget(page, x, 650);
@@ -103,7 +114,7 @@ void writeNestedFieldTemplate(const QString& path)
     QPDFObjectHandle last = textWidget(page, 36, 560);
     last.replaceKey("/Rect", rect(36, 560, 300, 60));
     last.replaceKey("/FT", QPDFObjectHandle::newName("/Tx"));
-    last.replaceKey("/T", QPDFObjectHandle::newString("Last"));
+    last.replaceKey("/T", QPDFObjectHandle::newString(name("Last", 3)));
     last.replaceKey("/Ff", QPDFObjectHandle::newInteger(4096));
     last.replaceKey("/Q", QPDFObjectHandle::newInteger(2));
     last = pdf.makeIndirectObject(last);

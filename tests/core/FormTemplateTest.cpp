@@ -28,7 +28,7 @@ TEST(FormTemplate, ReadsFieldsInFormOrderNotObjectOrder)
     ASSERT_EQ(info->fields.size(), 6);
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(info->fields[i].index, i + 1);
-        EXPECT_EQ(info->fields[i].name, QStringLiteral("F%1").arg(i + 1));
+        EXPECT_EQ(info->fields[i].name, Cs42Form::formFieldNames()[i]);
     }
     EXPECT_EQ(info->fields[0].rect, QRectF(36, 750, 100, 14));
 }

@@ -105,15 +105,57 @@ TEST(TextAppearance, WrapsAMultiLineValueInsideTheBox)
 
 TEST(TextAppearance, TooManyLinesAreDrawnSmallerRatherThanCutOff)
 {
+    struct Case
+    {
+        double statedSize;
+        double height;
+        double drawnSize; // the largest half-point step below the stated size that fits, or 5
+    };
+
+    // Five lines need (0.925 + 4 * 1.15) * size = 5.525 * size points: at most 36 in a 40-point box.
+    const Case cases[] = {{10, 40, 6.5}, {40, 40, 6.5}, {9.3, 40, 6.3}, {10, 20, 5}, {6, 40, 6}};
+    for (const Case& c : cases) {
+        TextFieldStyle style;
+        style.width = 200;
+        style.height = c.height;
+        style.fontSize = c.statedSize;
+        style.multiline = true;
+        const Drawn drawn = parse(textAppearanceContent(QStringLiteral("1\n2\n3\n4\n5"), style));
+        ASSERT_EQ(drawn.lines.size(), 5);
+        EXPECT_DOUBLE_EQ(drawn.size, c.drawnSize) << "stated " << c.statedSize << ", height " << c.height;
+        if (c.drawnSize > 5) {
+            EXPECT_GT(drawn.lines.last().baseline + HelveticaDescent * drawn.size, 0);
+        }
+    }
+}
+
+TEST(TextAppearance, ARunWithoutSpacesIsBrokenIntoFullLinesAndNothingIsLost)
+{
     TextFieldStyle style;
-    style.width = 200;
-    style.height = 40;
+    style.width = 104; // 100 points for the text
+    style.height = 2000;
     style.fontSize = 10;
     style.multiline = true;
-    const Drawn drawn = parse(textAppearanceContent(QStringLiteral("1\n2\n3\n4\n5"), style));
-    ASSERT_EQ(drawn.lines.size(), 5);
-    EXPECT_LT(drawn.size, 10);
-    EXPECT_GT(drawn.lines.last().baseline + HelveticaDescent * drawn.size, 0);
+    // Characters of different widths, so that where a line breaks depends on the sum of its widths.
+    QString run;
+    for (int i = 0; i < 3000; ++i)
+        run += QLatin1Char("iWm1l."[i % 6]);
+    const Drawn drawn =
+        parse(textAppearanceContent(QStringLiteral("Start ") + run + QStringLiteral(" end"), style));
+    ASSERT_GT(drawn.lines.size(), 2);
+    EXPECT_EQ(drawn.lines.first().text, QByteArray("Start"));
+    QByteArray joined;
+    for (qsizetype i = 1; i < drawn.lines.size(); ++i) {
+        const DrawnLine& line = drawn.lines[i];
+        EXPECT_LE(widthOf(line, drawn.size), 100.0) << "line " << i;
+        joined += line.text;
+        if (i + 1 < drawn.lines.size() - 1) {
+            // Full: the next line's first character would not have fitted.
+            const QByteArray longer = line.text + drawn.lines[i + 1].text.left(1);
+            EXPECT_GT(helveticaTextWidth(longer.toStdString(), drawn.size), 100.0) << "line " << i;
+        }
+    }
+    EXPECT_EQ(joined.replace(' ', ""), run.toLatin1() + "end");
 }
 
 TEST(TextAppearance, EmptyValueDrawsNothing)

@@ -490,6 +490,42 @@ private slots:
         QCOMPARE(m_data->interaction.prompts.size(), 3);
     }
 
+    void aTextLongerThanTheFormHoldsIsRefusedAndTheStoredOneKept_data()
+    {
+        QTest::addColumn<QString>("labelName");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("comments") << "lblComments"
+                                  << "textblock1" << 2000;
+        QTest::newRow("county") << "lblCounty"
+                                << "county" << 255;
+    }
+
+    void aTextLongerThanTheFormHoldsIsRefusedAndTheStoredOneKept()
+    {
+        QFETCH(QString, labelName);
+        QFETCH(QString, column);
+        QFETCH(int, limit);
+        m_data->setStored({{column, QStringLiteral("Stored text")}});
+        m_form->RecalculateWorksheet();
+
+        const QString tooLong(limit + 1, QLatin1Char('x'));
+        m_data->interaction.expectInput(tooLong);
+        m_data->interaction.expectInform(QString(), FormCS42::textTooLongText(limit + 1, limit));
+        QTest::mouseClick(label(labelName), Qt::LeftButton);
+        QCOMPARE(m_data->stored(column), QStringLiteral("Stored text"));
+        QCOMPARE(caption(labelName), QStringLiteral("Stored text"));
+
+        const QString longest(limit, QLatin1Char('y'));
+        m_data->interaction.expectInput(longest);
+        QTest::mouseClick(label(labelName), Qt::LeftButton);
+        QCOMPARE(m_data->stored(column), longest);
+        QCOMPARE(m_data->interaction.prompts.size(), 3);
+        QCOMPARE(FormCS42::textTooLongText(2001, 2000),
+                 QStringLiteral("The text you entered is 2,001 characters long, but this box holds at most "
+                                "2,000 characters. It was not saved; please enter a shorter text."));
+    }
+
     void partiesComeFromTheNamesWindow()
     {
         // SELECT NAME on the directory's first entry stores its list name, key and address block.
@@ -651,10 +687,13 @@ private slots:
     {
         if (!QFile::exists(m_data->session.paths.templatePath()))
             QSKIP("the build made no template");
-        // A folder where the output goes: the file cannot be written, as when a viewer holds it.
+        // A folder where the output goes: no form can be saved there, and the folder is kept.
         const QString output = m_data->session.paths.producedFormPath();
         QVERIFY(QDir().mkpath(output));
-        m_data->interaction.expectInform(saveFailedTitle(), saveFailedMessage());
+        m_data->interaction.expectInform(
+            saveFailedTitle(),
+            QStringLiteral("The form was not saved as '") + output +
+                QStringLiteral("', because that is not a file but a folder, a device or a pipe."));
         auto run = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
         m_form->ProduceForm();
         QTRY_VERIFY(run->ran);

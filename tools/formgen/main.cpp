@@ -64,6 +64,16 @@ bool writeTemplate(const QString& outputPath, QString* error)
                      .arg(QStringList(byLabel.keys()).join(QStringLiteral(", ")));
         return false;
     }
+    // Production refuses a template whose fields are not named as the program expects.
+    const QStringList names = cs42::Cs42Form::formFieldNames();
+    for (qsizetype i = 0; i < ordered.size(); ++i) {
+        if (ordered[i].name != names.value(i)) {
+            *error = QStringLiteral("the page names field %1 '%2'; production expects '%3'")
+                         .arg(i + 1)
+                         .arg(ordered[i].name, names.value(i));
+            return false;
+        }
+    }
     return cs42::formgen::writeFormTemplate(pageBuffer.data(), ordered, outputPath, error);
 }
 

@@ -1,11 +1,14 @@
 #include "core/produce/FormFiller.h"
 
+#include "core/produce/OutputPath.h"
 #include "core/produce/TerminalFormFields.h"
 #include "core/produce/TextAppearance.h"
 #include "core/store/ProgramSettings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QLoggingCategory>
 #include <QSaveFile>
 #include <qpdf/Buffer.hh>
@@ -115,6 +118,58 @@ bool isTextField(const TerminalFormField& field)
     return type.isNameAndEquals("/Tx");
 }
 
+QString reinstallAdvice()
+{
+    return QStringLiteral("\r\n\r\nPlease reinstall this program.  If this situation continues, please "
+                          "contact ") +
+           ProgramSettings::MakerName + QStringLiteral(" (") + ProgramSettings::MakerWebAddress +
+           QStringLiteral(").");
+}
+
+// Why the template is not the form the field map fills: empty when every field the map fills
+// carries the name the form gives it at that position. Fields beyond the map are not checked.
+QString templateMismatch(const QString& templatePath, const QList<TerminalFormField>& fields)
+{
+    if (fields.isEmpty())
+        return QStringLiteral("The file '") + templatePath +
+               QStringLiteral("' holds no form fields, so it is not the blank form CS-42 and no form "
+                              "was produced.") +
+               reinstallAdvice();
+    const QStringList names = Cs42Form::formFieldNames();
+    for (qsizetype i = 0; i < fields.size() && i < names.size(); ++i) {
+        if (fields[i].name != names[i])
+            return QStringLiteral("The file '%1' is not the blank form CS-42: its field %2 is named '%3' "
+                                  "where the form has the field '%4', so no form was produced.")
+                       .arg(templatePath)
+                       .arg(i + 1)
+                       .arg(fields[i].name, names[i]) +
+                   reinstallAdvice();
+    }
+    return {};
+}
+
+// The first caption the form's field cannot hold (Cs42Form::maxLength), as the message to show;
+// empty when every one fits.
+QString captionTooLong(const Captions& captions)
+{
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QStringList labels = Cs42Form::formFieldLabels();
+    const QStringList names = Cs42Form::formFieldNames();
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        const qsizetype length = captions.value(labels[i]).size();
+        const qsizetype limit = Cs42Form::maxLength(labels[i]);
+        if (length > limit)
+            return QStringLiteral("The text for the field '%1' (field %2 of the form) is %3 characters long, "
+                                  "but that field holds at most %4 characters, so no form was produced."
+                                  "\r\n\r\nShorten that text on the worksheet, and then try producing "
+                                  "this form again.")
+                .arg(names[i])
+                .arg(i + 1)
+                .arg(english.toString(length), english.toString(limit));
+    }
+    return {};
+}
+
 ProduceResult failure(ProduceStatus status, const QString& title, const QString& text, int fieldCount = 0)
 {
     return ProduceResult{status, title, text, fieldCount};
@@ -145,6 +200,57 @@ QString saveFailedMessage()
            QStringLiteral(").");
 }
 
+SaveFailureCause saveFailureCause(
+    QFileDevice::FileError error, bool folderExists, bool folderWritable, bool fileExists, bool fileWritable)
+{
+    if (!folderExists)
+        return SaveFailureCause::FolderMissing;
+    if (error == QFileDevice::ResourceError)
+        return SaveFailureCause::DiskFull;
+    if (error == QFileDevice::RenameError)
+        return SaveFailureCause::FileInUse;
+    if (fileExists && !fileWritable)
+        return SaveFailureCause::FileNotWritable;
+    if (error == QFileDevice::OpenError && !folderWritable)
+        return SaveFailureCause::FolderNotWritable;
+    return SaveFailureCause::Other;
+}
+
+QString saveFailedMessage(SaveFailureCause cause, const QString& outputPath, const QString& systemText)
+{
+    const QString folder = QDir::toNativeSeparators(QFileInfo(outputPath).absolutePath());
+    const QString file = QDir::toNativeSeparators(QFileInfo(outputPath).absoluteFilePath());
+    const QString start = QStringLiteral("You clicked on the 'Produce Form' button, but the form could not "
+                                         "be saved as '") +
+                          file + QStringLiteral("', because ");
+    switch (cause) {
+    case SaveFailureCause::FileInUse:
+        return saveFailedMessage();
+    case SaveFailureCause::FolderMissing:
+        return start + QStringLiteral("there is no folder '") + folder +
+               QStringLiteral("' to save it in.\r\n\r\nCheck that the folder is there (a network drive "
+                              "may have been disconnected), and then try producing this form again.");
+    case SaveFailureCause::FolderNotWritable:
+        return start + QStringLiteral("you do not have permission to save files in the folder '") + folder +
+               QStringLiteral("'.\r\n\r\nAsk your system administrator for permission to write to that "
+                              "folder, and then try producing this form again.");
+    case SaveFailureCause::FileNotWritable:
+        return start + QStringLiteral("you do not have permission to replace the file '") + file +
+               QStringLiteral("'.\r\n\r\nAsk your system administrator for permission to change that "
+                              "file, and then try producing this form again.");
+    case SaveFailureCause::DiskFull:
+        return start + QStringLiteral("the disk that holds the folder '") + folder +
+               QStringLiteral("' is full.\r\n\r\nFree some space on that disk, and then try producing "
+                              "this form again.");
+    case SaveFailureCause::Other:
+        break;
+    }
+    return start + QStringLiteral("the system reported: ") + systemText +
+           QStringLiteral("\r\n\r\nIf you still receive this message, please contact ") +
+           ProgramSettings::MakerName + QStringLiteral(" (") + ProgramSettings::MakerWebAddress +
+           QStringLiteral(").");
+}
+
 ProduceResult fillForm(const QString& templatePath, const QString& outputPath, const Captions& captions)
 {
     const QFileInfo templateInfo(templatePath);
@@ -152,11 +258,15 @@ ProduceResult fillForm(const QString& templatePath, const QString& outputPath, c
         return failure(ProduceStatus::MissingTemplate, QString(), missingTemplateMessage(templatePath));
 
     // The template is a data file that production never changes, whatever output path it is given.
-    const QFileInfo outputInfo(outputPath);
-    if (outputInfo.exists() && outputInfo.canonicalFilePath() == templateInfo.canonicalFilePath()) {
-        qCWarning(lcProduce) << "refusing to write the produced form over its template" << outputPath;
-        return failure(ProduceStatus::SaveFailed, saveFailedTitle(), saveFailedMessage());
+    const QString outputProblem = outputPathProblem(outputPath, {templatePath});
+    if (!outputProblem.isEmpty()) {
+        qCWarning(lcProduce) << "refusing to write the produced form to" << outputPath;
+        return failure(ProduceStatus::OutputRefused, saveFailedTitle(), outputProblem);
     }
+
+    const QString tooLong = captionTooLong(captions);
+    if (!tooLong.isEmpty())
+        return failure(ProduceStatus::CaptionTooLong, saveFailedTitle(), tooLong);
 
     QByteArray document;
     int fieldCount = 0;
@@ -167,6 +277,12 @@ ProduceResult fillForm(const QString& templatePath, const QString& outputPath, c
 
         const QList<TerminalFormField> fields = terminalFormFields(pdf);
         fieldCount = static_cast<int>(fields.size());
+        // Filled by position: a field out of place would receive another line's amount.
+        const QString mismatch = templateMismatch(templatePath, fields);
+        if (!mismatch.isEmpty()) {
+            qCWarning(lcProduce) << "not the CS-42 template:" << templatePath;
+            return failure(ProduceStatus::TemplateMismatch, saveFailedTitle(), mismatch, fieldCount);
+        }
 
         // Every field first shows its own number; the field map then overwrites the first 41.
         QStringList values;
@@ -178,19 +294,17 @@ ProduceResult fillForm(const QString& templatePath, const QString& outputPath, c
             values[i] = captions.value(labels[i]);
 
         QPDFObjectHandle acroForm = pdf.getRoot().getKey("/AcroForm");
-        if (fieldCount > 0) {
-            QPDFObjectHandle font = helveticaFont(pdf, acroForm);
-            for (qsizetype i = 0; i < fields.size(); ++i) {
-                TerminalFormField field = fields[i];
-                if (!isTextField(field))
-                    continue;
-                field.field.replaceKey("/V", QPDFObjectHandle::newUnicodeString(values[i].toStdString()));
-                for (QPDFObjectHandle widget : field.widgets)
-                    writeAppearance(pdf, field, widget, values[i], acroForm, font);
-            }
-            // Every widget now carries its appearance; a viewer must not replace it with its own.
-            acroForm.removeKey("/NeedAppearances");
+        QPDFObjectHandle font = helveticaFont(pdf, acroForm);
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            TerminalFormField field = fields[i];
+            if (!isTextField(field))
+                continue;
+            field.field.replaceKey("/V", QPDFObjectHandle::newUnicodeString(values[i].toStdString()));
+            for (QPDFObjectHandle widget : field.widgets)
+                writeAppearance(pdf, field, widget, values[i], acroForm, font);
         }
+        // Every widget now carries its appearance; a viewer must not replace it with its own.
+        acroForm.removeKey("/NeedAppearances");
 
         QPDFWriter writer(pdf);
         writer.setOutputMemory();
@@ -201,23 +315,28 @@ ProduceResult fillForm(const QString& templatePath, const QString& outputPath, c
                               static_cast<qsizetype>(buffer->getSize()));
     } catch (const std::exception& e) {
         qCWarning(lcProduce) << "cannot fill" << templatePath << ":" << e.what();
-        return failure(
-            ProduceStatus::TemplateUnreadable,
-            saveFailedTitle(),
-            QStringLiteral("The file '") + templatePath +
-                QStringLiteral("' is damaged or is not a PDF form, so no form was produced.\r\n\r\n"
-                               "Please reinstall this program.  If this situation continues, please "
-                               "contact ") +
-                ProgramSettings::MakerName + QStringLiteral(" (") + ProgramSettings::MakerWebAddress +
-                QStringLiteral(")."));
+        return failure(ProduceStatus::TemplateUnreadable,
+                       saveFailedTitle(),
+                       QStringLiteral("The file '") + templatePath +
+                           QStringLiteral("' is damaged or is not a PDF form, so no form was produced.") +
+                           reinstallAdvice());
     }
 
     // Written beside the output and renamed over it: a failure leaves the previous form intact.
     QSaveFile file(outputPath);
     if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() || !file.commit()) {
-        qCWarning(lcProduce) << "cannot save" << outputPath << ":" << file.errorString();
+        const QFileDevice::FileError error = file.error();
+        const QString systemText = file.errorString();
+        qCWarning(lcProduce) << "cannot save" << outputPath << ":" << systemText;
         file.cancelWriting();
-        return failure(ProduceStatus::SaveFailed, saveFailedTitle(), saveFailedMessage(), fieldCount);
+        const QFileInfo output(outputPath);
+        const QFileInfo folder(output.absolutePath());
+        const SaveFailureCause cause = saveFailureCause(
+            error, folder.isDir(), folder.isWritable(), output.exists(), output.isWritable());
+        return failure(ProduceStatus::SaveFailed,
+                       saveFailedTitle(),
+                       saveFailedMessage(cause, outputPath, systemText),
+                       fieldCount);
     }
     return ProduceResult{ProduceStatus::Produced, QString(), QString(), fieldCount};
 }

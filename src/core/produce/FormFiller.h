@@ -2,6 +2,7 @@
 
 #include "core/worksheet/Cs42Form.h"
 
+#include <QFileDevice>
 #include <QString>
 
 namespace cs42 {
@@ -12,6 +13,13 @@ enum class ProduceStatus
     MissingTemplate,
     // The template exists but is no readable PDF form; nothing was written.
     TemplateUnreadable,
+    // The template is a PDF, but not the blank CS-42 form: it has no fields, or a field stands
+    // where the form has another (Cs42Form::formFieldNames). Nothing was written.
+    TemplateMismatch,
+    // A caption is longer than its field holds (Cs42Form::maxLength); nothing was written.
+    CaptionTooLong,
+    // The output path names something a form must not replace (see outputPathProblem).
+    OutputRefused,
     SaveFailed,
 };
 
@@ -25,17 +33,42 @@ struct ProduceResult
     int fieldCount = 0; // text fields of the template (0 when it could not be read)
 };
 
-// Produces the filled court form: loads the blank template, numbers every field (" 1", " 2", ...),
-// then gives the fields of the CS-42 field map the captions exactly as the worksheet displays them
-// (a label missing from `captions` leaves its field empty), writes an appearance for every filled
-// widget so any viewer shows the values, and saves to `outputPath`. The fields stay fillable.
-// The output is written to a temporary file beside it and renamed over it, so a failed production
-// leaves any earlier output as it was. The template is only read. Shows nothing, opens nothing.
+// Produces the filled court form: refuses a caption longer than its field holds, loads the blank
+// template and checks that it has fields and that each field the map fills carries the name the
+// form gives it there, numbers every field (" 1", " 2", ...), then gives the fields of the CS-42
+// field map the captions exactly as the worksheet displays them (a label missing from `captions`
+// leaves its field empty), writes an appearance for every filled widget so any viewer shows the
+// values, and saves to `outputPath`. The fields stay fillable. The output is written to a
+// temporary file beside it and renamed over it, so a failed production leaves any earlier output
+// as it was. The template is only read, and never written over; nor is anything that is not a PDF
+// file (see outputPathProblem). Shows nothing, opens nothing.
 ProduceResult fillForm(const QString& templatePath, const QString& outputPath, const Captions& captions);
+
+// Why the produced form could not be saved.
+enum class SaveFailureCause
+{
+    FileInUse,         // the earlier form could not be replaced: a viewer holds it open
+    FolderMissing,     // the output's folder is not there (or is a file)
+    FolderNotWritable, // no permission to create a file in the folder
+    FileNotWritable,   // no permission to replace the earlier form
+    DiskFull,
+    Other,
+};
+
+// The cause of a failed save from the file error it ended with and what the file system shows
+// afterwards. Saving writes a new file beside the output and renames it over the output, so a
+// failed rename is the earlier form held open (the only way it fails on Windows while a viewer
+// shows the form).
+SaveFailureCause saveFailureCause(
+    QFileDevice::FileError error, bool folderExists, bool folderWritable, bool fileExists, bool fileWritable);
 
 // The messages of a failed production.
 QString missingTemplateMessage(const QString& templatePath);
 QString saveFailedTitle();
+// The earlier form is in use (SaveFailureCause::FileInUse).
 QString saveFailedMessage();
+// Any cause, naming the folder or file concerned; `systemText` is the system's own error text,
+// shown for a cause without a message of its own.
+QString saveFailedMessage(SaveFailureCause cause, const QString& outputPath, const QString& systemText);
 
 } // namespace cs42

@@ -244,15 +244,23 @@ constexpr std::array<short, 224> Widths = {
 
 } // namespace
 
+int helveticaCharUnits(char winAnsiChar)
+{
+    const auto code = static_cast<unsigned char>(winAnsiChar);
+    return code >= 32 ? Widths[static_cast<std::size_t>(code - 32)] : 0;
+}
+
+std::int64_t helveticaTextUnits(std::string_view winAnsiText)
+{
+    std::int64_t units = 0;
+    for (char c : winAnsiText)
+        units += helveticaCharUnits(c);
+    return units;
+}
+
 double helveticaTextWidth(std::string_view winAnsiText, double fontSize)
 {
-    int units = 0;
-    for (char c : winAnsiText) {
-        const auto code = static_cast<unsigned char>(c);
-        if (code >= 32)
-            units += Widths[static_cast<std::size_t>(code - 32)];
-    }
-    return units * fontSize / 1000.0;
+    return helveticaUnitsToPoints(helveticaTextUnits(winAnsiText), fontSize);
 }
 
 } // namespace cs42

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cs42 {
@@ -57,48 +58,67 @@ QByteArray pdfString(const std::string& winAnsi)
 }
 
 // Word-wraps one paragraph to `width` points; a word longer than a line is broken between
-// characters.
-void wrapParagraph(const std::string& paragraph, double width, double size, std::vector<std::string>* lines)
+// characters. Every word and character is measured once, in font units summed exactly, so a
+// paragraph of any length wraps in time proportional to its length.
+void wrapParagraph(std::string_view paragraph, double width, double size, std::vector<std::string>* lines)
 {
-    std::string line;
-    std::size_t pos = 0;
     if (paragraph.empty()) {
         lines->push_back({});
         return;
     }
+    const auto fits = [width, size](std::int64_t units) {
+        return helveticaUnitsToPoints(units, size) <= width;
+    };
+    const std::int64_t space = helveticaCharUnits(' ');
+    std::string line;
+    std::int64_t lineUnits = 0;
+    std::size_t pos = 0;
     while (pos < paragraph.size()) {
         std::size_t end = paragraph.find(' ', pos);
-        if (end == std::string::npos)
+        if (end == std::string_view::npos)
             end = paragraph.size();
-        std::string word = paragraph.substr(pos, end - pos);
+        const std::string_view word = paragraph.substr(pos, end - pos);
         pos = end + 1;
-        std::string candidate = line.empty() ? word : line + ' ' + word;
-        if (helveticaTextWidth(candidate, size) <= width) {
-            line = candidate;
+        const std::int64_t wordUnits = helveticaTextUnits(word);
+        const std::int64_t candidate = line.empty() ? wordUnits : lineUnits + space + wordUnits;
+        if (fits(candidate)) {
+            if (!line.empty())
+                line += ' ';
+            line += word;
+            lineUnits = candidate;
             continue;
         }
         if (!line.empty()) {
             lines->push_back(line);
             line.clear();
         }
-        while (helveticaTextWidth(word, size) > width && word.size() > 1) {
+        std::size_t start = 0;
+        std::int64_t rest = wordUnits;
+        while (!fits(rest) && word.size() - start > 1) {
             std::size_t fit = 1;
-            while (fit < word.size() &&
-                   helveticaTextWidth(std::string_view(word).substr(0, fit + 1), size) <= width)
+            std::int64_t fitUnits = helveticaCharUnits(word[start]);
+            while (start + fit < word.size() && fits(fitUnits + helveticaCharUnits(word[start + fit]))) {
+                fitUnits += helveticaCharUnits(word[start + fit]);
                 ++fit;
-            lines->push_back(word.substr(0, fit));
-            word.erase(0, fit);
+            }
+            lines->push_back(std::string(word.substr(start, fit)));
+            start += fit;
+            rest -= fitUnits;
         }
-        line = word;
+        line = std::string(word.substr(start));
+        lineUnits = rest;
     }
     lines->push_back(line);
 }
 
-std::vector<std::string> wrapText(const QStringList& paragraphs, double width, double size)
+// The paragraphs wrapped at `size`, without the trailing empty lines, which take no room on paper.
+std::vector<std::string> wrapText(const std::vector<std::string>& paragraphs, double width, double size)
 {
     std::vector<std::string> lines;
-    for (const QString& paragraph : paragraphs)
-        wrapParagraph(toWinAnsi(paragraph), width, size, &lines);
+    for (const std::string& paragraph : paragraphs)
+        wrapParagraph(paragraph, width, size, &lines);
+    while (lines.size() > 1 && lines.back().find_first_not_of(' ') == std::string::npos)
+        lines.pop_back();
     return lines;
 }
 
@@ -170,20 +190,43 @@ QByteArray textAppearanceContent(const QString& value, const TextFieldStyle& sty
         out += "1 0 0 1 " + number(lineX(text, size, style)) + ' ' + number(baseline) + " Tm\n";
         out += pdfString(text) + " Tj\n";
     } else {
-        const QStringList paragraphs = value.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
-        double size = style.fontSize > 0 ? style.fontSize : AutoMultilineSize;
-        std::vector<std::string> lines = wrapText(paragraphs, availableWidth, size);
-        // Trailing empty lines take no room on paper.
-        while (lines.size() > 1 && lines.back().find_first_not_of(' ') == std::string::npos)
-            lines.pop_back();
-        auto heightOf = [](std::size_t count, double fontSize) {
-            return (TextHeight + (static_cast<double>(count) - 1) * LineSpacing) * fontSize;
+        std::vector<std::string> paragraphs;
+        for (const QString& paragraph : value.split(QRegularExpression(QStringLiteral("\r\n|\r|\n"))))
+            paragraphs.push_back(toWinAnsi(paragraph));
+        const double startSize = style.fontSize > 0 ? style.fontSize : AutoMultilineSize;
+        auto fitsBox = [availableHeight](const std::vector<std::string>& wrapped, double fontSize) {
+            const double count = static_cast<double>(wrapped.size());
+            return (TextHeight + (count - 1) * LineSpacing) * fontSize <= availableHeight;
         };
-        while (size > MinMultilineSize && heightOf(lines.size(), size) > availableHeight) {
-            size = std::max(MinMultilineSize, size - 0.5);
-            lines = wrapText(paragraphs, availableWidth, size);
-            while (lines.size() > 1 && lines.back().find_first_not_of(' ') == std::string::npos)
-                lines.pop_back();
+        // Text too tall for the box is drawn smaller in steps of half a point, down to the minimum:
+        // the first step that fits. Fewer points never need more lines, so the step is found by
+        // halving the range of steps: a handful of wraps, whatever the stated size.
+        auto stepSize = [startSize](int step) {
+            return std::max(MinMultilineSize, startSize - 0.5 * step);
+        };
+        double size = startSize;
+        std::vector<std::string> lines = wrapText(paragraphs, availableWidth, size);
+        if (size > MinMultilineSize && !fitsBox(lines, size)) {
+            // A nonsensical stated size is still a bounded number of steps.
+            const int lastStep =
+                static_cast<int>(std::min(1.0e6, std::ceil((startSize - MinMultilineSize) / 0.5)));
+            int low = 1;
+            int high = lastStep;                // the minimum is taken when nothing larger fits
+            std::vector<std::string> highLines; // the wrap at `high`, once a step in the loop fitted
+            bool highWrapped = false;
+            while (low < high) {
+                const int middle = low + (high - low) / 2;
+                std::vector<std::string> wrapped = wrapText(paragraphs, availableWidth, stepSize(middle));
+                if (fitsBox(wrapped, stepSize(middle))) {
+                    high = middle;
+                    highLines = std::move(wrapped);
+                    highWrapped = true;
+                } else {
+                    low = middle + 1;
+                }
+            }
+            size = stepSize(high);
+            lines = highWrapped ? std::move(highLines) : wrapText(paragraphs, availableWidth, size);
         }
         out += "/Helv " + number(size) + " Tf " + style.colorOperator + '\n';
         double baseline = style.height - Padding - HelveticaAscent * size;

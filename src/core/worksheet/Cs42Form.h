@@ -34,6 +34,66 @@ inline QStringList formFieldLabels()
             QStringLiteral("lblPreparedBy"), QStringLiteral("lblDateSigned"), QStringLiteral("lblP3"),
             QStringLiteral("lblD3"),         QStringLiteral("lblC6")};
 }
+
+// The most characters a field of the form takes. The comments box shows about 2,000 characters of
+// ordinary text at its smallest type (5 points: nine lines of some 200 characters); every other
+// box is one line that shows far fewer than 255 even shrunk to its smallest. A longer text is
+// refused where it is entered and when the form is produced, never cut silently.
+constexpr qsizetype CommentsMaxLength = 2000;
+constexpr qsizetype FieldMaxLength = 255;
+
+inline qsizetype maxLength(const QString& label)
+{
+    return label == QLatin1String("lblComments") ? CommentsMaxLength : FieldMaxLength;
+}
+
+// The name of field i of the form (formFieldNames()[i - 1]), as the blank template names it: the
+// proof that the field at that position is the one formFieldLabels() fills there. A template saved
+// again by another tool may list its fields in another order.
+inline QStringList formFieldNames()
+{
+    return {QStringLiteral("CourtFile"),
+            QStringLiteral("CourtType"),
+            QStringLiteral("County"),
+            QStringLiteral("PlaintiffName"),
+            QStringLiteral("DefendantName"),
+            QStringLiteral("Child1Name"),
+            QStringLiteral("Child1DOB"),
+            QStringLiteral("Child4Name"),
+            QStringLiteral("Child4DOB"),
+            QStringLiteral("Child2Name"),
+            QStringLiteral("Child2DOB"),
+            QStringLiteral("Child5Name"),
+            QStringLiteral("Child5DOB"),
+            QStringLiteral("Child3Name"),
+            QStringLiteral("Child3DOB"),
+            QStringLiteral("Child6Name"),
+            QStringLiteral("Child6DOB"),
+            QStringLiteral("P1"),
+            QStringLiteral("D1"),
+            QStringLiteral("P1a"),
+            QStringLiteral("D1a"),
+            QStringLiteral("P1b"),
+            QStringLiteral("D1b"),
+            QStringLiteral("P2"),
+            QStringLiteral("D2"),
+            QStringLiteral("C2"),
+            QStringLiteral("C4"),
+            QStringLiteral("C5"),
+            QStringLiteral("C7"),
+            QStringLiteral("P8"),
+            QStringLiteral("D8"),
+            QStringLiteral("P9"),
+            QStringLiteral("D9"),
+            QStringLiteral("P10"),
+            QStringLiteral("D10"),
+            QStringLiteral("Comments"),
+            QStringLiteral("PreparedBy"),
+            QStringLiteral("DateSigned"),
+            QStringLiteral("P3"),
+            QStringLiteral("D3"),
+            QStringLiteral("C6")};
+}
 } // namespace Cs42Form
 
 } // namespace cs42

@@ -3,10 +3,15 @@
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+
+#include <cmath>
+#include <filesystem>
+#include <system_error>
 
 namespace cs42::ScheduleCsv {
 
@@ -58,6 +63,21 @@ bool isPlainNumber(const QString& text)
     return pattern.match(text).hasMatch();
 }
 
+// The digits from the first non-zero digit to the last non-zero one, the decimal point not counted:
+// a decimal number with at most 15 of them is one a double holds so that it reads back as written.
+int significantDigits(const QString& plainNumber)
+{
+    QString digits = plainNumber;
+    digits.remove(QLatin1Char('.'));
+    qsizetype first = 0;
+    while (first < digits.size() && digits[first] == QLatin1Char('0'))
+        ++first;
+    qsizetype last = digits.size();
+    while (last > first && digits[last - 1] == QLatin1Char('0'))
+        --last;
+    return static_cast<int>(last - first);
+}
+
 QString csvValue(const QString& text)
 {
     if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
@@ -68,7 +88,37 @@ QString csvValue(const QString& text)
 }
 } // namespace
 
-std::optional<QList<ScheduleTextRow>> parse(const QByteArray& content, QString* error)
+std::optional<QByteArray> readFile(const QString& path, QString* error)
+{
+    auto refuse = [error](const QString& message) -> std::optional<QByteArray> {
+        if (error)
+            *error = message;
+        return std::nullopt;
+    };
+    std::error_code code;
+    const std::filesystem::file_status status =
+        std::filesystem::status(std::filesystem::path(QFile::encodeName(path).toStdString()), code);
+    if (code || !std::filesystem::exists(status))
+        return refuse(QStringLiteral("%1 does not exist").arg(path));
+    if (!std::filesystem::is_regular_file(status))
+        return refuse(QStringLiteral("%1 is not a file but a folder, a device or a pipe").arg(path));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    // One byte over the limit is enough to know: a file that grows meanwhile is not read on.
+    QByteArray content = file.read(MaxFileSize + 1);
+    if (content.size() > MaxFileSize)
+        return refuse(QStringLiteral("%1 is larger than %2 bytes (1 MiB); a schedule is a few tens of "
+                                     "kilobytes")
+                          .arg(path)
+                          .arg(MaxFileSize));
+    if (file.error() != QFileDevice::NoError)
+        return refuse(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    return content;
+}
+
+std::optional<QList<ScheduleTextRow>>
+parse(const QByteArray& content, QString* error, const ScheduleRules& rules)
 {
     auto refuse = [error](const QString& message) {
         if (error)
@@ -80,6 +130,9 @@ std::optional<QList<ScheduleTextRow>> parse(const QByteArray& content, QString* 
         text.remove(0, 1);
     const QStringList lines = text.split(QLatin1Char('\n'));
     QList<ScheduleTextRow> rows;
+    QList<ScheduleRow> read;
+    qsizetype firstRowLine = 0;
+    qsizetype lastRowLine = 0;
     bool headerSeen = false;
     double previousIncome = 0;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -106,16 +159,31 @@ std::optional<QList<ScheduleTextRow>> parse(const QByteArray& content, QString* 
                               .arg(Header.size())
                               .arg(Header.join(u','))
                               .arg(values.size()));
+        ScheduleRow numbers;
         for (qsizetype v = 0; v < values.size(); ++v) {
-            if (!isPlainNumber(values[v])) {
-                const QString what =
-                    v == 0 ? QStringLiteral("the income") : QStringLiteral("the %1 amount").arg(Header[v]);
+            const QString what =
+                v == 0 ? QStringLiteral("the income") : QStringLiteral("the %1 amount").arg(Header[v]);
+            if (!isPlainNumber(values[v]))
                 return refuse(QStringLiteral("line %1: %2 \"%3\" is not a number")
                                   .arg(lineNumber)
                                   .arg(what, values[v]));
-            }
+            if (significantDigits(values[v]) > MaxSignificantDigits)
+                return refuse(QStringLiteral("line %1: %2 \"%3\" has more than %4 significant digits and "
+                                             "would not read back as written")
+                                  .arg(lineNumber)
+                                  .arg(what, values[v])
+                                  .arg(MaxSignificantDigits));
+            const double value = values[v].toDouble();
+            if (!std::isfinite(value))
+                return refuse(QStringLiteral("line %1: %2 \"%3\" is too large to be a number")
+                                  .arg(lineNumber)
+                                  .arg(what, values[v]));
+            if (v == 0)
+                numbers.income = value;
+            else
+                numbers.amounts[static_cast<std::size_t>(v - 1)] = value;
         }
-        const double income = values[0].toDouble();
+        const double income = numbers.income;
         if (!rows.isEmpty() && income - previousIncome != 50.0)
             return refuse(QStringLiteral("line %1: the income %2 does not follow %3 in a step of exactly 50")
                               .arg(lineNumber)
@@ -125,12 +193,24 @@ std::optional<QList<ScheduleTextRow>> parse(const QByteArray& content, QString* 
         for (std::size_t k = 0; k < 6; ++k)
             row.amounts[k] = values[static_cast<qsizetype>(k) + 1];
         rows.append(row);
+        read.append(numbers);
+        if (firstRowLine == 0)
+            firstRowLine = lineNumber;
+        lastRowLine = lineNumber;
         previousIncome = income;
     }
     if (!headerSeen)
         return refuse(QStringLiteral("the file is empty: the header %1 is missing").arg(Header.join(u',')));
     if (rows.isEmpty())
         return refuse(QStringLiteral("the file holds no schedule rows"));
+    const ScheduleTable table(read);
+    const QString gap = table.rangeProblem(rules);
+    if (!gap.isEmpty()) {
+        const bool startsTooHigh = table.rows().first().income > rules.minimumIncome;
+        return refuse(QStringLiteral("line %1 (the %2 row): %3")
+                          .arg(startsTooHigh ? firstRowLine : lastRowLine)
+                          .arg(startsTooHigh ? QStringLiteral("first") : QStringLiteral("last"), gap));
+    }
     return rows;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/worksheet/Schedule.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -22,11 +24,25 @@ struct ScheduleTextRow
 // back.
 namespace ScheduleCsv {
 
+// The largest schedule file read: an edition is a few tens of kilobytes.
+constexpr qint64 MaxFileSize = 1024 * 1024;
+
+// The content of the schedule file at `path`. Refuses, saying why, anything that is not a regular
+// file (a device or a pipe would be read without end) and a file larger than MaxFileSize.
+std::optional<QByteArray> readFile(const QString& path, QString* error);
+
+// The most significant digits a value may have: any more and the stored text would not read back
+// as the number written.
+constexpr int MaxSignificantDigits = 15;
+
 // Reads a CSV file's content. Refuses, with a message naming the line, a file without the header,
-// a row without seven values, an income or amount that is not a plain non-negative decimal number,
+// a row without seven values, an income or amount that is not a plain non-negative decimal number
+// or that has more than MaxSignificantDigits significant digits or is too large to be a number,
 // and incomes that do not ascend in steps of exactly 50 from one row to the next. Blank lines
-// are skipped. A file without rows is refused too.
-std::optional<QList<ScheduleTextRow>> parse(const QByteArray& content, QString* error);
+// are skipped. A file without rows is refused too, and so is one whose incomes do not cover the
+// range `rules` search (ScheduleTable::rangeProblem): a table cut short gives line 4 = 0 above it.
+std::optional<QList<ScheduleTextRow>>
+parse(const QByteArray& content, QString* error, const ScheduleRules& rules = ScheduleRules::cs42Rev0109());
 
 // The rows as CSV text, header first, one row a line ("\n").
 QString write(const QList<ScheduleTextRow>& rows);

@@ -152,6 +152,14 @@ const QStringList& FormCS42::highlightedLabels()
     return names;
 }
 
+QString FormCS42::textTooLongText(qsizetype length, qsizetype limit)
+{
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    return QStringLiteral("The text you entered is %1 characters long, but this box holds at most %2 "
+                          "characters. It was not saved; please enter a shorter text.")
+        .arg(english.toString(length), english.toString(limit));
+}
+
 QString FormCS42::caseRemovedText()
 {
     return QStringLiteral(
@@ -630,6 +638,12 @@ void FormCS42::editTextField(const QString& name)
     // Cancel leaves the field as it is; so does an unchanged answer.
     if (!answer || *answer == shown)
         return;
+    // The form's field could not hold more: refused here rather than when the form is produced.
+    const qsizetype limit = Cs42Form::maxLength(name);
+    if (answer->size() > limit) {
+        m_session.interaction->inform(this, QString(), textTooLongText(answer->size(), limit));
+        return;
+    }
     if (save({{QString::fromLatin1(field.column), *answer}})) {
         l->setText(*answer);
         l->repaint();

@@ -50,6 +50,9 @@ public:
     static QString caseRemovedText();
     // Asked after a save that another workstation's lock or a full disk refused.
     static QString saveAgainQuestion();
+    // Said when a text typed into a header, signature or comments box is longer than its field
+    // of the form holds.
+    static QString textTooLongText(qsizetype length, qsizetype limit);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
