@@ -30,8 +30,8 @@ class GetChA : public EntryDialog
     Q_OBJECT
 
 public:
-    // `today` bounds the birth dates: a date after it is refused as a date is that cannot be read,
-    // and it decides the century of a two-digit year (parseUsDate).
+    // `today` bounds the birth dates: a date after it is reported and cleared, as a text that is no
+    // date is, and it decides the century of a two-digit year (parseUsDate).
     GetChA(const ChildrenInfo& children,
            Interaction& interaction,
            const QDate& today,
