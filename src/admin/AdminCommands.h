@@ -18,7 +18,7 @@ int runProduceCommand(const QStringList& args, const DataPaths& paths);
 
 // The worksheet of case `caseId` computed as the worksheet window computes it; with an empty id
 // the first case, whose id is then stored in caseId. When there is none it says why on standard
-// error (`caseGiven`: the id came from --case); it warns when the schedule cannot be read.
+// error (`caseGiven`: the id came from --case).
 std::optional<Worksheet> loadWorksheet(const DataPaths& paths, QString& caseId, bool caseGiven);
 
 // Says on standard error why the cases database could not be used.

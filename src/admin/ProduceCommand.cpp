@@ -1,6 +1,7 @@
 #include "admin/AdminCommands.h"
 #include "core/produce/FormFiller.h"
 #include "core/produce/OutputPath.h"
+#include "core/worksheet/ProductionRefusal.h"
 
 #include <QFileInfo>
 
@@ -51,6 +52,11 @@ int runProduceCommand(const QStringList& args, const DataPaths& paths)
     const std::optional<Worksheet> sheet = loadWorksheet(paths, caseId, caseGiven);
     if (!sheet)
         return 1;
+    if (QString refusal = productionRefusal(*sheet, paths); !refusal.isEmpty()) {
+        printError(QStringLiteral("cs42-admin: ") +
+                   refusal.replace(QLatin1String("\r\n"), QLatin1String("\n")) + QLatin1Char('\n'));
+        return 1;
+    }
 
     const ProduceResult result = fillForm(paths.templatePath(), outputPath, sheet->captions);
     if (result.status != ProduceStatus::Produced) {

@@ -45,11 +45,6 @@ std::optional<Worksheet> loadWorksheet(const DataPaths& paths, QString& caseId, 
             printError(QStringLiteral("cs42-admin: there are no cases in %1\n").arg(paths.casesDbPath()));
         return std::nullopt;
     }
-    if (!sheet->result.scheduleAvailable)
-        printError(
-            QStringLiteral("cs42-admin: warning: the schedule %1 cannot be read or holds no rows; line 4 "
-                           "is not taken from a schedule\n")
-                .arg(paths.scheduleDbPath()));
     return sheet;
 }
 
@@ -87,7 +82,22 @@ int runWorksheetCommand(const QStringList& args, const DataPaths& paths)
         return 1;
 
     const WorksheetResult& r = sheet->result;
-    const QString explanation = generateExplanation(sheet->captions, r.childCount, r.lookup, today);
+    const QString explanation =
+        generateExplanation(sheet->captions, r.childCount, r.lookup, today, r.insuranceCreditExceedsShare);
+    // The lines are printed whatever they are; without a schedule behind line 4 the run fails, so
+    // that a script never takes them for a finished worksheet. The other warnings are only said.
+    const bool noSchedule = !r.scheduleAvailable && !r.overrideInForce;
+    if (!r.scheduleAvailable)
+        printError(QStringLiteral("cs42-admin: %1the schedule %2 %3; line 4 is not taken from the schedule\n")
+                       .arg(noSchedule ? QString() : QStringLiteral("warning: "),
+                            paths.scheduleDbPath(),
+                            r.scheduleProblem));
+    const Captions warnings = worksheetWarnings(r);
+    for (auto it = warnings.cbegin(); it != warnings.cend(); ++it) {
+        if (!it.value().isEmpty() && it.key() != QLatin1String("lblScheduleWarning"))
+            printError(QStringLiteral("cs42-admin: warning: %1\n").arg(it.value()));
+    }
+    const int exitCode = noSchedule ? 1 : 0;
     const QStringList labels = worksheetCaptionLabels();
     if (json) {
         QJsonObject captions;
@@ -103,7 +113,7 @@ int runWorksheetCommand(const QStringList& args, const DataPaths& paths)
                                {QStringLiteral("scheduleLookup"), lookup},
                                {QStringLiteral("explanation"), explanation}};
         printOut(QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented)));
-        return 0;
+        return exitCode;
     }
     QString out = QStringLiteral("caseid: %1\n").arg(caseId);
     for (const QString& label : labels)
@@ -115,7 +125,7 @@ int runWorksheetCommand(const QStringList& args, const DataPaths& paths)
     out += QStringLiteral("scheduleLookup.nextAmount: %1\n").arg(number(r.lookup.nextAmount));
     out += QStringLiteral("explanation:\n") + explanation + QLatin1Char('\n');
     printOut(out);
-    return 0;
+    return exitCode;
 }
 
 } // namespace cs42::admin

@@ -2,6 +2,7 @@
 #include "core/store/CaseStore.h"
 #include "core/store/DataPaths.h"
 #include "core/store/DataStore.h"
+#include "core/store/SqlConnection.h"
 
 #include <QDate>
 #include <QDir>
@@ -27,7 +28,7 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         m_paths = cs42::DataStore::startUp(m_dir.path());
-        ASSERT_EQ(admin({"schedule", "import", QStringLiteral(TEST_DATA_DIR "/schedule-small.csv")}).exitCode,
+        ASSERT_EQ(admin({"schedule", "import", QStringLiteral(TEST_DATA_DIR "/schedule-full.csv")}).exitCode,
                   0);
         const cs42::CaseStore store(m_paths.casesDbPath());
         m_caseId = store.addCase(QStringLiteral("Doe v. Doe"), QDate(2023, 6, 15));
@@ -132,6 +133,91 @@ TEST_F(AdminProduceTest, RefusesATemplateWhoseFieldsAreOutOfOrder)
     EXPECT_FALSE(QFile::exists(m_paths.producedFormPath()));
 }
 
+TEST_F(AdminProduceTest, RefusesWhileTheScheduleCannotGiveLineFour)
+{
+    installTemplate();
+    const QString schedule = m_paths.scheduleDbPath();
+    QByteArray good;
+    {
+        QFile file(schedule);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        good = file.readAll();
+    }
+    QByteArray noise(8192, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919 + 13) % 251);
+
+    struct Case
+    {
+        const char* name;
+        QByteArray content; // written as the schedule file, unless `folder`
+        bool folder;
+        const char* cause;
+    };
+
+    const Case cases[] = {
+        {"truncated", good.left(good.size() / 3), false, "cannot be read ("},
+        {"random bytes", noise, false, "not a database"},
+        {"empty file, as a first start on a full disk leaves it",
+         QByteArray(),
+         false,
+         "cannot be read (no such table: Schedule"},
+        {"a folder", QByteArray(), true, "cannot be read ("},
+    };
+    for (const Case& c : cases) {
+        QDir(schedule).removeRecursively();
+        QFile::remove(schedule);
+        if (c.folder) {
+            ASSERT_TRUE(QDir().mkpath(schedule));
+        } else {
+            QFile file(schedule);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.content);
+        }
+        const AdminRun produce = admin({"produce"});
+        EXPECT_EQ(produce.exitCode, 1) << c.name;
+        EXPECT_TRUE(produce.err.contains(QStringLiteral("The form was not produced.")) &&
+                    produce.err.contains(QStringLiteral("'") + schedule + QStringLiteral("' ")) &&
+                    produce.err.contains(QLatin1String(c.cause)))
+            << c.name << ": " << produce.err.toStdString();
+        EXPECT_FALSE(QFile::exists(m_paths.producedFormPath())) << c.name;
+
+        const AdminRun sheet = admin({"worksheet"});
+        EXPECT_EQ(sheet.exitCode, 1) << c.name;
+        EXPECT_TRUE(sheet.out.contains(QStringLiteral("\nlblC4: "))) << c.name;
+    }
+
+    // An override sets line 4 without the schedule: the form may be produced.
+    ASSERT_EQ(cs42::CaseStore(m_paths.casesDbPath())
+                  .saveCaseFields(m_caseId, {{"override", "Y"}, {"overamount", "900"}}),
+              cs42::CaseStoreStatus::Ok);
+    const AdminRun overridden = admin({"produce"});
+    EXPECT_EQ(overridden.exitCode, 0) << overridden.err.toStdString();
+    EXPECT_EQ(admin({"worksheet"}).exitCode, 0);
+}
+
+TEST_F(AdminProduceTest, RefusesAScheduleThatStopsShortOfTheRange)
+{
+    installTemplate();
+    // A short table installed before imports were checked: rows $800 to $1,300 only.
+    {
+        cs42::SqlConnection schedule(m_paths.scheduleDbPath());
+        ASSERT_TRUE(schedule.exec(QStringLiteral("DELETE FROM Schedule")));
+        for (int income = 800; income <= 1300; income += 50) {
+            const QString amount = QString::number(income / 5);
+            ASSERT_TRUE(schedule.exec(QStringLiteral("INSERT INTO Schedule (income, child1, child2, child3, "
+                                                     "child4, child5, child6) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                                      {QString::number(income), amount, amount, amount, amount, amount, amount}));
+        }
+    }
+    const AdminRun run = admin({"produce"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral(
+        "does not cover every income: the schedule stops at an income of 1300; it must reach 20000")))
+        << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(m_paths.producedFormPath()));
+}
+
 TEST_F(AdminProduceTest, RefusesToWriteOverTheProgramsFilesOrWhatIsNoPdf)
 {
     installTemplate();
@@ -172,6 +258,22 @@ TEST_F(AdminProduceTest, RefusesToWriteOverTheProgramsFilesOrWhatIsNoPdf)
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), casesBefore);
     EXPECT_EQ(admin({"worksheet", "--case", m_caseId}).exitCode, 0) << "the cases are still there";
+}
+
+TEST_F(AdminProduceTest, RefusesACaseWithoutChildrenOrWithAnAmountThatCannotBeUsed)
+{
+    installTemplate();
+    const cs42::CaseStore store(m_paths.casesDbPath());
+    ASSERT_EQ(store.saveCaseFields(m_caseId, {{"child1name", "  "}, {"pinc", QString(309, u'9')}}),
+              cs42::CaseStoreStatus::Ok);
+    const AdminRun run = admin({"produce"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("No child is named on the worksheet")))
+        << run.err.toStdString();
+    EXPECT_TRUE(
+        run.err.contains(QStringLiteral("The amount stored on line 1 of the plaintiff cannot be used")))
+        << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(m_paths.producedFormPath()));
 }
 
 } // namespace

@@ -36,12 +36,17 @@ protected:
         return file.fileName();
     }
 
-    static QByteArray smallSchedule()
+    static QByteArray readData(const char* name)
     {
-        QFile file(QStringLiteral(TEST_DATA_DIR "/schedule-small.csv"));
+        QFile file(QStringLiteral(TEST_DATA_DIR "/") + QLatin1String(name));
         file.open(QIODevice::ReadOnly);
         return file.readAll();
     }
+
+    static QByteArray smallSchedule() { return readData("schedule-small.csv"); }
+
+    // $800 to $20,000: a schedule the worksheet may be produced from.
+    static QByteArray fullSchedule() { return readData("schedule-full.csv"); }
 
     cs42::DataPaths paths() const { return cs42::DataPaths::forWorkingDirectory(m_dir.path()); }
 
@@ -176,7 +181,7 @@ TEST_F(AdminWorksheetTest, ScheduleImportReadsOnlyARegularFileOfASaneSize)
 
 TEST_F(AdminWorksheetTest, WorksheetJsonHoldsCaptionsLookupAndExplanation)
 {
-    ASSERT_EQ(admin({"schedule", "import", writeCsv("s.csv", smallSchedule())}).exitCode, 0);
+    ASSERT_EQ(admin({"schedule", "import", writeCsv("s.csv", fullSchedule())}).exitCode, 0);
     addCase({"casedesc", "caseid", "pinc", "dinc", "child1name", "child2name", "whosecustody", "payshealth"},
             {"First", "FI000001", "600", "420", "Ann", "Bob", "P", "D"});
     addCase({"casedesc", "caseid", "pinc"}, {"Second", "SE000002", "1000"});
@@ -217,11 +222,13 @@ TEST_F(AdminWorksheetTest, WorksheetRefusesWhatItCannotShow)
     EXPECT_TRUE(noCases.err.contains(QStringLiteral("no cases"))) << noCases.err.toStdString();
 
     addCase({"casedesc", "caseid"}, {"First", "FI000001"});
-    // The data folder's schedule was created empty at start-up: line 4 has no schedule behind it.
+    // The data folder's schedule was created empty at start-up: line 4 has no schedule behind it,
+    // so the lines are printed but the run fails.
     const AdminRun emptySchedule = admin({"worksheet"});
-    EXPECT_EQ(emptySchedule.exitCode, 0);
+    EXPECT_EQ(emptySchedule.exitCode, 1);
     EXPECT_TRUE(emptySchedule.err.contains(QStringLiteral("holds no rows")))
         << emptySchedule.err.toStdString();
+    EXPECT_TRUE(emptySchedule.out.contains(QStringLiteral("\nlblC4: 50\n")));
 
     const AdminRun unknown = admin({"worksheet", "--case", "NO999999"});
     EXPECT_NE(unknown.exitCode, 0);
@@ -232,11 +239,11 @@ TEST_F(AdminWorksheetTest, WorksheetRefusesWhatItCannotShow)
     EXPECT_EQ(admin({"worksheet", "--today", "5/3/2024"}).exitCode, 2);
     EXPECT_EQ(admin({"worksheet", "--bogus"}).exitCode, 2);
 
-    // A schedule that cannot be read at all still computes (the $50 rule) and says so.
+    // A schedule that cannot be read at all still computes (the $50 rule), says so and fails.
     QFile::remove(paths().scheduleDbPath());
     QDir().mkpath(paths().scheduleDbPath()); // a folder where the file should be
     const AdminRun noSchedule = admin({"worksheet"});
-    EXPECT_EQ(noSchedule.exitCode, 0);
+    EXPECT_EQ(noSchedule.exitCode, 1);
     EXPECT_TRUE(noSchedule.err.contains(QStringLiteral("cannot be read"))) << noSchedule.err.toStdString();
     EXPECT_TRUE(noSchedule.out.contains(QStringLiteral("\nlblC4: 50\n")));
 }

@@ -187,7 +187,8 @@ TEST(UsDateTest, ReadsTheDateFormsAUnitedStatesUserTypes)
         {"7 March 2012", QDate(2012, 3, 7)},
         {"7-Mar-2012", QDate(2012, 3, 7)},
         {"3/7/12", QDate(2012, 3, 7)},
-        {"3/7/29", QDate(2029, 3, 7)},
+        {"3/7/24", QDate(2024, 3, 7)},
+        {"3/7/29", QDate(1929, 3, 7)}, // not 2029: after today's year
         {"3/7/30", QDate(1930, 3, 7)},
         {"12/31/99", QDate(1999, 12, 31)},
         {"2/29/2012", QDate(2012, 2, 29)},
@@ -203,7 +204,7 @@ TEST(UsDateTest, ReadsTheDateFormsAUnitedStatesUserTypes)
         {"", QDate()},
     };
     for (const auto& c : cases) {
-        const auto date = parseUsDate(QString::fromUtf8(c.text));
+        const auto date = parseUsDate(QString::fromUtf8(c.text), QDate(2024, 3, 15));
         if (c.expected.isValid()) {
             ASSERT_TRUE(date.has_value()) << c.text;
             EXPECT_EQ(*date, c.expected) << c.text;
@@ -211,6 +212,28 @@ TEST(UsDateTest, ReadsTheDateFormsAUnitedStatesUserTypes)
             EXPECT_FALSE(date.has_value()) << c.text;
         }
     }
+}
+
+TEST(UsDateTest, TwoDigitYearsAreTheLatestYearNotAfterToday)
+{
+    struct Case
+    {
+        const char* text;
+        QDate today;
+        QDate expected;
+    };
+
+    const Case cases[] = {
+        {"01/01/29", QDate(2024, 3, 15), QDate(1929, 1, 1)},
+        {"12/31/24", QDate(2024, 3, 15), QDate(2024, 12, 31)}, // this year; GetChA refuses it as future
+        {"Jan 1, 01", QDate(2001, 1, 1), QDate(2001, 1, 1)},
+        {"1 Jan 02", QDate(2001, 1, 1), QDate(1902, 1, 1)},
+        {"6/1/99", QDate(2099, 12, 31), QDate(2099, 6, 1)},
+        {"6/1/00", QDate(2099, 12, 31), QDate(2000, 6, 1)},
+        {"6/1/2029", QDate(2024, 3, 15), QDate(2029, 6, 1)}, // four digits are taken as written
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseUsDate(QString::fromUtf8(c.text), c.today), c.expected) << c.text;
 }
 
 TEST(UsDateTest, WritesTwoDigitMonthAndDayAndFourDigitYear)

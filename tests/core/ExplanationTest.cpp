@@ -397,4 +397,35 @@ TEST(ExplanationTest, ChildListSkipsBlankSlotsAndCountsCalendarYears)
                                      "age 1, Cy, Di - age 14). ")));
 }
 
+TEST(ExplanationTest, NoAgeIsEverBelowZero)
+{
+    // Stored before birth dates were checked: a date still to come, also one written with two
+    // digits that a reader could take for this century.
+    const Worksheet sheet = compute({{"child1name", "Ann"},
+                                     {"child1dob", "06/01/2024"},
+                                     {"child2name", "Bo"},
+                                     {"child2dob", "01/01/29"},
+                                     {"child3name", "Cy"},
+                                     {"child3dob", "03/15/2024"}});
+    EXPECT_TRUE(explain(sheet, QDate(2024, 3, 15))
+                    .contains(QStringLiteral("involved in this child-support action (Ann, Bo - age 95, Cy - "
+                                             "age 0). ")));
+}
+
+TEST(ExplanationTest, AnInsuranceCreditAboveTheShareGivesAnOrderOfZero)
+{
+    QMap<QString, QString> columns = WorkedExample;
+    columns.insert("healthins", "1200"); // D8 = 40 % of 2300 = 920, D9 = 1200
+    const Worksheet sheet = compute(columns);
+    ASSERT_TRUE(sheet.result.insuranceCreditExceedsShare);
+    const QString text = generateExplanation(
+        sheet.captions, sheet.result.childCount, sheet.result.lookup, QDate(2024, 1, 1), true);
+    EXPECT_TRUE(text.endsWith(QStringLiteral(
+        "Recommended Child-Support Order that Jane Smith should pay John Smith is $0 per month. The "
+        "health-insurance credit of $1200 (line 9) exceeds Jane Smith's share of $920 (line 8); as no order "
+        "is less than $0, the Recommended Child-Support Order is $0.")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("$-")));
+}
+
 } // namespace

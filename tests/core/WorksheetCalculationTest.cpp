@@ -154,14 +154,14 @@ TEST(WorksheetCalculationTest, EdgeCasesOfTheLines)
         {"children counted wherever their slot",
          {{"pinc", "3000"}, {"dinc", "2000"}, {"child2name", "Bo"}, {"child5name", "Cy"}},
          {{"lblC4", "900"}, {"lblChild1Name", ""}, {"lblChild2Name", "Bo"}, {"lblChild5Name", "Cy"}}},
-        {"a name of spaces is no child but its date still shows",
+        {"a name of spaces is no child and its date stays off",
          {{"pinc", "3000"},
           {"dinc", "2000"},
           {"child1name", "Ann"},
           {"child2name", "   "},
           {"child2dob", "03/07/2012"},
           {"child3dob", "04/01/2015"}},
-         {{"lblC4", "450"}, {"lblChild2Name", ""}, {"lblChild2DOB", "03/07/2012"}, {"lblChild3DOB", ""}}},
+         {{"lblC4", "450"}, {"lblChild2Name", ""}, {"lblChild2DOB", ""}, {"lblChild3DOB", ""}}},
         {"deductions larger than the income",
          {{"pinc", "100"}, {"ppre", "150"}, {"presp", "50"}, {"dinc", "1100"}, {"child1name", "Ann"}},
          {{"lblP1", "100"},
@@ -175,7 +175,7 @@ TEST(WorksheetCalculationTest, EdgeCasesOfTheLines)
           {"lblC4", "90"},
           {"lblP8", "-9"},
           {"lblD8", "99"},
-          {"lblP10", "-9"}}},
+          {"lblP10", ""}}}, // no order below 0
         {"nothing entered",
          {},
          {{"lblP1", ""},
@@ -197,9 +197,9 @@ TEST(WorksheetCalculationTest, EdgeCasesOfTheLines)
           {"lblD10", ""},
           {"lblHealthInsurance", "N/A"},
           {"lblCustody", "DEFENDANT"}}},
-        {"combined income of zero or less: line 10 is minus the insurance credit",
+        {"combined income of zero or less: the insurance credit leaves no order",
          {{"pinc", "100"}, {"ppre", "300"}, {"healthins", "80"}, {"payshealth", "P"}},
-         {{"lblC2", "-200"}, {"lblP3", ""}, {"lblP8", ""}, {"lblP9", "80"}, {"lblP10", "-80"}}},
+         {{"lblC2", "-200"}, {"lblP3", ""}, {"lblP8", ""}, {"lblP9", "80"}, {"lblP10", ""}}},
         {"cents that add up to exactly halfway take the higher row",
          {{"pinc", "1136.32"},
           {"ppre", "487.41"},
@@ -292,6 +292,125 @@ TEST(WorksheetCalculationTest, NullColumnsReadAsEmpty)
     EXPECT_EQ(sheet.captions.value("lblC4"), QStringLiteral("50"));
     EXPECT_FALSE(sheet.captions.value("lblCourtFile").isNull());
     EXPECT_EQ(sheet.result.overrideFlag, QString());
+}
+
+} // namespace
+
+namespace {
+
+TEST(WorksheetCalculationTest, NoOrderBelowZeroAndTheWorksheetSaysWhy)
+{
+    struct Order
+    {
+        const char* name;
+        Columns columns;
+        const char* d10;
+        bool exceeds;
+    };
+
+    // The defendant pays (the plaintiff has custody) and pays the insurance, with a 40 % share.
+    const Order cases[] = {
+        {"credit above the share", {{"healthins", "800"}}, "", true}, // D8 = 40 % of 1900 = 760
+        {"credit equal to the share",
+         {{"childcare", "0"}, {"healthins", "600"}, {"override", "Y"}, {"overamount", "900"}},
+         "",
+         false}, // D8 = 40 % of 1500 = 600
+        {"credit below the share", {}, "380", false},
+        {"ordinary case with a large premium", {{"healthins", "1200"}}, "", true},
+    };
+    for (const Order& c : cases) {
+        Columns columns = WorkedExample;
+        for (auto it = c.columns.begin(); it != c.columns.end(); ++it)
+            columns.insert(it.key(), it.value());
+        const Worksheet sheet = computeWorksheet(record(columns), standardTable());
+        EXPECT_EQ(sheet.captions.value("lblD10"), QLatin1String(c.d10)) << c.name;
+        EXPECT_GE(sheet.result.d10, 0) << c.name;
+        EXPECT_EQ(sheet.result.insuranceCreditExceedsShare, c.exceeds) << c.name;
+        EXPECT_EQ(worksheetWarnings(sheet.result).value("lblCreditWarning"),
+                  c.exceeds ? QStringLiteral("HEALTH-INSURANCE CREDIT (LINE 9) EXCEEDS THE SHARE (LINE 8)!")
+                            : QString())
+            << c.name;
+    }
+}
+
+TEST(WorksheetCalculationTest, StoredAmountsThatCannotBeUsedCountAsZeroAndAreNamed)
+{
+    const QString digits309 = QStringLiteral("1") + QString(308, u'0'); // 1e308: a double, not an income
+    const QString digits400 = QString(400, u'9');                       // more than a double holds
+    Columns columns = WorkedExample;
+    columns.insert("pinc", digits309);
+    columns.insert("dresp", digits400);
+    columns.insert("healthins", "10000001");
+    columns.insert("childcare", "10000000"); // the highest amount accepted
+    const Worksheet sheet = computeWorksheet(record(columns), standardTable());
+    const WorksheetResult& r = sheet.result;
+    EXPECT_EQ(r.unusableAmounts,
+              QStringList({"line 1 of the plaintiff", "line 1b of the defendant", "line 6"}));
+    // Each counts as 0 and says so, so that no line contradicts another.
+    expectCaptions(sheet,
+                   {{"lblP1", "INVALID"},
+                    {"lblP2", ""},
+                    {"lblD1b", "INVALID"},
+                    {"lblD2", "2000"},
+                    {"lblC2", "2000"},
+                    {"lblC5", "10000000"},
+                    {"lblC6", "INVALID"},
+                    {"lblHealthInsurance", "N/A"}},
+                   "unusable amounts");
+    EXPECT_EQ(
+        worksheetWarnings(r).value("lblAmountWarning"),
+        QStringLiteral("THE AMOUNTS ON LINE 1 OF THE PLAINTIFF, LINE 1B OF THE DEFENDANT, LINE 6 CANNOT BE "
+                       "USED AND COUNT AS 0: ENTER THEM AGAIN!"));
+
+    // The override amount matters only while the override is switched on.
+    columns = WorkedExample;
+    columns.insert("overamount", digits400);
+    columns.insert("override", "N");
+    EXPECT_TRUE(computeWorksheet(record(columns), standardTable()).result.unusableAmounts.isEmpty());
+    columns.insert("override", "Y");
+    const Worksheet overridden = computeWorksheet(record(columns), standardTable());
+    EXPECT_EQ(overridden.result.unusableAmounts, QStringList{"line 4 (the override amount)"});
+    EXPECT_EQ(overridden.captions.value("lblC4"), QStringLiteral("900")); // the schedule's, not 0
+}
+
+TEST(WorksheetCalculationTest, WarningsForLineTwoBelowZeroAndNoChildren)
+{
+    Columns columns = {{"pinc", "100"}, {"ppre", "150"}, {"dinc", "1100"}};
+    Captions warnings = worksheetWarnings(computeWorksheet(record(columns), standardTable()).result);
+    EXPECT_EQ(warnings.value("lblLineTwoWarning"), QStringLiteral("LINE 2 OF THE PLAINTIFF IS BELOW 0!"));
+    EXPECT_EQ(warnings.value("lblChildrenWarning"),
+              QStringLiteral("NO CHILD IS NAMED: ENTER THE CHILDREN OF THIS CASE!"));
+    columns.insert("dresp", "1200");
+    columns.insert("child3name", "Cy");
+    warnings = worksheetWarnings(computeWorksheet(record(columns), standardTable()).result);
+    EXPECT_EQ(warnings.value("lblLineTwoWarning"), QStringLiteral("LINE 2 OF BOTH PARENTS IS BELOW 0!"));
+    EXPECT_EQ(warnings.value("lblChildrenWarning"), QString());
+
+    // The worked example warns of nothing.
+    warnings = worksheetWarnings(computeWorksheet(record(WorkedExample), standardTable()).result);
+    for (auto it = warnings.cbegin(); it != warnings.cend(); ++it)
+        EXPECT_EQ(it.value(), QString()) << it.key().toStdString();
+    EXPECT_EQ(warnings.size(), 5);
+}
+
+TEST(WorksheetCalculationTest, AScheduleThatStopsShortIsNoSchedule)
+{
+    const WorksheetResult shortTable = computeWorksheet(record(WorkedExample), makeTable(800, 1300)).result;
+    EXPECT_FALSE(shortTable.scheduleAvailable);
+    EXPECT_TRUE(shortTable.scheduleRead);
+    EXPECT_EQ(
+        shortTable.scheduleProblem,
+        QStringLiteral(
+            "does not cover every income: the schedule stops at an income of 1300; it must reach 20000"));
+    EXPECT_EQ(worksheetWarnings(shortTable).value("lblScheduleWarning"),
+              QStringLiteral("THE SCHEDULE DOES NOT COVER EVERY INCOME: LINE 4 MAY NOT BE FROM IT!"));
+
+    const WorksheetResult noRows = computeWorksheet(record(WorkedExample), ScheduleTable()).result;
+    EXPECT_FALSE(noRows.scheduleAvailable);
+    EXPECT_FALSE(noRows.scheduleRead);
+    EXPECT_EQ(noRows.scheduleProblem, QStringLiteral("cannot be used: the schedule holds no rows"));
+
+    EXPECT_TRUE(computeWorksheet(record(WorkedExample), standardTable()).result.scheduleAvailable);
 }
 
 } // namespace

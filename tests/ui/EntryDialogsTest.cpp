@@ -235,7 +235,7 @@ private slots:
         else if (dialog == QLatin1String("OverRide"))
             window = std::make_unique<OverRide>(QStringLiteral("N"), QString());
         else
-            window = std::make_unique<GetChA>(ChildrenInfo{}, interaction);
+            window = std::make_unique<GetChA>(ChildrenInfo{}, interaction, QDate(2024, 3, 15));
         QCOMPARE(window->objectName(), dialog);
         if (control.isEmpty()) {
             QCOMPARE(window->windowTitle(), text);
@@ -406,7 +406,7 @@ private slots:
         ScriptedInteraction interaction;
         ChildrenInfo children;
         children[1] = {QStringLiteral("Ben Roe"), QStringLiteral("11/21/2015")};
-        GetChA chA(children, interaction);
+        GetChA chA(children, interaction, QDate(2024, 3, 15));
         open(chA);
         QTest::mouseClick(box(chA, "Text3"), Qt::LeftButton, {}, QPoint(6, box(chA, "Text3")->height() / 2));
         QTest::qWait(20);
@@ -590,7 +590,7 @@ private slots:
         ScriptedInteraction interaction;
         ChildrenInfo children;
         children[1] = {QStringLiteral("   "), QStringLiteral("01/02/2010")};
-        GetChA dialog(children, interaction);
+        GetChA dialog(children, interaction, QDate(2024, 3, 15));
         open(dialog);
         typeAndLeave(dialog, "Text1", QStringLiteral("Ann "));
         typeAndLeave(dialog, "Text2", QStringLiteral("2012-03-07"));
@@ -612,7 +612,7 @@ private slots:
     {
         MessageBoxInteraction interaction;
         interaction.expectInform(QString(), GetChA::invalidDateText());
-        GetChA dialog(ChildrenInfo{}, interaction);
+        GetChA dialog(ChildrenInfo{}, interaction, QDate(2024, 3, 15));
         open(dialog);
         QLineEdit* date = box(dialog, "Text2");
         date->setFocus();

@@ -7,6 +7,7 @@
 #include "core/explain/Explanation.h"
 #include "core/produce/FormFiller.h"
 #include "core/produce/FormTemplate.h"
+#include "core/worksheet/ProductionRefusal.h"
 #include "support/DamagedFiles.h"
 #include "ui/app/Palette.h"
 #include "ui/explain/CalcMessageWindow.h"
@@ -83,6 +84,22 @@ private:
         QTest::keyClicks(edit, text);
     }
 
+    // A case that warns of everything at once: no schedule rows, an amount that cannot be used,
+    // the plaintiff's line 2 below 0, the plaintiff's insurance credit above her share, no child.
+    void showEveryWarning()
+    {
+        QVERIFY(SqlConnection(m_data->session.paths.scheduleDbPath())
+                    .exec(QStringLiteral("DELETE FROM Schedule")));
+        m_data->setStored({{QStringLiteral("pinc"), QStringLiteral("100")},
+                           {QStringLiteral("ppre"), QStringLiteral("150")},
+                           {QStringLiteral("dinc"), QStringLiteral("2000")},
+                           {QStringLiteral("childcare"), QString(400, u'9')},
+                           {QStringLiteral("healthins"), QStringLiteral("900")},
+                           {QStringLiteral("payshealth"), QStringLiteral("P")},
+                           {QStringLiteral("whosecustody"), QStringLiteral("D")}});
+        m_form->RecalculateWorksheet();
+    }
+
 private slots:
 
     void init()
@@ -129,6 +146,104 @@ private slots:
         QVERIFY(label("lblScheduleWarning")->isVisible());
         QCOMPARE(caption("lblScheduleWarning"),
                  QStringLiteral("NO SCHEDULE COULD BE READ: LINE 4 IS NOT FROM THE SCHEDULE!"));
+    }
+
+    void warningsShowOnTheFormWithoutCoveringItsLines()
+    {
+        // A new case has no child yet, and warns of that alone.
+        for (const QString& name : worksheetWarnings(WorksheetResult()).keys())
+            QVERIFY2(label(name)->isVisible() == (name == QStringLiteral("lblChildrenWarning")),
+                     qPrintable(name));
+        showEveryWarning();
+        const Captions warnings = worksheetWarnings(m_form->worksheet()->result);
+        QCOMPARE(caption("lblP10"), QString()); // no order below 0
+        QCOMPARE(caption("lblC5"), QStringLiteral("INVALID"));
+        QStringList shown;
+        for (auto it = warnings.cbegin(); it != warnings.cend(); ++it) {
+            const QString& name = it.key();
+            QLabel* warning = label(name);
+            QVERIFY2(warning->isVisible(), qPrintable(name));
+            QCOMPARE(warning->text(), it.value());
+            shown << name;
+            // Readable, whole, on the picture, and clear of every line of the form and of the other
+            // warnings.
+            QVERIFY2(warning->font().pixelSize() >= 7, qPrintable(name));
+            const QRect text =
+                QFontMetrics(warning->font())
+                    .boundingRect(warning->rect(),
+                                  Qt::AlignCenter | (warning->wordWrap() ? Qt::TextWordWrap : 0),
+                                  warning->text());
+            QVERIFY2(warning->rect().contains(text), qPrintable(name));
+            QVERIFY2(label("Image1")->geometry().contains(warning->geometry()), qPrintable(name));
+            for (const QString& line : Cs42Form::formFieldLabels())
+                QVERIFY2(!warning->geometry().intersects(label(line)->geometry()),
+                         qPrintable(name + QStringLiteral(" covers ") + line));
+            for (const QString& other : shown.mid(0, shown.size() - 1))
+                QVERIFY2(!warning->geometry().intersects(label(other)->geometry()),
+                         qPrintable(name + QStringLiteral(" covers ") + other));
+        }
+        QCOMPARE(shown.size(), 5);
+        QVERIFY(label("lblCustody")->isVisible());
+        QVERIFY(!label("lblChildrenWarning")->geometry().intersects(label("lblExplaination")->geometry()));
+        QVERIFY(!label("lblChildrenWarning")->geometry().intersects(label("lblCustody")->geometry()));
+    }
+
+    void productionIsRefusedWhileTheFiguresCannotStand()
+    {
+        // Told after the notice, every reason in one message; nothing is written or opened.
+        showEveryWarning();
+        m_data->interaction.expectInform(ProductionRefusalTitle,
+                                         productionRefusal(*m_form->worksheet(), m_data->session.paths));
+        auto run = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
+        m_form->ProduceForm();
+        QTRY_VERIFY(run->ran);
+        const QString told = m_data->interaction.prompts.value(0).text;
+        for (const char* reason : {"cannot be used: the schedule holds no rows",
+                                   "line 5 cannot be used",
+                                   "line 2) of the plaintiff is less than 0",
+                                   "No child is named"})
+            QVERIFY2(told.contains(QLatin1String(reason)), reason);
+        QVERIFY(told.contains(m_data->session.paths.scheduleDbPath()));
+        QVERIFY(!QFile::exists(m_data->session.paths.producedFormPath()));
+        QVERIFY(m_data->interaction.openedDocuments.isEmpty());
+
+        // Put right but for the schedule: an override sets line 4 without it, and the form is made.
+        if (!QFile::exists(m_data->session.paths.templatePath()))
+            QSKIP("the build made no template");
+        m_data->setStored({{QStringLiteral("ppre"), QString()},
+                           {QStringLiteral("childcare"), QString()},
+                           {QStringLiteral("child1name"), QStringLiteral("Ann")},
+                           {QStringLiteral("override"), QStringLiteral("Y")},
+                           {QStringLiteral("overamount"), QStringLiteral("700")}});
+        m_form->RecalculateWorksheet();
+        QVERIFY(label("lblScheduleWarning")->isVisible());
+        auto produce = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
+        m_form->ProduceForm();
+        QTRY_VERIFY(produce->ran);
+        QCOMPARE(m_data->interaction.openedDocuments, QStringList{m_data->session.paths.producedFormPath()});
+    }
+
+    void aBirthDateLaterThanTodayIsRefused()
+    {
+        // Today is 03/15/2024 in the fixture; "01/01/29" is 1929, never 2029.
+        m_data->interaction.expectInform(QString(), GetChA::futureDateText());
+        QString twoDigits;
+        QString future;
+        auto run = onNextModal([&](QWidget* dialog) {
+            typeInto(dialog, "Text1", QStringLiteral("Ann"));
+            typeInto(dialog, "Text2", QStringLiteral("01/01/29"));
+            typeInto(dialog, "Text3", QStringLiteral("Ben"));
+            twoDigits = box(dialog, "Text2")->text();
+            typeInto(dialog, "Text4", QStringLiteral("03/16/2024"));
+            typeInto(dialog, "Text5", QString());
+            future = box(dialog, "Text4")->text();
+            press(dialog, "Command1");
+        });
+        QTest::mouseClick(label("GetChildInfoHot"), Qt::LeftButton);
+        QTRY_VERIFY(run->ran);
+        QCOMPARE(twoDigits, QStringLiteral("01/01/1929"));
+        QCOMPARE(future, QString());
+        QCOMPARE(m_data->stored(QStringLiteral("child2dob")), QString());
     }
 
     void labelsSitInsideThePicture()
@@ -199,18 +314,94 @@ private slots:
         QCOMPARE(caption("lblP2"), QStringLiteral("2501"));
         QCOMPARE(caption("lblC2"), QStringLiteral("2501"));
 
-        // The defendant's line, with a negative income kept as typed.
-        clickLine("lblD1", [](QWidget* dialog) {
+        // The defendant's line: a negative income would make line 2 negative, so "Done" refuses it
+        // and keeps the dialog open on it.
+        m_data->interaction.expectInform(
+            QString(),
+            QStringLiteral(
+                "This amount would make the Defendant's adjusted gross income (line 2) less than 0. "
+                "The monthly gross income (line 1), less the pre-existing child support (line 1a) "
+                "and alimony (line 1b), must be 0 or more... Please try again"));
+        bool stayedOpen = false;
+        clickLine("lblD1", [&stayedOpen](QWidget* dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Defendant's Monthly Income"));
             typeInto(dialog, "Text1", QStringLiteral("-300"));
             press(dialog, "Command1");
+            stayedOpen = dialog->isVisible();
+            typeInto(dialog, "Text1", QStringLiteral("300"));
+            press(dialog, "Command1");
         });
-        QCOMPARE(m_data->stored(QStringLiteral("dinc")), QStringLiteral("-300"));
-        QCOMPARE(caption("lblC2"), QStringLiteral("2201"));
+        QVERIFY(stayedOpen);
+        QCOMPARE(m_data->stored(QStringLiteral("dinc")), QStringLiteral("300"));
+        QCOMPARE(caption("lblC2"), QStringLiteral("2801"));
+    }
+
+    void entryDialogsRefuseWhatWouldMakeTheFiguresWrong()
+    {
+        m_data->setStored({{QStringLiteral("pinc"), QStringLiteral("1000")},
+                           {QStringLiteral("ppre"), QStringLiteral("400")}});
+        m_form->RecalculateWorksheet();
+        const QString lineTwo = QStringLiteral(
+            "This amount would make the Plaintiff's adjusted gross income (line 2) less than 0. "
+            "The monthly gross income (line 1), less the pre-existing child support (line 1a) "
+            "and alimony (line 1b), must be 0 or more... Please try again");
+        const QString tooLarge = QStringLiteral("You have entered an amount that cannot be used: it is more "
+                                                "than $10,000,000 a month... Please try "
+                                                "again");
+        const QString unreadable = QStringLiteral(
+            "You have entered an amount that cannot be used: it has more digits than can be read... Please "
+            "try again");
+
+        // Closed with the close box on a refused amount: told, and nothing is stored.
+        m_data->interaction.expectInform(QString(), lineTwo);
+        clickLine("lblP1b", [](QWidget* dialog) {
+            typeInto(dialog, "Text1", QStringLiteral("600.01"));
+            dialog->close();
+        });
+        QCOMPARE(m_data->stored(QStringLiteral("presp")), QString());
+
+        m_data->interaction.expectInform(QString(), lineTwo);
+        clickLine("lblP1a", [](QWidget* dialog) {
+            typeInto(dialog, "Text2", QStringLiteral("1001"));
+            dialog->close();
+        });
+        QCOMPARE(m_data->stored(QStringLiteral("ppre")), QStringLiteral("400"));
+
+        // Digits beyond reading stay in the box when the focus leaves it, and are refused.
+        m_data->interaction.expectInform(QString(), unreadable);
+        QString keptAfterTab;
+        clickLine("lblP1", [&keptAfterTab](QWidget* dialog) {
+            typeInto(dialog, "Text1", QString(400, u'9'));
+            QTest::keyClick(box(dialog, "Text1"), Qt::Key_Tab);
+            keptAfterTab = box(dialog, "Text1")->text();
+            dialog->close();
+        });
+        QCOMPARE(keptAfterTab, QString(400, u'9'));
+        QCOMPARE(m_data->stored(QStringLiteral("pinc")), QStringLiteral("1000"));
+
+        m_data->interaction.expectInform(QString(), tooLarge);
+        clickLine("lblC6", [](QWidget* dialog) {
+            typeInto(dialog, "Text1", QStringLiteral("12,000,000"));
+            dialog->close();
+        });
+        QCOMPARE(m_data->stored(QStringLiteral("healthins")), QString());
+
+        m_data->interaction.expectInform(QString(), tooLarge);
+        clickLine("lblC4", [](QWidget* dialog) {
+            typeInto(dialog, "Text1", QStringLiteral("20000000"));
+            dialog->findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(true);
+            dialog->close();
+        });
+        QCOMPARE(m_data->stored(QStringLiteral("override")), QString());
+        QCOMPARE(m_data->interaction.prompts.size(), 5);
     }
 
     void alimonyIsStoredWithTwoDecimalsAndReopensFromTheCaption()
     {
+        // Incomes from which the alimony can be deducted.
+        m_data->setStored({{QStringLiteral("pinc"), QStringLiteral("1000")},
+                           {QStringLiteral("dinc"), QStringLiteral("1000")}});
+        m_form->RecalculateWorksheet();
         clickLine("lblP1b", [](QWidget* dialog) {
             QCOMPARE(dialog->windowTitle(),
                      QStringLiteral("Plaintiff's Pre-Existing Periodic Alimony Payment"));
@@ -621,27 +812,29 @@ private slots:
     void aBusySaveKeepsTheProgramAndTheEntry()
     {
         SqlConnection::setBusyTimeoutMs(100);
-        auto holder = std::make_unique<SqlConnection>(m_data->session.paths.casesDbPath());
-        QVERIFY(holder->exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        const QString cases = m_data->session.paths.casesDbPath();
+        std::unique_ptr<SqlConnection> holder;
+        // Another workstation takes the file while the amount is being typed.
+        const auto typeWhileLocked = [&](const QString& amount) {
+            return [&holder, cases, amount](QWidget* dialog) {
+                typeInto(dialog, "Text1", amount);
+                holder = std::make_unique<SqlConnection>(cases);
+                QVERIFY(holder->exec(QStringLiteral("BEGIN EXCLUSIVE")));
+                press(dialog, "Command1");
+            };
+        };
         m_data->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Cases Database in Use"));
         m_data->interaction.expectAsk(Interaction::Answer::No, QStringLiteral("Cases Database in Use"));
-        clickLine("lblP1", [](QWidget* dialog) {
-            typeInto(dialog, "Text1", QStringLiteral("2500"));
-            press(dialog, "Command1");
-        });
+        clickLine("lblP1", typeWhileLocked(QStringLiteral("2500")));
         QVERIFY(!m_data->interaction.ended);
         QVERIFY(m_data->interaction.prompts.last().text.endsWith(FormCS42::saveAgainQuestion()));
-        holder->exec(QStringLiteral("ROLLBACK"));
+        holder.reset();
         QCOMPARE(m_data->stored(QStringLiteral("pinc")), QString());
 
         // Answered Yes once the other workstation is done: the same entry goes in.
-        QVERIFY(holder->exec(QStringLiteral("BEGIN EXCLUSIVE")));
         m_data->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Cases Database in Use"));
         m_data->interaction.onPrompt = [&holder](const auto&) { holder.reset(); };
-        clickLine("lblP1", [](QWidget* dialog) {
-            typeInto(dialog, "Text1", QStringLiteral("2600"));
-            press(dialog, "Command1");
-        });
+        clickLine("lblP1", typeWhileLocked(QStringLiteral("2600")));
         m_data->interaction.onPrompt = nullptr;
         SqlConnection::setBusyTimeoutMs(15000);
         QCOMPARE(m_data->stored(QStringLiteral("pinc")), QStringLiteral("2600"));
@@ -666,6 +859,7 @@ private slots:
     {
         m_form.reset();
         QFile::remove(m_data->session.paths.templatePath());
+        m_data->setStored({{QStringLiteral("child1name"), QStringLiteral("Ann")}});
         openWorksheet();
         QVERIFY(label("Image1")->geometry().contains(label("lblP1")->geometry()));
         clickLine("lblP1", [](QWidget* dialog) {
@@ -687,6 +881,8 @@ private slots:
     {
         if (!QFile::exists(m_data->session.paths.templatePath()))
             QSKIP("the build made no template");
+        m_data->setStored({{QStringLiteral("child1name"), QStringLiteral("Ann")}});
+        m_form->RecalculateWorksheet();
         // A folder where the output goes: no form can be saved there, and the folder is kept.
         const QString output = m_data->session.paths.producedFormPath();
         QVERIFY(QDir().mkpath(output));
@@ -705,6 +901,8 @@ private slots:
     void produceFollowsTheNotice()
     {
         const QString output = m_data->session.paths.producedFormPath();
+        m_data->setStored({{QStringLiteral("child1name"), QStringLiteral("Ann")}});
+        m_form->RecalculateWorksheet();
 
         // Cancel: nothing is produced.
         auto cancel = onNextModal([](QWidget* notice) { press(notice, "Command2"); });

@@ -22,15 +22,16 @@
 
 namespace cs42::test {
 
-// The test schedule: rows from $800 to $10,000, $50 apart, child k's amount = income * k / 10
-// (so $5,000 with two children is $1,000, and $3,000 with two is $600).
+// The test schedule: rows from $800 to $20,000 (the whole range the worksheet searches, so that
+// the form may be produced), $50 apart, child k's amount = income * k / 10 (so $5,000 with two
+// children is $1,000, and $3,000 with two is $600).
 inline void writeTestSchedule(const QString& scheduleDbPath)
 {
     SqlConnection db(scheduleDbPath);
     QVERIFY(db.isOpen());
     db.exec(QStringLiteral("DELETE FROM Schedule"));
     db.exec(QStringLiteral("BEGIN"));
-    for (int income = 800; income <= 10000; income += 50) {
+    for (int income = 800; income <= 20000; income += 50) {
         QVariantList row{QString::number(income)};
         for (int k = 1; k <= 6; ++k)
             row << QString::number(income * k / 10);

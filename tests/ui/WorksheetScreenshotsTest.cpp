@@ -51,7 +51,7 @@ private slots:
     void worksheetOfAFilledCase()
     {
         WorksheetFixture data;
-        data.setStored({
+        const ColumnValues filled{
             {QStringLiteral("courttype"), QStringLiteral("Circuit")},
             {QStringLiteral("county"), QStringLiteral("Jefferson")},
             {QStringLiteral("courtfile"), QStringLiteral("DR-2024-000123.00")},
@@ -77,7 +77,8 @@ private slots:
                  "county's schedule.")},
             {QStringLiteral("preparedby"), QStringLiteral("A. Clerk, for the Plaintiff")},
             {QStringLiteral("datesigned"), QStringLiteral("03/15/2024")},
-        });
+        };
+        data.setStored(filled);
         FormCS42 form(data.session, data.host);
         shoot(form, QStringLiteral("filled-highlighted"));
         data.session.highlightColorIndex = 15;
@@ -90,6 +91,27 @@ private slots:
         form.ChangeFieldColors();
         form.RecalculateWorksheet();
         shoot(form, QStringLiteral("override"));
+
+        // Every warning at once: no schedule rows, a child-care amount that cannot be used, the
+        // plaintiff's deductions above her income and her insurance credit above her share, no child.
+        data.setStored({{QStringLiteral("override"), QStringLiteral("N")},
+                        {QStringLiteral("pinc"), QStringLiteral("100")},
+                        {QStringLiteral("ppre"), QStringLiteral("150")},
+                        {QStringLiteral("presp"), QString()},
+                        {QStringLiteral("childcare"), QString(400, u'9')},
+                        {QStringLiteral("payshealth"), QStringLiteral("P")},
+                        {QStringLiteral("whosecustody"), QStringLiteral("D")}});
+        for (int i = 1; i <= 6; ++i)
+            data.setStored({{QStringLiteral("child%1name").arg(i), QString()}});
+        const QString schedule = data.session.paths.scheduleDbPath();
+        SqlConnection(schedule).exec(QStringLiteral("CREATE TABLE Kept AS SELECT * FROM Schedule"));
+        SqlConnection(schedule).exec(QStringLiteral("DELETE FROM Schedule"));
+        form.RecalculateWorksheet();
+        shoot(form, QStringLiteral("warnings"));
+        SqlConnection(schedule).exec(QStringLiteral("INSERT INTO Schedule SELECT * FROM Kept"));
+        data.setStored(filled);
+        data.setStored({{QStringLiteral("override"), QStringLiteral("Y")}});
+        form.RecalculateWorksheet();
 
         const QString text = generateExplanation(form.displayedCaptions(),
                                                  form.worksheet()->result.childCount,
@@ -108,7 +130,7 @@ private slots:
         ChildrenInfo children;
         children[0] = {QStringLiteral("Ann Roe"), QStringLiteral("03/07/2012")};
         children[1] = {QStringLiteral("Ben Roe"), QStringLiteral("11/21/2015")};
-        GetChA chA(children, data.interaction);
+        GetChA chA(children, data.interaction, data.session.today());
         shoot(chA, QStringLiteral("dialog-getcha"));
     }
 

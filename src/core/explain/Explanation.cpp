@@ -65,7 +65,8 @@ QString incomeSentence(const Reader& in,
 QString generateExplanation(const Captions& captions,
                             int childCount,
                             const ScheduleLookup& lookup,
-                            const QDate& today)
+                            const QDate& today,
+                            bool insuranceCreditExceedsShare)
 {
     const Reader in(captions);
     const QString n = QString::number(childCount);
@@ -80,14 +81,16 @@ QString generateExplanation(const Captions& captions,
     // Heading.
     s += QStringLiteral("Child Support Calculation performed on ") + formatUsDate(today) + CrLf + CrLf;
 
-    // Children: name, and the age in calendar years when the birth date is a date.
+    // Children: name, and the age in calendar years when the birth date is a date not after
+    // today. A date still to come has no age to give; the child is named alone, as with a date
+    // that cannot be read.
     QStringList children;
     for (int i = 1; i <= 6; ++i) {
         const QString name = in.text(QStringLiteral("lblChild%1Name").arg(i));
         if (name.isEmpty())
             continue;
-        const auto born = parseUsDate(in.caption(QStringLiteral("lblChild%1DOB").arg(i)));
-        if (born)
+        const auto born = parseUsDate(in.caption(QStringLiteral("lblChild%1DOB").arg(i)), today);
+        if (born && *born <= today)
             children << name + QStringLiteral(" - age ") + QString::number(today.year() - born->year());
         else
             children << name;
@@ -225,10 +228,22 @@ QString generateExplanation(const Captions& captions,
         const QString o = plaintiffHasCustody ? d : p;
         const QString line8 =
             in.text(plaintiffHasCustody ? QStringLiteral("lblD8") : QStringLiteral("lblP8"));
+        // A credit larger than the share leaves an order of 0, which the line shows blank: say $0.
         const QString line10 =
-            in.text(plaintiffHasCustody ? QStringLiteral("lblD10") : QStringLiteral("lblP10"));
-        const QString order = o + QStringLiteral(" should pay ") + k + QStringLiteral(" is $") + line10 +
-                              QStringLiteral(" per month.");
+            insuranceCreditExceedsShare
+                ? QStringLiteral("0")
+                : in.text(plaintiffHasCustody ? QStringLiteral("lblD10") : QStringLiteral("lblP10"));
+        QString order = o + QStringLiteral(" should pay ") + k + QStringLiteral(" is $") + line10 +
+                        QStringLiteral(" per month.");
+        if (insuranceCreditExceedsShare) {
+            const QString line9 =
+                in.text(plaintiffHasCustody ? QStringLiteral("lblD9") : QStringLiteral("lblP9"));
+            order += QStringLiteral(" The health-insurance credit of $") + line9 +
+                     QStringLiteral(" (line 9) exceeds ") + o + QStringLiteral("'s share of $") +
+                     (line8.isEmpty() ? QStringLiteral("0") : line8) +
+                     QStringLiteral(" (line 8); as no order is less than $0, the Recommended Child-Support "
+                                    "Order is $0.");
+        }
         s += QStringLiteral("As agreed upon by both parties, ") + k +
              QStringLiteral(" has custody of the children. Therefore, ") + o +
              QStringLiteral(

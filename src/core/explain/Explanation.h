@@ -16,9 +16,15 @@ namespace cs42 {
 // When the combined income lies above every row of the schedule (lookup.aboveTable), the
 // schedule paragraph says that the amount of the highest income level shown is used, instead of
 // describing a lower and a higher row that do not exist.
+//
+// A child born after `today` (a date stored before dates were checked) is named without an age:
+// no age is ever negative. With `insuranceCreditExceedsShare` (WorksheetResult) the order is
+// written as $0 and a sentence says that the health-insurance credit (line 9) exceeds the
+// obligor's share (line 8).
 QString generateExplanation(const Captions& captions,
                             int childCount,
                             const ScheduleLookup& lookup,
-                            const QDate& today);
+                            const QDate& today,
+                            bool insuranceCreditExceedsShare = false);
 
 } // namespace cs42

@@ -102,7 +102,10 @@ void SqlConnection::noteError(const QSqlError& error)
         m_error = busyText();
         break;
     case SqlFailure::NotADatabase:
-        m_error = QStringLiteral("The file is damaged or is not a database (%1).").arg(error.databaseText());
+        m_error = QStringLiteral("The file is damaged or is not a database");
+        if (!error.databaseText().isEmpty() && !error.databaseText().contains(QLatin1String("not a database")))
+            m_error += QStringLiteral(" (%1)").arg(error.databaseText());
+        m_error += QLatin1Char('.');
         break;
     default:
         m_error = error.text();

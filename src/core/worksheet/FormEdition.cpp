@@ -158,7 +158,10 @@ const FormEdition& cs42Rev0109()
                                      QStringLiteral("QUON42.PDF"),
                                      ScheduleRules::cs42Rev0109(),
                                      &computeWorksheet,
-                                     &generateExplanation,
+                                     [](const Captions& captions, const WorksheetResult& r, const QDate& today) {
+                                         return generateExplanation(
+                                             captions, r.childCount, r.lookup, today, r.insuranceCreditExceedsShare);
+                                     },
                                      cs42Lines()};
     return edition;
 }

@@ -14,6 +14,7 @@ namespace cs42 {
 
 class CaseRecord;
 struct Worksheet;
+struct WorksheetResult;
 
 // What a worksheet label is.
 enum class LineKind
@@ -74,7 +75,8 @@ struct FormEdition
     QString templateFile; // file name of the blank form in VTRForms
     ScheduleRules rules;
     std::function<Worksheet(const CaseRecord&, const ScheduleTable&, const ScheduleRules&)> compute;
-    std::function<QString(const Captions&, int, const ScheduleLookup&, const QDate&)> explain;
+    // The written explanation of a computation's captions.
+    std::function<QString(const Captions&, const WorksheetResult&, const QDate&)> explain;
     QList<LineDef> lines; // in the order the form reads
 
     // The line of a label, or null.

@@ -5,8 +5,10 @@
 
 namespace cs42 {
 
-double LeadingNumber(const QString& text)
+double LeadingNumber(const QString& text, bool* readable)
 {
+    if (readable)
+        *readable = true;
     std::string number;
     bool signSeen = false;
     bool pointSeen = false;
@@ -42,8 +44,11 @@ double LeadingNumber(const QString& text)
     const char* first = number.data();
     const char* last = number.data() + number.size();
     const auto result = std::from_chars(first, last, value);
-    if (result.ec != std::errc())
+    if (result.ec != std::errc()) {
+        if (readable)
+            *readable = false;
         return 0.0;
+    }
     return value;
 }
 

@@ -9,6 +9,8 @@ namespace cs42 {
 // optional sign may open the number and one decimal point may follow its digits; reading stops
 // at the first other character, so "$", "," or a second point ends it ("1,234" reads 1).
 // Blank or non-numeric text reads as 0. Carriage returns are not skipped: they end the number.
-double LeadingNumber(const QString& text);
+// Digits too many for a double (beyond about 1e308, or a fraction below about 1e-308) also read
+// as 0; *readable is then false, so that a caller can tell them from a written 0.
+double LeadingNumber(const QString& text, bool* readable = nullptr);
 
 } // namespace cs42

@@ -6,12 +6,15 @@
 namespace cs42 {
 
 namespace {
-int fullYear(const QString& digits)
+// A two-digit year is the latest year with those last digits that is not after today's year, so
+// that no date typed with two digits lands in a year still to come ("29" in 2024 is 1929).
+int fullYear(const QString& digits, const QDate& today)
 {
     const int year = digits.toInt();
-    if (digits.size() == 2)
-        return year < 30 ? 2000 + year : 1900 + year;
-    return year;
+    if (digits.size() != 2)
+        return year;
+    const int century = today.year() - today.year() % 100;
+    return century + year <= today.year() ? century + year : century - 100 + year;
 }
 
 bool yearDigitsAccepted(const QString& digits)
@@ -55,7 +58,7 @@ std::optional<QDate> makeDate(int year, int month, int day)
 }
 } // namespace
 
-std::optional<QDate> parseUsDate(const QString& text)
+std::optional<QDate> parseUsDate(const QString& text, const QDate& today)
 {
     const QString t = text.trimmed();
     // Month, day, year with one kind of separator.
@@ -75,7 +78,7 @@ std::optional<QDate> parseUsDate(const QString& text)
     if (m.hasMatch()) {
         if (!yearDigitsAccepted(m.captured(4)))
             return std::nullopt;
-        return makeDate(fullYear(m.captured(4)), m.captured(1).toInt(), m.captured(3).toInt());
+        return makeDate(fullYear(m.captured(4), today), m.captured(1).toInt(), m.captured(3).toInt());
     }
     m = yearFirst.match(t);
     if (m.hasMatch()) {
@@ -88,14 +91,14 @@ std::optional<QDate> parseUsDate(const QString& text)
         const int month = monthFromName(m.captured(1));
         if (month == 0 || !yearDigitsAccepted(m.captured(3)))
             return std::nullopt;
-        return makeDate(fullYear(m.captured(3)), month, m.captured(2).toInt());
+        return makeDate(fullYear(m.captured(3), today), month, m.captured(2).toInt());
     }
     m = dayFirst.match(t);
     if (m.hasMatch()) {
         const int month = monthFromName(m.captured(2));
         if (month == 0 || !yearDigitsAccepted(m.captured(3)))
             return std::nullopt;
-        return makeDate(fullYear(m.captured(3)), month, m.captured(1).toInt());
+        return makeDate(fullYear(m.captured(3), today), month, m.captured(1).toInt());
     }
     return std::nullopt;
 }

@@ -15,9 +15,10 @@ namespace cs42 {
 // Month names are English, full or abbreviated to three letters ("Sept" too), in any case.
 // Blanks around the text and around the separators are ignored. A day or month out of range
 // (13/45/2012, 2/30/2012) is not a date.
-// Two-digit years follow the common workstation setting: 00 to 29 are 2000 to 2029, 30 to 99 are
-// 1930 to 1999. Years of three digits, and years before 100, are not accepted.
-std::optional<QDate> parseUsDate(const QString& text);
+// A two-digit year is the latest year ending in those digits that is not after the year of
+// `today` (in 2024, "24" is 2024 and "29" is 1929), so that a birth date typed with two digits is
+// never read into the future. Years of three digits, and years before 100, are not accepted.
+std::optional<QDate> parseUsDate(const QString& text, const QDate& today = QDate::currentDate());
 
 // The stored form of a date: "MM/dd/yyyy" (03/07/2012).
 QString formatUsDate(const QDate& date);

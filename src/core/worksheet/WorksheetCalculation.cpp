@@ -1,7 +1,7 @@
 #include "core/worksheet/WorksheetCalculation.h"
 
+#include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
-#include "core/worksheet/LeadingNumber.h"
 
 namespace cs42 {
 
@@ -12,19 +12,46 @@ QString text(const CaseRecord& record, const QString& column)
     return value.isNull() ? QString(QLatin1String("")) : value;
 }
 
+// Every stored amount is read through usableAmount: one that cannot be used counts as 0.
 double number(const CaseRecord& record, const QString& column)
 {
-    return LeadingNumber(record.value(column));
+    return usableAmount(record.value(column));
 }
+
+// What an input line shows for a stored amount that cannot be used. It is not the stored digits
+// (up to hundreds of them, beside lines that do not count them) and not a blank (which would look
+// like nothing entered); the warning over the form names the line.
+const QString InvalidCaption = QStringLiteral("INVALID");
 
 // Lines 1, 1a, 1b, 5 and 6 show the stored input: blank when it reads as 0, else the amount the
 // computation uses, in whole dollars. (A stored text that is not a plain number, such as
 // "1,234", shows the figure the computation reads from it, so the line agrees with line 2.)
 QString inputCaption(const CaseRecord& record, const QString& column)
 {
+    if (!amountProblem(record.value(column)).isEmpty())
+        return InvalidCaption;
     const double value = number(record, column);
     return value == 0.0 ? QString(QLatin1String("")) : Format::whole(value);
 }
+
+// The stored amounts in form order, with the words that name their line.
+struct AmountColumn
+{
+    const char* column;
+    const char* line;
+};
+
+constexpr AmountColumn AmountColumns[] = {
+    {"pinc", "line 1 of the plaintiff"},
+    {"dinc", "line 1 of the defendant"},
+    {"ppre", "line 1a of the plaintiff"},
+    {"dpre", "line 1a of the defendant"},
+    {"presp", "line 1b of the plaintiff"},
+    {"dresp", "line 1b of the defendant"},
+    {"overamount", "line 4 (the override amount)"},
+    {"childcare", "line 5"},
+    {"healthins", "line 6"},
+};
 
 // The children of the case: every non-blank name counts, wherever its slot.
 int childCount(const CaseRecord& record)
@@ -78,6 +105,47 @@ QStringList worksheetCaptionLabels()
     return labels;
 }
 
+Captions worksheetWarnings(const WorksheetResult& r)
+{
+    Captions warnings;
+    QString schedule;
+    if (!r.scheduleAvailable) {
+        schedule =
+            r.scheduleRead
+                ? QStringLiteral("THE SCHEDULE DOES NOT COVER EVERY INCOME: LINE 4 MAY NOT BE FROM IT!")
+                : QStringLiteral("NO SCHEDULE COULD BE READ: LINE 4 IS NOT FROM THE SCHEDULE!");
+    }
+    warnings.insert(QStringLiteral("lblScheduleWarning"), schedule);
+
+    QString amounts;
+    if (!r.unusableAmounts.isEmpty()) {
+        const bool one = r.unusableAmounts.size() == 1;
+        amounts = (one ? QStringLiteral("THE AMOUNT ON ") : QStringLiteral("THE AMOUNTS ON ")) +
+                  r.unusableAmounts.join(QStringLiteral(", ")).toUpper() +
+                  (one ? QStringLiteral(" CANNOT BE USED AND COUNTS AS 0: ENTER IT AGAIN!")
+                       : QStringLiteral(" CANNOT BE USED AND COUNT AS 0: ENTER THEM AGAIN!"));
+    }
+    warnings.insert(QStringLiteral("lblAmountWarning"), amounts);
+
+    QString lineTwo;
+    if (r.p2 < 0 || r.d2 < 0) {
+        const QString who = r.p2 < 0 && r.d2 < 0 ? QStringLiteral("BOTH PARENTS")
+                            : r.p2 < 0           ? QStringLiteral("THE PLAINTIFF")
+                                                 : QStringLiteral("THE DEFENDANT");
+        lineTwo = QStringLiteral("LINE 2 OF ") + who + QStringLiteral(" IS BELOW 0!");
+    }
+    warnings.insert(QStringLiteral("lblLineTwoWarning"), lineTwo);
+
+    warnings.insert(QStringLiteral("lblCreditWarning"),
+                    r.insuranceCreditExceedsShare
+                        ? QStringLiteral("HEALTH-INSURANCE CREDIT (LINE 9) EXCEEDS THE SHARE (LINE 8)!")
+                        : QString());
+    warnings.insert(QStringLiteral("lblChildrenWarning"),
+                    r.childCount == 0 ? QStringLiteral("NO CHILD IS NAMED: ENTER THE CHILDREN OF THIS CASE!")
+                                      : QString());
+    return warnings;
+}
+
 Worksheet
 computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const ScheduleRules& rules)
 {
@@ -106,14 +174,24 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
     r.overrideFlag = text(record, QStringLiteral("override"));
     r.overrideAmount = number(record, QStringLiteral("overamount"));
 
+    // Amounts that cannot be used. The override amount counts only while the switch is on.
+    for (const AmountColumn& amount : AmountColumns) {
+        const QString column = QString::fromLatin1(amount.column);
+        if (column == QLatin1String("overamount") && r.overrideFlag != QLatin1String("Y"))
+            continue;
+        if (!amountProblem(record.value(column)).isEmpty())
+            r.unusableAmounts << QString::fromLatin1(amount.line);
+    }
+
     // 4. Children.
     r.childCount = childCount(record);
     for (int i = 1; i <= 6; ++i) {
         const QString name = text(record, QStringLiteral("child%1name").arg(i));
         c.insert(QStringLiteral("lblChild%1Name").arg(i), name.trimmed());
+        // A slot whose name is blank is no child: its date stays off the worksheet and the form.
         c.insert(QStringLiteral("lblChild%1DOB").arg(i),
-                 name.isEmpty() ? QString(QLatin1String(""))
-                                : text(record, QStringLiteral("child%1dob").arg(i)));
+                 name.trimmed().isEmpty() ? QString(QLatin1String(""))
+                                          : text(record, QStringLiteral("child%1dob").arg(i)));
     }
 
     // 5. Line 2: nothing is clamped.
@@ -129,7 +207,13 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
         r.d3 = Format::roundHalfEven(r.d2 / r.c2 * 100.0, 2);
     }
 
-    // 7. Line 4 from the schedule.
+    // 7. Line 4 from the schedule, which must reach over every income the rules search.
+    if (const QString problem = schedule.rangeProblem(rules); !problem.isEmpty()) {
+        r.scheduleAvailable = false;
+        r.scheduleRead = !schedule.isEmpty();
+        r.scheduleProblem = r.scheduleRead ? QStringLiteral("does not cover every income: ") + problem
+                                           : QStringLiteral("cannot be used: ") + problem;
+    }
     r.line4 = basicObligation(schedule, r.c2, static_cast<double>(r.childCount), &r.lookup, rules);
 
     // 8. The override replaces every schedule rule, the minimum amount included.
@@ -148,11 +232,18 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
     } else {
         r.d9 = r.line6;
     }
-    // The parent without custody pays.
+    // The parent without custody pays. No order is below 0: a health-insurance credit larger than
+    // the share leaves nothing to pay, and the worksheet says so.
+    const auto order = [&r](double share, double credit) {
+        const double owed = settled(share - credit);
+        if (owed < 0)
+            r.insuranceCreditExceedsShare = true;
+        return owed < 0 ? 0.0 : owed;
+    };
     if (r.custodyCode == QLatin1String("P")) {
-        r.d10 = settled(r.d8 - r.d9);
+        r.d10 = order(r.d8, r.d9);
     } else {
-        r.p10 = settled(r.p8 - r.p9);
+        r.p10 = order(r.p8, r.p9);
     }
     r.poc = text(record, QStringLiteral("poc"));
     r.doc = text(record, QStringLiteral("doc"));
@@ -202,10 +293,20 @@ std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
             *storeProblem = store.problem();
         return std::nullopt;
     }
+    QString error;
     const std::optional<ScheduleTable> schedule =
-        ScheduleTable::loadFor(paths.scheduleDbPath(), static_cast<double>(childCount(*record)));
+        ScheduleTable::loadFor(paths.scheduleDbPath(), static_cast<double>(childCount(*record)), &error);
     Worksheet sheet = computeWorksheet(*record, schedule.value_or(ScheduleTable()));
-    sheet.result.scheduleAvailable = schedule && !schedule->isEmpty();
+    if (error.endsWith(QLatin1Char('.')))
+        error.chop(1);
+    if (!schedule) {
+        sheet.result.scheduleAvailable = false;
+        sheet.result.scheduleRead = false;
+        sheet.result.scheduleProblem =
+            QStringLiteral("cannot be read (") +
+            (error.trimmed().isEmpty() ? QStringLiteral("no reason given") : error.trimmed()) +
+            QLatin1Char(')');
+    }
     return sheet;
 }
 

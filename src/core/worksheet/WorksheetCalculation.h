@@ -39,9 +39,22 @@ struct WorksheetResult
 
     QString poc, doc; // each parent's number of other children, as stored
 
-    // False when the schedule database could not be read or its table holds no rows: line 4 then
-    // has no schedule behind it.
+    // False when the schedule database could not be read, its table holds no rows, or its rows do
+    // not reach over the incomes the rules search: line 4 then has no schedule behind it.
+    // `scheduleRead` tells the last case (rows were read) from the others; `scheduleProblem` says
+    // why, as a phrase that follows the schedule's name ("cannot be read (...)", "does not cover
+    // every income: ...").
     bool scheduleAvailable = true;
+    bool scheduleRead = true;
+    QString scheduleProblem;
+
+    // The lines whose stored amount cannot be used (amountProblem), in form order, as "line 1 of
+    // the plaintiff"; each counts as 0.
+    QStringList unusableAmounts;
+
+    // The paying parent's health-insurance credit (line 9) is more than his or her share (line 8):
+    // line 10 would be below 0 and is 0 instead, since no order is below 0.
+    bool insuranceCreditExceedsShare = false;
 };
 
 // One computation with the caption of every label it sets.
@@ -58,9 +71,16 @@ inline const QString OverrideWarning2Text = QStringLiteral("WARNING!");
 // Every label whose caption computeWorksheet sets, in the order the form reads.
 QStringList worksheetCaptionLabels();
 
+// The warnings the worksheet shows over the form, by label name, each with its caption, or the
+// empty text while it is hidden: lblScheduleWarning, lblAmountWarning, lblLineTwoWarning,
+// lblCreditWarning and lblChildrenWarning (the override warnings follow overrideInForce).
+Captions worksheetWarnings(const WorksheetResult& result);
+
 // Computes every line of form CS-42 (Rev. 1/09) from a case record and the schedule: the lines
 // and their captions are defined here and nowhere else. Pure: reads nothing else, writes
-// nothing.
+// nothing. A table that does not cover the rules' incomes is reported in result.scheduleProblem.
+// A stored amount that cannot be used counts as 0, shows "INVALID" and is named in
+// result.unusableAmounts.
 Worksheet computeWorksheet(const CaseRecord& record,
                            const ScheduleTable& schedule,
                            const ScheduleRules& rules = ScheduleRules::cs42Rev0109());
@@ -69,8 +89,8 @@ Worksheet computeWorksheet(const CaseRecord& record,
 // (with an empty id, the first case, whose id is then stored in currentCaseId), reads the
 // schedule, computes and closes. nullopt when the cases database cannot be opened (status
 // OpenFailed) or the case is gone (status CaseRemoved). A schedule that cannot be read counts as
-// an empty one; with either, result.scheduleAvailable is false.
-// *storeProblem receives the cause of a store failure.
+// an empty one; result.scheduleProblem then carries the reason the database gave. *storeProblem
+// receives the cause of a store failure.
 std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
                                               QString& currentCaseId,
                                               CaseStoreStatus* status = nullptr,

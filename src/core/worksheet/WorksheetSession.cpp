@@ -66,8 +66,7 @@ QString WorksheetSession::explanation(const QDate& today) const
 {
     if (!m_worksheet)
         return {};
-    const WorksheetResult& r = m_worksheet->result;
-    return m_edition.explain(m_worksheet->captions, r.childCount, r.lookup, today);
+    return m_edition.explain(m_worksheet->captions, m_worksheet->result, today);
 }
 
 } // namespace cs42

@@ -1,5 +1,6 @@
 #include "ui/worksheet/AmountDialog.h"
 
+#include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/LeadingNumber.h"
 
@@ -83,8 +84,16 @@ QString AmountDialog::dialogValue() const
 
 void AmountDialog::leftBox(QLineEdit* box)
 {
-    if (m_rules.leaving != nullptr)
+    if (m_rules.leaving != nullptr && amountProblem(box->text()).isEmpty())
         box->setText(m_rules.leaving(box->text()));
+}
+
+std::optional<EntryDialog::CheckedAmount> AmountDialog::checkedAmount(bool accepted) const
+{
+    // A close box that keeps the value that came in hands back nothing new to check.
+    if (!accepted && m_rules.closeBoxKeepsValueIn)
+        return std::nullopt;
+    return CheckedAmount{m_text1, m_rules.handedBack(m_text1->text())};
 }
 
 } // namespace cs42

@@ -60,15 +60,27 @@ public:
     QString dialogValue() const;
 
 protected:
-    // Shows a dialog of type `Dialog` modally and returns what it hands back.
-    template <class Dialog> static QString run(QWidget* parent, const QString& title, const QString& value)
+    // Shows a dialog of type `Dialog` modally, refusing what `check` refuses (setAmountCheck), and
+    // returns what it hands back; nullopt when it was closed on an amount it refused.
+    template <class Dialog>
+    static std::optional<QString> run(QWidget* parent,
+                                      const QString& title,
+                                      const QString& value,
+                                      Interaction& interaction,
+                                      const AmountCheck& check)
     {
         Dialog dialog(title, value, parent);
+        dialog.setAmountCheck(interaction, check);
         dialog.exec();
+        if (dialog.refused())
+            return std::nullopt;
         return dialog.dialogValue();
     }
 
+    // A box's text with more digits than can be read stays as typed, so that closing refuses it
+    // rather than handing back the 0 it would become.
     void leftBox(QLineEdit* box) override;
+    std::optional<CheckedAmount> checkedAmount(bool accepted) const override;
 
 private:
     AmountRules m_rules;

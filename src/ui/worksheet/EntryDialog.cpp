@@ -1,7 +1,9 @@
 #include "ui/worksheet/EntryDialog.h"
 
+#include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/LeadingNumber.h"
+#include "ui/app/Interaction.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -56,6 +58,17 @@ double EntryDialog::textValue(const QString& text)
     if (const auto number = wholeNumber(text))
         return *number;
     return LeadingNumber(text);
+}
+
+void EntryDialog::setAmountCheck(Interaction& interaction, AmountCheck check)
+{
+    m_interaction = &interaction;
+    m_check = std::move(check);
+}
+
+std::optional<EntryDialog::CheckedAmount> EntryDialog::checkedAmount(bool) const
+{
+    return std::nullopt;
 }
 
 void EntryDialog::watchBox(QLineEdit* box, bool selectOnFocus)
@@ -154,6 +167,23 @@ void EntryDialog::done(int result)
     m_closing = true;
     if (auto* box = qobject_cast<QLineEdit*>(focusWidget()))
         leftBox(box);
+    if (m_interaction != nullptr) {
+        if (const auto amount = checkedAmount(result == QDialog::Accepted)) {
+            // The text as typed first: digits beyond reading hand back a 0 that the check would pass.
+            QString message = amountRefusal(amount->box->text());
+            if (message.isEmpty() && m_check)
+                message = m_check(amount->handedBack);
+            if (!message.isEmpty()) {
+                m_interaction->inform(this, QString(), message);
+                if (result == QDialog::Accepted) {
+                    focusBox(amount->box);
+                    m_closing = false;
+                    return;
+                }
+                m_refused = true;
+            }
+        }
+    }
     QDialog::done(result);
     m_closing = false;
 }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QLabel;
@@ -12,6 +13,8 @@ class QLineEdit;
 class QPushButton;
 
 namespace cs42 {
+
+class Interaction;
 
 // What the worksheet's entry dialogs share: a text box reformats its text when the user moves the
 // focus elsewhere. Closing the dialog counts as leaving the box that has the focus, so what is
@@ -27,6 +30,17 @@ public:
 
     // True when the dialog was closed with the close box (or Escape) rather than its button.
     bool closedByCloseBox() const { return result() == QDialog::Rejected; }
+
+    // The check of an amount the dialog is about to hand back: the message that refuses it (a core
+    // rule such as amountRefusal), or the empty text when it may be stored.
+    using AmountCheck = std::function<QString(const QString& amount)>;
+    // From now on the dialog refuses what `check` refuses, and an amount with more digits than
+    // can be read as typed, and tells the user through `interaction`. Refused on its button (or
+    // Enter), the dialog stays open on the amount; refused on the close box, it closes with
+    // refused() true, and the caller stores nothing.
+    void setAmountCheck(Interaction& interaction, AmountCheck check);
+
+    bool refused() const { return m_refused; }
 
     // The fonts of these windows: Arial and MS Sans Serif are Liberation Sans here, Arial Narrow is
     // Liberation Sans Narrow.
@@ -44,6 +58,16 @@ public:
     static double textValue(const QString& text);
 
 protected:
+    // The amount a check looks at when the dialog closes: the text of its box as typed and the
+    // text the dialog would hand back from it. nullopt: nothing to check for this way of closing.
+    struct CheckedAmount
+    {
+        QLineEdit* box;
+        QString handedBack;
+    };
+
+    virtual std::optional<CheckedAmount> checkedAmount(bool accepted) const;
+
     // Starts watching a text box for focus changes. With `selectOnFocus` the box selects its whole
     // text whenever it gets the focus, a mouse click included; otherwise a click places the cursor
     // where it falls, as in any text box.
@@ -78,6 +102,9 @@ protected:
 private:
     bool m_closing = false;
     QList<QLineEdit*> m_selectOnFocus;
+    Interaction* m_interaction = nullptr;
+    AmountCheck m_check;
+    bool m_refused = false;
 };
 
 } // namespace cs42

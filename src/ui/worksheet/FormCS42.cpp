@@ -4,7 +4,9 @@
 #include "core/produce/FormFiller.h"
 #include "core/produce/FormTemplate.h"
 #include "core/store/ProgramSettings.h"
+#include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
+#include "core/worksheet/ProductionRefusal.h"
 #include "ui/app/Interaction.h"
 #include "ui/app/Palette.h"
 #include "ui/app/Session.h"
@@ -84,6 +86,16 @@ QFont arial(double pixelSize, bool bold = false)
     font.setPixelSize(qMax(8, qRound(pixelSize)));
     font.setBold(bold);
     return font;
+}
+
+// The check of an amount for one of a parent's lines 1, 1a and 1b, against the other two as
+// stored: the label's side ("P" or "D") names the parent.
+EntryDialog::AmountCheck parentCheck(const CaseRecord& record, const QString& labelName, ParentLine line)
+{
+    const bool plaintiff = isPlaintiff(labelName);
+    return [record, plaintiff, line](const QString& amount) {
+        return parentAmountRefusal(record, plaintiff, line, amount);
+    };
 }
 
 // "overamount" holds the amount as a plain decimal number (612, 612.5), 0 when not in use.
@@ -220,8 +232,8 @@ void FormCS42::buildPicture()
     addLabel(QStringLiteral("lblHealthInsuranceCaption"), HealthInsuranceCaption);
     addLabel(QStringLiteral("lblOverrideWarning"), OverrideWarningText);
     addLabel(QStringLiteral("lblOverrideWarning2"), OverrideWarning2Text);
-    addLabel(QStringLiteral("lblScheduleWarning"),
-             QStringLiteral("NO SCHEDULE COULD BE READ: LINE 4 IS NOT FROM THE SCHEDULE!"));
+    for (const QString& name : worksheetWarnings(WorksheetResult()).keys())
+        addLabel(name);
     addLabel(QStringLiteral("lblExplaination"));
     addLabel(QStringLiteral("lblSelectedCaseName"));
     addLabel(QStringLiteral("GetChildInfoHot"));
@@ -307,7 +319,26 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
         at(QStringLiteral("lblOverrideWarning"), QRectF(pageWidth - 330, pageHeight - 58, 120, 14));
         at(QStringLiteral("lblOverrideWarning2"), QRectF(pageWidth - 330, pageHeight - 40, 120, 14));
     }
+    // The other warnings: the two about the schedule and the amounts in the page's top margin; the
+    // ones about line 2 and line 10 in the unused (shaded) combined cells of lines 3 and 10; the
+    // one about the children between the toggles and the explanation.
+    at(QStringLiteral("lblAmountWarning"), QRectF(36, 7, pageWidth - 72, 12));
     at(QStringLiteral("lblScheduleWarning"), QRectF(36, 20, pageWidth - 72, 12));
+    at(QStringLiteral("lblChildrenWarning"), QRectF(254, pageHeight - 60, pageWidth - 196 - 254 - 4, 34));
+    if (fieldRects.contains(QStringLiteral("lblC2"))) {
+        const QRectF c2 = fieldRects.value(QStringLiteral("lblC2"));
+        const QRectF p3 = fieldRects.value(QStringLiteral("lblP3"));
+        const QRectF p9 = fieldRects.value(QStringLiteral("lblP9"));
+        const QRectF p10 = fieldRects.value(QStringLiteral("lblP10"));
+        // A row's cell ends a point below its field; keep two points off the ruled lines.
+        at(QStringLiteral("lblLineTwoWarning"),
+           QRectF(c2.left(), c2.bottom() + 3, c2.width(), p3.bottom() - c2.bottom() - 4));
+        at(QStringLiteral("lblCreditWarning"),
+           QRectF(c2.left(), p9.bottom() + 3, c2.width(), p10.bottom() - p9.bottom() - 4));
+    } else {
+        at(QStringLiteral("lblLineTwoWarning"), QRectF(254, pageHeight - 96, pageWidth - 196 - 254 - 4, 14));
+        at(QStringLiteral("lblCreditWarning"), QRectF(254, pageHeight - 80, pageWidth - 196 - 254 - 4, 14));
+    }
 
     for (const char* name : {"lblCustodyCaption", "lblHealthInsuranceCaption"}) {
         label(QString::fromLatin1(name))->setFont(arial(13, true));
@@ -317,14 +348,13 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
         label(QString::fromLatin1(name))->setFont(arial(13, true));
         label(QString::fromLatin1(name))->setAlignment(Qt::AlignCenter);
     }
-    for (const char* name : {"lblOverrideWarning", "lblOverrideWarning2", "lblScheduleWarning"}) {
-        QLabel* warning = label(QString::fromLatin1(name));
-        // As large as fits in its cell, at most 14 pixels.
-        double size = 14;
-        while (size > 8 &&
-               QFontMetrics(arial(size, true)).horizontalAdvance(warning->text()) > warning->width() - 4)
-            size -= 1;
-        warning->setFont(arial(size, true));
+    QStringList warnings{QStringLiteral("lblOverrideWarning"), QStringLiteral("lblOverrideWarning2")};
+    warnings << worksheetWarnings(WorksheetResult()).keys();
+    for (const QString& name : warnings) {
+        QLabel* warning = label(name);
+        // The cells of lines 3 and 10 and the space by the toggles take more than one line.
+        warning->setWordWrap(warning->height() > 30);
+        fitWarning(warning);
         warning->setAlignment(Qt::AlignCenter);
         QPalette red = warning->palette();
         red.setColor(QPalette::WindowText, Qt::red);
@@ -434,7 +464,32 @@ void FormCS42::RecalculateWorksheet()
     const bool overridden = m_worksheet->result.overrideInForce;
     label(QStringLiteral("lblOverrideWarning"))->setVisible(overridden);
     label(QStringLiteral("lblOverrideWarning2"))->setVisible(overridden);
-    label(QStringLiteral("lblScheduleWarning"))->setVisible(!m_worksheet->result.scheduleAvailable);
+    const Captions warnings = worksheetWarnings(m_worksheet->result);
+    for (auto it = warnings.cbegin(); it != warnings.cend(); ++it) {
+        QLabel* warning = label(it.key());
+        if (warning->text() != it.value()) {
+            warning->setText(it.value());
+            fitWarning(warning);
+        }
+        warning->setVisible(!it.value().isEmpty());
+    }
+}
+
+void FormCS42::fitWarning(QLabel* warning)
+{
+    // As large as fits in its place, at most 14 pixels.
+    const QRect place = warning->rect().adjusted(2, 0, -2, 0);
+    const auto fits = [&](double size) {
+        const QFontMetrics metrics(arial(size, true));
+        if (!warning->wordWrap())
+            return metrics.horizontalAdvance(warning->text()) <= place.width();
+        return metrics.boundingRect(place, Qt::TextWordWrap | Qt::AlignCenter, warning->text()).height() <=
+               place.height();
+    };
+    double size = 14;
+    while (size > 7 && !fits(size))
+        size -= 1;
+    warning->setFont(arial(size, true));
 }
 
 std::optional<CaseRecord> FormCS42::currentCase()
@@ -535,8 +590,15 @@ void FormCS42::editIncome(const QString& name)
 {
     const QString title = isPlaintiff(name) ? QStringLiteral("Plaintiff's Monthly Income")
                                             : QStringLiteral("Defendant's Monthly Income");
-    const QString value = Income::edit(this, title, label(name)->text());
-    if (save({{column(name, "pinc", "dinc"), Format::wholeText(value)}}))
+    const std::optional<CaseRecord> record = currentCase();
+    if (!record)
+        return;
+    const std::optional<QString> value = Income::edit(this,
+                                                      title,
+                                                      label(name)->text(),
+                                                      *m_session.interaction,
+                                                      parentCheck(*record, name, ParentLine::Income));
+    if (value && save({{column(name, "pinc", "dinc"), Format::wholeText(*value)}}))
         RecalculateWorksheet();
 }
 
@@ -547,15 +609,20 @@ void FormCS42::editPreexistingSupport(const QString& name)
     const bool plaintiff = isPlaintiff(name);
     const QString title = plaintiff ? QStringLiteral("Plaintiff's Monthly Income")
                                     : QStringLiteral("Defendant's Monthly Income");
-    const PreexistingSupport support =
+    const std::optional<CaseRecord> record = currentCase();
+    if (!record)
+        return;
+    const std::optional<PreexistingSupport> support =
         GetResp::edit(this,
                       title,
                       label(name)->text(),
                       label(plaintiff ? QStringLiteral("lblP1") : QStringLiteral("lblD1"))->text(),
                       plaintiff ? m_worksheet->result.poc : m_worksheet->result.doc,
-                      m_session.paths.scheduleDbPath());
-    if (save({{column(name, "ppre", "dpre"), support.amount},
-              {column(name, "poc", "doc"), support.otherChildren}}))
+                      m_session.paths.scheduleDbPath(),
+                      *m_session.interaction,
+                      parentCheck(*record, name, ParentLine::PreexistingSupport));
+    if (support && save({{column(name, "ppre", "dpre"), support->amount},
+                         {column(name, "poc", "doc"), support->otherChildren}}))
         RecalculateWorksheet();
 }
 
@@ -564,8 +631,15 @@ void FormCS42::editAlimony(const QString& name)
     const QString title = isPlaintiff(name)
                               ? QStringLiteral("Plaintiff's Pre-Existing Periodic Alimony Payment")
                               : QStringLiteral("Defendant's Pre-Existing Periodic Alimony Payment");
-    const QString value = GetPreAlimony::edit(this, title, label(name)->text());
-    if (save({{column(name, "presp", "dresp"), value}}))
+    const std::optional<CaseRecord> record = currentCase();
+    if (!record)
+        return;
+    const std::optional<QString> value = GetPreAlimony::edit(this,
+                                                             title,
+                                                             label(name)->text(),
+                                                             *m_session.interaction,
+                                                             parentCheck(*record, name, ParentLine::Alimony));
+    if (value && save({{column(name, "presp", "dresp"), *value}}))
         RecalculateWorksheet();
 }
 
@@ -573,26 +647,35 @@ void FormCS42::editOverride()
 {
     if (!m_worksheet)
         return;
-    const OverrideChoice choice =
-        OverRide::edit(this, m_worksheet->result.overrideFlag, label(QStringLiteral("lblC4"))->text());
-    if (save({{QStringLiteral("override"), choice.flag},
-              {QStringLiteral("overamount"), plainNumber(choice.amount)}}))
+    const std::optional<OverrideChoice> choice = OverRide::edit(this,
+                                                                m_worksheet->result.overrideFlag,
+                                                                label(QStringLiteral("lblC4"))->text(),
+                                                                *m_session.interaction,
+                                                                &amountRefusal);
+    if (choice && save({{QStringLiteral("override"), choice->flag},
+                        {QStringLiteral("overamount"), plainNumber(choice->amount)}}))
         RecalculateWorksheet();
 }
 
 void FormCS42::editChildCare()
 {
-    const QString value = GetCcare::edit(
-        this, QStringLiteral("Work Related Child Care"), label(QStringLiteral("lblC5"))->text());
-    if (save({{QStringLiteral("childcare"), Format::wholeText(value)}}))
+    const std::optional<QString> value = GetCcare::edit(this,
+                                                        QStringLiteral("Work Related Child Care"),
+                                                        label(QStringLiteral("lblC5"))->text(),
+                                                        *m_session.interaction,
+                                                        &amountRefusal);
+    if (value && save({{QStringLiteral("childcare"), Format::wholeText(*value)}}))
         RecalculateWorksheet();
 }
 
 void FormCS42::editHealthInsurance()
 {
-    const QString value =
-        GetIns::edit(this, QStringLiteral("Health Insurance"), label(QStringLiteral("lblC6"))->text());
-    if (save({{QStringLiteral("healthins"), Format::wholeText(value)}}))
+    const std::optional<QString> value = GetIns::edit(this,
+                                                      QStringLiteral("Health Insurance"),
+                                                      label(QStringLiteral("lblC6"))->text(),
+                                                      *m_session.interaction,
+                                                      &amountRefusal);
+    if (value && save({{QStringLiteral("healthins"), Format::wholeText(*value)}}))
         RecalculateWorksheet();
 }
 
@@ -606,7 +689,7 @@ void FormCS42::editChildren()
         children[static_cast<size_t>(i)] = {record->value(QStringLiteral("child%1name").arg(i + 1)),
                                             record->value(QStringLiteral("child%1dob").arg(i + 1))};
     }
-    children = GetChA::edit(this, children, *m_session.interaction);
+    children = GetChA::edit(this, children, *m_session.interaction, m_session.today());
     ColumnValues values;
     for (int i = 0; i < 6; ++i) {
         values.append({QStringLiteral("child%1name").arg(i + 1), children[static_cast<size_t>(i)].name});
@@ -675,8 +758,11 @@ void FormCS42::showExplanation()
 {
     if (!m_worksheet)
         return;
-    m_explanationText = generateExplanation(
-        displayedCaptions(), m_worksheet->result.childCount, m_worksheet->result.lookup, m_session.today());
+    m_explanationText = generateExplanation(displayedCaptions(),
+                                            m_worksheet->result.childCount,
+                                            m_worksheet->result.lookup,
+                                            m_session.today(),
+                                            m_worksheet->result.insuranceCreditExceedsShare);
     CalcMessageWindow window(m_explanationText, *m_session.interaction, this);
     window.exec();
 }
@@ -689,6 +775,12 @@ void FormCS42::ProduceForm()
     if (!ProducingFormBox::confirm(this))
         return;
     Interaction& interaction = *m_session.interaction;
+    // The figures must stand: the same refusal as cs42-admin produce, from the last computation.
+    const QString refusal = m_worksheet ? productionRefusal(*m_worksheet, m_session.paths) : QString();
+    if (!refusal.isEmpty()) {
+        interaction.inform(this, ProductionRefusalTitle, refusal);
+        return;
+    }
     const QString output = m_session.paths.producedFormPath();
     const ProduceResult result = fillForm(m_session.paths.templatePath(), output, displayedCaptions());
     if (result.status != ProduceStatus::Produced) {

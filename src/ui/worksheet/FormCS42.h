@@ -59,6 +59,8 @@ protected:
 
 private:
     void buildPicture();
+    // Gives a warning label the largest font, up to 14 pixels, in which its text fits its place.
+    void fitWarning(QLabel* warning);
     QLabel* addLabel(const QString& name, const QString& text = QString());
     QLabel* label(const QString& name) const;
     void

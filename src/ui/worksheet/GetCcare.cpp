@@ -48,9 +48,13 @@ GetCcare::GetCcare(const QString& title, const QString& value, QWidget* parent)
                    parent)
 {}
 
-QString GetCcare::edit(QWidget* parent, const QString& title, const QString& value)
+std::optional<QString> GetCcare::edit(QWidget* parent,
+                                      const QString& title,
+                                      const QString& value,
+                                      Interaction& interaction,
+                                      const AmountCheck& check)
 {
-    return run<GetCcare>(parent, title, value);
+    return run<GetCcare>(parent, title, value, interaction, check);
 }
 
 } // namespace cs42

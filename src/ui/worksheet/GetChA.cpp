@@ -13,9 +13,10 @@
 
 namespace cs42 {
 
-GetChA::GetChA(const ChildrenInfo& children, Interaction& interaction, QWidget* parent)
+GetChA::GetChA(const ChildrenInfo& children, Interaction& interaction, const QDate& today, QWidget* parent)
     : EntryDialog(parent)
     , m_interaction(interaction)
+    , m_today(today)
 {
     setObjectName(QStringLiteral("GetChA"));
     setWindowTitle(QStringLiteral("Information about Children"));
@@ -71,9 +72,10 @@ GetChA::GetChA(const ChildrenInfo& children, Interaction& interaction, QWidget* 
     focusBox(m_names[0]);
 }
 
-ChildrenInfo GetChA::edit(QWidget* parent, const ChildrenInfo& children, Interaction& interaction)
+ChildrenInfo
+GetChA::edit(QWidget* parent, const ChildrenInfo& children, Interaction& interaction, const QDate& today)
 {
-    GetChA dialog(children, interaction, parent);
+    GetChA dialog(children, interaction, today, parent);
     dialog.exec();
     return dialog.children();
 }
@@ -97,7 +99,8 @@ void GetChA::leftBox(QLineEdit* box)
     const QString text = box->text();
     if (text.trimmed().isEmpty())
         return;
-    if (const auto date = parseUsDate(text)) {
+    const auto date = parseUsDate(text, m_today);
+    if (date && *date <= m_today) {
         box->setText(formatUsDate(*date));
         return;
     }
@@ -105,7 +108,7 @@ void GetChA::leftBox(QLineEdit* box)
     // nothing left to report, so the two cannot set each other off.
     box->clear();
     m_reporting = true;
-    m_interaction.inform(this, QString(), invalidDateText());
+    m_interaction.inform(this, QString(), date ? futureDateText() : invalidDateText());
     m_reporting = false;
 }
 

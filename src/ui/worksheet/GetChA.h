@@ -2,6 +2,8 @@
 
 #include "ui/worksheet/EntryDialog.h"
 
+#include <QDate>
+
 #include <array>
 
 class QLineEdit;
@@ -28,9 +30,15 @@ class GetChA : public EntryDialog
     Q_OBJECT
 
 public:
-    GetChA(const ChildrenInfo& children, Interaction& interaction, QWidget* parent = nullptr);
+    // `today` bounds the birth dates: a date after it is reported and cleared, as a text that is no
+    // date is, and it decides the century of a two-digit year (parseUsDate).
+    GetChA(const ChildrenInfo& children,
+           Interaction& interaction,
+           const QDate& today,
+           QWidget* parent = nullptr);
 
-    static ChildrenInfo edit(QWidget* parent, const ChildrenInfo& children, Interaction& interaction);
+    static ChildrenInfo
+    edit(QWidget* parent, const ChildrenInfo& children, Interaction& interaction, const QDate& today);
 
     ChildrenInfo children() const;
 
@@ -39,11 +47,18 @@ public:
         return QStringLiteral("You have entered an invalid date... Please try again");
     }
 
+    static QString futureDateText()
+    {
+        return QStringLiteral(
+            "You have entered a date of birth that is later than today... Please try again");
+    }
+
 protected:
     void leftBox(QLineEdit* box) override;
 
 private:
     Interaction& m_interaction;
+    QDate m_today;
     std::array<QLineEdit*, 6> m_names{};
     std::array<QLineEdit*, 6> m_dates{};
     bool m_reporting = false;

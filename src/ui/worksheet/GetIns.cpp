@@ -31,9 +31,13 @@ GetIns::GetIns(const QString& title, const QString& value, QWidget* parent)
     : AmountDialog(healthInsuranceForm(), twoDecimalAmountRules(), title, value, parent)
 {}
 
-QString GetIns::edit(QWidget* parent, const QString& title, const QString& value)
+std::optional<QString> GetIns::edit(QWidget* parent,
+                                    const QString& title,
+                                    const QString& value,
+                                    Interaction& interaction,
+                                    const AmountCheck& check)
 {
-    return run<GetIns>(parent, title, value);
+    return run<GetIns>(parent, title, value, interaction, check);
 }
 
 } // namespace cs42

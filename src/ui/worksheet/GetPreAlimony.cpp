@@ -25,9 +25,13 @@ GetPreAlimony::GetPreAlimony(const QString& title, const QString& value, QWidget
     : AmountDialog(alimonyForm(), twoDecimalAmountRules(), title, value, parent)
 {}
 
-QString GetPreAlimony::edit(QWidget* parent, const QString& title, const QString& value)
+std::optional<QString> GetPreAlimony::edit(QWidget* parent,
+                                           const QString& title,
+                                           const QString& value,
+                                           Interaction& interaction,
+                                           const AmountCheck& check)
 {
-    return run<GetPreAlimony>(parent, title, value);
+    return run<GetPreAlimony>(parent, title, value, interaction, check);
 }
 
 } // namespace cs42

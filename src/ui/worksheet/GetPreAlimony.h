@@ -14,8 +14,13 @@ class GetPreAlimony : public AmountDialog
 public:
     GetPreAlimony(const QString& title, const QString& value, QWidget* parent = nullptr);
 
-    // Shows the dialog modally and returns what the worksheet stores, however it was closed.
-    static QString edit(QWidget* parent, const QString& title, const QString& value);
+    // Shows the dialog modally and returns what the worksheet stores, however it was closed;
+    // nullopt when it was closed on an amount `check` refuses (the worksheet then stores nothing).
+    static std::optional<QString> edit(QWidget* parent,
+                                       const QString& title,
+                                       const QString& value,
+                                       Interaction& interaction,
+                                       const AmountCheck& check);
 };
 
 } // namespace cs42

@@ -1,5 +1,6 @@
 #include "ui/worksheet/GetResp.h"
 
+#include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/LeadingNumber.h"
 #include "core/worksheet/Schedule.h"
@@ -111,16 +112,26 @@ GetResp::GetResp(const QString& title,
     focusBox(m_text1);
 }
 
-PreexistingSupport GetResp::edit(QWidget* parent,
-                                 const QString& title,
-                                 const QString& value,
-                                 const QString& incomeCaption,
-                                 const QString& otherChildren,
-                                 const QString& scheduleDbPath)
+std::optional<PreexistingSupport> GetResp::edit(QWidget* parent,
+                                                const QString& title,
+                                                const QString& value,
+                                                const QString& incomeCaption,
+                                                const QString& otherChildren,
+                                                const QString& scheduleDbPath,
+                                                Interaction& interaction,
+                                                const AmountCheck& check)
 {
     GetResp dialog(title, value, incomeCaption, otherChildren, scheduleDbPath, parent);
+    dialog.setAmountCheck(interaction, check);
     dialog.exec();
+    if (dialog.refused())
+        return std::nullopt;
     return dialog.result();
+}
+
+std::optional<EntryDialog::CheckedAmount> GetResp::checkedAmount(bool) const
+{
+    return CheckedAmount{m_text2, m_text2->text()};
 }
 
 PreexistingSupport GetResp::result() const
@@ -133,7 +144,7 @@ void GetResp::leftBox(QLineEdit* box)
     const auto number = wholeNumber(box->text());
     if (box == m_text1)
         box->setText(number ? Format::wholeOrBlank(*number) : QStringLiteral("0"));
-    else if (box == m_text2)
+    else if (box == m_text2 && amountProblem(box->text()).isEmpty()) // digits beyond reading stay
         box->setText(number ? Format::whole(*number) : QStringLiteral("0.00"));
     runCalculator();
 }

@@ -31,12 +31,15 @@ public:
             const QString& scheduleDbPath,
             QWidget* parent = nullptr);
 
-    static PreexistingSupport edit(QWidget* parent,
-                                   const QString& title,
-                                   const QString& value,
-                                   const QString& incomeCaption,
-                                   const QString& otherChildren,
-                                   const QString& scheduleDbPath);
+    // nullopt when the dialog was closed on an amount `check` refuses (setAmountCheck).
+    static std::optional<PreexistingSupport> edit(QWidget* parent,
+                                                  const QString& title,
+                                                  const QString& value,
+                                                  const QString& incomeCaption,
+                                                  const QString& otherChildren,
+                                                  const QString& scheduleDbPath,
+                                                  Interaction& interaction,
+                                                  const AmountCheck& check);
 
     PreexistingSupport result() const;
 
@@ -44,6 +47,7 @@ public:
 
 protected:
     void leftBox(QLineEdit* box) override;
+    std::optional<CheckedAmount> checkedAmount(bool accepted) const override;
 
 private:
     void runCalculator();

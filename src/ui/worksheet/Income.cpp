@@ -35,9 +35,13 @@ Income::Income(const QString& title, const QString& value, QWidget* parent)
     : AmountDialog(incomeForm(), {&Format::whole, &incomeText, &incomeText, false}, title, value, parent)
 {}
 
-QString Income::edit(QWidget* parent, const QString& title, const QString& value)
+std::optional<QString> Income::edit(QWidget* parent,
+                                    const QString& title,
+                                    const QString& value,
+                                    Interaction& interaction,
+                                    const AmountCheck& check)
 {
-    return run<Income>(parent, title, value);
+    return run<Income>(parent, title, value, interaction, check);
 }
 
 } // namespace cs42

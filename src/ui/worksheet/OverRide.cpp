@@ -67,11 +67,26 @@ OverRide::OverRide(const QString& flag, const QString& amountCaption, QWidget* p
     focusBox(m_text1);
 }
 
-OverrideChoice OverRide::edit(QWidget* parent, const QString& flag, const QString& amountCaption)
+std::optional<OverrideChoice> OverRide::edit(QWidget* parent,
+                                             const QString& flag,
+                                             const QString& amountCaption,
+                                             Interaction& interaction,
+                                             const AmountCheck& check)
 {
     OverRide dialog(flag, amountCaption, parent);
+    dialog.setAmountCheck(interaction, check);
     dialog.exec();
+    if (dialog.refused())
+        return std::nullopt;
     return dialog.choice();
+}
+
+std::optional<EntryDialog::CheckedAmount> OverRide::checkedAmount(bool) const
+{
+    const OverrideChoice chosen = choice();
+    if (chosen.flag != QLatin1String("Y"))
+        return std::nullopt;
+    return CheckedAmount{m_text1, QString::number(chosen.amount, 'f', 2)};
 }
 
 OverrideChoice OverRide::choice() const

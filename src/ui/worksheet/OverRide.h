@@ -24,9 +24,18 @@ class OverRide : public EntryDialog
 public:
     OverRide(const QString& flag, const QString& amountCaption, QWidget* parent = nullptr);
 
-    static OverrideChoice edit(QWidget* parent, const QString& flag, const QString& amountCaption);
+    // nullopt when the dialog was closed on an amount `check` refuses (setAmountCheck).
+    static std::optional<OverrideChoice> edit(QWidget* parent,
+                                              const QString& flag,
+                                              const QString& amountCaption,
+                                              Interaction& interaction,
+                                              const AmountCheck& check);
 
     OverrideChoice choice() const;
+
+protected:
+    // Only an override that will be used is checked: unchecked, the amount is not stored.
+    std::optional<CheckedAmount> checkedAmount(bool accepted) const override;
 
 private:
     QLineEdit* m_text1 = nullptr;

@@ -1,0 +1,43 @@
+#include "core/worksheet/ProductionRefusal.h"
+
+#include <QStringList>
+
+namespace cs42 {
+
+QString productionRefusal(const Worksheet& sheet, const DataPaths& paths)
+{
+    const WorksheetResult& r = sheet.result;
+    QStringList reasons;
+    // An override sets line 4 whatever the schedule holds, so it makes the form possible.
+    if (!r.scheduleAvailable && !r.overrideInForce) {
+        reasons << QStringLiteral("The schedule of basic child-support obligations '") +
+                       paths.scheduleDbPath() + QStringLiteral("' ") + r.scheduleProblem +
+                       QStringLiteral(", so line 4 is not the schedule's amount. Install the complete "
+                                      "schedule, or override line 4 with the amount to use.");
+    }
+    if (!r.unusableAmounts.isEmpty()) {
+        const bool one = r.unusableAmounts.size() == 1;
+        reasons << (one ? QStringLiteral("The amount stored on ")
+                        : QStringLiteral("The amounts stored on ")) +
+                       r.unusableAmounts.join(QStringLiteral(", ")) +
+                       (one ? QStringLiteral(" cannot be used: it is more than $10,000,000 a month or has "
+                                             "more digits than can be read. Enter it again.")
+                            : QStringLiteral(" cannot be used: each is more than $10,000,000 a month or has "
+                                             "more digits than can be read. Enter them again."));
+    }
+    for (const auto& [line2, party] : {std::pair{r.p2, "plaintiff"}, std::pair{r.d2, "defendant"}}) {
+        if (line2 < 0)
+            reasons << QStringLiteral("The adjusted gross income (line 2) of the %1 is less than 0: the "
+                                      "pre-existing child support and alimony (lines 1a and 1b) are more "
+                                      "than the monthly gross income (line 1). Correct those lines.")
+                           .arg(QLatin1String(party));
+    }
+    if (r.childCount == 0)
+        reasons << QStringLiteral("No child is named on the worksheet, so line 4 is not for any number of "
+                                  "children. Enter the children of this case.");
+    if (reasons.isEmpty())
+        return {};
+    return QStringLiteral("The form was not produced.\r\n\r\n") + reasons.join(QStringLiteral("\r\n\r\n"));
+}
+
+} // namespace cs42

@@ -1,0 +1,88 @@
+#include "core/worksheet/ProductionRefusal.h"
+
+#include "ScheduleFixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace cs42;
+using namespace cs42::test;
+
+namespace {
+
+CaseRecord producible()
+{
+    CaseRecord r;
+    r.setValue(QStringLiteral("pinc"), QStringLiteral("3000"));
+    r.setValue(QStringLiteral("dinc"), QStringLiteral("2000"));
+    r.setValue(QStringLiteral("child1name"), QStringLiteral("Ann"));
+    return r;
+}
+
+TEST(ProductionRefusalTest, SaysEveryReasonTheFiguresCannotStand)
+{
+    const DataPaths paths = DataPaths::forWorkingDirectory(QStringLiteral("/office"));
+    const QString schedule = paths.scheduleDbPath();
+
+    struct Case
+    {
+        const char* name;
+        QMap<QString, QString> columns;
+        bool readable; // false: the schedule "cannot be read (file is not a database)"
+        QStringList reasons;
+    };
+
+    const Case cases[] = {
+        {"an ordinary case", {}, true, {}},
+        {"no schedule",
+         {},
+         false,
+         {QStringLiteral("The schedule of basic child-support obligations '") + schedule +
+          QStringLiteral(
+              "' cannot be read (file is not a database), so line 4 is not the schedule's "
+              "amount. Install the complete schedule, or override line 4 with the amount to use.")}},
+        {"no schedule, but an override sets line 4", {{"override", "Y"}, {"overamount", "700"}}, false, {}},
+        {"no child named (a blank name is none)",
+         {{"child1name", "   "}},
+         true,
+         {QStringLiteral("No child is named on the worksheet, so line 4 is not for any number of children. "
+                         "Enter the children of this case.")}},
+        {"an amount that cannot be used",
+         {{"healthins", QString(400, u'9')}},
+         true,
+         {QStringLiteral("The amount stored on line 6 cannot be used: it is more than $10,000,000 a month or "
+                         "has more digits than can be read. Enter it again.")}},
+        {"a line 2 below 0",
+         {{"dpre", "2500"}},
+         true,
+         {QStringLiteral(
+             "The adjusted gross income (line 2) of the defendant is less than 0: the pre-existing "
+             "child support and alimony (lines 1a and 1b) are more than the monthly gross income "
+             "(line 1). Correct those lines.")}},
+    };
+    for (const Case& c : cases) {
+        CaseRecord r = producible();
+        for (auto it = c.columns.begin(); it != c.columns.end(); ++it)
+            r.setValue(it.key(), it.value());
+        Worksheet sheet = computeWorksheet(r, c.readable ? standardTable() : ScheduleTable());
+        if (!c.readable)
+            sheet.result.scheduleProblem = QStringLiteral("cannot be read (file is not a database)");
+        const QString expected = c.reasons.isEmpty() ? QString()
+                                                     : QStringLiteral("The form was not produced.\r\n\r\n") +
+                                                           c.reasons.join(QStringLiteral("\r\n\r\n"));
+        EXPECT_EQ(productionRefusal(sheet, paths), expected) << c.name;
+    }
+
+    // Several reasons at once: each its own paragraph, in the order above.
+    CaseRecord r = producible();
+    r.setValue(QStringLiteral("child1name"), QString());
+    r.setValue(QStringLiteral("pinc"), QString(400, u'9'));
+    const QString both = productionRefusal(computeWorksheet(r, makeTable(800, 1300)), paths);
+    EXPECT_EQ(both.count(QStringLiteral("\r\n\r\n")), 3) << both.toStdString();
+    EXPECT_TRUE(
+        both.contains(QStringLiteral("' does not cover every income: the schedule stops at an income of "
+                                     "1300; it must reach 20000, so line 4")));
+    EXPECT_LT(both.indexOf(QStringLiteral("line 1 of the plaintiff")),
+              both.indexOf(QStringLiteral("No child")));
+}
+
+} // namespace
