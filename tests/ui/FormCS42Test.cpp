@@ -898,6 +898,32 @@ private slots:
         QVERIFY(QDir(output).isEmpty());
     }
 
+    // The window is a view of the computation: every label shows the caption the worksheet
+    // session computed, which the explanation and the produced form read, as cs42-admin does.
+    void theWindowShowsTheComputationThatIsProduced()
+    {
+        m_data->setStored({{QStringLiteral("pinc"), QStringLiteral("4250")},
+                           {QStringLiteral("dinc"), QStringLiteral("2100")},
+                           {QStringLiteral("ppre"), QStringLiteral("310")},
+                           {QStringLiteral("dresp"), QStringLiteral("150.50")},
+                           {QStringLiteral("childcare"), QStringLiteral("220")},
+                           {QStringLiteral("healthins"), QStringLiteral("95")},
+                           {QStringLiteral("payshealth"), QStringLiteral("D")},
+                           {QStringLiteral("child1name"), QStringLiteral("Ann")},
+                           {QStringLiteral("child1dob"), QStringLiteral("03/07/2012")},
+                           {QStringLiteral("child3name"), QStringLiteral("Ben")},
+                           {QStringLiteral("county"), QStringLiteral("Jefferson")},
+                           {QStringLiteral("textblock1"), QStringLiteral("Line one\nline two")}});
+        m_form->RecalculateWorksheet();
+        const Worksheet& sheet = *m_form->worksheet();
+        const CaseRecord record = *m_data->store().findCurrentCase(m_data->session.currentCaseId);
+        const Worksheet expected = computeWorksheet(record, *ScheduleTable::load(m_data->session.paths.scheduleDbPath()));
+        QCOMPARE(sheet.captions, expected.captions);
+        QCOMPARE(m_form->displayedCaptions(), sheet.captions);
+        QCOMPARE(caption("lblC4"), expected.captions.value(QStringLiteral("lblC4")));
+        QVERIFY(!caption("lblD10").isEmpty());
+    }
+
     void produceFollowsTheNotice()
     {
         const QString output = m_data->session.paths.producedFormPath();

@@ -2,6 +2,7 @@
 
 #include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
+#include "core/worksheet/EntryRules.h"
 
 namespace cs42 {
 
@@ -217,7 +218,7 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
     r.line4 = basicObligation(schedule, r.c2, static_cast<double>(r.childCount), &r.lookup, rules);
 
     // 8. The override replaces every schedule rule, the minimum amount included.
-    r.overrideInForce = r.overrideFlag == QLatin1String("Y") && r.overrideAmount > 0;
+    r.overrideInForce = EntryRules::overrideInForce(r.overrideFlag, r.overrideAmount);
     if (r.overrideInForce)
         r.line4 = r.overrideAmount;
 

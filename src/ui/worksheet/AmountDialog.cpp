@@ -1,5 +1,6 @@
 #include "ui/worksheet/AmountDialog.h"
 
+#include "core/worksheet/EntryRules.h"
 #include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/LeadingNumber.h"
@@ -12,26 +13,10 @@
 
 namespace cs42 {
 
-namespace {
-QString twoDecimalBoxText(const QString& text)
-{
-    if (text.trimmed().isEmpty())
-        return {};
-    if (const auto number = EntryDialog::wholeNumber(text))
-        return Format::twoDecimals(*number);
-    const double leading = LeadingNumber(text);
-    return leading == 0.0 ? QString() : Format::twoDecimals(leading);
-}
-
-QString positiveAmountText(const QString& text)
-{
-    return LeadingNumber(text) > 0.0 ? text : QString();
-}
-} // namespace
 
 AmountRules twoDecimalAmountRules()
 {
-    return {&Format::twoDecimals, &twoDecimalBoxText, &positiveAmountText, false};
+    return {&Format::twoDecimals, &EntryRules::twoDecimalBox, &EntryRules::positiveAmount, false};
 }
 
 AmountDialog::AmountDialog(const AmountForm& form,

@@ -6,6 +6,7 @@
 #include "core/store/ProgramSettings.h"
 #include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
+#include "core/worksheet/EntryRules.h"
 #include "core/worksheet/ProductionRefusal.h"
 #include "ui/app/Interaction.h"
 #include "ui/app/Palette.h"
@@ -41,45 +42,6 @@ const QString HealthInsuranceCaption = QStringLiteral("WHO PAYS HEALTH INS?");
 // Pixels of the form's picture for one PDF point.
 constexpr double PictureScale = 1.6;
 
-// The input boxes of the header, signature and comment fields: column, title, prompt.
-struct TextField
-{
-    const char* column;
-    const char* title;
-    const char* prompt;
-};
-
-const QHash<QString, TextField>& textFields()
-{
-    static const QHash<QString, TextField> fields{
-        {QStringLiteral("lblCourtType"),
-         {"courttype", "Court Type", "Enter the court type (Circuit or District) in the space below:"}},
-        {QStringLiteral("lblCounty"),
-         {"county", "Name of County", "Enter the name of the County in the space below:"}},
-        {QStringLiteral("lblCourtFile"),
-         {"courtfile", "Court File Number", "Enter the court file number in the space below:"}},
-        {QStringLiteral("lblDateSigned"),
-         {"datesigned", "Date Signed", "Enter the date signed in the space below:"}},
-        {QStringLiteral("lblPreparedBy"),
-         {"preparedby",
-          "Prepared by",
-          "Enter the name of the person preparing this worksheet in the space below:"}},
-        {QStringLiteral("lblComments"), {"textblock1", "Comments", "Enter Comments in the space below:"}},
-    };
-    return fields;
-}
-
-// A parent's lines: the label's side ("P" or "D") decides the columns and titles.
-bool isPlaintiff(const QString& labelName)
-{
-    return labelName.at(3) == QLatin1Char('P');
-}
-
-QString column(const QString& labelName, const char* plaintiffColumn, const char* defendantColumn)
-{
-    return QString::fromLatin1(isPlaintiff(labelName) ? plaintiffColumn : defendantColumn);
-}
-
 QFont arial(double pixelSize, bool bold = false)
 {
     QFont font(QStringLiteral("Liberation Sans"));
@@ -89,10 +51,10 @@ QFont arial(double pixelSize, bool bold = false)
 }
 
 // The check of an amount for one of a parent's lines 1, 1a and 1b, against the other two as
-// stored: the label's side ("P" or "D") names the parent.
-EntryDialog::AmountCheck parentCheck(const CaseRecord& record, const QString& labelName, ParentLine line)
+// stored.
+EntryDialog::AmountCheck parentCheck(const CaseRecord& record, const LineDef& def, ParentLine line)
 {
-    const bool plaintiff = isPlaintiff(labelName);
+    const bool plaintiff = def.side == Side::Plaintiff;
     return [record, plaintiff, line](const QString& amount) {
         return parentAmountRefusal(record, plaintiff, line, amount);
     };
@@ -109,6 +71,8 @@ FormCS42::FormCS42(Session& session, WindowHost& host, QWidget* parent)
     : QWidget(parent)
     , m_session(session)
     , m_host(host)
+    , m_edition(FormEditions::cs42Rev0109())
+    , m_sheet(session.paths, session.currentCaseId, m_edition)
 {
     setObjectName(QStringLiteral("FormCS42"));
     setWindowTitle(QStringLiteral("Worksheet A, Child Support Obligation, Sole Custody"));
@@ -128,7 +92,7 @@ FormCS42::FormCS42(Session& session, WindowHost& host, QWidget* parent)
     if (status == CaseStoreStatus::Ok)
         store.findCurrentCase(m_session.currentCaseId, &status);
     if (status == CaseStoreStatus::OpenFailed) {
-        storeOk(status, store);
+        storeOk(status);
         return;
     }
     store.repairNulls();
@@ -142,25 +106,7 @@ FormCS42::FormCS42(Session& session, WindowHost& host, QWidget* parent)
 
 const QStringList& FormCS42::highlightedLabels()
 {
-    static const QStringList names = [] {
-        QStringList list{QStringLiteral("lblCourtFile"),
-                         QStringLiteral("lblCounty"),
-                         QStringLiteral("lblCourtType"),
-                         QStringLiteral("lblName1Name"),
-                         QStringLiteral("lblName2Name")};
-        for (int i = 1; i <= 6; ++i)
-            list << QStringLiteral("lblChild%1Name").arg(i);
-        for (int i = 1; i <= 6; ++i)
-            list << QStringLiteral("lblChild%1DOB").arg(i);
-        list << QStringLiteral("lblCustody") << QStringLiteral("lblHealthInsurance")
-             << QStringLiteral("lblP1") << QStringLiteral("lblP1a") << QStringLiteral("lblP1b")
-             << QStringLiteral("lblD1") << QStringLiteral("lblD1a") << QStringLiteral("lblD1b")
-             << QStringLiteral("lblC4") << QStringLiteral("lblC5") << QStringLiteral("lblC6")
-             << QStringLiteral("lblP9") << QStringLiteral("lblD9") << QStringLiteral("lblP10")
-             << QStringLiteral("lblD10") << QStringLiteral("lblComments") << QStringLiteral("lblDateSigned")
-             << QStringLiteral("lblPreparedBy");
-        return list;
-    }();
+    static const QStringList names = FormEditions::cs42Rev0109().highlightedLabels();
     return names;
 }
 
@@ -224,10 +170,8 @@ void FormCS42::buildPicture()
     m_image1->setGeometry(QRect(origin, pixels));
 
     // Every label of the worksheet; the picture's own labels come later so that they lie above it.
-    for (const QString& name : Cs42Form::formFieldLabels())
-        addLabel(name);
-    addLabel(QStringLiteral("lblCustody"));
-    addLabel(QStringLiteral("lblHealthInsurance"));
+    for (const LineDef& line : m_edition.lines)
+        addLabel(line.label);
     addLabel(QStringLiteral("lblCustodyCaption"), CustodyCaption);
     addLabel(QStringLiteral("lblHealthInsuranceCaption"), HealthInsuranceCaption);
     addLabel(QStringLiteral("lblOverrideWarning"), OverrideWarningText);
@@ -240,7 +184,7 @@ void FormCS42::buildPicture()
 
     QHash<QString, QRectF> rects;
     if (info) {
-        const QStringList names = Cs42Form::formFieldLabels();
+        const QStringList names = m_edition.formFieldLabels();
         for (const FormFieldInfo& field : info->fields) {
             if (field.index < 1 || field.index > names.size())
                 continue;
@@ -272,7 +216,7 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
             .toAlignedRect();
     };
 
-    const QStringList formLabels = Cs42Form::formFieldLabels();
+    const QStringList formLabels = m_edition.formFieldLabels();
     if (fieldRects.size() == formLabels.size()) {
         for (const QString& name : formLabels) {
             const QRect r = toWindow(fieldRects.value(name));
@@ -386,9 +330,9 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
     // The clickable area over the children block: above the child labels, which do nothing
     // themselves, and transparent so that they show through.
     QRect children;
-    for (int i = 1; i <= 6; ++i) {
-        children |= label(QStringLiteral("lblChild%1Name").arg(i))->geometry();
-        children |= label(QStringLiteral("lblChild%1DOB").arg(i))->geometry();
+    for (const LineDef& line : m_edition.lines) {
+        if (line.kind == LineKind::Child)
+            children |= label(line.label)->geometry();
     }
     QLabel* hot = label(QStringLiteral("GetChildInfoHot"));
     hot->setGeometry(children);
@@ -396,30 +340,12 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
     hot->setToolTip(QStringLiteral("Click to enter the children's names and dates of birth"));
     hot->raise();
 
-    for (const char* name : {"lblCourtType",
-                             "lblCounty",
-                             "lblCourtFile",
-                             "lblName1Name",
-                             "lblName2Name",
-                             "GetChildInfoHot",
-                             "lblP1",
-                             "lblD1",
-                             "lblP1a",
-                             "lblD1a",
-                             "lblP1b",
-                             "lblD1b",
-                             "lblC4",
-                             "lblC5",
-                             "lblC6",
-                             "lblCustody",
-                             "lblHealthInsurance",
-                             "lblDateSigned",
-                             "lblPreparedBy",
-                             "lblComments",
-                             "lblExplaination"}) {
-        QLabel* clickable = label(QString::fromLatin1(name));
-        clickable->installEventFilter(this);
-        clickable->setCursor(Qt::PointingHandCursor);
+    QStringList clickable = m_edition.clickableLabels();
+    clickable << QStringLiteral("GetChildInfoHot") << QStringLiteral("lblExplaination");
+    for (const QString& name : clickable) {
+        QLabel* l = label(name);
+        l->installEventFilter(this);
+        l->setCursor(Qt::PointingHandCursor);
     }
 }
 
@@ -438,7 +364,7 @@ void FormCS42::ChangeFieldColors()
 Captions FormCS42::displayedCaptions() const
 {
     Captions captions;
-    for (const QString& name : worksheetCaptionLabels())
+    for (const QString& name : m_edition.captionLabels())
         captions.insert(name, label(name)->text());
     return captions;
 }
@@ -448,23 +374,25 @@ Captions FormCS42::displayedCaptions() const
 
 void FormCS42::RecalculateWorksheet()
 {
-    CaseStoreStatus status = CaseStoreStatus::Ok;
-    QString problem;
-    std::optional<Worksheet> worksheet =
-        recalculateWorksheet(m_session.paths, m_session.currentCaseId, &status, &problem);
-    if (!worksheet) {
-        storeOk(status, CaseStore(m_session.paths.casesDbPath(), problem));
+    const CaseStoreStatus status = m_sheet.recalculate();
+    if (status != CaseStoreStatus::Ok) {
+        storeOk(status);
         return;
     }
-    m_worksheet = std::move(worksheet);
-    for (auto it = m_worksheet->captions.cbegin(); it != m_worksheet->captions.cend(); ++it) {
+    showComputation();
+}
+
+void FormCS42::showComputation()
+{
+    const Worksheet& sheet = *m_sheet.worksheet();
+    for (auto it = sheet.captions.cbegin(); it != sheet.captions.cend(); ++it) {
         if (QLabel* l = label(it.key()))
             l->setText(it.value());
     }
-    const bool overridden = m_worksheet->result.overrideInForce;
+    const bool overridden = sheet.result.overrideInForce;
     label(QStringLiteral("lblOverrideWarning"))->setVisible(overridden);
     label(QStringLiteral("lblOverrideWarning2"))->setVisible(overridden);
-    const Captions warnings = worksheetWarnings(m_worksheet->result);
+    const Captions warnings = worksheetWarnings(sheet.result);
     for (auto it = warnings.cbegin(); it != warnings.cend(); ++it) {
         QLabel* warning = label(it.key());
         if (warning->text() != it.value()) {
@@ -495,22 +423,26 @@ void FormCS42::fitWarning(QLabel* warning)
 std::optional<CaseRecord> FormCS42::currentCase()
 {
     CaseStoreStatus status = CaseStoreStatus::Ok;
-    const CaseStore store(m_session.paths.casesDbPath());
-    std::optional<CaseRecord> record = store.findCurrentCase(m_session.currentCaseId, &status);
+    std::optional<CaseRecord> record = m_sheet.currentCase(&status);
     if (!record)
-        storeOk(status == CaseStoreStatus::Ok ? CaseStoreStatus::CaseRemoved : status, store);
+        storeOk(status);
     return record;
 }
 
-bool FormCS42::save(const ColumnValues& values)
+void FormCS42::apply(const ColumnValues& values)
 {
-    const CaseStore store(m_session.paths.casesDbPath());
+    if (store([&] { return m_sheet.apply(values); }))
+        showComputation();
+}
+
+bool FormCS42::store(const std::function<CaseStoreStatus()>& operation)
+{
     for (;;) {
-        const CaseStoreStatus status = store.saveCaseFields(m_session.currentCaseId, values);
+        const CaseStoreStatus status = operation();
         if (status != CaseStoreStatus::Busy && status != CaseStoreStatus::SaveFailed)
-            return storeOk(status, store);
+            return storeOk(status);
         // The entry is still in hand: offer to store it again rather than lose it or end.
-        const CaseStoreMessage message = store.messageFor(status);
+        const CaseStoreMessage message = m_sheet.store().messageFor(status);
         if (m_session.interaction->ask(this,
                                        message.title,
                                        message.text + QStringLiteral("\r\n\r\n") + saveAgainQuestion(),
@@ -524,7 +456,7 @@ QString FormCS42::saveAgainQuestion()
     return QStringLiteral("Try to save this entry again?  (No leaves the case as it was.)");
 }
 
-bool FormCS42::storeOk(CaseStoreStatus status, const CaseStore& store)
+bool FormCS42::storeOk(CaseStoreStatus status)
 {
     Interaction& interaction = *m_session.interaction;
     if (status == CaseStoreStatus::Ok)
@@ -533,7 +465,7 @@ bool FormCS42::storeOk(CaseStoreStatus status, const CaseStore& store)
         interaction.inform(this, QString(), caseRemovedText());
         return false;
     }
-    const CaseStoreMessage message = store.messageFor(status);
+    const CaseStoreMessage message = m_sheet.store().messageFor(status);
     interaction.inform(this, message.title, message.text, Interaction::Icon::Warning);
     // Only a database that cannot be opened at all ends the program.
     if (message.endsProgram)
@@ -560,123 +492,128 @@ bool FormCS42::eventFilter(QObject* watched, QEvent* event)
 
 void FormCS42::clicked(const QString& name)
 {
-    if (name == QStringLiteral("lblP1") || name == QStringLiteral("lblD1"))
-        editIncome(name);
-    else if (name == QStringLiteral("lblP1a") || name == QStringLiteral("lblD1a"))
-        editPreexistingSupport(name);
-    else if (name == QStringLiteral("lblP1b") || name == QStringLiteral("lblD1b"))
-        editAlimony(name);
-    else if (name == QStringLiteral("lblC4"))
-        editOverride();
-    else if (name == QStringLiteral("lblC5"))
-        editChildCare();
-    else if (name == QStringLiteral("lblC6"))
-        editHealthInsurance();
-    else if (name == QStringLiteral("GetChildInfoHot"))
+    if (name == QLatin1String("GetChildInfoHot")) {
         editChildren();
-    else if (name == QStringLiteral("lblCustody"))
-        toggle(QStringLiteral("whosecustody"), name);
-    else if (name == QStringLiteral("lblHealthInsurance"))
-        toggle(QStringLiteral("payshealth"), name);
-    else if (name == QStringLiteral("lblName1Name") || name == QStringLiteral("lblName2Name"))
-        chooseParty(name);
-    else if (textFields().contains(name))
-        editTextField(name);
-    else if (name == QStringLiteral("lblExplaination"))
+        return;
+    }
+    if (name == QLatin1String("lblExplaination")) {
         showExplanation();
+        return;
+    }
+    const LineDef* line = m_edition.line(name);
+    if (!line)
+        return;
+    switch (line->rule) {
+    case EntryRule::Income:
+        editIncome(*line);
+        break;
+    case EntryRule::PreexistingSupport:
+        editPreexistingSupport(*line);
+        break;
+    case EntryRule::Alimony:
+        editAlimony(*line);
+        break;
+    case EntryRule::Override:
+        editOverride(*line);
+        break;
+    case EntryRule::ChildCare:
+        editChildCare(*line);
+        break;
+    case EntryRule::HealthInsurance:
+        editHealthInsurance(*line);
+        break;
+    case EntryRule::Children:
+        editChildren();
+        break;
+    case EntryRule::Toggle:
+        toggle(*line);
+        break;
+    case EntryRule::Party:
+        chooseParty(*line);
+        break;
+    case EntryRule::Text:
+        editTextField(*line);
+        break;
+    case EntryRule::None:
+        break;
+    }
 }
 
-void FormCS42::editIncome(const QString& name)
+void FormCS42::editIncome(const LineDef& line)
 {
-    const QString title = isPlaintiff(name) ? QStringLiteral("Plaintiff's Monthly Income")
-                                            : QStringLiteral("Defendant's Monthly Income");
     const std::optional<CaseRecord> record = currentCase();
     if (!record)
         return;
     const std::optional<QString> value = Income::edit(this,
-                                                      title,
-                                                      label(name)->text(),
+                                                      line.title,
+                                                      label(line.label)->text(),
                                                       *m_session.interaction,
-                                                      parentCheck(*record, name, ParentLine::Income));
-    if (value && save({{column(name, "pinc", "dinc"), Format::wholeText(*value)}}))
-        RecalculateWorksheet();
+                                                      parentCheck(*record, line, ParentLine::Income));
+    if (value)
+        apply({{line.columns.at(0), Format::wholeText(*value)}});
 }
 
-void FormCS42::editPreexistingSupport(const QString& name)
+void FormCS42::editPreexistingSupport(const LineDef& line)
 {
-    if (!m_worksheet)
+    if (!m_sheet.worksheet())
         return;
-    const bool plaintiff = isPlaintiff(name);
-    const QString title = plaintiff ? QStringLiteral("Plaintiff's Monthly Income")
-                                    : QStringLiteral("Defendant's Monthly Income");
     const std::optional<CaseRecord> record = currentCase();
     if (!record)
         return;
     const std::optional<PreexistingSupport> support =
         GetResp::edit(this,
-                      title,
-                      label(name)->text(),
-                      label(plaintiff ? QStringLiteral("lblP1") : QStringLiteral("lblD1"))->text(),
-                      plaintiff ? m_worksheet->result.poc : m_worksheet->result.doc,
+                      line.title,
+                      label(line.label)->text(),
+                      label(line.incomeLabel)->text(),
+                      record->value(line.columns.at(1)),
                       m_session.paths.scheduleDbPath(),
                       *m_session.interaction,
-                      parentCheck(*record, name, ParentLine::PreexistingSupport));
-    if (support && save({{column(name, "ppre", "dpre"), support->amount},
-                         {column(name, "poc", "doc"), support->otherChildren}}))
-        RecalculateWorksheet();
+                      parentCheck(*record, line, ParentLine::PreexistingSupport));
+    if (support)
+        apply({{line.columns.at(0), support->amount}, {line.columns.at(1), support->otherChildren}});
 }
 
-void FormCS42::editAlimony(const QString& name)
+void FormCS42::editAlimony(const LineDef& line)
 {
-    const QString title = isPlaintiff(name)
-                              ? QStringLiteral("Plaintiff's Pre-Existing Periodic Alimony Payment")
-                              : QStringLiteral("Defendant's Pre-Existing Periodic Alimony Payment");
     const std::optional<CaseRecord> record = currentCase();
     if (!record)
         return;
     const std::optional<QString> value = GetPreAlimony::edit(this,
-                                                             title,
-                                                             label(name)->text(),
+                                                             line.title,
+                                                             label(line.label)->text(),
                                                              *m_session.interaction,
-                                                             parentCheck(*record, name, ParentLine::Alimony));
-    if (value && save({{column(name, "presp", "dresp"), *value}}))
-        RecalculateWorksheet();
+                                                             parentCheck(*record, line, ParentLine::Alimony));
+    if (value)
+        apply({{line.columns.at(0), *value}});
 }
 
-void FormCS42::editOverride()
+void FormCS42::editOverride(const LineDef& line)
 {
-    if (!m_worksheet)
+    if (!m_sheet.worksheet())
         return;
     const std::optional<OverrideChoice> choice = OverRide::edit(this,
-                                                                m_worksheet->result.overrideFlag,
-                                                                label(QStringLiteral("lblC4"))->text(),
+                                                                m_sheet.worksheet()->result.overrideFlag,
+                                                                label(line.label)->text(),
                                                                 *m_session.interaction,
                                                                 &amountRefusal);
-    if (choice && save({{QStringLiteral("override"), choice->flag},
-                        {QStringLiteral("overamount"), plainNumber(choice->amount)}}))
-        RecalculateWorksheet();
+    if (choice)
+        apply({{line.columns.at(0), choice->flag}, {line.columns.at(1), plainNumber(choice->amount)}});
 }
 
-void FormCS42::editChildCare()
+void FormCS42::editChildCare(const LineDef& line)
 {
-    const std::optional<QString> value = GetCcare::edit(this,
-                                                        QStringLiteral("Work Related Child Care"),
-                                                        label(QStringLiteral("lblC5"))->text(),
-                                                        *m_session.interaction,
-                                                        &amountRefusal);
-    if (value && save({{QStringLiteral("childcare"), Format::wholeText(*value)}}))
-        RecalculateWorksheet();
+    const std::optional<QString> value =
+        GetCcare::edit(this, line.title, label(line.label)->text(), *m_session.interaction, &amountRefusal);
+    if (value)
+        apply({{line.columns.at(0), Format::wholeText(*value)}});
 }
 
-void FormCS42::editHealthInsurance()
+void FormCS42::editHealthInsurance(const LineDef& line)
 {
-    const std::optional<QString> value = GetIns::edit(this,
-                                                      QStringLiteral("Health Insurance"),
-                                                      label(QStringLiteral("lblC6"))->text(),
-                                                      *m_session.interaction,
-                                                      &amountRefusal);
-    if (value && save({{QStringLiteral("healthins"), Format::wholeText(*value)}}))
-        RecalculateWorksheet();
+    const std::optional<QString> value =
+        GetIns::edit(this, line.title, label(line.label)->text(), *m_session.interaction, &amountRefusal);
+    if (value)
+        apply({{line.columns.at(0), Format::wholeText(*value)}});
 }
 
 void FormCS42::editChildren()
@@ -684,85 +621,77 @@ void FormCS42::editChildren()
     const std::optional<CaseRecord> record = currentCase();
     if (!record)
         return;
+    // The children's lines in slot order: each name followed by its birth date.
+    QList<const LineDef*> lines;
+    for (const LineDef& line : m_edition.lines) {
+        if (line.rule == EntryRule::Children)
+            lines << &line;
+    }
     ChildrenInfo children;
-    for (int i = 0; i < 6; ++i) {
-        children[static_cast<size_t>(i)] = {record->value(QStringLiteral("child%1name").arg(i + 1)),
-                                            record->value(QStringLiteral("child%1dob").arg(i + 1))};
+    for (std::size_t i = 0; i < children.size() && 2 * i + 1 < std::size_t(lines.size()); ++i) {
+        children[i] = {record->value(lines[qsizetype(2 * i)]->columns.at(0)),
+                       record->value(lines[qsizetype(2 * i + 1)]->columns.at(0))};
     }
     children = GetChA::edit(this, children, *m_session.interaction, m_session.today());
     ColumnValues values;
-    for (int i = 0; i < 6; ++i) {
-        values.append({QStringLiteral("child%1name").arg(i + 1), children[static_cast<size_t>(i)].name});
-        values.append({QStringLiteral("child%1dob").arg(i + 1), children[static_cast<size_t>(i)].birthDate});
+    for (std::size_t i = 0; i < children.size() && 2 * i + 1 < std::size_t(lines.size()); ++i) {
+        values.append({lines[qsizetype(2 * i)]->columns.at(0), children[i].name});
+        values.append({lines[qsizetype(2 * i + 1)]->columns.at(0), children[i].birthDate});
     }
-    if (save(values))
-        RecalculateWorksheet();
+    apply(values);
 }
 
-void FormCS42::toggle(const QString& columnName, const QString&)
+void FormCS42::toggle(const LineDef& line)
 {
     const std::optional<CaseRecord> record = currentCase();
     if (!record)
         return;
-    // "P" becomes "D"; anything else, blank included, becomes "P".
-    const QString next =
-        record->value(columnName) == QStringLiteral("P") ? QStringLiteral("D") : QStringLiteral("P");
-    if (save({{columnName, next}}))
-        RecalculateWorksheet();
+    apply({{line.columns.at(0), EntryRules::toggled(record->value(line.columns.at(0)))}});
 }
 
-void FormCS42::editTextField(const QString& name)
+void FormCS42::editTextField(const LineDef& line)
 {
-    const TextField& field = textFields()[name];
-    QLabel* l = label(name);
+    QLabel* l = label(line.label);
     const QString shown = l->text().trimmed();
-    const std::optional<QString> answer = m_session.interaction->inputText(
-        this, QString::fromLatin1(field.title), QString::fromLatin1(field.prompt), shown);
+    const std::optional<QString> answer = m_session.interaction->inputText(this, line.title, line.prompt, shown);
     // Cancel leaves the field as it is; so does an unchanged answer.
     if (!answer || *answer == shown)
         return;
     // The form's field could not hold more: refused here rather than when the form is produced.
-    const qsizetype limit = Cs42Form::maxLength(name);
+    const qsizetype limit = Cs42Form::maxLength(line.label);
     if (answer->size() > limit) {
         m_session.interaction->inform(this, QString(), textTooLongText(answer->size(), limit));
         return;
     }
-    if (save({{QString::fromLatin1(field.column), *answer}})) {
+    if (store([&] { return m_sheet.applyText(line.label, *answer); })) {
         l->setText(*answer);
         l->repaint();
     }
 }
 
-void FormCS42::chooseParty(const QString& name)
+void FormCS42::chooseParty(const LineDef& line)
 {
-    const bool plaintiff = name == QStringLiteral("lblName1Name");
-    const QString prefix = plaintiff ? QStringLiteral("name1") : QStringLiteral("name2");
     QString storedKey;
-    if (!label(name)->text().trimmed().isEmpty()) {
+    if (!label(line.label)->text().trimmed().isEmpty()) {
         const std::optional<CaseRecord> record = currentCase();
         if (!record)
             return;
-        storedKey = record->value(prefix + QStringLiteral("number"));
+        storedKey = record->value(line.columns.at(1));
     }
-    const std::optional<PartyChoice> choice =
-        cs42::chooseParty(m_session, this, plaintiff ? Party::Plaintiff : Party::Defendant, storedKey);
+    const std::optional<PartyChoice> choice = cs42::chooseParty(
+        m_session, this, line.side == Side::Plaintiff ? Party::Plaintiff : Party::Defendant, storedKey);
     if (!choice)
         return;
-    if (save({{prefix + QStringLiteral("name"), choice->listName},
-              {prefix + QStringLiteral("number"), choice->keyNumber},
-              {prefix + QStringLiteral("field"), choice->addressBlock}}))
-        RecalculateWorksheet();
+    apply({{line.columns.at(0), choice->listName},
+           {line.columns.at(1), choice->keyNumber},
+           {line.columns.at(2), choice->addressBlock}});
 }
 
 void FormCS42::showExplanation()
 {
-    if (!m_worksheet)
+    if (!m_sheet.worksheet())
         return;
-    m_explanationText = generateExplanation(displayedCaptions(),
-                                            m_worksheet->result.childCount,
-                                            m_worksheet->result.lookup,
-                                            m_session.today(),
-                                            m_worksheet->result.insuranceCreditExceedsShare);
+    m_explanationText = m_sheet.explanation(m_session.today());
     CalcMessageWindow window(m_explanationText, *m_session.interaction, this);
     window.exec();
 }
@@ -776,13 +705,13 @@ void FormCS42::ProduceForm()
         return;
     Interaction& interaction = *m_session.interaction;
     // The figures must stand: the same refusal as cs42-admin produce, from the last computation.
-    const QString refusal = m_worksheet ? productionRefusal(*m_worksheet, m_session.paths) : QString();
+    const QString refusal = m_sheet.worksheet() ? productionRefusal(*m_sheet.worksheet(), m_session.paths) : QString();
     if (!refusal.isEmpty()) {
         interaction.inform(this, ProductionRefusalTitle, refusal);
         return;
     }
     const QString output = m_session.paths.producedFormPath();
-    const ProduceResult result = fillForm(m_session.paths.templatePath(), output, displayedCaptions());
+    const ProduceResult result = fillForm(m_session.paths.templatePath(), output, m_sheet.captions());
     if (result.status != ProduceStatus::Produced) {
         interaction.inform(this, result.title, result.text);
         return;

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "core/store/CaseStore.h"
+#include "core/worksheet/FormEdition.h"
 #include "core/worksheet/WorksheetCalculation.h"
+#include "core/worksheet/WorksheetSession.h"
 
 #include <QHash>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QFrame;
@@ -41,7 +44,7 @@ public:
     const QString& explanationText() const { return m_explanationText; }
 
     // The last computation (nullopt until one succeeded).
-    const std::optional<Worksheet>& worksheet() const { return m_worksheet; }
+    const std::optional<Worksheet>& worksheet() const { return m_sheet.worksheet(); }
 
     // Every caption the worksheet shows, label name -> text, as displayed now.
     Captions displayedCaptions() const;
@@ -66,29 +69,37 @@ private:
     void
     placeFormLabels(const QHash<QString, QRectF>& fieldRects, const QSizeF& pageSize, const QPoint& origin);
 
+    // Routes a click on a label to its line's entry.
     void clicked(const QString& name);
-    void editIncome(const QString& name);
-    void editPreexistingSupport(const QString& name);
-    void editAlimony(const QString& name);
-    void editOverride();
-    void editChildCare();
-    void editHealthInsurance();
+    void editIncome(const LineDef& line);
+    void editPreexistingSupport(const LineDef& line);
+    void editAlimony(const LineDef& line);
+    void editOverride(const LineDef& line);
+    void editChildCare(const LineDef& line);
+    void editHealthInsurance(const LineDef& line);
     void editChildren();
-    void toggle(const QString& column, const QString& name);
-    void editTextField(const QString& name);
-    void chooseParty(const QString& name);
+    void toggle(const LineDef& line);
+    void editTextField(const LineDef& line);
+    void chooseParty(const LineDef& line);
     void showExplanation();
 
+    // Shows the captions and warnings of the last computation.
+    void showComputation();
     std::optional<CaseRecord> currentCase();
-    bool save(const ColumnValues& values);
+    // Stores an entry and shows the recomputed worksheet.
+    void apply(const ColumnValues& values);
+    // Runs a store operation; a busy or full database asks whether to try again, so that the entry
+    // is not lost. False unless it succeeded.
+    bool store(const std::function<CaseStoreStatus()>& operation);
     // Tells the user about a store failure; false unless the status is Ok.
-    bool storeOk(CaseStoreStatus status, const CaseStore& store);
+    bool storeOk(CaseStoreStatus status);
 
     Session& m_session;
     WindowHost& m_host;
+    const FormEdition& m_edition;
+    WorksheetSession m_sheet;
     QHash<QString, QLabel*> m_labels;
     QLabel* m_image1 = nullptr;
-    std::optional<Worksheet> m_worksheet;
     QString m_explanationText;
 };
 

@@ -1,18 +1,12 @@
 #include "ui/worksheet/GetCcare.h"
 
+#include "core/worksheet/EntryRules.h"
 #include "core/worksheet/DisplayFormat.h"
 
 namespace cs42 {
 
 namespace {
-// Only "&Ok" and Enter take the amount, in whole dollars; an amount of 0, and a text with no
-// number in it, hand back the empty text.
-QString childCareText(const QString& text)
-{
-    const QString amount = Format::wholeWide(EntryDialog::textValue(text));
-    return amount == QStringLiteral("0") ? QString() : amount;
-}
-
+// Only "&Ok" and Enter take the amount (EntryRules::childCare); the close box keeps the value.
 AmountForm childCareForm()
 {
     return {QStringLiteral("GetCcare"),
@@ -42,7 +36,7 @@ AmountForm childCareForm()
 
 GetCcare::GetCcare(const QString& title, const QString& value, QWidget* parent)
     : AmountDialog(childCareForm(),
-                   {&Format::wholeAtLeastOneDigit, nullptr, &childCareText, true},
+                   {&Format::wholeAtLeastOneDigit, nullptr, &EntryRules::childCare, true},
                    title,
                    value,
                    parent)

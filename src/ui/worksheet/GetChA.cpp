@@ -1,5 +1,6 @@
 #include "ui/worksheet/GetChA.h"
 
+#include "core/worksheet/EntryRules.h"
 #include "core/worksheet/UsDate.h"
 #include "ui/app/Interaction.h"
 
@@ -96,19 +97,16 @@ void GetChA::leftBox(QLineEdit* box)
 {
     if (m_reporting || std::find(m_dates.begin(), m_dates.end(), box) == m_dates.end())
         return;
-    const QString text = box->text();
-    if (text.trimmed().isEmpty())
-        return;
-    const auto date = parseUsDate(text, m_today);
-    if (date && *date <= m_today) {
-        box->setText(formatUsDate(*date));
+    const EntryRules::BirthDate date = EntryRules::birthDate(box->text(), m_today);
+    if (date.stored) {
+        box->setText(*date.stored);
         return;
     }
     // Clear first, then tell: the message takes the focus away from the box, and an empty box has
     // nothing left to report, so the two cannot set each other off.
     box->clear();
     m_reporting = true;
-    m_interaction.inform(this, QString(), date ? futureDateText() : invalidDateText());
+    m_interaction.inform(this, QString(), date.future ? futureDateText() : invalidDateText());
     m_reporting = false;
 }
 

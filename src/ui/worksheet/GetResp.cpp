@@ -1,5 +1,6 @@
 #include "ui/worksheet/GetResp.h"
 
+#include "core/worksheet/EntryRules.h"
 #include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/LeadingNumber.h"
@@ -141,11 +142,10 @@ PreexistingSupport GetResp::result() const
 
 void GetResp::leftBox(QLineEdit* box)
 {
-    const auto number = wholeNumber(box->text());
     if (box == m_text1)
-        box->setText(number ? Format::wholeOrBlank(*number) : QStringLiteral("0"));
+        box->setText(EntryRules::otherChildren(box->text()));
     else if (box == m_text2 && amountProblem(box->text()).isEmpty()) // digits beyond reading stay
-        box->setText(number ? Format::whole(*number) : QStringLiteral("0.00"));
+        box->setText(EntryRules::preexistingAmount(box->text()));
     runCalculator();
 }
 

@@ -1,21 +1,11 @@
 #include "ui/worksheet/Income.h"
 
 #include "core/worksheet/DisplayFormat.h"
-#include "core/worksheet/LeadingNumber.h"
+#include "core/worksheet/EntryRules.h"
 
 namespace cs42 {
 
 namespace {
-// The box's rule: a text whose leading number is not 0 becomes that amount in whole dollars (the
-// whole text converted, so 1,234.56 gives 1235; 12abc, which is no number as a whole, gives its
-// leading 12); anything else becomes empty. What the dialog hands back follows the same rule.
-QString incomeText(const QString& text)
-{
-    if (LeadingNumber(text) == 0.0)
-        return {};
-    return Format::whole(EntryDialog::textValue(text));
-}
-
 AmountForm incomeForm()
 {
     return {QStringLiteral("Income"),
@@ -32,7 +22,7 @@ AmountForm incomeForm()
 } // namespace
 
 Income::Income(const QString& title, const QString& value, QWidget* parent)
-    : AmountDialog(incomeForm(), {&Format::whole, &incomeText, &incomeText, false}, title, value, parent)
+    : AmountDialog(incomeForm(), {&Format::whole, &EntryRules::income, &EntryRules::income, false}, title, value, parent)
 {}
 
 std::optional<QString> Income::edit(QWidget* parent,

@@ -91,13 +91,7 @@ std::optional<EntryDialog::CheckedAmount> OverRide::checkedAmount(bool) const
 
 OverrideChoice OverRide::choice() const
 {
-    // The whole text read as a number, as the other amount boxes read it: "1,200" is 1200, not
-    // the 1 before its comma, and "$612" is 612. A text that is no number as a whole still gives
-    // the number it starts with.
-    const double amount = textValue(m_text1->text());
-    if (amount != 0.0 && m_check1->isChecked())
-        return {QStringLiteral("Y"), amount};
-    return {QStringLiteral("N"), 0.0};
+    return EntryRules::overrideChoice(m_check1->isChecked(), m_text1->text());
 }
 
 } // namespace cs42

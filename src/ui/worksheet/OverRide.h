@@ -1,18 +1,12 @@
 #pragma once
 
+#include "core/worksheet/EntryRules.h"
 #include "ui/worksheet/EntryDialog.h"
 
 class QCheckBox;
 class QLineEdit;
 
 namespace cs42 {
-
-// What the override dialog decides: `override` ("Y" or "N") and `overamount` (0 when not in use).
-struct OverrideChoice
-{
-    QString flag;
-    double amount = 0.0;
-};
 
 // "Override Child Support Amount": an amount of the user's own for line 4. In: the override flag as
 // last read and the line-4 caption; out: the flag and amount, whichever way it was closed: "Y" and

@@ -1,0 +1,86 @@
+#include "core/worksheet/EntryRules.h"
+
+#include "core/worksheet/DisplayFormat.h"
+#include "core/worksheet/LeadingNumber.h"
+#include "core/worksheet/UsDate.h"
+
+namespace cs42::EntryRules {
+
+double amountOf(const QString& text)
+{
+    if (const auto number = Format::parseNumber(text))
+        return *number;
+    return LeadingNumber(text);
+}
+
+QString income(const QString& text)
+{
+    if (LeadingNumber(text) == 0.0)
+        return {};
+    return Format::whole(amountOf(text));
+}
+
+QString twoDecimalBox(const QString& text)
+{
+    if (text.trimmed().isEmpty())
+        return {};
+    if (const auto number = Format::parseNumber(text))
+        return Format::twoDecimals(*number);
+    const double leading = LeadingNumber(text);
+    return leading == 0.0 ? QString() : Format::twoDecimals(leading);
+}
+
+QString positiveAmount(const QString& text)
+{
+    return LeadingNumber(text) > 0.0 ? text : QString();
+}
+
+QString childCare(const QString& text)
+{
+    const QString amount = Format::wholeWide(amountOf(text));
+    return amount == QLatin1String("0") ? QString() : amount;
+}
+
+QString otherChildren(const QString& text)
+{
+    const auto number = Format::parseNumber(text);
+    return number ? Format::wholeOrBlank(*number) : QStringLiteral("0");
+}
+
+QString preexistingAmount(const QString& text)
+{
+    const auto number = Format::parseNumber(text);
+    return number ? Format::whole(*number) : QStringLiteral("0.00");
+}
+
+OverrideChoice overrideChoice(bool checked, const QString& text)
+{
+    // The whole text read as a number, as the other amount boxes read it: "1,200" is 1200, not the
+    // 1 before its comma, and "$612" is 612.
+    const double amount = amountOf(text);
+    if (amount != 0.0 && checked)
+        return {QStringLiteral("Y"), amount};
+    return {QStringLiteral("N"), 0.0};
+}
+
+bool overrideInForce(const QString& flag, double amount)
+{
+    return flag == QLatin1String("Y") && amount > 0;
+}
+
+QString toggled(const QString& stored)
+{
+    return stored == QLatin1String("P") ? QStringLiteral("D") : QStringLiteral("P");
+}
+
+BirthDate birthDate(const QString& text, const QDate& today)
+{
+    if (text.trimmed().isEmpty())
+        return {text, false};
+    const auto date = parseUsDate(text, today);
+    if (date && *date <= today)
+        return {formatUsDate(*date), false};
+    return {std::nullopt, date.has_value()};
+}
+
+} // namespace cs42::EntryRules
