@@ -1,5 +1,6 @@
 #include "core/produce/FormFiller.h"
 
+#include "core/Logging.h"
 #include "core/produce/OutputPath.h"
 #include "core/produce/TerminalFormFields.h"
 #include "core/produce/TextAppearance.h"
@@ -16,7 +17,6 @@
 
 #include <exception>
 
-Q_LOGGING_CATEGORY(lcProduce, "cs42.produce")
 
 namespace cs42 {
 

@@ -1,5 +1,6 @@
 #include "core/store/CaseStore.h"
 
+#include "core/Logging.h"
 #include "core/store/CaseKey.h"
 #include "core/store/NullRepair.h"
 #include "core/store/Schema.h"
@@ -111,6 +112,7 @@ CaseStoreMessage CaseStore::messageFor(CaseStoreStatus status) const
 
 CaseStoreStatus CaseStore::fail(CaseStoreStatus status, const QString& cause) const
 {
+    qCWarning(lcStore) << m_path << "status" << int(status) << cause;
     m_problem = cause;
     return status;
 }
@@ -199,8 +201,12 @@ CaseStoreStatus CaseStore::saveCaseFields(const QString& currentCaseId, const Co
     QVariantList bound;
     for (const auto& [column, value] : values) {
         // Column names cannot be bound: only the schema's own names are accepted.
-        if (!Schema::casesTable().hasColumn(column))
+        if (!Schema::casesTable().hasColumn(column)) {
+            // Columns come from the program's own tables, never from input: a caller's mistake.
+            qCWarning(lcStore) << "refusing to save the unknown column" << column;
+            Q_ASSERT_X(false, "CaseStore::saveCaseFields", "unknown column");
             return fail(CaseStoreStatus::SaveFailed, QStringLiteral("The column %1 does not exist.").arg(column));
+        }
         assignments << QStringLiteral("\"%1\" = ?").arg(column);
         bound << value;
     }
@@ -233,11 +239,15 @@ QList<CaseListItem> CaseStore::listCases(CaseStoreStatus* status) const
     }
     QSqlQuery query(connection.database());
     query.setForwardOnly(true);
-    if (query.exec(QStringLiteral("SELECT casedesc, caseid FROM Cases ORDER BY rowid"))) {
-        while (query.next()) {
-            items.append(
-                {query.value(0).isNull() ? QString() : query.value(0).toString(), query.value(1).toString()});
-        }
+    if (!query.exec(QStringLiteral("SELECT casedesc, caseid FROM Cases ORDER BY rowid"))) {
+        const CaseStoreStatus failed = writeFailure(connection, query.lastError());
+        if (status)
+            *status = failed == CaseStoreStatus::SaveFailed ? CaseStoreStatus::OpenFailed : failed;
+        return items;
+    }
+    while (query.next()) {
+        items.append(
+            {query.value(0).isNull() ? QString() : query.value(0).toString(), query.value(1).toString()});
     }
     if (status)
         *status = CaseStoreStatus::Ok;
