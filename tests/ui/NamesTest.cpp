@@ -5,6 +5,7 @@
 #include "NamesFixture.h"
 #include "core/names/NameStore.h"
 #include "core/store/DataStore.h"
+#include "core/store/Schema.h"
 #include "support/ScriptedInteraction.h"
 #include "ui/app/Background.h"
 #include "ui/app/Palette.h"
@@ -77,7 +78,7 @@ private slots:
 
 private:
     QString add(const QString& first, const QString& last, const QString& firm = {});
-    std::unique_ptr<Names> openNames(const QString& selectedKey, const QString& title = {});
+    std::unique_ptr<Names> openNames(const QString& startKey, const QString& title = {});
     void activate(QWidget* window);
 
     std::unique_ptr<NamesFixture> m_names;
@@ -110,11 +111,9 @@ QString NamesTest::add(const QString& first, const QString& last, const QString&
     return m_names->add(first, last, firm);
 }
 
-std::unique_ptr<Names> NamesTest::openNames(const QString& selectedKey, const QString& title)
+std::unique_ptr<Names> NamesTest::openNames(const QString& startKey, const QString& title)
 {
-    m_session->selectedKey = selectedKey;
-    m_session->dialogTitle = title;
-    auto window = std::make_unique<Names>(*m_session);
+    auto window = std::make_unique<Names>(*m_session, title, startKey);
     window->show();
     return window;
 }
@@ -150,7 +149,7 @@ void NamesTest::opensOnTheStoredPartyOrTheFirstEntry()
              QStringLiteral("Example Law Office"));
     QCOMPARE(child<QLineEdit>(window.get(), "Text0")->text(), expectedName);
     QCOMPARE(list->currentIndex().row(), expectedName == QLatin1String("Bob Baker") ? 1 : 0);
-    QCOMPARE(m_session->currentNameKey, expectedName == QLatin1String("Bob Baker") ? m_baker : m_adams);
+    QCOMPARE(window->currentKey(), expectedName == QLatin1String("Bob Baker") ? m_baker : m_adams);
 }
 
 void NamesTest::titleAndLocation()
@@ -291,7 +290,9 @@ void NamesTest::thirtyFiveBoxesInTabOrderWithLabelsAndLengths()
 
 void NamesTest::editedStreetIsStoredAndHandedBack()
 {
-    auto ran = whenModal([](QWidget* window) {
+    QString title;
+    auto ran = whenModal([&title](QWidget* window) {
+        title = window->windowTitle();
         QTest::mouseClick(child<QPushButton>(window, "cmdMoreInfo"), Qt::LeftButton);
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
@@ -304,12 +305,10 @@ void NamesTest::editedStreetIsStoredAndHandedBack()
     const auto choice = chooseParty(*m_session, nullptr, Party::Plaintiff, m_baker);
     QVERIFY(*ran);
     QVERIFY(choice.has_value());
-    QCOMPARE(m_session->dialogTitle, QStringLiteral("Select Name of Plaintiff"));
+    QCOMPARE(title, QStringLiteral("Select Name of Plaintiff"));
     QCOMPARE(choice->keyNumber, m_baker);
     QCOMPARE(choice->listName, QStringLiteral("Bob Baker"));
     QCOMPARE(choice->addressBlock, QStringLiteral("Bob Baker\r9 Elm Road \r"));
-    QCOMPARE(m_session->selectedName.value(QStringLiteral("street")), QStringLiteral("9 Elm Road"));
-    QCOMPARE(m_session->selectedKey, m_baker);
     const auto stored = NameStore(m_session->paths.namesDbPath()).load(m_baker);
     QCOMPARE(stored->value(QStringLiteral("street")), QStringLiteral("9 Elm Road"));
 }
@@ -346,9 +345,8 @@ void NamesTest::addNameThenSelectPicksTheNewRecord()
     });
     QTest::mouseClick(child<QPushButton>(window.get(), "cmdAddNewName"), Qt::LeftButton);
     QVERIFY(*ran);
-    const QString key = m_session->currentNameKey;
+    const QString key = window->currentKey();
     QVERIFY(key.startsWith(QLatin1Char('C')));
-    QCOMPARE(m_session->selectedKey, key);
     auto* list = child<QListView>(window.get(), "List1");
     QCOMPARE(list->model()->rowCount(), 4);
     QCOMPARE(list->currentIndex().row(), 2); // Adams, Baker, Cole, Example
@@ -359,10 +357,11 @@ void NamesTest::addNameThenSelectPicksTheNewRecord()
 
     QTest::mouseClick(child<QPushButton>(window.get(), "cmdSave"), Qt::LeftButton);
     QCOMPARE(window->outcome(), Names::Outcome::Selected);
-    QCOMPARE(m_session->selectedName.value(QStringLiteral("keynumber")), key);
-    QCOMPARE(m_session->selectedName.value(QStringLiteral("listname")), QStringLiteral("Carl Cole Jr."));
+    const NameRecord& picked = window->choice().name;
+    QCOMPARE(picked.keyNumber(), key);
+    QCOMPARE(picked.listName(), QStringLiteral("Carl Cole Jr."));
     // The blank-filling pass of the rebuild left no Null behind.
-    QCOMPARE(m_session->selectedName.value(QStringLiteral("notes")), QStringLiteral(" "));
+    QCOMPARE(picked.value(QStringLiteral("notes")), QStringLiteral(" "));
 }
 
 void NamesTest::addNameWithoutANameAddsNothing()
@@ -375,7 +374,7 @@ void NamesTest::addNameWithoutANameAddsNothing()
     QTest::mouseClick(child<QPushButton>(window.get(), "cmdAddNewName"), Qt::LeftButton);
     QVERIFY(*ran);
     QCOMPARE(child<QListView>(window.get(), "List1")->model()->rowCount(), 3);
-    QCOMPARE(m_session->currentNameKey, m_baker);
+    QCOMPARE(window->currentKey(), m_baker);
     QCOMPARE(NameStore(m_session->paths.namesDbPath()).count(), 3);
 }
 
@@ -408,7 +407,7 @@ void NamesTest::deletingANameAsksAndShowsTheFirstEntry()
     auto* list = child<QListView>(window.get(), "List1");
     QCOMPARE(list->model()->rowCount(), 2);
     QCOMPARE(list->currentIndex().row(), 0);
-    QCOMPARE(m_session->currentNameKey, m_adams);
+    QCOMPARE(window->currentKey(), m_adams);
     QCOMPARE(child<QLineEdit>(window.get(), "Text0")->text(), QStringLiteral("Ann Adams"));
 }
 
@@ -426,23 +425,32 @@ void NamesTest::longSortFormIsCutInTheList()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     QCOMPARE(window->outcome(), Names::Outcome::Selected);
-    QCOMPARE(m_session->selectedName.value(QStringLiteral("keynumber")), key);
+    QCOMPARE(window->choice().name.keyNumber(), key);
 }
 
 void NamesTest::noSelectionHandsBackEmptyValues()
 {
-    m_session->selectedName.insert(QStringLiteral("listname"), QStringLiteral("Someone Earlier"));
-    auto ran = whenModal(
-        [](QWidget* window) { QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton); });
+    QString title;
+    auto ran = whenModal([&title](QWidget* window) {
+        title = window->windowTitle();
+        QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton);
+    });
     const auto choice = chooseParty(*m_session, nullptr, Party::Defendant, m_baker);
     QVERIFY(*ran);
-    QCOMPARE(m_session->dialogTitle, QStringLiteral("Select Name of Defendant"));
+    QCOMPARE(title, QStringLiteral("Select Name of Defendant"));
     QVERIFY(choice.has_value());
     QCOMPARE(choice->listName, QString());
     QCOMPARE(choice->keyNumber, QString());
     QCOMPARE(choice->addressBlock, QString());
-    QCOMPARE(m_session->selectedName.value(QStringLiteral("listname")), QString());
-    QVERIFY(m_session->selectedKey.isEmpty());
+
+    // The window hands back every column, each one empty (not missing).
+    auto window = openNames(m_baker);
+    QTest::mouseClick(child<QPushButton>(window.get(), "Command1"), Qt::LeftButton);
+    QCOMPARE(window->outcome(), Names::Outcome::NoSelection);
+    const NameRecord& name = window->choice().name;
+    QCOMPARE(name.values().size(), Schema::namesTable().allColumns().size());
+    for (const QString& value : name.values())
+        QVERIFY(value.isEmpty() && !value.isNull());
 }
 
 void NamesTest::closeBoxAfterPickingThePlaintiffLeavesTheDefendant()
