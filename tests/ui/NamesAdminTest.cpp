@@ -38,7 +38,8 @@ private slots:
 
     void opensOnTheFirstEntryWithItsFields();
     void workAndHomeReachTheSelectionWindow();
-    void deletingTheSeedIsRefused();
+    void deletingAProtectedNameIsRefused_data();
+    void deletingAProtectedNameIsRefused();
     void deletingANameShowsTheFirstEntry();
     void addNameSelectsItThenSaveReturnsToTheLibrary();
     void aFailedStepIsReportedAndTheWindowStaysUsable();
@@ -141,17 +142,29 @@ void NamesAdminTest::workAndHomeReachTheSelectionWindow()
     QCOMPARE(child<QLineEdit>(&names, "Text12")->text(), QStringLiteral("205-555-0102"));
 }
 
-void NamesAdminTest::deletingTheSeedIsRefused()
+void NamesAdminTest::deletingAProtectedNameIsRefused_data()
 {
+    // The same keys as in the party selection window, each refused in this window's words.
+    QTest::addColumn<QString>("key");
+    QTest::newRow("seed") << QStringLiteral("A0000001");
+    QTest::newRow("maker's support entry") << QStringLiteral("VTR00001");
+}
+
+void NamesAdminTest::deletingAProtectedNameIsRefused()
+{
+    QFETCH(QString, key);
+    QVERIFY(m_names->addWithKey(QStringLiteral("VTR00001"), QStringLiteral("Support Desk")));
     openAdmin();
-    child<QListView>(m_admin.get(), "List1")
-        ->setCurrentIndex(child<QListView>(m_admin.get(), "List1")->model()->index(2, 0));
-    QCOMPARE(m_admin->currentKey(), QStringLiteral("A0000001"));
+    auto* list = child<QListView>(m_admin.get(), "List1");
+    QVERIFY(selectEntryOf(list, key));
+    QCOMPARE(m_admin->currentKey(), key);
     m_interaction->expectInform(QStringLiteral("Delete 'Tessaly'"),
                                 QStringLiteral("Sorry, but this name is protected and cannot be deleted!"));
     QTest::mouseClick(child<QPushButton>(m_admin.get(), "cmdDeleteName"), Qt::LeftButton);
     QVERIFY(m_interaction->allExpectationsMet());
-    QVERIFY(NameStore(m_session->paths.namesDbPath()).keyExists(QStringLiteral("A0000001")));
+    QVERIFY(NameStore(m_session->paths.namesDbPath()).keyExists(key));
+    QCOMPARE(list->model()->rowCount(), 4);
+    QCOMPARE(m_admin->currentKey(), key);
 }
 
 void NamesAdminTest::deletingANameShowsTheFirstEntry()
