@@ -92,8 +92,7 @@ void BM_NamesWindowOpenAndShow(benchmark::State& state)
 {
     Session& session = directory().session;
     for (auto _ : state) {
-        session.selectedKey = directory().middleKey;
-        Names window(session);
+        Names window(session, {}, directory().middleKey);
         window.show();
         benchmark::DoNotOptimize(window.grab());
         QApplication::processEvents();

@@ -5,6 +5,7 @@
 #include "NamesFixture.h"
 #include "core/names/NameStore.h"
 #include "core/store/DataStore.h"
+#include "core/store/Schema.h"
 #include "support/ScriptedInteraction.h"
 #include "ui/app/Background.h"
 #include "ui/app/Palette.h"
@@ -49,6 +50,8 @@ std::shared_ptr<bool> whenModal(std::function<void(QWidget*)> action)
 
 } // namespace
 
+Q_DECLARE_METATYPE(NamesFixture::Damage)
+
 class NamesTest : public QObject
 {
     Q_OBJECT
@@ -67,18 +70,24 @@ private slots:
     void leavingABoxWithoutEditingWritesNothing();
     void addNameThenSelectPicksTheNewRecord();
     void addNameWithoutANameAddsNothing();
-    void deletingTheSeedIsRefused();
+    void deletingAProtectedNameIsRefused_data();
+    void deletingAProtectedNameIsRefused();
     void deletingANameAsksAndShowsTheFirstEntry();
     void longSortFormIsCutInTheList();
     void noSelectionHandsBackEmptyValues();
     void closeBoxAfterPickingThePlaintiffLeavesTheDefendant();
-    void nameDeletedMeanwhileIsNotHandedBack();
+    void nameGoneOrUnreadableIsNotHandedBack_data();
+    void nameGoneOrUnreadableIsNotHandedBack();
+    void aFailedStepIsReportedAndTheWindowStaysUsable_data();
+    void aFailedStepIsReportedAndTheWindowStaysUsable();
     void screenshots();
 
 private:
     QString add(const QString& first, const QString& last, const QString& firm = {});
-    std::unique_ptr<Names> openNames(const QString& selectedKey, const QString& title = {});
+    std::unique_ptr<Names> openNames(const QString& startKey, const QString& title = {});
     void activate(QWidget* window);
+    void typeInto(QWidget* window, const char* box, const QString& text);
+    QStringList reports() const;
 
     std::unique_ptr<NamesFixture> m_names;
     ScriptedInteraction* m_interaction = nullptr;
@@ -110,11 +119,9 @@ QString NamesTest::add(const QString& first, const QString& last, const QString&
     return m_names->add(first, last, firm);
 }
 
-std::unique_ptr<Names> NamesTest::openNames(const QString& selectedKey, const QString& title)
+std::unique_ptr<Names> NamesTest::openNames(const QString& startKey, const QString& title)
 {
-    m_session->selectedKey = selectedKey;
-    m_session->dialogTitle = title;
-    auto window = std::make_unique<Names>(*m_session);
+    auto window = std::make_unique<Names>(*m_session, title, startKey);
     window->show();
     return window;
 }
@@ -123,6 +130,29 @@ void NamesTest::activate(QWidget* window)
 {
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
+// Types into a box and leaves it, as a user tabbing on would.
+void NamesTest::typeInto(QWidget* window, const char* box, const QString& text)
+{
+    // A closed modal dialog leaves no window active under the offscreen platform.
+    activate(window);
+    auto* edit = child<QLineEdit>(window, box);
+    edit->setFocus(Qt::MouseFocusReason);
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    child<QListView>(window, "List1")->setFocus(Qt::TabFocusReason);
+}
+
+// The first paragraph of every failure reported so far; the store's reason follows it.
+QStringList NamesTest::reports() const
+{
+    QStringList texts;
+    for (const ScriptedInteraction::Prompt& prompt : m_interaction->prompts) {
+        if (prompt.kind == ScriptedInteraction::Kind::Inform && prompt.title == QLatin1String("Names"))
+            texts << prompt.text.section(QStringLiteral("\n\n"), 0, 0);
+    }
+    return texts;
 }
 
 void NamesTest::opensOnTheStoredPartyOrTheFirstEntry_data()
@@ -150,7 +180,7 @@ void NamesTest::opensOnTheStoredPartyOrTheFirstEntry()
              QStringLiteral("Example Law Office"));
     QCOMPARE(child<QLineEdit>(window.get(), "Text0")->text(), expectedName);
     QCOMPARE(list->currentIndex().row(), expectedName == QLatin1String("Bob Baker") ? 1 : 0);
-    QCOMPARE(m_session->currentNameKey, expectedName == QLatin1String("Bob Baker") ? m_baker : m_adams);
+    QCOMPARE(window->currentKey(), expectedName == QLatin1String("Bob Baker") ? m_baker : m_adams);
 }
 
 void NamesTest::titleAndLocation()
@@ -291,7 +321,9 @@ void NamesTest::thirtyFiveBoxesInTabOrderWithLabelsAndLengths()
 
 void NamesTest::editedStreetIsStoredAndHandedBack()
 {
-    auto ran = whenModal([](QWidget* window) {
+    QString title;
+    auto ran = whenModal([&title](QWidget* window) {
+        title = window->windowTitle();
         QTest::mouseClick(child<QPushButton>(window, "cmdMoreInfo"), Qt::LeftButton);
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
@@ -304,12 +336,10 @@ void NamesTest::editedStreetIsStoredAndHandedBack()
     const auto choice = chooseParty(*m_session, nullptr, Party::Plaintiff, m_baker);
     QVERIFY(*ran);
     QVERIFY(choice.has_value());
-    QCOMPARE(m_session->dialogTitle, QStringLiteral("Select Name of Plaintiff"));
+    QCOMPARE(title, QStringLiteral("Select Name of Plaintiff"));
     QCOMPARE(choice->keyNumber, m_baker);
     QCOMPARE(choice->listName, QStringLiteral("Bob Baker"));
     QCOMPARE(choice->addressBlock, QStringLiteral("Bob Baker\r9 Elm Road \r"));
-    QCOMPARE(m_session->selectedName.value(QStringLiteral("street")), QStringLiteral("9 Elm Road"));
-    QCOMPARE(m_session->selectedKey, m_baker);
     const auto stored = NameStore(m_session->paths.namesDbPath()).load(m_baker);
     QCOMPARE(stored->value(QStringLiteral("street")), QStringLiteral("9 Elm Road"));
 }
@@ -346,9 +376,8 @@ void NamesTest::addNameThenSelectPicksTheNewRecord()
     });
     QTest::mouseClick(child<QPushButton>(window.get(), "cmdAddNewName"), Qt::LeftButton);
     QVERIFY(*ran);
-    const QString key = m_session->currentNameKey;
+    const QString key = window->currentKey();
     QVERIFY(key.startsWith(QLatin1Char('C')));
-    QCOMPARE(m_session->selectedKey, key);
     auto* list = child<QListView>(window.get(), "List1");
     QCOMPARE(list->model()->rowCount(), 4);
     QCOMPARE(list->currentIndex().row(), 2); // Adams, Baker, Cole, Example
@@ -359,10 +388,11 @@ void NamesTest::addNameThenSelectPicksTheNewRecord()
 
     QTest::mouseClick(child<QPushButton>(window.get(), "cmdSave"), Qt::LeftButton);
     QCOMPARE(window->outcome(), Names::Outcome::Selected);
-    QCOMPARE(m_session->selectedName.value(QStringLiteral("keynumber")), key);
-    QCOMPARE(m_session->selectedName.value(QStringLiteral("listname")), QStringLiteral("Carl Cole Jr."));
+    const NameRecord& picked = window->choice().name;
+    QCOMPARE(picked.keyNumber(), key);
+    QCOMPARE(picked.listName(), QStringLiteral("Carl Cole Jr."));
     // The blank-filling pass of the rebuild left no Null behind.
-    QCOMPARE(m_session->selectedName.value(QStringLiteral("notes")), QStringLiteral(" "));
+    QCOMPARE(picked.value(QStringLiteral("notes")), QStringLiteral(" "));
 }
 
 void NamesTest::addNameWithoutANameAddsNothing()
@@ -375,19 +405,30 @@ void NamesTest::addNameWithoutANameAddsNothing()
     QTest::mouseClick(child<QPushButton>(window.get(), "cmdAddNewName"), Qt::LeftButton);
     QVERIFY(*ran);
     QCOMPARE(child<QListView>(window.get(), "List1")->model()->rowCount(), 3);
-    QCOMPARE(m_session->currentNameKey, m_baker);
+    QCOMPARE(window->currentKey(), m_baker);
     QCOMPARE(NameStore(m_session->paths.namesDbPath()).count(), 3);
 }
 
-void NamesTest::deletingTheSeedIsRefused()
+void NamesTest::deletingAProtectedNameIsRefused_data()
 {
-    auto window = openNames(QStringLiteral("A0000001"));
+    // The same keys as in the administration window, each refused in this window's words.
+    QTest::addColumn<QString>("key");
+    QTest::newRow("seed") << QStringLiteral("A0000001");
+    QTest::newRow("maker's support entry") << QStringLiteral("VTR00001");
+}
+
+void NamesTest::deletingAProtectedNameIsRefused()
+{
+    QFETCH(QString, key);
+    QVERIFY(m_names->addWithKey(QStringLiteral("VTR00001"), QStringLiteral("Support Desk")));
+    auto window = openNames(key);
+    QCOMPARE(window->currentKey(), key);
     m_interaction->expectInform(QStringLiteral("Delete 'Tessaly'"),
                                 QStringLiteral("You can't delete this Name!"));
     QTest::mouseClick(child<QPushButton>(window.get(), "cmdDeleteName"), Qt::LeftButton);
     QVERIFY(m_interaction->allExpectationsMet());
-    QVERIFY(NameStore(m_session->paths.namesDbPath()).keyExists(QStringLiteral("A0000001")));
-    QCOMPARE(child<QListView>(window.get(), "List1")->model()->rowCount(), 3);
+    QVERIFY(NameStore(m_session->paths.namesDbPath()).keyExists(key));
+    QCOMPARE(child<QListView>(window.get(), "List1")->model()->rowCount(), 4);
 }
 
 void NamesTest::deletingANameAsksAndShowsTheFirstEntry()
@@ -408,7 +449,7 @@ void NamesTest::deletingANameAsksAndShowsTheFirstEntry()
     auto* list = child<QListView>(window.get(), "List1");
     QCOMPARE(list->model()->rowCount(), 2);
     QCOMPARE(list->currentIndex().row(), 0);
-    QCOMPARE(m_session->currentNameKey, m_adams);
+    QCOMPARE(window->currentKey(), m_adams);
     QCOMPARE(child<QLineEdit>(window.get(), "Text0")->text(), QStringLiteral("Ann Adams"));
 }
 
@@ -426,23 +467,32 @@ void NamesTest::longSortFormIsCutInTheList()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     QCOMPARE(window->outcome(), Names::Outcome::Selected);
-    QCOMPARE(m_session->selectedName.value(QStringLiteral("keynumber")), key);
+    QCOMPARE(window->choice().name.keyNumber(), key);
 }
 
 void NamesTest::noSelectionHandsBackEmptyValues()
 {
-    m_session->selectedName.insert(QStringLiteral("listname"), QStringLiteral("Someone Earlier"));
-    auto ran = whenModal(
-        [](QWidget* window) { QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton); });
+    QString title;
+    auto ran = whenModal([&title](QWidget* window) {
+        title = window->windowTitle();
+        QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton);
+    });
     const auto choice = chooseParty(*m_session, nullptr, Party::Defendant, m_baker);
     QVERIFY(*ran);
-    QCOMPARE(m_session->dialogTitle, QStringLiteral("Select Name of Defendant"));
+    QCOMPARE(title, QStringLiteral("Select Name of Defendant"));
     QVERIFY(choice.has_value());
     QCOMPARE(choice->listName, QString());
     QCOMPARE(choice->keyNumber, QString());
     QCOMPARE(choice->addressBlock, QString());
-    QCOMPARE(m_session->selectedName.value(QStringLiteral("listname")), QString());
-    QVERIFY(m_session->selectedKey.isEmpty());
+
+    // The window hands back every column, each one empty (not missing).
+    auto window = openNames(m_baker);
+    QTest::mouseClick(child<QPushButton>(window.get(), "Command1"), Qt::LeftButton);
+    QCOMPARE(window->outcome(), Names::Outcome::NoSelection);
+    const NameRecord& name = window->choice().name;
+    QCOMPARE(name.values().size(), Schema::namesTable().allColumns().size());
+    for (const QString& value : name.values())
+        QVERIFY(value.isEmpty() && !value.isNull());
 }
 
 void NamesTest::closeBoxAfterPickingThePlaintiffLeavesTheDefendant()
@@ -462,14 +512,112 @@ void NamesTest::closeBoxAfterPickingThePlaintiffLeavesTheDefendant()
     QVERIFY(*escaped);
 }
 
-void NamesTest::nameDeletedMeanwhileIsNotHandedBack()
+void NamesTest::nameGoneOrUnreadableIsNotHandedBack_data()
 {
+    QTest::addColumn<bool>("databaseGone");
+    QTest::addColumn<QStringList>("expectedReports");
+    // Deleted on another workstation: nothing to tell, the party simply keeps its name.
+    QTest::newRow("name deleted meanwhile") << false << QStringList();
+    QTest::newRow("database gone meanwhile")
+        << true << QStringList{QStringLiteral("The name could not be read from the names database.")};
+}
+
+void NamesTest::nameGoneOrUnreadableIsNotHandedBack()
+{
+    QFETCH(bool, databaseGone);
+    QFETCH(QStringList, expectedReports);
     auto window = openNames(m_baker);
-    // Another workstation deletes the shown name.
-    QCOMPARE(NameStore(m_session->paths.namesDbPath()).deleteName(m_baker), NameStoreStatus::Ok);
+    if (databaseGone) {
+        QVERIFY(m_names->damageNamesDb(NamesFixture::Damage::Missing));
+        m_interaction->expectInform(QStringLiteral("Names"));
+    } else {
+        QCOMPARE(NameStore(m_session->paths.namesDbPath()).deleteName(m_baker), NameStoreStatus::Ok);
+    }
     QTest::mouseClick(child<QPushButton>(window.get(), "cmdSave"), Qt::LeftButton);
     QCOMPARE(window->outcome(), Names::Outcome::Closed);
+    QVERIFY(window->choice().name.isEmpty());
     QVERIFY(!window->isVisible());
+    QCOMPARE(reports(), expectedReports);
+}
+
+void NamesTest::aFailedStepIsReportedAndTheWindowStaysUsable_data()
+{
+    QTest::addColumn<NamesFixture::Damage>("damage");
+    QTest::newRow("database moved away") << NamesFixture::Damage::Missing;
+    QTest::newRow("database replaced by a folder") << NamesFixture::Damage::Folder;
+    QTest::newRow("database replaced by a file that is no database") << NamesFixture::Damage::NotADatabase;
+}
+
+void NamesTest::aFailedStepIsReportedAndTheWindowStaysUsable()
+{
+    QFETCH(NamesFixture::Damage, damage);
+    auto window = openNames(m_baker);
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdMoreInfo"), Qt::LeftButton);
+    auto* list = child<QListView>(window.get(), "List1");
+    QVERIFY(m_names->damageNamesDb(damage));
+
+    // An edit that cannot be stored.
+    m_interaction->expectInform(QStringLiteral("Names"));
+    typeInto(window.get(), "Text5", QStringLiteral("1 Lost Lane"));
+    QVERIFY(m_interaction->allExpectationsMet());
+
+    // A name that cannot be added: the list stays as it was.
+    m_interaction->expectInform(QStringLiteral("Names"));
+    auto added = whenModal([](QWidget* dialog) {
+        QTest::keyClicks(child<QLineEdit>(dialog, "txtLastname"), QStringLiteral("Cole"));
+        QTest::mouseClick(child<QPushButton>(dialog, "cmdSelect"), Qt::LeftButton);
+    });
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdAddNewName"), Qt::LeftButton);
+    QVERIFY(*added);
+    QVERIFY(m_interaction->allExpectationsMet());
+    QCOMPARE(list->model()->rowCount(), 3);
+    QCOMPARE(window->currentKey(), m_baker);
+
+    // A name that cannot be deleted; the list cannot be read again either.
+    m_interaction->expectAsk(Interaction::Answer::Yes,
+                             QStringLiteral("Delete 'Baker Bob") + QString(71, QLatin1Char(' ')) + m_baker +
+                                 QLatin1Char('\''));
+    m_interaction->expectInform(QStringLiteral("Names"));
+    m_interaction->expectInform(QStringLiteral("Names"));
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdDeleteName"), Qt::LeftButton);
+    QVERIFY(m_interaction->allExpectationsMet());
+    QCOMPARE(list->model()->rowCount(), 0);
+    QVERIFY(window->isVisible());
+
+    // The words of the administration window, each followed by the store's reason.
+    const QString path = m_session->paths.namesDbPath();
+    QCOMPARE(reports(),
+             (QStringList{
+                 QStringLiteral("The changes to this name could not be saved in the names database."),
+                 QStringLiteral("The new name could not be added to the names database."),
+                 QStringLiteral("The name could not be deleted from the names database."),
+                 QStringLiteral("The names database %1 could not be opened.").arg(path),
+             }));
+    for (const ScriptedInteraction::Prompt& prompt : m_interaction->prompts) {
+        if (prompt.kind == ScriptedInteraction::Kind::Inform)
+            QVERIFY2(prompt.text.contains(QStringLiteral("\n\n")), qPrintable(prompt.text));
+    }
+
+    // Once the file is back, a name added is listed, its edits are stored and it can be picked.
+    QVERIFY(m_names->restoreNamesDb());
+    auto addedAgain = whenModal([](QWidget* dialog) {
+        QTest::keyClicks(child<QLineEdit>(dialog, "txtFirstName"), QStringLiteral("Carl"));
+        QTest::keyClicks(child<QLineEdit>(dialog, "txtLastname"), QStringLiteral("Cole"));
+        QTest::mouseClick(child<QPushButton>(dialog, "cmdSelect"), Qt::LeftButton);
+    });
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdAddNewName"), Qt::LeftButton);
+    QVERIFY(*addedAgain);
+    QCOMPARE(list->model()->rowCount(), 4);
+    const QString cole = window->currentKey();
+    QVERIFY(cole.startsWith(QLatin1Char('C')));
+    typeInto(window.get(), "Text5", QStringLiteral("2 Found Lane"));
+    QTest::mouseClick(child<QPushButton>(window.get(), "cmdSave"), Qt::LeftButton);
+    QCOMPARE(window->outcome(), Names::Outcome::Selected);
+    QCOMPARE(window->choice().name.keyNumber(), cole);
+    QCOMPARE(window->choice().name.value(QStringLiteral("street")), QStringLiteral("2 Found Lane"));
+    // The edit made while the file was away went nowhere.
+    QCOMPARE(NameStore(path).load(m_baker)->value(QStringLiteral("street")), QString(QLatin1String("")));
+    QCOMPARE(reports().size(), 4);
 }
 
 void NamesTest::screenshots()

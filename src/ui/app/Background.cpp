@@ -78,11 +78,7 @@ void Background::buildMenus()
     m_showHide =
         addItem("menuShowHide", QStringLiteral("Show/Hide Highlighting"), &Background::toggleHighlighting);
     m_produce = addItem("menuProduce", QStringLiteral("Produce Worksheet"), &Background::produceWorksheet);
-    addItem("menuNames", QStringLiteral("Names"), [this] {
-        m_session.selectedKey.clear();
-        m_session.dialogTitle.clear();
-        showNamesAdmin();
-    });
+    addItem("menuNames", QStringLiteral("Names"), &Background::showNamesAdmin);
     addItem("menuQUONGuidelines", QStringLiteral("Rule 32 (PDF)"), [this] {
         openReferenceDocument(m_session.paths.rule32Path(),
                               QStringLiteral("Child Support Guidelines"),

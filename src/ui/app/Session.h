@@ -4,7 +4,6 @@
 #include "core/store/ProgramSettings.h"
 
 #include <QDate>
-#include <QHash>
 #include <QString>
 
 #include <functional>
@@ -25,13 +24,6 @@ struct Session
     QString currentWindowName;
     int highlightColorIndex = ProgramSettings::DefaultHighlightColorIndex;
     bool utilitiesAllowed = false; // set once the case library has opened
-
-    // The names windows: the key a caller hands to the Names window, the title it shows, the key
-    // of the record shown in a names window, and the record picked last (column -> text).
-    QString selectedKey;
-    QString dialogTitle;
-    QString currentNameKey;
-    QHash<QString, QString> selectedName;
 
     // Today's date; tests replace it so that dates are repeatable.
     std::function<QDate()> today = [] {

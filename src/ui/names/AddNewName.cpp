@@ -2,7 +2,6 @@
 
 #include "core/names/NameForms.h"
 #include "core/names/NameStore.h"
-#include "ui/app/Session.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,9 +26,9 @@ QLineEdit* addBox(QGridLayout* grid, int column, const QString& name, const QStr
 }
 } // namespace
 
-AddNewName::AddNewName(Session& session, QWidget* parent)
+AddNewName::AddNewName(QString namesDbPath, QWidget* parent)
     : QDialog(parent)
-    , m_session(session)
+    , m_namesDbPath(std::move(namesDbPath))
 {
     setObjectName(QStringLiteral("AddNewName"));
     setWindowTitle(QStringLiteral("Add a New Name"));
@@ -82,15 +81,24 @@ AddNewName::AddNewName(Session& session, QWidget* parent)
     resize(560, sizeHint().height());
 }
 
+std::optional<QString> AddNewName::add(const QString& namesDbPath, QWidget* parent, QString* failure)
+{
+    AddNewName dialog(namesDbPath, parent);
+    dialog.exec();
+    if (failure)
+        *failure = dialog.failure();
+    return dialog.addedKey();
+}
+
 void AddNewName::addName()
 {
     const NameParts parts{
         m_firstName->text(), m_middleName->text(), m_lastName->text(), m_suffix->text(), m_firmName->text()};
     const auto name = NameForms::compose(parts);
     if (name) {
-        const QString key = NameStore(m_session.paths.namesDbPath()).addName(*name, parts, &m_failure);
+        const QString key = NameStore(m_namesDbPath).addName(*name, parts, &m_failure);
         if (!key.isEmpty())
-            m_session.currentNameKey = key;
+            m_addedKey = key;
     }
     accept();
 }

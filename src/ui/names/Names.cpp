@@ -1,12 +1,9 @@
 #include "ui/names/Names.h"
 
-#include "core/names/NameList.h"
-#include "core/names/NameStore.h"
 #include "core/store/Schema.h"
 #include "ui/app/ListBox.h"
 #include "ui/app/Session.h"
-#include "ui/names/AddNewName.h"
-#include "ui/names/NameDeletion.h"
+#include "ui/names/NameDirectoryView.h"
 #include "ui/names/NameFieldBoxes.h"
 #include "ui/names/NameListModel.h"
 
@@ -24,16 +21,15 @@ constexpr int Margin = 8;
 constexpr int ButtonHeight = 28;
 } // namespace
 
-Names::Names(Session& session, QWidget* parent)
+Names::Names(Session& session, const QString& title, const QString& startKey, QWidget* parent)
     : QDialog(parent)
-    , m_session(session)
 {
     setObjectName(QStringLiteral("Names"));
     setModal(true);
 
     const int leftWidth = NarrowWidth - 2 * Margin;
-    m_model = new NameListModel(this);
-    m_list = new ListBox(m_model, this);
+    auto* model = new NameListModel(this);
+    m_list = new ListBox(model, this);
     m_list->setGeometry(Margin, Margin, leftWidth, WindowHeight - 2 * Margin - 5 * (ButtonHeight + 4));
 
     auto makeButton = [this, leftWidth](const char* name, const QString& caption, int index) {
@@ -58,28 +54,47 @@ Names::Names(Session& session, QWidget* parent)
     m_boxes = new NameFieldBoxes(this);
     m_boxes->setGeometry(rightLeft, Margin + 24, rightWidth, WindowHeight - 2 * Margin - 24);
 
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, &Names::listClicked);
+    m_directory = new NameDirectoryView(session,
+                                        {.listStyle = NameList::Style::Selection,
+                                         .unlistedKeySelectsLast = false,
+                                         .blankFillOnLoad = false,
+                                         .centreSelection = true,
+                                         .protectedRefusal = QStringLiteral("You can't delete this Name!")},
+                                        model,
+                                        m_list,
+                                        m_boxes,
+                                        this);
+
     connect(m_list, &QListView::doubleClicked, this, &Names::selectName);
     connect(m_select, &QPushButton::clicked, this, &Names::selectName);
     connect(m_noSelection, &QPushButton::clicked, this, &Names::noSelection);
-    connect(m_add, &QPushButton::clicked, this, &Names::addNewName);
-    connect(m_delete, &QPushButton::clicked, this, &Names::deleteName);
+    connect(m_add, &QPushButton::clicked, m_directory, &NameDirectoryView::addName);
+    connect(m_delete, &QPushButton::clicked, m_directory, &NameDirectoryView::deleteName);
     connect(m_moreInfo, &QPushButton::clicked, this, &Names::toggleMoreInfo);
-    connect(m_boxes, &NameFieldBoxes::boxLeft, this, &Names::saveNameFields);
 
     // Opening.
     m_location->setText(QStringLiteral("DATABASE LOCATION:   ") +
-                        joinPath(m_session.paths.filesLocation, QStringLiteral("NAMES.mdb")));
-    setWindowTitle(m_session.dialogTitle.isEmpty() ? QStringLiteral("NAMES Database")
-                                                   : m_session.dialogTitle);
-    m_session.currentNameKey = m_session.selectedKey;
+                        joinPath(session.paths.filesLocation, QStringLiteral("NAMES.mdb")));
+    setWindowTitle(title.isEmpty() ? QStringLiteral("NAMES Database") : title);
     setWide(false);
-    buildNameList();
+    m_directory->rebuild(startKey);
 }
 
 Names::~Names()
 {
-    m_boxes->disconnect(this);
+    m_directory->detach();
+}
+
+NameChoice Names::pick(Session& session, QWidget* parent, const QString& title, const QString& startKey)
+{
+    Names window(session, title, startKey, parent);
+    window.exec();
+    return window.choice();
+}
+
+QString Names::currentKey() const
+{
+    return m_directory->currentKey();
 }
 
 bool Names::isWide() const
@@ -103,133 +118,43 @@ void Names::setWide(bool wide)
 
 void Names::toggleMoreInfo()
 {
-    saveNameFields();
+    m_directory->saveNameFields();
     setWide(!isWide());
-}
-
-QString Names::selectedEntry() const
-{
-    return m_model->entryAt(m_list->currentIndex().row());
-}
-
-void Names::selectRow(int row)
-{
-    const QModelIndex index = m_model->index(row, 0);
-    m_list->setCurrentIndex(index);
-    m_list->scrollTo(index, QAbstractItemView::PositionAtCenter);
-}
-
-void Names::buildNameList()
-{
-    m_buildingList = true;
-    const NameStore store(m_session.paths.namesDbPath());
-    const auto rows = store.listRows();
-    store.repairNulls();
-    const QStringList entries = rows ? NameList::entries(*rows, NameList::Style::Selection) : QStringList();
-    m_model->setEntries(entries);
-    int row = m_session.selectedKey.isEmpty() ? 0 : NameList::indexOfKey(entries, m_session.selectedKey);
-    if (row < 0)
-        row = 0;
-    if (!entries.isEmpty())
-        selectRow(row);
-    m_buildingList = false;
-    // The boxes always show the selected entry, so an edit never goes to a record not listed.
-    m_session.currentNameKey = NameList::keyOf(selectedEntry());
-    loadNameFields();
-}
-
-void Names::loadNameFields()
-{
-    const auto record = NameStore(m_session.paths.namesDbPath()).load(m_session.currentNameKey);
-    if (record)
-        m_boxes->showRecord(*record);
-}
-
-void Names::saveNameFields()
-{
-    if (!m_boxes->isEdited() || m_session.currentNameKey.isEmpty())
-        return;
-    m_boxes->markStored();
-    NameStore(m_session.paths.namesDbPath()).saveFields(m_session.currentNameKey, m_boxes->texts());
-}
-
-void Names::listClicked()
-{
-    if (m_buildingList)
-        return;
-    saveNameFields();
-    m_session.currentNameKey = NameList::keyOf(selectedEntry());
-    loadNameFields();
 }
 
 void Names::selectName()
 {
-    saveNameFields();
-    m_session.currentNameKey = NameList::keyOf(selectedEntry());
-    m_session.selectedKey = m_session.currentNameKey;
-    const auto record = NameStore(m_session.paths.namesDbPath()).load(m_session.currentNameKey);
+    const auto record = m_directory->takeSelected();
     if (record) {
-        m_session.selectedName = record->values();
-        m_outcome = Outcome::Selected;
+        m_choice = {Outcome::Selected, *record};
         accept();
     } else {
         // The name is gone (deleted on another workstation): the party must not get a stale name.
-        m_outcome = Outcome::Closed;
+        m_choice = {};
         QDialog::reject();
     }
 }
 
 void Names::noSelection()
 {
-    saveNameFields();
-    m_session.selectedKey.clear();
-    m_session.currentNameKey.clear();
-    QHash<QString, QString> empty;
+    m_directory->saveNameFields();
+    NameRecord empty;
     for (const ColumnDef& column : Schema::namesTable().allColumns())
-        empty.insert(column.name.toLower(), QString(QLatin1String("")));
-    m_session.selectedName = empty;
-    m_outcome = Outcome::NoSelection;
+        empty.setValue(column.name, QString(QLatin1String("")));
+    m_choice = {Outcome::NoSelection, empty};
     accept();
-}
-
-void Names::addNewName()
-{
-    saveNameFields();
-    const QString selectedKey = NameList::keyOf(selectedEntry());
-    m_session.currentNameKey = selectedKey;
-    AddNewName dialog(m_session, this);
-    dialog.exec();
-    if (!m_session.currentNameKey.isEmpty() && m_session.currentNameKey != selectedKey) {
-        m_session.selectedKey = m_session.currentNameKey;
-        buildNameList();
-    }
-}
-
-void Names::deleteName()
-{
-    saveNameFields();
-    if (!NameDeletion::confirm(*m_session.interaction,
-                               this,
-                               NameRecord::isProtectedKey(m_session.currentNameKey),
-                               QStringLiteral("You can't delete this Name!"),
-                               selectedEntry()))
-        return;
-    NameStore(m_session.paths.namesDbPath()).deleteName(m_session.currentNameKey);
-    m_session.currentNameKey.clear();
-    m_session.selectedKey.clear();
-    buildNameList();
 }
 
 void Names::reject()
 {
-    saveNameFields();
-    m_outcome = Outcome::Closed;
+    m_directory->saveNameFields();
+    m_choice = {};
     QDialog::reject();
 }
 
 void Names::closeEvent(QCloseEvent* event)
 {
-    saveNameFields();
+    m_directory->saveNameFields();
     QDialog::closeEvent(event);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/names/NameRecord.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -9,43 +11,53 @@ class QPushButton;
 namespace cs42 {
 
 struct Session;
+class NameDirectoryView;
 class NameFieldBoxes;
-class NameListModel;
+
+// What the party selection window hands back to its caller.
+struct NameChoice
+{
+    enum class Outcome
+    {
+        Selected,    // "SELECT NAME" or a double click on an entry
+        NoSelection, // "No Selection"
+        Closed,      // close box, Esc, or a picked name that is no longer in the directory
+    };
+
+    Outcome outcome = Outcome::Closed;
+    // Selected: every column of the picked record; NoSelection: every column, empty; Closed: none.
+    NameRecord name;
+};
 
 // The party selection window: the names directory as a list to pick from, with every field of
-// the selected name (seen when the window is wide), adding and deleting names. Shown modally;
-// the window title is session.dialogTitle and the list starts at session.selectedKey. "SELECT
-// NAME" (or a double click) leaves the picked record in session.selectedName, "No Selection"
-// empties it, and any other way of closing leaves it alone; outcome() tells which happened.
+// the selected name (seen when the window is wide), adding and deleting names. Shown modally.
 class Names : public QDialog
 {
     Q_OBJECT
 
 public:
-    enum class Outcome
-    {
-        Selected,
-        NoSelection,
-        Closed, // close box, Esc, or a picked name that is no longer in the directory
-    };
+    using Outcome = NameChoice::Outcome;
 
     // Widths of the window in pixels: list and buttons only, and everything.
     static constexpr int NarrowWidth = 4545 / 15;
     static constexpr int WideWidth = 15195 / 15;
 
-    explicit Names(Session& session, QWidget* parent = nullptr);
+    // The window titled `title` ("NAMES Database" when empty), on the entry of `startKey` (the
+    // first entry when it is empty or no longer listed).
+    Names(Session& session, const QString& title, const QString& startKey, QWidget* parent = nullptr);
     ~Names() override;
 
-    Outcome outcome() const { return m_outcome; }
+    // Shows the window modally and returns what the user picked.
+    static NameChoice pick(Session& session, QWidget* parent, const QString& title, const QString& startKey);
+
+    const NameChoice& choice() const { return m_choice; }
+
+    Outcome outcome() const { return m_choice.outcome; }
+
+    // The key of the record the boxes show.
+    QString currentKey() const;
 
     bool isWide() const;
-
-    // BuildNameList: reloads the list and selects the entry of session.selectedKey, or the first.
-    void buildNameList();
-    // LoadNameFields: shows the record of session.currentNameKey.
-    void loadNameFields();
-    // SaveNameFields: stores the boxes into the record of session.currentNameKey, when edited.
-    void saveNameFields();
 
 public slots:
     void reject() override;
@@ -54,18 +66,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QString selectedEntry() const;
-    void selectRow(int row);
-    void listClicked();
     void selectName();
     void noSelection();
-    void addNewName();
-    void deleteName();
     void toggleMoreInfo();
     void setWide(bool wide);
 
-    Session& m_session;
-    NameListModel* m_model;
     QListView* m_list;
     QPushButton* m_select;
     QPushButton* m_noSelection;
@@ -74,8 +79,8 @@ private:
     QPushButton* m_moreInfo;
     QLabel* m_location;
     NameFieldBoxes* m_boxes;
-    bool m_buildingList = false;
-    Outcome m_outcome = Outcome::Closed;
+    NameDirectoryView* m_directory;
+    NameChoice m_choice;
 };
 
 } // namespace cs42

@@ -1,13 +1,10 @@
 #include "ui/names/NamesAdmin.h"
 
-#include "core/names/NameList.h"
 #include "core/store/ProgramSettings.h"
-#include "ui/app/Interaction.h"
 #include "ui/app/ListBox.h"
 #include "ui/app/Session.h"
 #include "ui/app/WindowHost.h"
-#include "ui/names/AddNewName.h"
-#include "ui/names/NameDeletion.h"
+#include "ui/names/NameDirectoryView.h"
 #include "ui/names/NameFieldBoxes.h"
 #include "ui/names/NameListModel.h"
 
@@ -25,12 +22,10 @@ constexpr int ButtonHeight = 28;
 
 NamesAdmin::NamesAdmin(Session& session, WindowHost& host, QWidget* parent)
     : QWidget(parent)
-    , m_session(session)
     , m_host(host)
-    , m_store(session.paths.namesDbPath())
 {
     setObjectName(QStringLiteral("NamesAdmin"));
-    m_session.currentWindowName = QStringLiteral("NamesAdmin");
+    session.currentWindowName = QStringLiteral("NamesAdmin");
     const int width = ProgramSettings::twipsToPixels(ProgramSettings::ChildWindowWidth);
     const int height = ProgramSettings::twipsToPixels(ProgramSettings::ChildWindowHeight);
     setFixedSize(width, height);
@@ -47,11 +42,11 @@ NamesAdmin::NamesAdmin(Session& session, WindowHost& host, QWidget* parent)
     m_title2 = new QLabel(this);
     m_title2->setObjectName(QStringLiteral("lblFormTitle2"));
     m_title2->setGeometry(Margin, Margin + 32, width - 2 * Margin, 18);
-    m_title2->setText(QStringLiteral("CURRENT DATABASE:  ") + m_session.paths.namesDbPath().toUpper());
+    m_title2->setText(QStringLiteral("CURRENT DATABASE:  ") + session.paths.namesDbPath().toUpper());
 
     const int top = Margin + 58;
-    m_model = new NameListModel(this);
-    m_list = new ListBox(m_model, this);
+    auto* model = new NameListModel(this);
+    m_list = new ListBox(model, this);
     m_list->setGeometry(Margin, top, ListWidth, height - top - Margin - ButtonHeight - 8);
 
     const int buttonTop = height - Margin - ButtonHeight;
@@ -70,146 +65,45 @@ NamesAdmin::NamesAdmin(Session& session, WindowHost& host, QWidget* parent)
     const int boxesLeft = Margin + ListWidth + 16;
     m_boxes->setGeometry(boxesLeft, top, width - boxesLeft - Margin, height - top - Margin);
 
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, &NamesAdmin::listClicked);
+    m_directory = new NameDirectoryView(
+        session,
+        {.listStyle = NameList::Style::Administration,
+         .unlistedKeySelectsLast = true,
+         .blankFillOnLoad = true,
+         .centreSelection = false,
+         .protectedRefusal = QStringLiteral("Sorry, but this name is protected and cannot be deleted!")},
+        model,
+        m_list,
+        m_boxes,
+        this);
+
     connect(m_save, &QPushButton::clicked, this, &NamesAdmin::save);
-    connect(m_add, &QPushButton::clicked, this, &NamesAdmin::addName);
-    connect(m_delete, &QPushButton::clicked, this, &NamesAdmin::deleteName);
-    connect(m_boxes, &NameFieldBoxes::boxLeft, this, &NamesAdmin::saveNameFields);
+    connect(m_add, &QPushButton::clicked, m_directory, &NameDirectoryView::addName);
+    connect(m_delete, &QPushButton::clicked, m_directory, &NameDirectoryView::deleteName);
 
     // Opening: the first entry of the list with its fields.
-    m_session.currentNameKey.clear();
-    buildNameList();
-    loadNameFields();
+    m_directory->rebuild({});
 }
 
 NamesAdmin::~NamesAdmin()
 {
-    m_boxes->disconnect(this);
+    m_directory->detach();
 }
 
-void NamesAdmin::report(const QString& text, const QString& reason)
+QString NamesAdmin::currentKey() const
 {
-    QString message = text;
-    if (!reason.trimmed().isEmpty())
-        message += QStringLiteral("\n\n") + reason.trimmed();
-    m_session.interaction->inform(this, QStringLiteral("Names"), message, Interaction::Icon::Warning);
-}
-
-QString NamesAdmin::selectedEntry() const
-{
-    return m_model->entryAt(m_list->currentIndex().row());
-}
-
-void NamesAdmin::selectRow(int row)
-{
-    const QModelIndex index = m_model->index(row, 0);
-    m_list->setCurrentIndex(index);
-    m_list->scrollTo(index);
-}
-
-void NamesAdmin::buildNameList()
-{
-    QString error;
-    const auto rows = m_store.listRows(&error);
-    if (!rows)
-        report(QStringLiteral("The names database %1 could not be opened.").arg(m_store.path()), error);
-    m_buildingList = true;
-    const QStringList entries =
-        rows ? NameList::entries(*rows, NameList::Style::Administration) : QStringList();
-    m_model->setEntries(entries);
-    if (!entries.isEmpty()) {
-        int row = 0;
-        if (!m_session.currentNameKey.isEmpty()) {
-            row = NameList::indexOfKey(entries, m_session.currentNameKey);
-            if (row < 0)
-                row = static_cast<int>(entries.size()) - 1;
-        }
-        selectRow(row);
-    }
-    // The boxes always belong to the selected entry, so an edit never goes to a record not listed.
-    m_session.currentNameKey = NameList::keyOf(selectedEntry());
-    m_buildingList = false;
-}
-
-void NamesAdmin::loadNameFields()
-{
-    if (m_session.currentNameKey.isEmpty())
-        return;
-    m_store.repairNulls();
-    NameStoreStatus status = NameStoreStatus::Ok;
-    QString error;
-    const auto record = m_store.load(m_session.currentNameKey, &status, &error);
-    if (record)
-        m_boxes->showRecord(*record);
-    else if (status == NameStoreStatus::Failed)
-        report(QStringLiteral("The name could not be read from the names database."), error);
-}
-
-void NamesAdmin::saveNameFields()
-{
-    if (!m_boxes->isEdited() || m_session.currentNameKey.isEmpty())
-        return;
-    m_boxes->markStored(); // before anything is reported, so that a message cannot save twice
-    QString error;
-    const NameStoreStatus status = m_store.saveFields(m_session.currentNameKey, m_boxes->texts(), &error);
-    if (status == NameStoreStatus::Failed)
-        report(QStringLiteral("The changes to this name could not be saved in the names database."), error);
-    else if (status == NameStoreStatus::NotFound)
-        report(QStringLiteral(
-                   "This name is no longer in the names database, so the changes to it were not saved."),
-               {});
-}
-
-void NamesAdmin::listClicked()
-{
-    if (m_buildingList)
-        return;
-    saveNameFields();
-    m_session.currentNameKey = NameList::keyOf(selectedEntry());
-    loadNameFields();
+    return m_directory->currentKey();
 }
 
 void NamesAdmin::save()
 {
-    saveNameFields();
+    m_directory->saveNameFields();
     m_host.showCaseLibrary();
-}
-
-void NamesAdmin::addName()
-{
-    saveNameFields();
-    const QString selectedKey = NameList::keyOf(selectedEntry());
-    m_session.currentNameKey = selectedKey;
-    AddNewName dialog(m_session, this);
-    dialog.exec();
-    if (!dialog.failure().isEmpty())
-        report(QStringLiteral("The new name could not be added to the names database."), dialog.failure());
-    if (!m_session.currentNameKey.isEmpty() && m_session.currentNameKey != selectedKey) {
-        buildNameList();
-        loadNameFields();
-    }
-}
-
-void NamesAdmin::deleteName()
-{
-    saveNameFields();
-    if (!NameDeletion::confirm(*m_session.interaction,
-                               this,
-                               m_session.currentNameKey == NameRecord::seedKey(),
-                               QStringLiteral("Sorry, but this name is protected and cannot be deleted!"),
-                               selectedEntry()))
-        return;
-    QString error;
-    if (m_store.deleteName(m_session.currentNameKey, &error) == NameStoreStatus::Failed)
-        report(QStringLiteral("The name could not be deleted from the names database."), error);
-    m_session.currentNameKey.clear();
-    buildNameList();
-    loadNameFields();
 }
 
 void NamesAdmin::hideEvent(QHideEvent* event)
 {
-    saveNameFields();
+    m_directory->saveNameFields();
     QWidget::hideEvent(event);
 }
 

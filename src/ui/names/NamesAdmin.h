@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/names/NameStore.h"
-
 #include <QWidget>
 
 class QLabel;
@@ -12,8 +10,8 @@ namespace cs42 {
 
 struct Session;
 class WindowHost;
+class NameDirectoryView;
 class NameFieldBoxes;
-class NameListModel;
 
 // "Names": the names directory outside any case, hosted in the main window. Browse the names,
 // edit every field (stored on leaving each box), add and delete names; "SAVE" goes back to the
@@ -26,30 +24,16 @@ public:
     NamesAdmin(Session& session, WindowHost& host, QWidget* parent = nullptr);
     ~NamesAdmin() override;
 
-    // BuildNameList: reloads the list and selects the entry of session.currentNameKey (the
-    // first entry when it is empty, the last when it is not listed).
-    void buildNameList();
-    // LoadNameFields: blank-fills the table, then shows the record of session.currentNameKey.
-    void loadNameFields();
-    // SaveNameFields: stores the boxes into the record of session.currentNameKey, when edited.
-    void saveNameFields();
+    // The key of the record the boxes show.
+    QString currentKey() const;
 
 protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    QString selectedEntry() const;
-    void selectRow(int row);
-    void listClicked();
     void save();
-    void addName();
-    void deleteName();
-    void report(const QString& text, const QString& reason);
 
-    Session& m_session;
     WindowHost& m_host;
-    NameStore m_store;
-    NameListModel* m_model;
     QLabel* m_title;
     QLabel* m_title2;
     QListView* m_list;
@@ -57,7 +41,7 @@ private:
     QPushButton* m_add;
     QPushButton* m_delete;
     NameFieldBoxes* m_boxes;
-    bool m_buildingList = false;
+    NameDirectoryView* m_directory;
 };
 
 } // namespace cs42
