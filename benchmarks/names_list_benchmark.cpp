@@ -7,7 +7,7 @@
 #include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
 #include "support/RecordingHost.h"
-#include "ui/app/Session.h"
+#include "ui/common/Session.h"
 #include "ui/names/Names.h"
 #include "ui/names/NamesAdmin.h"
 

@@ -7,8 +7,8 @@
 #include "core/store/CaseStore.h"
 #include "core/store/DataStore.h"
 #include "support/RecordingHost.h"
-#include "ui/app/Interaction.h"
-#include "ui/app/Session.h"
+#include "ui/common/Interaction.h"
+#include "ui/common/Session.h"
 #include "ui/worksheet/FormCS42.h"
 
 #include <QApplication>

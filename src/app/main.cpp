@@ -1,8 +1,8 @@
 #include "core/store/DataStore.h"
-#include "ui/app/Background.h"
-#include "ui/app/QtInteraction.h"
-#include "ui/app/Session.h"
-#include "ui/app/StartUpQuestions.h"
+#include "ui/shell/Background.h"
+#include "ui/common/QtInteraction.h"
+#include "ui/common/Session.h"
+#include "ui/shell/StartUpQuestions.h"
 
 #include <QApplication>
 #include <QDir>

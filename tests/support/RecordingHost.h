@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/app/WindowHost.h"
+#include "ui/common/WindowHost.h"
 
 namespace cs42::test {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/app/Interaction.h"
+#include "ui/common/Interaction.h"
 
 #include <QList>
 #include <QString>

@@ -9,7 +9,7 @@
 #include "core/produce/FormTemplate.h"
 #include "core/worksheet/ProductionRefusal.h"
 #include "support/DamagedFiles.h"
-#include "ui/app/Palette.h"
+#include "ui/common/Palette.h"
 #include "ui/explain/CalcMessageWindow.h"
 #include "ui/worksheet/GetChA.h"
 

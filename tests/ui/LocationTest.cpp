@@ -1,6 +1,6 @@
 // The files-location window: moving the names and cases databases to another folder and back.
 
-#include "ui/app/Location.h"
+#include "ui/shell/Location.h"
 
 #include "ShellFixture.h"
 #include "core/store/CaseStore.h"

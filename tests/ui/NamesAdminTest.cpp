@@ -7,9 +7,9 @@
 #include "core/store/DataStore.h"
 #include "support/RecordingHost.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/app/Background.h"
-#include "ui/app/Session.h"
-#include "ui/app/WindowHost.h"
+#include "ui/shell/Background.h"
+#include "ui/common/Session.h"
+#include "ui/common/WindowHost.h"
 #include "ui/names/Names.h"
 
 #include <QApplication>

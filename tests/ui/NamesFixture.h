@@ -7,7 +7,7 @@
 #include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/app/Session.h"
+#include "ui/common/Session.h"
 
 #include <QDir>
 #include <QFile>

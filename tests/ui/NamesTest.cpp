@@ -7,9 +7,9 @@
 #include "core/store/DataStore.h"
 #include "core/store/Schema.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/app/Background.h"
-#include "ui/app/Palette.h"
-#include "ui/app/Session.h"
+#include "ui/shell/Background.h"
+#include "ui/common/Palette.h"
+#include "ui/common/Session.h"
 #include "ui/names/PartySelection.h"
 
 #include <QApplication>

@@ -1,12 +1,12 @@
 // The splash window and File Utilities: the way into the case library and the restores.
 
-#include "ui/app/Splash.h"
+#include "ui/shell/Splash.h"
 
 #include "ShellFixture.h"
 #include "core/store/Backup.h"
 #include "support/FileContents.h"
 #include "core/store/CaseStore.h"
-#include "ui/app/HiddenUtilities.h"
+#include "ui/shell/HiddenUtilities.h"
 #include "ui/cases/CaseLibrary.h"
 
 #include <QDir>

@@ -8,8 +8,8 @@
 #include "core/store/SqlConnection.h"
 #include "support/RecordingHost.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/app/Session.h"
-#include "ui/app/WindowHost.h"
+#include "ui/common/Session.h"
+#include "ui/common/WindowHost.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "ui/explain/CalcMessageWindow.h"
 
 #include "core/store/ProgramSettings.h"
-#include "ui/app/Interaction.h"
+#include "ui/common/Interaction.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

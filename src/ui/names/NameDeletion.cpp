@@ -1,7 +1,7 @@
 #include "ui/names/NameDeletion.h"
 
 #include "core/store/ProgramSettings.h"
-#include "ui/app/Interaction.h"
+#include "ui/common/Interaction.h"
 
 namespace cs42::NameDeletion {
 

@@ -1,7 +1,7 @@
 #include "ui/names/NameDirectoryView.h"
 
-#include "ui/app/Interaction.h"
-#include "ui/app/Session.h"
+#include "ui/common/Interaction.h"
+#include "ui/common/Session.h"
 #include "ui/names/AddNewName.h"
 #include "ui/names/NameDeletion.h"
 #include "ui/names/NameFieldBoxes.h"

@@ -1,6 +1,6 @@
 #include "ui/names/NameFieldBoxes.h"
 
-#include "ui/app/Palette.h"
+#include "ui/common/Palette.h"
 
 #include <QEvent>
 #include <QFocusEvent>

@@ -1,8 +1,8 @@
 #include "ui/names/Names.h"
 
 #include "core/store/Schema.h"
-#include "ui/app/ListBox.h"
-#include "ui/app/Session.h"
+#include "ui/common/ListBox.h"
+#include "ui/common/Session.h"
 #include "ui/names/NameDirectoryView.h"
 #include "ui/names/NameFieldBoxes.h"
 #include "ui/names/NameListModel.h"

@@ -1,9 +1,9 @@
 #include "ui/names/NamesAdmin.h"
 
 #include "core/store/ProgramSettings.h"
-#include "ui/app/ListBox.h"
-#include "ui/app/Session.h"
-#include "ui/app/WindowHost.h"
+#include "ui/common/ListBox.h"
+#include "ui/common/Session.h"
+#include "ui/common/WindowHost.h"
 #include "ui/names/NameDirectoryView.h"
 #include "ui/names/NameFieldBoxes.h"
 #include "ui/names/NameListModel.h"

@@ -3,7 +3,7 @@
 #include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/LeadingNumber.h"
-#include "ui/app/Interaction.h"
+#include "ui/common/Interaction.h"
 
 #include <QEvent>
 #include <QFocusEvent>

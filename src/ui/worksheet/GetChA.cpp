@@ -2,7 +2,7 @@
 
 #include "core/worksheet/EntryRules.h"
 #include "core/worksheet/UsDate.h"
-#include "ui/app/Interaction.h"
+#include "ui/common/Interaction.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,9 +1,9 @@
-#include "ui/app/Splash.h"
+#include "ui/shell/Splash.h"
 
 #include "core/store/ProgramSettings.h"
-#include "ui/app/HiddenUtilities.h"
-#include "ui/app/Session.h"
-#include "ui/app/WindowHost.h"
+#include "ui/shell/HiddenUtilities.h"
+#include "ui/common/Session.h"
+#include "ui/common/WindowHost.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,10 +1,10 @@
-#include "ui/app/Location.h"
+#include "ui/shell/Location.h"
 
 #include "core/store/DataStore.h"
 #include "core/store/ProgramSettings.h"
-#include "ui/app/Interaction.h"
-#include "ui/app/Session.h"
-#include "ui/app/WindowHost.h"
+#include "ui/common/Interaction.h"
+#include "ui/common/Session.h"
+#include "ui/common/WindowHost.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "ui/app/HiddenUtilities.h"
+#include "ui/shell/HiddenUtilities.h"
 
-#include "ui/app/Interaction.h"
-#include "ui/app/Session.h"
+#include "ui/common/Interaction.h"
+#include "ui/common/Session.h"
 
 #include <QFileInfo>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "ui/app/QtInteraction.h"
+#include "ui/common/QtInteraction.h"
 
 #include "core/store/ProgramSettings.h"
 

@@ -1,4 +1,4 @@
-#include "ui/app/ListBox.h"
+#include "ui/common/ListBox.h"
 
 namespace cs42 {
 

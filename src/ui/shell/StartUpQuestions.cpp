@@ -1,7 +1,7 @@
-#include "ui/app/StartUpQuestions.h"
+#include "ui/shell/StartUpQuestions.h"
 
-#include "ui/app/Interaction.h"
-#include "ui/app/Session.h"
+#include "ui/common/Interaction.h"
+#include "ui/common/Session.h"
 
 #include <QDir>
 

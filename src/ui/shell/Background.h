@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/app/WindowHost.h"
+#include "ui/common/WindowHost.h"
 
 #include <QList>
 #include <QMainWindow>
