@@ -5,11 +5,11 @@
 #include "core/store/CaseStore.h"
 #include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
-#include "ui/shell/Background.h"
-#include "ui/common/Interaction.h"
-#include "ui/common/Session.h"
 #include "ui/cases/CaseLibrary.h"
 #include "ui/cases/CaseListModel.h"
+#include "ui/common/Interaction.h"
+#include "ui/common/Session.h"
+#include "ui/shell/Background.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

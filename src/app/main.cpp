@@ -1,7 +1,7 @@
 #include "core/store/DataStore.h"
-#include "ui/shell/Background.h"
 #include "ui/common/QtInteraction.h"
 #include "ui/common/Session.h"
+#include "ui/shell/Background.h"
 #include "ui/shell/StartUpQuestions.h"
 
 #include <QApplication>

@@ -205,9 +205,10 @@ TEST_F(AdminProduceTest, RefusesAScheduleThatStopsShortOfTheRange)
         ASSERT_TRUE(schedule.exec(QStringLiteral("DELETE FROM Schedule")));
         for (int income = 800; income <= 1300; income += 50) {
             const QString amount = QString::number(income / 5);
-            ASSERT_TRUE(schedule.exec(QStringLiteral("INSERT INTO Schedule (income, child1, child2, child3, "
-                                                     "child4, child5, child6) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                                      {QString::number(income), amount, amount, amount, amount, amount, amount}));
+            ASSERT_TRUE(
+                schedule.exec(QStringLiteral("INSERT INTO Schedule (income, child1, child2, child3, "
+                                             "child4, child5, child6) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                              {QString::number(income), amount, amount, amount, amount, amount, amount}));
         }
     }
     const AdminRun run = admin({"produce"});

@@ -1,8 +1,8 @@
 #include "AdminProcess.h"
-#include "support/DamagedFiles.h"
 #include "core/store/CaseStore.h"
 #include "core/store/DataPaths.h"
 #include "core/store/SqlConnection.h"
+#include "support/DamagedFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -255,7 +255,8 @@ TEST_F(AdminWorksheetTest, CasesDatabaseThatCannotBeOpenedPrintsTheErrorText)
     const AdminRun run = admin({"worksheet"});
     EXPECT_NE(run.exitCode, 0);
     EXPECT_TRUE(run.err.contains(cs42::CaseStore::openErrorText())) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(QStringLiteral("The file: ") + paths().casesDbPath())) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("The file: ") + paths().casesDbPath()))
+        << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("is a folder"))) << run.err.toStdString();
 }
 

@@ -109,7 +109,8 @@ TEST_F(CaseStoreTest, DamagedIndexIsToldApartFromARemovedCase)
     CaseStoreStatus status = CaseStoreStatus::Ok;
     EXPECT_FALSE(damaged.findCurrentCase(current, &status));
     EXPECT_EQ(status, CaseStoreStatus::Damaged);
-    EXPECT_EQ(damaged.saveCaseField(key, QStringLiteral("pinc"), QStringLiteral("1")), CaseStoreStatus::Damaged);
+    EXPECT_EQ(damaged.saveCaseField(key, QStringLiteral("pinc"), QStringLiteral("1")),
+              CaseStoreStatus::Damaged);
     EXPECT_EQ(damaged.deleteCase(key), CaseStoreStatus::Damaged);
     const CaseStoreMessage message = damaged.messageFor(CaseStoreStatus::Damaged);
     EXPECT_FALSE(message.endsProgram);
@@ -123,7 +124,8 @@ TEST_F(CaseStoreTest, UnknownColumnIsRefusedAndNothingIsWritten)
     // A programming error: it stops a debug build at once, and a release build stores nothing.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEBUG_DEATH(
-        EXPECT_EQ(store().saveCaseFields(key, {{QStringLiteral("pinc"), "1"}, {QStringLiteral("pinc = 0 --"), "2"}}),
+        EXPECT_EQ(store().saveCaseFields(
+                      key, {{QStringLiteral("pinc"), "1"}, {QStringLiteral("pinc = 0 --"), "2"}}),
                   CaseStoreStatus::SaveFailed),
         "unknown column");
     QString current = key;

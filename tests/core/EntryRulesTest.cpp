@@ -22,11 +22,18 @@ TEST(EntryRules, EachBoxKeepsItsOwnRule)
 {
     SCOPED_TRACE("income: whole dollars, possibly negative, 0 is nothing");
     expectRule(&EntryRules::income,
-               {{"2500.50", "2501"}, {"0", ""}, {"-300", "-300"}, {"abc", ""}, {"1,234.56", "1235"}, {"12abc", "12"},
-                {"$612", ""}, {"", ""}});
+               {{"2500.50", "2501"},
+                {"0", ""},
+                {"-300", "-300"},
+                {"abc", ""},
+                {"1,234.56", "1235"},
+                {"12abc", "12"},
+                {"$612", ""},
+                {"", ""}});
     SCOPED_TRACE("two-decimal boxes");
-    expectRule(&EntryRules::twoDecimalBox,
-               {{"150", "150.00"}, {"45.5", "45.50"}, {"251", "251.00"}, {"", ""}, {"abc", ""}, {"12abc", "12.00"}});
+    expectRule(
+        &EntryRules::twoDecimalBox,
+        {{"150", "150.00"}, {"45.5", "45.50"}, {"251", "251.00"}, {"", ""}, {"abc", ""}, {"12abc", "12.00"}});
     SCOPED_TRACE("positive amounts");
     expectRule(&EntryRules::positiveAmount, {{"150.00", "150.00"}, {"-150.00", ""}, {"0.00", ""}, {"", ""}});
     SCOPED_TRACE("child care");
@@ -54,6 +61,7 @@ TEST(EntryRules, OverrideIsTakenWhenCheckedAndNotZeroAndCountsWhenPositive)
         // Stored with "Y", as typed, but a negative amount replaces nothing.
         {true, "-50", "Y", -50, false},
     };
+
     for (const auto& c : cases) {
         const OverrideChoice choice = EntryRules::overrideChoice(c.checked, QString::fromLatin1(c.typed));
         EXPECT_EQ(choice.flag, QLatin1String(c.flag)) << c.typed;
@@ -71,7 +79,8 @@ TEST(EntryRules, TogglesAndBirthDates)
 
     const QDate today(2024, 3, 15);
     EXPECT_EQ(EntryRules::birthDate(QStringLiteral("3/7/2012"), today).stored, QStringLiteral("03/07/2012"));
-    EXPECT_EQ(EntryRules::birthDate(QStringLiteral("2012-03-07"), today).stored, QStringLiteral("03/07/2012"));
+    EXPECT_EQ(EntryRules::birthDate(QStringLiteral("2012-03-07"), today).stored,
+              QStringLiteral("03/07/2012"));
     EXPECT_EQ(EntryRules::birthDate(QStringLiteral("  "), today).stored, QStringLiteral("  "));
     const EntryRules::BirthDate invalid = EntryRules::birthDate(QStringLiteral("13/45/2012"), today);
     EXPECT_FALSE(invalid.stored);

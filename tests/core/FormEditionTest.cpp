@@ -42,7 +42,8 @@ TEST(FormEdition, TablesAreConsistent)
                 EXPECT_FALSE(columns.contains(column)) << "each column has one label";
                 columns.insert(column);
             }
-            if (line.rule == EntryRule::Text || line.rule == EntryRule::Party || line.kind == LineKind::Input) {
+            if (line.rule == EntryRule::Text || line.rule == EntryRule::Party ||
+                line.kind == LineKind::Input) {
                 EXPECT_FALSE(line.title.isEmpty());
             }
             if (line.rule == EntryRule::Text) {

@@ -1,16 +1,16 @@
 // The main window: its menus, the windows it hosts, the reference documents and the quit sequence.
 
 #include "ShellFixture.h"
-#include "support/DamagedFiles.h"
-#include "support/FileContents.h"
 #include "core/names/NameForms.h"
 #include "core/names/NameStore.h"
 #include "core/store/CaseStore.h"
+#include "support/DamagedFiles.h"
+#include "support/FileContents.h"
+#include "ui/cases/CaseLibrary.h"
+#include "ui/names/NamesAdmin.h"
 #include "ui/shell/Location.h"
 #include "ui/shell/Splash.h"
 #include "ui/shell/StartUpQuestions.h"
-#include "ui/cases/CaseLibrary.h"
-#include "ui/names/NamesAdmin.h"
 #include "ui/worksheet/FormCS42.h"
 
 #include <QCloseEvent>
@@ -326,7 +326,8 @@ private slots:
         QCOMPARE(contents(paths.casesBackupPath()), goodBackup);
         const QString text = m_shell->interaction.prompts.last().text;
         QVERIFY2(text.contains(QStringLiteral("is damaged")) &&
-                     text.contains(QDir::toNativeSeparators(paths.casesBackupPath()) + QStringLiteral(" is sound")),
+                     text.contains(QDir::toNativeSeparators(paths.casesBackupPath()) +
+                                   QStringLiteral(" is sound")),
                  qPrintable(text));
         QVERIFY2(!text.contains(QStringLiteral("Names database")), "the names were backed up");
     }
@@ -357,7 +358,8 @@ private slots:
                               unreadableSettingsQuestion(session.paths, report.settingsProblem));
         QCOMPARE(settleStartUp(session, report), yes);
         QVERIFY(interaction.allExpectationsMet());
-        QVERIFY(interaction.prompts.last().text.contains(QDir::toNativeSeparators(defaults.settingsDbPath())));
+        QVERIFY(
+            interaction.prompts.last().text.contains(QDir::toNativeSeparators(defaults.settingsDbPath())));
         QCOMPARE(QFile::exists(defaults.casesDbPath()), yes);
         QCOMPARE(QFile::exists(DataStore::damagedSettingsPath(defaults)), yes);
     }

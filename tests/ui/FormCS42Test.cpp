@@ -833,7 +833,9 @@ private slots:
 
         // Answered Yes once the other workstation is done: the same entry goes in.
         m_data->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Cases Database in Use"));
-        m_data->interaction.onPrompt = [&holder](const auto&) { holder.reset(); };
+        m_data->interaction.onPrompt = [&holder](const auto&) {
+            holder.reset();
+        };
         clickLine("lblP1", typeWhileLocked(QStringLiteral("2600")));
         m_data->interaction.onPrompt = nullptr;
         SqlConnection::setBusyTimeoutMs(15000);
@@ -850,7 +852,8 @@ private slots:
         m_data->interaction.expectInform(QStringLiteral("Cases Database Damaged"));
         QTest::mouseClick(label("lblCustody"), Qt::LeftButton);
         const QString text = m_data->interaction.prompts.last().text;
-        QVERIFY2(text.contains(QStringLiteral("restore")) && text.contains(QStringLiteral("missing from index")),
+        QVERIFY2(text.contains(QStringLiteral("restore")) &&
+                     text.contains(QStringLiteral("missing from index")),
                  qPrintable(text));
         QVERIFY(!m_data->interaction.ended);
     }
@@ -917,7 +920,8 @@ private slots:
         m_form->RecalculateWorksheet();
         const Worksheet& sheet = *m_form->worksheet();
         const CaseRecord record = *m_data->store().findCurrentCase(m_data->session.currentCaseId);
-        const Worksheet expected = computeWorksheet(record, *ScheduleTable::load(m_data->session.paths.scheduleDbPath()));
+        const Worksheet expected =
+            computeWorksheet(record, *ScheduleTable::load(m_data->session.paths.scheduleDbPath()));
         QCOMPARE(sheet.captions, expected.captions);
         QCOMPARE(m_form->displayedCaptions(), sheet.captions);
         QCOMPARE(caption("lblC4"), expected.captions.value(QStringLiteral("lblC4")));

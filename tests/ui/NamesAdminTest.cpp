@@ -7,10 +7,10 @@
 #include "core/store/DataStore.h"
 #include "support/RecordingHost.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/shell/Background.h"
 #include "ui/common/Session.h"
 #include "ui/common/WindowHost.h"
 #include "ui/names/Names.h"
+#include "ui/shell/Background.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,10 +7,10 @@
 #include "core/store/DataStore.h"
 #include "core/store/Schema.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/shell/Background.h"
 #include "ui/common/Palette.h"
 #include "ui/common/Session.h"
 #include "ui/names/PartySelection.h"
+#include "ui/shell/Background.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,8 +4,8 @@
 
 #include "core/store/DataStore.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/shell/Background.h"
 #include "ui/common/Session.h"
+#include "ui/shell/Background.h"
 
 #include <QAction>
 #include <QApplication>

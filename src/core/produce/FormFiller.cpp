@@ -17,7 +17,6 @@
 
 #include <exception>
 
-
 namespace cs42 {
 
 namespace {

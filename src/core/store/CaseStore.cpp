@@ -173,7 +173,7 @@ std::optional<CaseRecord> CaseStore::findCurrentCase(QString& currentCaseId, Cas
     if (!query.exec()) {
         connection.noteError(query.lastError());
         report(connection.failure() == SqlFailure::Busy ? fail(CaseStoreStatus::Busy, connection.errorText())
-                                                         : openFailure(connection));
+                                                        : openFailure(connection));
         return std::nullopt;
     }
     if (!query.next()) {
@@ -205,7 +205,8 @@ CaseStoreStatus CaseStore::saveCaseFields(const QString& currentCaseId, const Co
             // Columns come from the program's own tables, never from input: a caller's mistake.
             qCWarning(lcStore) << "refusing to save the unknown column" << column;
             Q_ASSERT_X(false, "CaseStore::saveCaseFields", "unknown column");
-            return fail(CaseStoreStatus::SaveFailed, QStringLiteral("The column %1 does not exist.").arg(column));
+            return fail(CaseStoreStatus::SaveFailed,
+                        QStringLiteral("The column %1 does not exist.").arg(column));
         }
         assignments << QStringLiteral("\"%1\" = ?").arg(column);
         bound << value;

@@ -103,7 +103,8 @@ void SqlConnection::noteError(const QSqlError& error)
         break;
     case SqlFailure::NotADatabase:
         m_error = QStringLiteral("The file is damaged or is not a database");
-        if (!error.databaseText().isEmpty() && !error.databaseText().contains(QLatin1String("not a database")))
+        if (!error.databaseText().isEmpty() &&
+            !error.databaseText().contains(QLatin1String("not a database")))
             m_error += QStringLiteral(" (%1)").arg(error.databaseText());
         m_error += QLatin1Char('.');
         break;

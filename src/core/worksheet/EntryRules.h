@@ -61,6 +61,7 @@ struct BirthDate
     std::optional<QString> stored;
     bool future = false;
 };
+
 BirthDate birthDate(const QString& text, const QDate& today);
 
 } // namespace EntryRules

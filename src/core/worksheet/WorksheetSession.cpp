@@ -48,7 +48,8 @@ std::optional<CaseRecord> WorksheetSession::currentCase(CaseStoreStatus* status)
     CaseStoreStatus found = CaseStoreStatus::Ok;
     std::optional<CaseRecord> record = m_store.findCurrentCase(m_currentCaseId, &found);
     if (status)
-        *status = record ? CaseStoreStatus::Ok : (found == CaseStoreStatus::Ok ? CaseStoreStatus::CaseRemoved : found);
+        *status = record ? CaseStoreStatus::Ok
+                         : (found == CaseStoreStatus::Ok ? CaseStoreStatus::CaseRemoved : found);
     return record;
 }
 

@@ -2,13 +2,13 @@
 
 #include "core/store/Backup.h"
 #include "core/store/ProgramSettings.h"
+#include "ui/cases/CaseLibrary.h"
 #include "ui/common/Interaction.h"
-#include "ui/shell/Location.h"
 #include "ui/common/Palette.h"
 #include "ui/common/Session.h"
-#include "ui/shell/Splash.h"
-#include "ui/cases/CaseLibrary.h"
 #include "ui/names/NamesAdmin.h"
+#include "ui/shell/Location.h"
+#include "ui/shell/Splash.h"
 #include "ui/worksheet/FormCS42.h"
 
 #include <QAction>
@@ -248,8 +248,10 @@ bool Background::quitProgram()
             problems << report;
     }
     if (!problems.isEmpty())
-        interaction.inform(
-            this, QStringLiteral("Backup"), problems.join(QStringLiteral("\r\n\r\n")), Interaction::Icon::Warning);
+        interaction.inform(this,
+                           QStringLiteral("Backup"),
+                           problems.join(QStringLiteral("\r\n\r\n")),
+                           Interaction::Icon::Warning);
     interaction.endProgram(0);
     return true;
 }

@@ -1,9 +1,9 @@
 #include "ui/shell/Splash.h"
 
 #include "core/store/ProgramSettings.h"
-#include "ui/shell/HiddenUtilities.h"
 #include "ui/common/Session.h"
 #include "ui/common/WindowHost.h"
+#include "ui/shell/HiddenUtilities.h"
 
 #include <QKeyEvent>
 #include <QLabel>

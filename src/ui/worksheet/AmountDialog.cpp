@@ -1,8 +1,8 @@
 #include "ui/worksheet/AmountDialog.h"
 
-#include "core/worksheet/EntryRules.h"
 #include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
+#include "core/worksheet/EntryRules.h"
 #include "core/worksheet/LeadingNumber.h"
 
 #include <QHBoxLayout>
@@ -12,7 +12,6 @@
 #include <QVBoxLayout>
 
 namespace cs42 {
-
 
 AmountRules twoDecimalAmountRules()
 {

@@ -653,7 +653,8 @@ void FormCS42::editTextField(const LineDef& line)
 {
     QLabel* l = label(line.label);
     const QString shown = l->text().trimmed();
-    const std::optional<QString> answer = m_session.interaction->inputText(this, line.title, line.prompt, shown);
+    const std::optional<QString> answer =
+        m_session.interaction->inputText(this, line.title, line.prompt, shown);
     // Cancel leaves the field as it is; so does an unchanged answer.
     if (!answer || *answer == shown)
         return;
@@ -705,7 +706,8 @@ void FormCS42::ProduceForm()
         return;
     Interaction& interaction = *m_session.interaction;
     // The figures must stand: the same refusal as cs42-admin produce, from the last computation.
-    const QString refusal = m_sheet.worksheet() ? productionRefusal(*m_sheet.worksheet(), m_session.paths) : QString();
+    const QString refusal =
+        m_sheet.worksheet() ? productionRefusal(*m_sheet.worksheet(), m_session.paths) : QString();
     if (!refusal.isEmpty()) {
         interaction.inform(this, ProductionRefusalTitle, refusal);
         return;

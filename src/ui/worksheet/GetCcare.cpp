@@ -1,7 +1,7 @@
 #include "ui/worksheet/GetCcare.h"
 
-#include "core/worksheet/EntryRules.h"
 #include "core/worksheet/DisplayFormat.h"
+#include "core/worksheet/EntryRules.h"
 
 namespace cs42 {
 

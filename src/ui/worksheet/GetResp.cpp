@@ -1,8 +1,8 @@
 #include "ui/worksheet/GetResp.h"
 
-#include "core/worksheet/EntryRules.h"
 #include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
+#include "core/worksheet/EntryRules.h"
 #include "core/worksheet/LeadingNumber.h"
 #include "core/worksheet/Schedule.h"
 

@@ -22,7 +22,11 @@ AmountForm incomeForm()
 } // namespace
 
 Income::Income(const QString& title, const QString& value, QWidget* parent)
-    : AmountDialog(incomeForm(), {&Format::whole, &EntryRules::income, &EntryRules::income, false}, title, value, parent)
+    : AmountDialog(incomeForm(),
+                   {&Format::whole, &EntryRules::income, &EntryRules::income, false},
+                   title,
+                   value,
+                   parent)
 {}
 
 std::optional<QString> Income::edit(QWidget* parent,
