@@ -68,6 +68,9 @@ TEST(EntryRules, OverrideIsTakenWhenCheckedAndNotZeroAndCountsWhenPositive)
         EXPECT_EQ(choice.amount, c.amount) << c.typed;
         EXPECT_EQ(EntryRules::overrideInForce(choice.flag, choice.amount), c.inForce) << c.typed;
     }
+    EXPECT_EQ(EntryRules::overrideAmountText(612), QStringLiteral("612"));
+    EXPECT_EQ(EntryRules::overrideAmountText(612.5), QStringLiteral("612.5"));
+    EXPECT_EQ(EntryRules::overrideAmountText(0), QStringLiteral("0"));
 }
 
 TEST(EntryRules, TogglesAndBirthDates)

@@ -4,6 +4,8 @@
 #include "core/worksheet/LeadingNumber.h"
 #include "core/worksheet/UsDate.h"
 
+#include <QLocale>
+
 namespace cs42::EntryRules {
 
 double amountOf(const QString& text)
@@ -66,6 +68,11 @@ OverrideChoice overrideChoice(bool checked, const QString& text)
 bool overrideInForce(const QString& flag, double amount)
 {
     return flag == QLatin1String("Y") && amount > 0;
+}
+
+QString overrideAmountText(double amount)
+{
+    return QLocale::c().toString(amount, 'f', QLocale::FloatingPointShortest);
 }
 
 QString toggled(const QString& stored)

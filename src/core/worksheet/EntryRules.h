@@ -50,6 +50,8 @@ QString preexistingAmount(const QString& text);
 // with "Y" has no effect.
 OverrideChoice overrideChoice(bool checked, const QString& text);
 bool overrideInForce(const QString& flag, double amount);
+// The stored form of the override amount: a plain decimal number (612, 612.5), 0 when not in use.
+QString overrideAmountText(double amount);
 
 // The custody and insurance toggles: "P" becomes "D"; anything else, blank included, "P".
 QString toggled(const QString& stored);

@@ -60,11 +60,6 @@ EntryDialog::AmountCheck parentCheck(const CaseRecord& record, const LineDef& de
     };
 }
 
-// "overamount" holds the amount as a plain decimal number (612, 612.5), 0 when not in use.
-QString plainNumber(double value)
-{
-    return QLocale::c().toString(value, 'f', QLocale::FloatingPointShortest);
-}
 } // namespace
 
 FormCS42::FormCS42(Session& session, WindowHost& host, QWidget* parent)
@@ -597,7 +592,8 @@ void FormCS42::editOverride(const LineDef& line)
                                                                 *m_session.interaction,
                                                                 &amountRefusal);
     if (choice)
-        apply({{line.columns.at(0), choice->flag}, {line.columns.at(1), plainNumber(choice->amount)}});
+        apply({{line.columns.at(0), choice->flag},
+               {line.columns.at(1), EntryRules::overrideAmountText(choice->amount)}});
 }
 
 void FormCS42::editChildCare(const LineDef& line)
