@@ -97,7 +97,8 @@ TEST_F(BackupTest, FailedBackupKeepsBothGenerationsAndSaysWhy)
     EXPECT_FALSE(QFile::exists(paths.casesPreviousBackupPath()));
     const QString report = Backup::quitReport(missing, outcome);
     EXPECT_TRUE(report.contains(QStringLiteral("could not be backed up"))) << report.toStdString();
-    EXPECT_TRUE(report.contains(QDir::toNativeSeparators(paths.casesBackupPath()) + QStringLiteral(" is sound")));
+    EXPECT_TRUE(
+        report.contains(QDir::toNativeSeparators(paths.casesBackupPath()) + QStringLiteral(" is sound")));
 }
 
 // A live file whose index is damaged passes quick_check and VACUUM INTO copies it: it must never
@@ -111,14 +112,17 @@ TEST_F(BackupTest, DamagedLiveFileNeverReplacesTheGoodBackup)
 
     const Backup::BackupOutcome outcome = Backup::writeBackup(cases);
     EXPECT_EQ(outcome.status, BackupStatus::LiveDamaged);
-    EXPECT_TRUE(outcome.detail.contains(QStringLiteral("missing from index"))) << outcome.detail.toStdString();
+    EXPECT_TRUE(outcome.detail.contains(QStringLiteral("missing from index")))
+        << outcome.detail.toStdString();
     EXPECT_EQ(contentsOf(paths.casesBackupPath()), good);
     EXPECT_FALSE(QFile::exists(paths.casesPreviousBackupPath()));
     const QString report = Backup::quitReport(cases, outcome);
     EXPECT_TRUE(report.startsWith(QStringLiteral("The CASES database ") +
-                                  QDir::toNativeSeparators(paths.casesDbPath()) + QStringLiteral(" is damaged")))
+                                  QDir::toNativeSeparators(paths.casesDbPath()) +
+                                  QStringLiteral(" is damaged")))
         << report.toStdString();
-    EXPECT_TRUE(report.contains(QStringLiteral("The backup ") + QDir::toNativeSeparators(paths.casesBackupPath()) +
+    EXPECT_TRUE(report.contains(QStringLiteral("The backup ") +
+                                QDir::toNativeSeparators(paths.casesBackupPath()) +
                                 QStringLiteral(" is sound")));
 }
 
@@ -136,7 +140,8 @@ TEST_F(BackupTest, RestorePutsTheBackupInPlaceAndKeepsTheReplacedFile)
     EXPECT_EQ(caseNames(paths.casesBeforeRestorePath()), (QStringList{"Backed up", "Added later"}));
     EXPECT_TRUE(paths.casesBeforeRestorePath().endsWith(QStringLiteral("QUONDATA_BeforeRestore.MDB")));
     const QString text = Backup::restoredText(cases, outcome);
-    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(paths.casesBeforeRestorePath()))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(paths.casesBeforeRestorePath())))
+        << text.toStdString();
 }
 
 TEST_F(BackupTest, RestoreWithoutBackupChangesNothing)
@@ -162,16 +167,21 @@ TEST_F(BackupTest, RestoreRefusesABackupThatIsNoSoundCopy)
         std::function<void(const QString&)> make;
         const char* reason;
     };
+
     const QList<Case> backups = {
         {"zero-length", [](const QString& path) { writeFile(path, {}); }, "empty"},
-        {"not a database", [](const QString& path) { writeFile(path, QByteArray(4096, 'x')); }, "not a database"},
+        {"not a database",
+         [](const QString& path) { writeFile(path, QByteArray(4096, 'x')); },
+         "not a database"},
         {"a database without the table",
          [](const QString& path) {
              SqlConnection other(path, SqlConnection::Mode::OpenOrCreate);
              other.exec(QStringLiteral("CREATE TABLE Other (x TEXT)"));
          },
          "no Cases table"},
-        {"the names database", [this](const QString& path) { QFile::copy(paths.namesDbPath(), path); }, "no Cases table"},
+        {"the names database",
+         [this](const QString& path) { QFile::copy(paths.namesDbPath(), path); },
+         "no Cases table"},
         {"a damaged index",
          [this](const QString& path) {
              QFile::copy(paths.casesDbPath(), path);
@@ -204,7 +214,8 @@ TEST_F(BackupTest, RestoreFallsBackToThePreviousGenerationWhenTheNewestIsDamaged
     ASSERT_EQ(outcome.result, RestoreResult::Restored);
     EXPECT_EQ(outcome.restoredFrom, paths.casesPreviousBackupPath());
     EXPECT_EQ(caseNames(paths.casesDbPath()), QStringList{QStringLiteral("Older")});
-    EXPECT_TRUE(Backup::restoredText(cases, outcome).contains(QStringLiteral("newer backup could not be used")));
+    EXPECT_TRUE(
+        Backup::restoredText(cases, outcome).contains(QStringLiteral("newer backup could not be used")));
 }
 
 TEST_F(BackupTest, StartRemovesTemporariesOfEndedRunsOnly)
@@ -220,7 +231,8 @@ TEST_F(BackupTest, StartRemovesTemporariesOfEndedRunsOnly)
         writeFile(QDir(folder).filePath(name), "partial");
     QFile old(QDir(folder).filePath(oldOtherStation));
     ASSERT_TRUE(old.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(old.setFileTime(QDateTime::currentDateTime().addSecs(-2 * 3600), QFileDevice::FileModificationTime));
+    ASSERT_TRUE(
+        old.setFileTime(QDateTime::currentDateTime().addSecs(-2 * 3600), QFileDevice::FileModificationTime));
     old.close();
 
     DataStore::startUp(work.path());

@@ -109,7 +109,8 @@ TEST_F(CaseStoreTest, DamagedIndexIsToldApartFromARemovedCase)
     CaseStoreStatus status = CaseStoreStatus::Ok;
     EXPECT_FALSE(damaged.findCurrentCase(current, &status));
     EXPECT_EQ(status, CaseStoreStatus::Damaged);
-    EXPECT_EQ(damaged.saveCaseField(key, QStringLiteral("pinc"), QStringLiteral("1")), CaseStoreStatus::Damaged);
+    EXPECT_EQ(damaged.saveCaseField(key, QStringLiteral("pinc"), QStringLiteral("1")),
+              CaseStoreStatus::Damaged);
     EXPECT_EQ(damaged.deleteCase(key), CaseStoreStatus::Damaged);
     const CaseStoreMessage message = damaged.messageFor(CaseStoreStatus::Damaged);
     EXPECT_FALSE(message.endsProgram);

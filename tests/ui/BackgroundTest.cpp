@@ -1,11 +1,11 @@
 // The main window: its menus, the windows it hosts, the reference documents and the quit sequence.
 
 #include "ShellFixture.h"
-#include "support/DamagedFiles.h"
-#include "support/FileContents.h"
 #include "core/names/NameForms.h"
 #include "core/names/NameStore.h"
 #include "core/store/CaseStore.h"
+#include "support/DamagedFiles.h"
+#include "support/FileContents.h"
 #include "ui/app/Location.h"
 #include "ui/app/Splash.h"
 #include "ui/app/StartUpQuestions.h"
@@ -330,7 +330,8 @@ private slots:
         QCOMPARE(contents(paths.casesBackupPath()), goodBackup);
         const QString text = m_shell->interaction.prompts.last().text;
         QVERIFY2(text.contains(QStringLiteral("is damaged")) &&
-                     text.contains(QDir::toNativeSeparators(paths.casesBackupPath()) + QStringLiteral(" is sound")),
+                     text.contains(QDir::toNativeSeparators(paths.casesBackupPath()) +
+                                   QStringLiteral(" is sound")),
                  qPrintable(text));
         QVERIFY2(!text.contains(QStringLiteral("Names database")), "the names were backed up");
     }
@@ -361,7 +362,8 @@ private slots:
                               unreadableSettingsQuestion(session.paths, report.settingsProblem));
         QCOMPARE(settleStartUp(session, report), yes);
         QVERIFY(interaction.allExpectationsMet());
-        QVERIFY(interaction.prompts.last().text.contains(QDir::toNativeSeparators(defaults.settingsDbPath())));
+        QVERIFY(
+            interaction.prompts.last().text.contains(QDir::toNativeSeparators(defaults.settingsDbPath())));
         QCOMPARE(QFile::exists(defaults.casesDbPath()), yes);
         QCOMPARE(QFile::exists(DataStore::damagedSettingsPath(defaults)), yes);
     }

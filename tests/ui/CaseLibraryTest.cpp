@@ -375,7 +375,8 @@ private slots:
         // The specified words, then the file and the cause.
         const QString text = m_shell->interaction.prompts.last().text;
         QVERIFY(text.startsWith(CaseStore::openErrorText()));
-        QVERIFY2(text.contains(QStringLiteral("The file: ") + QDir::toNativeSeparators(path)), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("The file: ") + QDir::toNativeSeparators(path)),
+                 qPrintable(text));
         QVERIFY2(text.contains(cause), qPrintable(text));
     }
 

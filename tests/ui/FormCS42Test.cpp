@@ -601,7 +601,9 @@ private slots:
         // Answered Yes once the other workstation is done: the same entry goes in.
         QVERIFY(holder->exec(QStringLiteral("BEGIN EXCLUSIVE")));
         m_data->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Cases Database in Use"));
-        m_data->interaction.onPrompt = [&holder](const auto&) { holder.reset(); };
+        m_data->interaction.onPrompt = [&holder](const auto&) {
+            holder.reset();
+        };
         clickLine("lblP1", [](QWidget* dialog) {
             typeInto(dialog, "Text1", QStringLiteral("2600"));
             press(dialog, "Command1");
@@ -621,7 +623,8 @@ private slots:
         m_data->interaction.expectInform(QStringLiteral("Cases Database Damaged"));
         QTest::mouseClick(label("lblCustody"), Qt::LeftButton);
         const QString text = m_data->interaction.prompts.last().text;
-        QVERIFY2(text.contains(QStringLiteral("restore")) && text.contains(QStringLiteral("missing from index")),
+        QVERIFY2(text.contains(QStringLiteral("restore")) &&
+                     text.contains(QStringLiteral("missing from index")),
                  qPrintable(text));
         QVERIFY(!m_data->interaction.ended);
     }

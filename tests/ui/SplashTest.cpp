@@ -4,8 +4,8 @@
 
 #include "ShellFixture.h"
 #include "core/store/Backup.h"
-#include "support/FileContents.h"
 #include "core/store/CaseStore.h"
+#include "support/FileContents.h"
 #include "ui/app/HiddenUtilities.h"
 #include "ui/cases/CaseLibrary.h"
 
@@ -169,7 +169,8 @@ private slots:
         const QString live = cases ? paths.casesDbPath() : paths.namesDbPath();
         const QString backupPath = cases ? paths.casesBackupPath() : paths.namesBackupPath();
         const Backup::RestoreTexts texts = cases ? Backup::casesRestoreTexts() : Backup::namesRestoreTexts();
-        const Backup::BackupSet set = cases ? Backup::BackupSet::cases(paths) : Backup::BackupSet::names(paths);
+        const Backup::BackupSet set =
+            cases ? Backup::BackupSet::cases(paths) : Backup::BackupSet::names(paths);
 
         // The backup holds a case the live file no longer has.
         CaseStore(paths.casesDbPath()).addCase(QStringLiteral("Backed Up"), QDate(2024, 1, 1));

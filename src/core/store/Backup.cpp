@@ -179,7 +179,8 @@ RestoreOutcome restore(const BackupSet& set)
         QFile::remove(temporary);
         // The copy is checked, not the backup itself, so that what is checked is what goes live.
         if (!QFile::copy(candidate, temporary)) {
-            refusals << QStringLiteral("%1 could not be copied beside %2.").arg(native(candidate), native(set.livePath));
+            refusals << QStringLiteral("%1 could not be copied beside %2.")
+                            .arg(native(candidate), native(set.livePath));
             continue;
         }
         const QString problem = copyProblem(set, temporary);
@@ -200,7 +201,8 @@ RestoreOutcome restore(const BackupSet& set)
         if (!QFile::copy(set.livePath, set.beforeRestorePath)) {
             QFile::remove(temporary);
             outcome.restoredFrom.clear();
-            outcome.error = QStringLiteral("The file in use could not be kept as %1.").arg(native(set.beforeRestorePath));
+            outcome.error =
+                QStringLiteral("The file in use could not be kept as %1.").arg(native(set.beforeRestorePath));
             return outcome;
         }
         outcome.keptLivePath = set.beforeRestorePath;
@@ -223,8 +225,8 @@ void removeStaleTemporaries(const QString& folder)
     static const QRegularExpression suffix(QStringLiteral(R"(\.tmp-(?:(.+)-)?(\d+)$)"));
     const QDir dir(folder);
     const QDateTime anHourAgo = QDateTime::currentDateTimeUtc().addSecs(-3600);
-    const QFileInfoList files = dir.entryInfoList({QStringLiteral("*.MDB.tmp-*"), QStringLiteral("*.mdb.tmp-*")},
-                                                  QDir::Files | QDir::Hidden);
+    const QFileInfoList files = dir.entryInfoList(
+        {QStringLiteral("*.MDB.tmp-*"), QStringLiteral("*.mdb.tmp-*")}, QDir::Files | QDir::Hidden);
     for (const QFileInfo& file : files) {
         const QRegularExpressionMatch m = suffix.match(file.fileName());
         if (!m.hasMatch())
@@ -266,7 +268,8 @@ QString restoredText(const BackupSet& set, const RestoreOutcome& outcome)
         text += QStringLiteral("  The newer backup could not be used: ") + outcome.error;
     if (!outcome.keptLivePath.isEmpty())
         text += QStringLiteral("  The file it replaced was kept as %1.").arg(native(outcome.keptLivePath));
-    text += QStringLiteral("\r\n\r\nThe program will now end; start it again to work with the restored file.");
+    text +=
+        QStringLiteral("\r\n\r\nThe program will now end; start it again to work with the restored file.");
     return text;
 }
 

@@ -14,12 +14,12 @@ namespace Backup {
 struct BackupSet
 {
     QString livePath;
-    QString backupPath;         // the newest backup
-    QString previousPath;       // the generation before it
-    QString beforeRestorePath;  // where a restore keeps the live file it replaced
-    QString table;              // "Cases" / "NAMES"
-    QString keyColumn;          // "caseid" / "keynumber"
-    QString displayName;        // "CASES" / "Names", as the messages name the database
+    QString backupPath;        // the newest backup
+    QString previousPath;      // the generation before it
+    QString beforeRestorePath; // where a restore keeps the live file it replaced
+    QString table;             // "Cases" / "NAMES"
+    QString keyColumn;         // "caseid" / "keynumber"
+    QString displayName;       // "CASES" / "Names", as the messages name the database
 
     static BackupSet cases(const DataPaths& paths);
     static BackupSet names(const DataPaths& paths);
@@ -59,9 +59,9 @@ enum class RestoreResult
 struct RestoreOutcome
 {
     RestoreResult result = RestoreResult::Failed;
-    QString restoredFrom;   // the backup that was put in place
-    QString keptLivePath;   // where the replaced live file was kept (empty when there was none)
-    QString error;          // why nothing was restored, or which newer backup was passed over
+    QString restoredFrom; // the backup that was put in place
+    QString keptLivePath; // where the replaced live file was kept (empty when there was none)
+    QString error;        // why nothing was restored, or which newer backup was passed over
 };
 
 // Puts the newest sound backup in place of the live file. A backup is sound when it passes

@@ -171,7 +171,7 @@ std::optional<CaseRecord> CaseStore::findCurrentCase(QString& currentCaseId, Cas
     if (!query.exec()) {
         connection.noteError(query.lastError());
         report(connection.failure() == SqlFailure::Busy ? fail(CaseStoreStatus::Busy, connection.errorText())
-                                                         : openFailure(connection));
+                                                        : openFailure(connection));
         return std::nullopt;
     }
     if (!query.next()) {
@@ -200,7 +200,8 @@ CaseStoreStatus CaseStore::saveCaseFields(const QString& currentCaseId, const Co
     for (const auto& [column, value] : values) {
         // Column names cannot be bound: only the schema's own names are accepted.
         if (!Schema::casesTable().hasColumn(column))
-            return fail(CaseStoreStatus::SaveFailed, QStringLiteral("The column %1 does not exist.").arg(column));
+            return fail(CaseStoreStatus::SaveFailed,
+                        QStringLiteral("The column %1 does not exist.").arg(column));
         assignments << QStringLiteral("\"%1\" = ?").arg(column);
         bound << value;
     }

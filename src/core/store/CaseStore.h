@@ -3,9 +3,9 @@
 #include "core/store/CaseRecord.h"
 
 #include <QDate>
-#include <QSqlError>
 #include <QList>
 #include <QPair>
+#include <QSqlError>
 #include <QString>
 #include <QVariant>
 
@@ -61,6 +61,7 @@ public:
 
     // The message for the outcome of the last operation of this store (its cause is kept).
     CaseStoreMessage messageFor(CaseStoreStatus status) const;
+
     // The cause of the last failed operation, in words ("the file is in use by ...").
     const QString& problem() const { return m_problem; }
 

@@ -94,9 +94,10 @@ bool DataStore::ensureCasesDatabase(const DataPaths& paths)
     // Finding the current case by its key is done on every recomputation of the worksheet; with
     // thousands of cases a scan of the table is too slow. The index only speeds up the search:
     // every query that depends on the stored order still orders by rowid.
-    return Schema::ensureDatabase(paths.casesDbPath(),
-                                  Schema::casesTable(),
-                                  {QStringLiteral("CREATE INDEX IF NOT EXISTS CasesCaseId ON Cases (caseid)")}) !=
+    return Schema::ensureDatabase(
+               paths.casesDbPath(),
+               Schema::casesTable(),
+               {QStringLiteral("CREATE INDEX IF NOT EXISTS CasesCaseId ON Cases (caseid)")}) !=
            SqlFailure::Busy;
 }
 

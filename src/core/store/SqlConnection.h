@@ -13,10 +13,10 @@ namespace cs42 {
 enum class SqlFailure
 {
     None,
-    Missing,       // the file (or its folder) is not there
-    NotADatabase,  // a folder, an empty name, or a file that is not a sound database
-    Busy,          // locked by another workstation for longer than the busy timeout
-    Other,         // anything else (disk full, read-only, I/O error); errorText says what
+    Missing,      // the file (or its folder) is not there
+    NotADatabase, // a folder, an empty name, or a file that is not a sound database
+    Busy,         // locked by another workstation for longer than the busy timeout
+    Other,        // anything else (disk full, read-only, I/O error); errorText says what
 };
 
 // One open database file, opened for one piece of work and closed again: no connection is held

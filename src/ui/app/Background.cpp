@@ -252,8 +252,10 @@ bool Background::quitProgram()
             problems << report;
     }
     if (!problems.isEmpty())
-        interaction.inform(
-            this, QStringLiteral("Backup"), problems.join(QStringLiteral("\r\n\r\n")), Interaction::Icon::Warning);
+        interaction.inform(this,
+                           QStringLiteral("Backup"),
+                           problems.join(QStringLiteral("\r\n\r\n")),
+                           Interaction::Icon::Warning);
     interaction.endProgram(0);
     return true;
 }

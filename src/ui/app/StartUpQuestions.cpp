@@ -18,13 +18,14 @@ QString native(const QString& path)
 
 QString unreadableSettingsQuestion(const DataPaths& paths, const QString& problem)
 {
-    return QStringLiteral("The program settings file %1 cannot be read.  %2\r\n\r\n"
-                          "It holds the folder where the cases and names are kept, which may be a shared "
-                          "folder of this office, so the program does not know where they are.\r\n\r\n"
-                          "Choose Yes to go on with new settings: the damaged file is kept as %3, and the "
-                          "cases and names are taken from the default folder %4 (empty ones are made there "
-                          "if it has none).  Use 'Location' afterwards to choose a shared folder again.\r\n\r\n"
-                          "Choose No to end the program now, so that the settings file can be restored.")
+    return QStringLiteral(
+               "The program settings file %1 cannot be read.  %2\r\n\r\n"
+               "It holds the folder where the cases and names are kept, which may be a shared "
+               "folder of this office, so the program does not know where they are.\r\n\r\n"
+               "Choose Yes to go on with new settings: the damaged file is kept as %3, and the "
+               "cases and names are taken from the default folder %4 (empty ones are made there "
+               "if it has none).  Use 'Location' afterwards to choose a shared folder again.\r\n\r\n"
+               "Choose No to end the program now, so that the settings file can be restored.")
         .arg(native(paths.settingsDbPath()),
              problem,
              native(DataStore::damagedSettingsPath(paths)),

@@ -406,7 +406,8 @@ void CaseLibrary::reportStoreFailure(const CaseStore& store, CaseStoreStatus sta
     m_session.interaction->inform(this,
                                   message.title,
                                   message.text,
-                                  message.endsProgram ? Interaction::Icon::Critical : Interaction::Icon::Warning);
+                                  message.endsProgram ? Interaction::Icon::Critical
+                                                      : Interaction::Icon::Warning);
     // Only a database that cannot be opened at all ends the program; a busy one can be waited out.
     if (message.endsProgram)
         m_session.interaction->endProgram(1);
