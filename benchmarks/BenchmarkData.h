@@ -15,24 +15,16 @@ namespace cs42::bench {
 
 constexpr int CaseCount = 10000;
 
-// The installed Alabama schedule when it is at hand, else a table of the same size ($250 ..
-// $30,000, every $50).
+// The Alabama schedule installed with the program ($250 .. $30,000, every $50).
 inline QList<ScheduleTextRow> scheduleRows()
 {
-    QFile file(QStringLiteral(TEST_DATA_DIR "/../../../shared/data/alabama-schedule-2022-05-01.csv"));
-    if (file.open(QIODevice::ReadOnly)) {
-        if (auto rows = ScheduleCsv::parse(file.readAll(), nullptr))
-            return *rows;
-    }
-    QList<ScheduleTextRow> rows;
-    for (int income = 250; income <= 30000; income += 50) {
-        ScheduleTextRow row;
-        row.income = QString::number(income);
-        for (int k = 0; k < 6; ++k)
-            row.amounts[static_cast<std::size_t>(k)] = QString::number(income * (k + 2) / 40);
-        rows.append(row);
-    }
-    return rows;
+    QFile file(QStringLiteral(REPO_DATA_DIR "/alabama-schedule-2022-05-01.csv"));
+    std::optional<QList<ScheduleTextRow>> rows;
+    if (file.open(QIODevice::ReadOnly))
+        rows = ScheduleCsv::parse(file.readAll(), nullptr);
+    if (!rows)
+        qFatal("cannot read the schedule %s", qPrintable(file.fileName()));
+    return *rows;
 }
 
 // Installs the schedule and writes CaseCount filled cases with ids `idPrefix` + six digits;

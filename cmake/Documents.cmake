@@ -5,7 +5,7 @@ if(NOT TARGET cs42-formgen)
 endif()
 
 set(FORMS_OUTPUT_DIR ${CMAKE_BINARY_DIR}/forms)
-set(CS42_SCHEDULE_CSV "${CMAKE_SOURCE_DIR}/../shared/data/alabama-schedule-2022-05-01.csv"
+set(CS42_SCHEDULE_CSV "${CMAKE_SOURCE_DIR}/data/alabama-schedule-2022-05-01.csv"
     CACHE FILEPATH "Schedule the QUONSchedule.pdf reference document is generated from")
 set(FORMGEN_ENV ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen)
 

@@ -1,15 +1,39 @@
 #include "core/store/DataStore.h"
+#include "core/store/InstalledData.h"
 #include "ui/common/QtInteraction.h"
 #include "ui/common/Session.h"
 #include "ui/shell/Background.h"
 #include "ui/shell/StartUpQuestions.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
+
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(CS42_VERSION));
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral(
+        "The CS-42 child-support worksheet. Works in the current directory's VTRForms folder."));
+    options.addHelpOption();
+    options.addVersionOption();
+    const QCommandLineOption userData(
+        QStringLiteral("user-data"),
+        QStringLiteral("Work in the per-user data folder $XDG_DATA_HOME/cs42, created on first start."));
+    options.addOption(userData);
+    options.process(app);
+    // The desktop entry has no working directory of its own to give: each user gets a data folder.
+    if (options.isSet(userData)) {
+        QString error;
+        const QString folder = cs42::InstalledData::userWorkingDirectory(&error);
+        if (folder.isEmpty() || !QDir::setCurrent(folder)) {
+            std::fprintf(stderr, "cs42: %s\n", qPrintable(folder.isEmpty() ? error : folder));
+            return 1;
+        }
+    }
     cs42::Background::applyProgramFont(app);
     cs42::QtInteraction interaction;
     cs42::Session session;

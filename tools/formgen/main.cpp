@@ -1,7 +1,9 @@
 // cs42-formgen: generates the documents installed with the program into VTRForms: the blank
-// court form QUON42.PDF and the reference documents QUONSchedule.pdf and QUONRule32.pdf.
+// court form QUON42.PDF and the reference documents QUONSchedule.pdf and QUONRule32.pdf; and the
+// PNG sizes of the program's icon.
 #include "AcroFormBuilder.h"
 #include "Cs42Page.h"
+#include "ProgramIcon.h"
 #include "ReferenceDocuments.h"
 #include "core/worksheet/Cs42Form.h"
 
@@ -19,7 +21,8 @@ namespace {
 
 const char* const Usage = "Usage: cs42-formgen template OUT.pdf\n"
                           "       cs42-formgen schedule [SCHEDULE.csv] OUT.pdf\n"
-                          "       cs42-formgen rule32 OUT.pdf\n";
+                          "       cs42-formgen rule32 OUT.pdf\n"
+                          "       cs42-formgen icon SIZE OUT.png\n";
 
 void printError(const QString& text)
 {
@@ -92,6 +95,8 @@ int main(int argc, char* argv[])
             cs42::formgen::writeScheduleDocument(args.size() == 3 ? args[1] : QString(), args.last(), &error);
     } else if (args.size() == 2 && args[0] == QLatin1String("rule32")) {
         ok = cs42::formgen::writeRule32Document(args[1], &error);
+    } else if (args.size() == 3 && args[0] == QLatin1String("icon")) {
+        ok = cs42::formgen::writeProgramIcon(args[1].toInt(), args[2], &error);
     } else {
         std::fputs(Usage, stderr);
         return 2;

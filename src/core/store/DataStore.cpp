@@ -1,6 +1,7 @@
 #include "core/store/DataStore.h"
 
 #include "core/store/Backup.h"
+#include "core/store/InstalledData.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
 
@@ -26,6 +27,8 @@ DataPaths DataStore::startUp(const QString& workingDirectory, StartUpReport* rep
         Backup::removeStaleTemporaries(paths.filesLocation);
     }
     ensureScheduleDatabase(paths);
+    // The template, the reference documents and the default schedule, when missing.
+    InstalledData::install(paths, InstalledData::folder());
     if (report) {
         report->settingsProblem = settingsProblem;
         report->casesBusy = casesBusy;

@@ -22,8 +22,8 @@ class DataStore
 public:
     // Runs start-up for a working directory: creates <dataDrive>/VTRForms when it is missing,
     // then ensures the settings database, loads the files location, ensures the names and cases
-    // databases there and the schedule database, and removes temporary files that an interrupted
-    // backup or restore left behind.
+    // databases there and the schedule database, removes temporary files that an interrupted
+    // backup or restore left behind, and installs missing data (InstalledData::install).
     static DataPaths startUp(const QString& workingDirectory, StartUpReport* report = nullptr);
 
     static void ensureSettingsDatabase(const DataPaths& paths);

@@ -84,8 +84,10 @@ Rounded roundDecimal(double value, int decimals, Halves halves)
             roundUp = halves == Halves::AwayFromZero || lastKept % 2 == 1;
         }
     }
+    // push_back, not `digits = "0"`: GCC 12 at -O3 reports a false -Wrestrict overlap for the
+    // assignment of a literal to this string (GCC bug 105329).
     if (digits.empty())
-        digits = "0";
+        digits.push_back('0');
     if (roundUp)
         incrementDigits(digits);
     result.digits = stripLeadingZeros(digits);

@@ -49,9 +49,9 @@ NamesAdmin::NamesAdmin(Session& session, WindowHost& host, QWidget* parent)
     m_list = new ListBox(model, this);
     m_list->setGeometry(Margin, top, ListWidth, height - top - Margin - ButtonHeight - 8);
 
-    const int buttonTop = height - Margin - ButtonHeight;
-    const int buttonWidth = (ListWidth - 2 * 6) / 3;
-    auto makeButton = [this, buttonTop, buttonWidth](const char* name, const QString& caption, int index) {
+    constexpr int buttonTop = height - Margin - ButtonHeight;
+    constexpr int buttonWidth = (ListWidth - 2 * 6) / 3;
+    auto makeButton = [this](const char* name, const QString& caption, int index) {
         auto* button = new QPushButton(caption, this);
         button->setObjectName(QString::fromLatin1(name));
         button->setGeometry(Margin + index * (buttonWidth + 6), buttonTop, buttonWidth, ButtonHeight);
