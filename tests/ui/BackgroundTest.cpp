@@ -179,19 +179,13 @@ private slots:
         QCOMPARE(shade(), QColor(255, 255, 0));
 
         // "Produce Worksheet" on the worksheet opens the produce notice; Cancel produces nothing.
-        QString noticeTitle;
-        QTimer::singleShot(0, [&noticeTitle] {
-            QWidget* notice = QApplication::activeModalWidget();
-            if (notice == nullptr)
-                return;
-            noticeTitle = notice->windowTitle();
-            if (auto* cancel = notice->findChild<QPushButton*>(QStringLiteral("Command2")))
+        auto notice = onNextModal([](QWidget* dialog) {
+            if (auto* cancel = dialog->findChild<QPushButton*>(QStringLiteral("Command2")))
                 cancel->click();
-            if (notice->isVisible())
-                notice->close();
         });
         m_shell->item("menuProduce")->trigger();
-        QCOMPARE(noticeTitle, QStringLiteral("Produce Form"));
+        QVERIFY_ANSWERED(notice);
+        QCOMPARE(notice->title, QStringLiteral("Produce Form"));
         QVERIFY(!QFile::exists(m_shell->session.paths.producedFormPath()));
         QVERIFY(m_shell->hosted<FormCS42>());
 
@@ -384,40 +378,6 @@ private slots:
             QVERIFY2(seed, qPrintable(file));
             QCOMPARE(seed->value(QStringLiteral("street")), QStringLiteral("1 Typed Lane"));
         }
-    }
-
-    void screenshots()
-    {
-        // Run on demand under xvfb-run with CS42_SCREENSHOT_DIR set; writes the shell's pictures.
-        const QString folder = qEnvironmentVariable("CS42_SCREENSHOT_DIR");
-        if (folder.isEmpty())
-            QSKIP("CS42_SCREENSHOT_DIR is not set");
-        QDir().mkpath(folder);
-        Background::applyProgramFont(*qApp);
-        auto grab = [&](const QString& name) {
-            QTest::qWait(200);
-            QVERIFY(m_shell->background->grab().save(QDir(folder).filePath(name)));
-        };
-        grab(QStringLiteral("shell-splash.png"));
-
-        QTest::mouseClick(m_shell->control("Image1"), Qt::LeftButton);
-        grab(QStringLiteral("shell-case-library-first-start.png"));
-
-        const CaseStore store(m_shell->session.paths.casesDbPath());
-        for (const char* name : {"Doe, John vs. Jane",
-                                 "Roe v. Roe",
-                                 "Smith, Anna v. Smith, Robert",
-                                 "O'Brien v. Müller",
-                                 "Johnson-Whitfield, Bartholomew v. Smith"})
-            store.addCase(QString::fromUtf8(name), QDate(2024, 3, 15));
-        m_shell->background->showCaseLibrary();
-        grab(QStringLiteral("shell-case-library.png"));
-
-        for (const char* name : {"Network Share", "Office Files", "Archive"})
-            QDir(m_shell->dir.path()).mkpath(QLatin1String(name));
-        m_shell->item("menuLocation")->trigger();
-        m_shell->hosted<Location>()->setFolder(m_shell->dir.path());
-        grab(QStringLiteral("shell-location.png"));
     }
 };
 

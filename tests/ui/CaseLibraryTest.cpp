@@ -60,7 +60,7 @@ private:
     {
         auto run = answerGetShort(name);
         QTest::mouseClick(button("cmdAddNewCase"), Qt::LeftButton);
-        QTRY_VERIFY(run->ran);
+        QVERIFY_ANSWERED(run);
     }
 
 private slots:
@@ -119,7 +119,7 @@ private slots:
     {
         auto run = answerGetShort(QStringLiteral("doe v. roe"));
         QTest::mouseClick(button("cmdAddNewCase"), Qt::LeftButton);
-        QTRY_VERIFY(run->ran);
+        QVERIFY_ANSWERED(run);
         QCOMPARE(run->title, QStringLiteral("New Case Name"));
         QCOMPARE(run->initialText, QString());
 
@@ -152,7 +152,7 @@ private slots:
 
         auto run = answerGetShort(QStringLiteral("Doe v. Roe"));
         QTest::mouseClick(button("cmdRenameCase"), Qt::LeftButton);
-        QTRY_VERIFY(run->ran);
+        QVERIFY_ANSWERED(run);
         QCOMPARE(store().findCurrentCase(id)->caseDesc(), QStringLiteral("Doe v. Roe"));
         QCOMPARE(m_shell->session.currentCaseId, key);
     }
@@ -170,7 +170,7 @@ private slots:
         const QString before = m_shell->session.currentCaseId;
         auto run = answerGetShort(answer);
         QTest::mouseClick(button("cmdAddNewCase"), Qt::LeftButton);
-        QTRY_VERIFY(run->ran);
+        QVERIFY_ANSWERED(run);
         QCOMPARE(store().caseCount(), 1);
         QCOMPARE(m_shell->session.currentCaseId, before);
     }
@@ -210,7 +210,7 @@ private slots:
 
         auto run = answerGetShort(longName.left(30).trimmed()); // Ok on the text as shown
         QTest::mouseClick(button("cmdRenameCase"), Qt::LeftButton);
-        QTRY_VERIFY(run->ran);
+        QVERIFY_ANSWERED(run);
         QCOMPARE(run->title, QStringLiteral("Change Case Name"));
         QCOMPARE(run->initialText, longName.left(30).trimmed());
         QString id = key;
@@ -219,12 +219,12 @@ private slots:
         // Cancel changes nothing either; a new text renames.
         run = answerGetShort(std::nullopt);
         QTest::mouseClick(button("cmdRenameCase"), Qt::LeftButton);
-        QTRY_VERIFY(run->ran);
+        QVERIFY_ANSWERED(run);
         QCOMPARE(store().findCurrentCase(id)->caseDesc(), longName);
 
         run = answerGetShort(QStringLiteral("Roe v. Doe"));
         QTest::mouseClick(button("cmdRenameCase"), Qt::LeftButton);
-        QTRY_VERIFY(run->ran);
+        QVERIFY_ANSWERED(run);
         QCOMPARE(store().findCurrentCase(id)->caseDesc(), QStringLiteral("Roe v. Doe"));
         QCOMPARE(m_shell->session.currentCaseId, key);
         QCOMPARE(m_shell->session.currentCaseName, QStringLiteral("Roe v. Doe"));
@@ -280,7 +280,7 @@ private slots:
         // Another workstation deletes the case while this one still lists it.
         QCOMPARE(store().deleteCase(gone), CaseStoreStatus::Ok);
 
-        std::shared_ptr<ModalRun> run;
+        std::shared_ptr<GetShortAnswer> run;
         if (button == QLatin1String("cmdRenameCase"))
             run = answerGetShort(QStringLiteral("Renamed"));
         else
@@ -292,7 +292,7 @@ private slots:
                 "workstation).  Nothing was changed."));
         QTest::mouseClick(this->button(button.toLatin1().constData()), Qt::LeftButton);
         if (run)
-            QTRY_VERIFY(run->ran);
+            QVERIFY_ANSWERED(run);
 
         const QList<CaseListItem> cases = store().listCases();
         QCOMPARE(cases.size(), 1);

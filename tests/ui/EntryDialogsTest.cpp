@@ -251,121 +251,149 @@ private slots:
             QCOMPARE(qobject_cast<QGroupBox*>(widget)->title(), text);
     }
 
-    void incomeBox_data()
+    void singleAmountDialogs_data()
     {
+        // Income, GetPreAlimony, GetCcare and GetIns: one box each, with its own rule. `entry`
+        // is how the amount is typed: "tab" types over the box and leaves it with Tab (then the
+        // box shows `shown`), "keys" types where the dialog put the cursor, "none" types nothing.
+        // `close` is how the dialog is left: "ok", "enter" in the box, "close" (the close box),
+        // or "none". An empty `opensWith` is not checked.
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("initial");
+        QTest::addColumn<QString>("opensWith");
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("decimals round half up") << "2500.50"
-                                                << "2501";
-        QTest::newRow("thousands separator") << "1,234.56"
-                                             << "1235";
-        QTest::newRow("negative kept") << "-500"
-                                       << "-500";
-        QTest::newRow("zero") << "0"
-                              << "";
-        QTest::newRow("not a number") << "abc"
-                                      << "";
-        QTest::newRow("number then letters") << "12abc"
-                                             << "12";
-    }
-
-    void incomeBox()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        Income dialog(QStringLiteral("Plaintiff's Monthly Income"), QString());
-        open(dialog);
-        typeAndLeave(dialog, "Text1", typed);
-        QCOMPARE(box(dialog, "Text1")->text(), shown);
-        dialog.close(); // the close box takes the amount as well
-        QCOMPARE(dialog.dialogValue(), shown);
-    }
-
-    void incomeOpensOnTheCaptionSelected()
-    {
-        Income dialog(QStringLiteral("Defendant's Monthly Income"), QStringLiteral("2501"));
-        open(dialog);
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Defendant's Monthly Income"));
-        QCOMPARE(box(dialog, "Text1")->text(), QStringLiteral("2501"));
-        QCOMPARE(box(dialog, "Text1")->selectedText(), QStringLiteral("2501"));
-        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Label2"))->text(),
-                 QStringLiteral("Enter Amount $"));
-        QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("Command1"))->text(), QStringLiteral("Done"));
-    }
-
-    void alimonyKeepsOnlyPositiveAmounts_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("close");
         QTest::addColumn<QString>("value");
-        QTest::newRow("whole") << "150"
-                               << "150.00"
-                               << "150.00";
-        QTest::newRow("negative") << "-150"
-                                  << "-150.00"
-                                  << "";
-        QTest::newRow("separator") << "1,250.5"
-                                   << "1250.50"
-                                   << "1250.50";
-        QTest::newRow("not a number") << "abc"
-                                      << ""
-                                      << "";
+
+        const QString income = QStringLiteral("Plaintiff's Monthly Income");
+        // The close box takes the amount as well.
+        const auto incomeRow = [&](const char* name, const char* typed, const char* shown) {
+            QTest::newRow(name) << "Income" << income << ""
+                                << "" << false << "tab" << typed << shown << "close" << shown;
+        };
+        incomeRow("Income: decimals round half up", "2500.50", "2501");
+        incomeRow("Income: thousands separator", "1,234.56", "1235");
+        incomeRow("Income: negative kept", "-500", "-500");
+        incomeRow("Income: zero", "0", "");
+        incomeRow("Income: not a number", "abc", "");
+        incomeRow("Income: number then letters", "12abc", "12");
+        QTest::newRow("Income: opens on the caption, the value selected") << "Income"
+                                                                          << "Defendant's Monthly Income"
+                                                                          << "2501"
+                                                                          << "2501" << true << "none"
+                                                                          << ""
+                                                                          << ""
+                                                                          << "none"
+                                                                          << "";
+
+        // Alimony keeps only positive amounts.
+        const QString alimony = QStringLiteral("Plaintiff's Pre-Existing Periodic Alimony Payment");
+        const auto alimonyRow =
+            [&](const char* name, const char* typed, const char* shown, const char* value) {
+                QTest::newRow(name) << "GetPreAlimony" << alimony << ""
+                                    << "" << false << "tab" << typed << shown << "ok" << value;
+            };
+        alimonyRow("GetPreAlimony: whole", "150", "150.00", "150.00");
+        alimonyRow("GetPreAlimony: negative", "-150", "-150.00", "");
+        alimonyRow("GetPreAlimony: separator", "1,250.5", "1250.50", "1250.50");
+        alimonyRow("GetPreAlimony: not a number", "abc", "", "");
+
+        // Enter leaves no time for the focus to move: the box's rule still applies to what is stored.
+        QTest::newRow("GetPreAlimony: Enter applies the rule") << "GetPreAlimony" << alimony << ""
+                                                               << "" << false << "keys"
+                                                               << "75"
+                                                               << ""
+                                                               << "enter"
+                                                               << "75.00";
+        QTest::newRow("GetIns: Enter applies the rule") << "GetIns"
+                                                        << "Health Insurance"
+                                                        << ""
+                                                        << "" << false << "keys"
+                                                        << "45.5"
+                                                        << ""
+                                                        << "enter"
+                                                        << "45.50";
+
+        // The close box keeps child care as it was, and takes the insurance amount as typed.
+        QTest::newRow("GetCcare: close box keeps the value in") << "GetCcare"
+                                                                << "Work Related Child Care"
+                                                                << "200"
+                                                                << "200" << true << "keys"
+                                                                << "999"
+                                                                << ""
+                                                                << "close"
+                                                                << "200";
+        QTest::newRow("GetCcare: zero is no amount") << "GetCcare"
+                                                     << "Work Related Child Care"
+                                                     << "200"
+                                                     << "" << false << "keys"
+                                                     << "0"
+                                                     << ""
+                                                     << "ok"
+                                                     << "";
+        QTest::newRow("GetIns: close box takes the amount") << "GetIns"
+                                                            << "Health Insurance"
+                                                            << "46"
+                                                            << "46.00" << false << "keys"
+                                                            << "abc"
+                                                            << ""
+                                                            << "close"
+                                                            << "";
     }
 
-    void alimonyKeepsOnlyPositiveAmounts()
+    void singleAmountDialogs()
     {
+        QFETCH(QString, dialog);
+        QFETCH(QString, caption);
+        QFETCH(QString, initial);
+        QFETCH(QString, opensWith);
+        QFETCH(bool, selected);
+        QFETCH(QString, entry);
         QFETCH(QString, typed);
         QFETCH(QString, shown);
+        QFETCH(QString, close);
         QFETCH(QString, value);
-        GetPreAlimony dialog(QStringLiteral("Plaintiff's Pre-Existing Periodic Alimony Payment"), QString());
-        open(dialog);
-        typeAndLeave(dialog, "Text1", typed);
-        QCOMPARE(box(dialog, "Text1")->text(), shown);
-        press(dialog, "Command1");
-        QCOMPARE(dialog.dialogValue(), value);
-    }
 
-    void enterClosesWithTheBoxRuleApplied()
-    {
-        // Enter leaves no time for the focus to move: the box's rule still applies to what is stored.
-        GetPreAlimony alimony(QStringLiteral("Plaintiff's Pre-Existing Periodic Alimony Payment"), QString());
-        open(alimony);
-        QTest::keyClicks(box(alimony, "Text1"), QStringLiteral("75"));
-        QTest::keyClick(box(alimony, "Text1"), Qt::Key_Return);
-        QVERIFY(!alimony.isVisible());
-        QCOMPARE(alimony.dialogValue(), QStringLiteral("75.00"));
+        std::unique_ptr<AmountDialog> window;
+        if (dialog == QLatin1String("Income"))
+            window = std::make_unique<Income>(caption, initial);
+        else if (dialog == QLatin1String("GetPreAlimony"))
+            window = std::make_unique<GetPreAlimony>(caption, initial);
+        else if (dialog == QLatin1String("GetCcare"))
+            window = std::make_unique<GetCcare>(caption, initial);
+        else
+            window = std::make_unique<GetIns>(caption, initial);
+        QCOMPARE(window->objectName(), dialog);
+        open(*window);
+        QCOMPARE(window->windowTitle(), caption);
+        QLineEdit* edit = box(*window, "Text1");
+        if (!opensWith.isEmpty())
+            QCOMPARE(edit->text(), opensWith);
+        if (selected)
+            QCOMPARE(edit->selectedText(), opensWith);
 
-        GetIns insurance(QStringLiteral("Health Insurance"), QString());
-        open(insurance);
-        QTest::keyClicks(box(insurance, "Text1"), QStringLiteral("45.5"));
-        QTest::keyClick(box(insurance, "Text1"), Qt::Key_Return);
-        QCOMPARE(insurance.dialogValue(), QStringLiteral("45.50"));
-    }
+        if (entry == QLatin1String("tab")) {
+            typeAndLeave(*window, "Text1", typed);
+            QCOMPARE(edit->text(), shown);
+        } else if (entry == QLatin1String("keys")) {
+            QTest::keyClicks(edit, typed);
+        }
 
-    void childCareCloseBoxKeepsTheValueIn()
-    {
-        GetCcare dialog(QStringLiteral("Work Related Child Care"), QStringLiteral("200"));
-        open(dialog);
-        QCOMPARE(box(dialog, "Text1")->selectedText(), QStringLiteral("200"));
-        QTest::keyClicks(box(dialog, "Text1"), QStringLiteral("999"));
-        dialog.close();
-        QCOMPARE(dialog.dialogValue(), QStringLiteral("200"));
-
-        GetCcare zero(QStringLiteral("Work Related Child Care"), QStringLiteral("200"));
-        open(zero);
-        QTest::keyClicks(box(zero, "Text1"), QStringLiteral("0"));
-        press(zero, "Command1");
-        QCOMPARE(zero.dialogValue(), QString());
-    }
-
-    void healthInsuranceCloseBoxTakesTheAmount()
-    {
-        GetIns dialog(QStringLiteral("Health Insurance"), QStringLiteral("46"));
-        open(dialog);
-        QCOMPARE(box(dialog, "Text1")->text(), QStringLiteral("46.00"));
-        QTest::keyClicks(box(dialog, "Text1"), QStringLiteral("abc"));
-        dialog.close();
-        QCOMPARE(dialog.dialogValue(), QString());
+        if (close == QLatin1String("none"))
+            return;
+        if (close == QLatin1String("ok")) {
+            press(*window, "Command1");
+        } else if (close == QLatin1String("enter")) {
+            QTest::keyClick(edit, Qt::Key_Return);
+            QVERIFY(!window->isVisible());
+        } else {
+            window->close();
+        }
+        QCOMPARE(window->dialogValue(), value);
     }
 
     void overrideNeedsTheBoxAndAnAmount_data()

@@ -57,7 +57,7 @@ private:
     {
         auto run = onNextModal(std::move(answer));
         QTest::mouseClick(label(name), Qt::LeftButton);
-        QTRY_VERIFY(run->ran);
+        QVERIFY_ANSWERED(run);
         if (title != nullptr)
             *title = run->title;
     }
@@ -196,7 +196,7 @@ private slots:
                                          productionRefusal(*m_form->worksheet(), m_data->session.paths));
         auto run = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
         m_form->ProduceForm();
-        QTRY_VERIFY(run->ran);
+        QVERIFY_ANSWERED(run);
         const QString told = m_data->interaction.prompts.value(0).text;
         for (const char* reason : {"cannot be used: the schedule holds no rows",
                                    "line 5 cannot be used",
@@ -219,7 +219,7 @@ private slots:
         QVERIFY(label("lblScheduleWarning")->isVisible());
         auto produce = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
         m_form->ProduceForm();
-        QTRY_VERIFY(produce->ran);
+        QVERIFY_ANSWERED(produce);
         QCOMPARE(m_data->interaction.openedDocuments, QStringList{m_data->session.paths.producedFormPath()});
     }
 
@@ -240,7 +240,7 @@ private slots:
             press(dialog, "Command1");
         });
         QTest::mouseClick(label("GetChildInfoHot"), Qt::LeftButton);
-        QTRY_VERIFY(run->ran);
+        QVERIFY_ANSWERED(run);
         QCOMPARE(twoDigits, QStringLiteral("01/01/1929"));
         QCOMPARE(future, QString());
         QCOMPARE(m_data->stored(QStringLiteral("child2dob")), QString());
@@ -555,7 +555,7 @@ private slots:
             press(dialog, "Command1");
         });
         QTest::mouseClick(label("GetChildInfoHot"), Qt::LeftButton);
-        QTRY_VERIFY(run->ran);
+        QVERIFY_ANSWERED(run);
         QCOMPARE(title, QStringLiteral("Information about Children"));
         QCOMPARE(firstDate, QStringLiteral("03/07/2012"));
         QCOMPARE(secondDate, QString());
@@ -876,7 +876,7 @@ private slots:
                                          missingTemplateMessage(m_data->session.paths.templatePath()));
         auto run = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
         m_form->ProduceForm();
-        QTRY_VERIFY(run->ran);
+        QVERIFY_ANSWERED(run);
         QVERIFY(m_data->interaction.openedDocuments.isEmpty());
     }
 
@@ -895,7 +895,7 @@ private slots:
                 QStringLiteral("', because that is not a file but a folder, a device or a pipe."));
         auto run = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
         m_form->ProduceForm();
-        QTRY_VERIFY(run->ran);
+        QVERIFY_ANSWERED(run);
         QCOMPARE(m_data->interaction.prompts.size(), 1);
         QVERIFY(m_data->interaction.openedDocuments.isEmpty());
         QVERIFY(QDir(output).isEmpty());
@@ -937,7 +937,7 @@ private slots:
         // Cancel: nothing is produced.
         auto cancel = onNextModal([](QWidget* notice) { press(notice, "Command2"); });
         m_form->ProduceForm();
-        QTRY_VERIFY(cancel->ran);
+        QVERIFY_ANSWERED(cancel);
         QCOMPARE(cancel->title, QStringLiteral("Produce Form"));
         QVERIFY(!QFile::exists(output));
 
@@ -946,14 +946,14 @@ private slots:
                                              missingTemplateMessage(m_data->session.paths.templatePath()));
             auto run = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
             m_form->ProduceForm();
-            QTRY_VERIFY(run->ran);
+            QVERIFY_ANSWERED(run);
             return;
         }
 
         // Closing the notice any other way produces, and the viewer opens the output.
         auto closed = onNextModal([](QWidget* notice) { notice->close(); });
         m_form->ProduceForm();
-        QTRY_VERIFY(closed->ran);
+        QVERIFY_ANSWERED(closed);
         QVERIFY(QFile::exists(output));
         QCOMPARE(m_data->interaction.openedDocuments, QStringList{output});
 
@@ -962,7 +962,7 @@ private slots:
         m_data->interaction.expectInform();
         auto run = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
         m_form->ProduceForm();
-        QTRY_VERIFY(run->ran);
+        QVERIFY_ANSWERED(run);
         QVERIFY(m_data->interaction.prompts.last().text.contains(output));
     }
 };

@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
@@ -43,7 +42,6 @@ private slots:
     void deletingANameShowsTheFirstEntry();
     void addNameSelectsItThenSaveReturnsToTheLibrary();
     void aFailedStepIsReportedAndTheWindowStaysUsable();
-    void screenshots();
 
 private:
     QString add(const QString& first, const QString& last);
@@ -188,17 +186,12 @@ void NamesAdminTest::deletingANameShowsTheFirstEntry()
 void NamesAdminTest::addNameSelectsItThenSaveReturnsToTheLibrary()
 {
     openAdmin();
-    bool ran = false;
-    QTimer::singleShot(0, [&ran] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog)
-            return;
-        ran = true;
+    auto added = onNextModal([](QWidget* dialog) {
         QTest::keyClicks(child<QLineEdit>(dialog, "txtFirmname"), QStringLiteral("  Zenith Supply "));
         QTest::mouseClick(child<QPushButton>(dialog, "cmdSelect"), Qt::LeftButton);
     });
     QTest::mouseClick(child<QPushButton>(m_admin.get(), "cmdAddNewName"), Qt::LeftButton);
-    QVERIFY(ran);
+    QVERIFY_ANSWERED(added);
     auto* list = child<QListView>(m_admin.get(), "List1");
     QCOMPARE(list->model()->rowCount(), 4);
     QCOMPARE(list->currentIndex().row(), 3);
@@ -239,36 +232,18 @@ void NamesAdminTest::aFailedStepIsReportedAndTheWindowStaysUsable()
 
     // Once the file is back, adding a name lists the directory again and edits are stored.
     QVERIFY(QFile::rename(away, path));
-    QTimer::singleShot(0, [] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            QTest::keyClicks(child<QLineEdit>(dialog, "txtLastname"), QStringLiteral("Cole"));
-            QTest::mouseClick(child<QPushButton>(dialog, "cmdSelect"), Qt::LeftButton);
-        }
+    auto added = onNextModal([](QWidget* dialog) {
+        QTest::keyClicks(child<QLineEdit>(dialog, "txtLastname"), QStringLiteral("Cole"));
+        QTest::mouseClick(child<QPushButton>(dialog, "cmdSelect"), Qt::LeftButton);
     });
     QTest::mouseClick(child<QPushButton>(m_admin.get(), "cmdAddNewName"), Qt::LeftButton);
+    QVERIFY_ANSWERED(added);
     QCOMPARE(list->model()->rowCount(), 4);
     const QString cole = m_admin->currentKey();
     QVERIFY(cole.startsWith(QLatin1Char('C')));
     typeInto("Text5", QStringLiteral("2 Found Lane"));
     QCOMPARE(NameStore(path).load(cole)->value(QStringLiteral("street")), QStringLiteral("2 Found Lane"));
     QCOMPARE(NameStore(path).load(m_adams)->value(QStringLiteral("street")), QString(QLatin1String("")));
-}
-
-void NamesAdminTest::screenshots()
-{
-    // Run on demand under xvfb-run with CS42_SCREENSHOT_DIR set; the window hosted in the main window.
-    const QString folder = qEnvironmentVariable("CS42_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        QSKIP("CS42_SCREENSHOT_DIR is not set");
-    QDir().mkpath(folder);
-    Background::applyProgramFont(*qApp);
-    add(QStringLiteral("Maria"), QStringLiteral("Garcia-Lopez"));
-    add(QStringLiteral("Robert"), QStringLiteral("Smith"));
-    Background background(*m_session);
-    background.show();
-    background.showNamesAdmin();
-    QTest::qWait(200);
-    QVERIFY(background.grab().save(QDir(folder).filePath(QStringLiteral("names-admin.png"))));
 }
 
 QTEST_MAIN(NamesAdminTest)

@@ -1,35 +1,28 @@
 #pragma once
 
-// A fresh data folder holding the seed record and two people (Bob Baker, then Ann Adams), with a
-// scripted Interaction and a session, for the tests of the names windows.
+// A session fixture whose names database holds the seed record and two people (Bob Baker, then
+// Ann Adams), for the tests of the names windows.
 
 #include "core/names/NameStore.h"
-#include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
-#include "support/ScriptedInteraction.h"
-#include "ui/common/Session.h"
+#include "support/ModalAnswer.h"
+#include "support/SessionFixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QListView>
-#include <QTemporaryDir>
 #include <QWidget>
 
 namespace cs42::test {
 
-struct NamesFixture
+struct NamesFixture : SessionFixture
 {
-    QTemporaryDir dir;
-    ScriptedInteraction interaction;
-    Session session;
     QString baker;
     QString adams;
 
     NamesFixture()
     {
-        session.interaction = &interaction;
-        session.paths = DataStore::startUp(dir.path());
         baker = add(QStringLiteral("Bob"), QStringLiteral("Baker"));
         adams = add(QStringLiteral("Ann"), QStringLiteral("Adams"));
     }

@@ -20,7 +20,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -32,20 +31,6 @@ namespace {
 QString trimmedKeyFree(const QString& entry)
 {
     return entry.left(entry.size() - 8).trimmed();
-}
-
-// Runs `action` on the next modal window once the event loop of the click that opens it is up.
-std::shared_ptr<bool> whenModal(std::function<void(QWidget*)> action)
-{
-    auto ran = std::make_shared<bool>(false);
-    QTimer::singleShot(0, [ran, action] {
-        QWidget* window = QApplication::activeModalWidget();
-        if (!window)
-            return;
-        *ran = true;
-        action(window);
-    });
-    return ran;
 }
 
 } // namespace
@@ -80,7 +65,6 @@ private slots:
     void nameGoneOrUnreadableIsNotHandedBack();
     void aFailedStepIsReportedAndTheWindowStaysUsable_data();
     void aFailedStepIsReportedAndTheWindowStaysUsable();
-    void screenshots();
 
 private:
     QString add(const QString& first, const QString& last, const QString& firm = {});
@@ -322,7 +306,7 @@ void NamesTest::thirtyFiveBoxesInTabOrderWithLabelsAndLengths()
 void NamesTest::editedStreetIsStoredAndHandedBack()
 {
     QString title;
-    auto ran = whenModal([&title](QWidget* window) {
+    auto ran = onNextModal([&title](QWidget* window) {
         title = window->windowTitle();
         QTest::mouseClick(child<QPushButton>(window, "cmdMoreInfo"), Qt::LeftButton);
         window->activateWindow();
@@ -334,7 +318,7 @@ void NamesTest::editedStreetIsStoredAndHandedBack()
         QTest::mouseClick(child<QPushButton>(window, "cmdSave"), Qt::LeftButton);
     });
     const auto choice = chooseParty(*m_session, nullptr, Party::Plaintiff, m_baker);
-    QVERIFY(*ran);
+    QVERIFY_ANSWERED(ran);
     QVERIFY(choice.has_value());
     QCOMPARE(title, QStringLiteral("Select Name of Plaintiff"));
     QCOMPARE(choice->keyNumber, m_baker);
@@ -367,7 +351,7 @@ void NamesTest::addNameThenSelectPicksTheNewRecord()
 {
     auto window = openNames(m_baker);
     QTest::mouseClick(child<QPushButton>(window.get(), "cmdMoreInfo"), Qt::LeftButton);
-    auto ran = whenModal([](QWidget* dialog) {
+    auto ran = onNextModal([](QWidget* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Add a New Name"));
         QTest::keyClicks(child<QLineEdit>(dialog, "txtFirstName"), QStringLiteral("Carl"));
         QTest::keyClicks(child<QLineEdit>(dialog, "txtLastname"), QStringLiteral("Cole "));
@@ -375,7 +359,7 @@ void NamesTest::addNameThenSelectPicksTheNewRecord()
         QTest::mouseClick(child<QPushButton>(dialog, "cmdSelect"), Qt::LeftButton);
     });
     QTest::mouseClick(child<QPushButton>(window.get(), "cmdAddNewName"), Qt::LeftButton);
-    QVERIFY(*ran);
+    QVERIFY_ANSWERED(ran);
     const QString key = window->currentKey();
     QVERIFY(key.startsWith(QLatin1Char('C')));
     auto* list = child<QListView>(window.get(), "List1");
@@ -398,12 +382,12 @@ void NamesTest::addNameThenSelectPicksTheNewRecord()
 void NamesTest::addNameWithoutANameAddsNothing()
 {
     auto window = openNames(m_baker);
-    auto ran = whenModal([](QWidget* dialog) {
+    auto ran = onNextModal([](QWidget* dialog) {
         QTest::keyClicks(child<QLineEdit>(dialog, "txtFirstName"), QStringLiteral("Carl"));
         QTest::mouseClick(child<QPushButton>(dialog, "cmdSelect"), Qt::LeftButton);
     });
     QTest::mouseClick(child<QPushButton>(window.get(), "cmdAddNewName"), Qt::LeftButton);
-    QVERIFY(*ran);
+    QVERIFY_ANSWERED(ran);
     QCOMPARE(child<QListView>(window.get(), "List1")->model()->rowCount(), 3);
     QCOMPARE(window->currentKey(), m_baker);
     QCOMPARE(NameStore(m_session->paths.namesDbPath()).count(), 3);
@@ -473,12 +457,12 @@ void NamesTest::longSortFormIsCutInTheList()
 void NamesTest::noSelectionHandsBackEmptyValues()
 {
     QString title;
-    auto ran = whenModal([&title](QWidget* window) {
+    auto ran = onNextModal([&title](QWidget* window) {
         title = window->windowTitle();
         QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton);
     });
     const auto choice = chooseParty(*m_session, nullptr, Party::Defendant, m_baker);
-    QVERIFY(*ran);
+    QVERIFY_ANSWERED(ran);
     QCOMPARE(title, QStringLiteral("Select Name of Defendant"));
     QVERIFY(choice.has_value());
     QCOMPARE(choice->listName, QString());
@@ -497,19 +481,19 @@ void NamesTest::noSelectionHandsBackEmptyValues()
 
 void NamesTest::closeBoxAfterPickingThePlaintiffLeavesTheDefendant()
 {
-    auto picked = whenModal(
+    auto picked = onNextModal(
         [](QWidget* window) { QTest::mouseClick(child<QPushButton>(window, "cmdSave"), Qt::LeftButton); });
     const auto plaintiff = chooseParty(*m_session, nullptr, Party::Plaintiff, m_adams);
-    QVERIFY(*picked);
+    QVERIFY_ANSWERED(picked);
     QCOMPARE(plaintiff->keyNumber, m_adams);
 
-    auto closed = whenModal([](QWidget* window) { window->close(); });
+    auto closed = onNextModal([](QWidget* window) { window->close(); });
     QVERIFY(!chooseParty(*m_session, nullptr, Party::Defendant, m_baker).has_value());
-    QVERIFY(*closed);
+    QVERIFY_ANSWERED(closed);
 
-    auto escaped = whenModal([](QWidget* window) { QTest::keyClick(window, Qt::Key_Escape); });
+    auto escaped = onNextModal([](QWidget* window) { QTest::keyClick(window, Qt::Key_Escape); });
     QVERIFY(!chooseParty(*m_session, nullptr, Party::Defendant, m_baker).has_value());
-    QVERIFY(*escaped);
+    QVERIFY_ANSWERED(escaped);
 }
 
 void NamesTest::nameGoneOrUnreadableIsNotHandedBack_data()
@@ -563,12 +547,12 @@ void NamesTest::aFailedStepIsReportedAndTheWindowStaysUsable()
 
     // A name that cannot be added: the list stays as it was.
     m_interaction->expectInform(QStringLiteral("Names"));
-    auto added = whenModal([](QWidget* dialog) {
+    auto added = onNextModal([](QWidget* dialog) {
         QTest::keyClicks(child<QLineEdit>(dialog, "txtLastname"), QStringLiteral("Cole"));
         QTest::mouseClick(child<QPushButton>(dialog, "cmdSelect"), Qt::LeftButton);
     });
     QTest::mouseClick(child<QPushButton>(window.get(), "cmdAddNewName"), Qt::LeftButton);
-    QVERIFY(*added);
+    QVERIFY_ANSWERED(added);
     QVERIFY(m_interaction->allExpectationsMet());
     QCOMPARE(list->model()->rowCount(), 3);
     QCOMPARE(window->currentKey(), m_baker);
@@ -600,13 +584,13 @@ void NamesTest::aFailedStepIsReportedAndTheWindowStaysUsable()
 
     // Once the file is back, a name added is listed, its edits are stored and it can be picked.
     QVERIFY(m_names->restoreNamesDb());
-    auto addedAgain = whenModal([](QWidget* dialog) {
+    auto addedAgain = onNextModal([](QWidget* dialog) {
         QTest::keyClicks(child<QLineEdit>(dialog, "txtFirstName"), QStringLiteral("Carl"));
         QTest::keyClicks(child<QLineEdit>(dialog, "txtLastname"), QStringLiteral("Cole"));
         QTest::mouseClick(child<QPushButton>(dialog, "cmdSelect"), Qt::LeftButton);
     });
     QTest::mouseClick(child<QPushButton>(window.get(), "cmdAddNewName"), Qt::LeftButton);
-    QVERIFY(*addedAgain);
+    QVERIFY_ANSWERED(addedAgain);
     QCOMPARE(list->model()->rowCount(), 4);
     const QString cole = window->currentKey();
     QVERIFY(cole.startsWith(QLatin1Char('C')));
@@ -618,40 +602,6 @@ void NamesTest::aFailedStepIsReportedAndTheWindowStaysUsable()
     // The edit made while the file was away went nowhere.
     QCOMPARE(NameStore(path).load(m_baker)->value(QStringLiteral("street")), QString(QLatin1String("")));
     QCOMPARE(reports().size(), 4);
-}
-
-void NamesTest::screenshots()
-{
-    // Run on demand under xvfb-run with CS42_SCREENSHOT_DIR set; writes the window narrow and wide.
-    const QString folder = qEnvironmentVariable("CS42_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        QSKIP("CS42_SCREENSHOT_DIR is not set");
-    QDir().mkpath(folder);
-    Background::applyProgramFont(*qApp);
-    add(QStringLiteral("Maria"), QStringLiteral("Garcia-Lopez"));
-    add({}, {}, QStringLiteral("Montgomery County Department of Human Resources"));
-    const QString key = add(QStringLiteral("Robert"), QStringLiteral("Smith"));
-    QHash<QString, QString> boxes = NameStore(m_session->paths.namesDbPath()).load(key)->values();
-    boxes.insert(QStringLiteral("street"), QStringLiteral("412 Dexter Avenue"));
-    boxes.insert(QStringLiteral("street2"), QStringLiteral("Apt. 3"));
-    boxes.insert(QStringLiteral("city"), QStringLiteral("Montgomery"));
-    boxes.insert(QStringLiteral("namestate"), QStringLiteral("AL"));
-    boxes.insert(QStringLiteral("zipcode"), QStringLiteral("36104"));
-    boxes.insert(QStringLiteral("namecounty"), QStringLiteral("Montgomery"));
-    boxes.insert(QStringLiteral("wphone"), QStringLiteral("334-555-0147"));
-    boxes.insert(QStringLiteral("birthdate"), QStringLiteral("04/12/1981"));
-    boxes.insert(QStringLiteral("employer"), QStringLiteral("River Region Freight"));
-    boxes.insert(QStringLiteral("notes"), QStringLiteral("Prefers contact by mail."));
-    NameStore(m_session->paths.namesDbPath()).saveFields(key, boxes);
-
-    auto window = openNames(key, QStringLiteral("Select Name of Defendant"));
-    QTest::qWait(200);
-    QVERIFY(window->grab().save(QDir(folder).filePath(QStringLiteral("names-narrow.png"))));
-    QTest::mouseClick(child<QPushButton>(window.get(), "cmdMoreInfo"), Qt::LeftButton);
-    activate(window.get());
-    child(window.get(), "Text5")->setFocus();
-    QTest::qWait(200);
-    QVERIFY(window->grab().save(QDir(folder).filePath(QStringLiteral("names-wide.png"))));
 }
 
 QTEST_MAIN(NamesTest)

@@ -103,7 +103,7 @@ void PartyFieldsTest::selectNameStoresTheParty()
         selected = list->currentIndex().data().toString();
         press(window, "cmdSave");
     });
-    QTRY_VERIFY(run->ran);
+    QVERIFY_ANSWERED(run);
     QCOMPARE(run->title, QStringLiteral("Select Name of Plaintiff"));
     QVERIFY(selected.endsWith(m_smith));
     QCOMPARE(m_data->stored(QStringLiteral("name1name")), QStringLiteral("John Smith"));
@@ -129,7 +129,7 @@ void PartyFieldsTest::editedStreetReachesTheAddressBlock()
         QTest::keyClicks(street, QStringLiteral("7 Oak Court"));
         press(window, "cmdSave");
     });
-    QTRY_VERIFY(run->ran);
+    QVERIFY_ANSWERED(run);
     QCOMPARE(run->title, QStringLiteral("Select Name of Defendant"));
     QCOMPARE(m_data->stored(QStringLiteral("name2field")).toLatin1(),
              QByteArray("John Smith\r7 Oak Court \rSpringfield    IL   62701"));
@@ -149,7 +149,7 @@ void PartyFieldsTest::partyWhoseKeyIsGoneStartsAtTheFirstEntry()
         shown = window->findChild<QLineEdit*>(QStringLiteral("Text0"))->text();
         window->close();
     });
-    QTRY_VERIFY(run->ran);
+    QVERIFY_ANSWERED(run);
     QCOMPARE(row, 0);
     QCOMPARE(shown, QStringLiteral("Example Law Office"));
     // Closed with the close box: the party is left as it was.
@@ -166,10 +166,10 @@ void PartyFieldsTest::addNameThenSelectNamePicksTheNewRecord()
             press(dialog, "cmdSelect");
         });
         press(window, "cmdAddNewName");
-        QVERIFY(added->ran);
+        QVERIFY_ANSWERED(added);
         press(window, "cmdSave");
     });
-    QTRY_VERIFY(run->ran);
+    QVERIFY_ANSWERED(run);
     const QString key = m_data->stored(QStringLiteral("name2number"));
     QVERIFY(key.startsWith(QLatin1Char('A')) && key != QLatin1String("A0000001"));
     QCOMPARE(m_data->stored(QStringLiteral("name2name")), QStringLiteral("Acme Supply"));
@@ -185,7 +185,7 @@ void PartyFieldsTest::noSelectionEmptiesTheParty()
     m_form->RecalculateWorksheet();
     QCOMPARE(label("lblName1Name")->text().trimmed(), QStringLiteral("Mary Jones"));
     auto run = clickParty("lblName1Name", [](QWidget* window) { press(window, "Command1"); });
-    QTRY_VERIFY(run->ran);
+    QVERIFY_ANSWERED(run);
     QCOMPARE(label("lblName1Name")->text().trimmed(), QString());
     for (const char* column : {"name1name", "name1number", "name1field"})
         QCOMPARE(m_data->stored(QString::fromLatin1(column)), QString(QLatin1String("")));
@@ -211,7 +211,7 @@ void PartyFieldsTest::closeBoxAfterPickingThePlaintiffLeavesTheDefendant()
         QVERIFY(list->currentIndex().data().toString().endsWith(m_smith));
         press(window, "cmdSave");
     });
-    QTRY_VERIFY(picked->ran);
+    QVERIFY_ANSWERED(picked);
     QCOMPARE(m_data->stored(QStringLiteral("name1number")), m_smith);
 
     auto closed = clickParty("lblName2Name", [escape](QWidget* window) {
@@ -221,7 +221,7 @@ void PartyFieldsTest::closeBoxAfterPickingThePlaintiffLeavesTheDefendant()
             window->close();
         QVERIFY(!window->isVisible());
     });
-    QTRY_VERIFY(closed->ran);
+    QVERIFY_ANSWERED(closed);
     QCOMPARE(m_data->stored(QStringLiteral("name2name")), QStringLiteral("Mary Jones"));
     QCOMPARE(m_data->stored(QStringLiteral("name2number")), m_jones);
     QCOMPARE(m_data->stored(QStringLiteral("name2field")), QStringLiteral("Mary Jones\r \r"));

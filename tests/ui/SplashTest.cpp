@@ -32,19 +32,16 @@ private:
     // never opened). A dialog still open afterwards is closed, so a failing test cannot hang.
     void pressEscape(const std::function<void(QDialog*)>& steps, bool throughTheWindow = false)
     {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            steps(dialog);
-            if (dialog && dialog->isVisible())
-                dialog->reject();
-            ran = true;
-        });
+        auto run = onNextModal([&](QWidget* dialog) { steps(qobject_cast<QDialog*>(dialog)); });
         if (throughTheWindow) // as a user presses it: to whatever has the focus
             QTest::keyClick(m_shell->background->windowHandle(), Qt::Key_Escape);
         else
             QTest::keyClick(splash(), Qt::Key_Escape);
-        QTRY_VERIFY(ran);
+        // File Utilities runs inside the key press; none open by now means none opened.
+        if (!run->ran) {
+            run->disarm();
+            steps(nullptr);
+        }
     }
 
     static void click(QDialog* dialog, const char* name)

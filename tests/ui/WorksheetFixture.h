@@ -1,24 +1,17 @@
 #pragma once
 
-// A fresh working folder with a small schedule, the installed form template (when the build made
-// one) and one case, a scripted Interaction and a recording window host, for the worksheet tests.
+// A session fixture with a small schedule, the installed form template (when the build made one),
+// one case and a recording window host, for the worksheet tests.
 
 #include "core/store/CaseStore.h"
-#include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
+#include "support/ModalAnswer.h"
 #include "support/RecordingHost.h"
-#include "support/ScriptedInteraction.h"
-#include "ui/common/Session.h"
+#include "support/SessionFixture.h"
 #include "ui/common/WindowHost.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
-#include <memory>
 
 namespace cs42::test {
 
@@ -43,20 +36,12 @@ inline void writeTestSchedule(const QString& scheduleDbPath)
     db.exec(QStringLiteral("COMMIT"));
 }
 
-struct WorksheetFixture
+struct WorksheetFixture : SessionFixture
 {
-    QTemporaryDir dir;
-    ScriptedInteraction interaction;
     RecordingHost host;
-    Session session;
 
     WorksheetFixture()
     {
-        session.interaction = &interaction;
-        session.paths = DataStore::startUp(dir.path());
-        session.today = [] {
-            return QDate(2024, 3, 15);
-        };
         writeTestSchedule(session.paths.scheduleDbPath());
 #ifdef FORMS_DIR
         QFile::copy(QStringLiteral(FORMS_DIR "/QUON42.PDF"), session.paths.templatePath());
@@ -81,35 +66,5 @@ struct WorksheetFixture
         store().saveCaseFields(session.currentCaseId, values);
     }
 };
-
-// Arms `answer` to run on the next modal dialog (the one the next click opens). The dialog is
-// closed afterwards if `answer` left it open, so a failing test cannot hang on it.
-struct ModalAnswer
-{
-    bool ran = false;
-    QString title;
-};
-
-inline std::shared_ptr<ModalAnswer> onNextModal(std::function<void(QWidget*)> answer)
-{
-    auto run = std::make_shared<ModalAnswer>();
-    QTimer::singleShot(0, [run, answer] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog == nullptr)
-            return;
-        run->title = dialog->windowTitle();
-        // Focus moves between the boxes only in the active window; the offscreen platform leaves
-        // the window under the dialog active, where a desktop would activate the dialog.
-        dialog->activateWindow();
-        QApplication::setActiveWindow(dialog);
-        if (!QTest::qWaitForWindowActive(dialog))
-            qWarning("the dialog did not become the active window");
-        answer(dialog);
-        run->ran = true;
-        if (QApplication::activeModalWidget() == dialog)
-            dialog->close();
-    });
-    return run;
-}
 
 } // namespace cs42::test

@@ -1,12 +1,23 @@
-// Pictures of the worksheet window, its dialogs, the explanation window and the produce notice, for
-// the documentation. Runs only when CS42_SCREENSHOT_DIR names the folder to write them to, e.g.
-//   CS42_SCREENSHOT_DIR=docs/screenshots xvfb-run -s "-screen 0 1280x1600x24"
-//       build/tests/WorksheetScreenshotsTest
+// Writes the pictures of the windows used in the documentation. A program, not a test: it checks
+// nothing the window tests do not, so it is built but not registered with ctest. Run it headless
+// with the folder to write to:
+//
+//   QT_QPA_PLATFORM=offscreen build/tests/cs42-screenshots docs/screenshots
+//
+// The worksheet pictures come first: they are taken in the default application font, the shell
+// and names pictures in the program's own font.
 
+#include "NamesFixture.h"
+#include "ShellFixture.h"
 #include "WorksheetFixture.h"
 #include "core/explain/Explanation.h"
+#include "core/names/NameStore.h"
+#include "core/store/CaseStore.h"
 #include "ui/explain/CalcMessageWindow.h"
+#include "ui/names/Names.h"
 #include "ui/produce/ProducingFormBox.h"
+#include "ui/shell/Background.h"
+#include "ui/shell/Location.h"
 #include "ui/worksheet/FormCS42.h"
 #include "ui/worksheet/GetCcare.h"
 #include "ui/worksheet/GetChA.h"
@@ -16,15 +27,26 @@
 #include "ui/worksheet/Income.h"
 #include "ui/worksheet/OverRide.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QTest>
+
+#include <cstdio>
+#include <memory>
 
 using namespace cs42;
 using namespace cs42::test;
 
-class WorksheetScreenshotsTest : public QObject
+// Run through QTest so that the fixtures' checks stop a picture that could not be set up.
+class Screenshots : public QObject
 {
     Q_OBJECT
+
+public:
+    explicit Screenshots(QString folder)
+        : m_folder(std::move(folder))
+    {}
 
 private:
     QString m_folder;
@@ -39,14 +61,6 @@ private:
     }
 
 private slots:
-
-    void initTestCase()
-    {
-        m_folder = qEnvironmentVariable("CS42_SCREENSHOT_DIR");
-        if (m_folder.isEmpty())
-            QSKIP("CS42_SCREENSHOT_DIR is not set");
-        QDir().mkpath(m_folder);
-    }
 
     void worksheetOfAFilledCase()
     {
@@ -150,7 +164,99 @@ private slots:
         ProducingFormBox notice;
         shoot(notice, QStringLiteral("produce-notice"));
     }
+
+    void shell()
+    {
+        Background::applyProgramFont(*qApp);
+        auto m_shell = std::make_unique<ShellFixture>();
+        m_shell->background->showSplash();
+        auto grab = [&](const QString& name) {
+            QTest::qWait(200);
+            QVERIFY(m_shell->background->grab().save(QDir(m_folder).filePath(name)));
+        };
+        grab(QStringLiteral("shell-splash.png"));
+
+        QTest::mouseClick(m_shell->control("Image1"), Qt::LeftButton);
+        grab(QStringLiteral("shell-case-library-first-start.png"));
+
+        const CaseStore store(m_shell->session.paths.casesDbPath());
+        for (const char* name : {"Doe, John vs. Jane",
+                                 "Roe v. Roe",
+                                 "Smith, Anna v. Smith, Robert",
+                                 "O'Brien v. Müller",
+                                 "Johnson-Whitfield, Bartholomew v. Smith"})
+            store.addCase(QString::fromUtf8(name), QDate(2024, 3, 15));
+        m_shell->background->showCaseLibrary();
+        grab(QStringLiteral("shell-case-library.png"));
+
+        for (const char* name : {"Network Share", "Office Files", "Archive"})
+            QDir(m_shell->dir.path()).mkpath(QLatin1String(name));
+        m_shell->item("menuLocation")->trigger();
+        m_shell->hosted<Location>()->setFolder(m_shell->dir.path());
+        grab(QStringLiteral("shell-location.png"));
+    }
+
+    void namesAdmin()
+    {
+        Background::applyProgramFont(*qApp);
+        NamesFixture names;
+        names.add(QStringLiteral("Maria"), QStringLiteral("Garcia-Lopez"));
+        names.add(QStringLiteral("Robert"), QStringLiteral("Smith"));
+        Background background(names.session);
+        background.show();
+        background.showNamesAdmin();
+        QTest::qWait(200);
+        QVERIFY(background.grab().save(QDir(m_folder).filePath(QStringLiteral("names-admin.png"))));
+    }
+
+    void names()
+    {
+        Background::applyProgramFont(*qApp);
+        NamesFixture names;
+        names.add(QStringLiteral("Maria"), QStringLiteral("Garcia-Lopez"));
+        names.add({}, {}, QStringLiteral("Montgomery County Department of Human Resources"));
+        const QString key = names.add(QStringLiteral("Robert"), QStringLiteral("Smith"));
+        QHash<QString, QString> boxes = NameStore(names.session.paths.namesDbPath()).load(key)->values();
+        boxes.insert(QStringLiteral("street"), QStringLiteral("412 Dexter Avenue"));
+        boxes.insert(QStringLiteral("street2"), QStringLiteral("Apt. 3"));
+        boxes.insert(QStringLiteral("city"), QStringLiteral("Montgomery"));
+        boxes.insert(QStringLiteral("namestate"), QStringLiteral("AL"));
+        boxes.insert(QStringLiteral("zipcode"), QStringLiteral("36104"));
+        boxes.insert(QStringLiteral("namecounty"), QStringLiteral("Montgomery"));
+        boxes.insert(QStringLiteral("wphone"), QStringLiteral("334-555-0147"));
+        boxes.insert(QStringLiteral("birthdate"), QStringLiteral("04/12/1981"));
+        boxes.insert(QStringLiteral("employer"), QStringLiteral("River Region Freight"));
+        boxes.insert(QStringLiteral("notes"), QStringLiteral("Prefers contact by mail."));
+        NameStore(names.session.paths.namesDbPath()).saveFields(key, boxes);
+
+        auto window = std::make_unique<Names>(names.session, QStringLiteral("Select Name of Defendant"), key);
+        window->show();
+        QTest::qWait(200);
+        QVERIFY(window->grab().save(QDir(m_folder).filePath(QStringLiteral("names-narrow.png"))));
+        QTest::mouseClick(child<QPushButton>(window.get(), "cmdMoreInfo"), Qt::LeftButton);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        child(window.get(), "Text5")->setFocus();
+        QTest::qWait(200);
+        QVERIFY(window->grab().save(QDir(m_folder).filePath(QStringLiteral("names-wide.png"))));
+    }
 };
 
-QTEST_MAIN(WorksheetScreenshotsTest)
-#include "WorksheetScreenshotsTest.moc"
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return 2;
+    }
+    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+    Screenshots shots(folder);
+    char* testArgs[] = {argv[0]};
+    return QTest::qExec(&shots, 1, testArgs);
+}
+
+#include "Screenshots.moc"
