@@ -10,6 +10,49 @@
 using namespace cs42;
 
 namespace {
+// The court form's fields in the order the 2009 template numbers them, as the program has always
+// filled them.
+QStringList fieldOrderOf2009()
+{
+    return {QStringLiteral("lblCourtFile"),  QStringLiteral("lblCourtType"),  QStringLiteral("lblCounty"),
+            QStringLiteral("lblName1Name"),  QStringLiteral("lblName2Name"),  QStringLiteral("lblChild1Name"),
+            QStringLiteral("lblChild1DOB"),  QStringLiteral("lblChild4Name"), QStringLiteral("lblChild4DOB"),
+            QStringLiteral("lblChild2Name"), QStringLiteral("lblChild2DOB"),  QStringLiteral("lblChild5Name"),
+            QStringLiteral("lblChild5DOB"),  QStringLiteral("lblChild3Name"), QStringLiteral("lblChild3DOB"),
+            QStringLiteral("lblChild6Name"), QStringLiteral("lblChild6DOB"),  QStringLiteral("lblP1"),
+            QStringLiteral("lblD1"),         QStringLiteral("lblP1a"),        QStringLiteral("lblD1a"),
+            QStringLiteral("lblP1b"),        QStringLiteral("lblD1b"),        QStringLiteral("lblP2"),
+            QStringLiteral("lblD2"),         QStringLiteral("lblC2"),         QStringLiteral("lblC4"),
+            QStringLiteral("lblC5"),         QStringLiteral("lblC7"),         QStringLiteral("lblP8"),
+            QStringLiteral("lblD8"),         QStringLiteral("lblP9"),         QStringLiteral("lblD9"),
+            QStringLiteral("lblP10"),        QStringLiteral("lblD10"),        QStringLiteral("lblComments"),
+            QStringLiteral("lblPreparedBy"), QStringLiteral("lblDateSigned"), QStringLiteral("lblP3"),
+            QStringLiteral("lblD3"),         QStringLiteral("lblC6")};
+}
+
+// The labels the 2009 computation sets, in the order cs42-admin prints them.
+QStringList captionOrderOf2009()
+{
+    QStringList labels = {QStringLiteral("lblCourtFile"),
+                          QStringLiteral("lblCounty"),
+                          QStringLiteral("lblCourtType"),
+                          QStringLiteral("lblName1Name"),
+                          QStringLiteral("lblName2Name")};
+    for (int i = 1; i <= 6; ++i)
+        labels << QStringLiteral("lblChild%1Name").arg(i) << QStringLiteral("lblChild%1DOB").arg(i);
+    labels << QStringLiteral("lblP1") << QStringLiteral("lblD1") << QStringLiteral("lblP1a")
+           << QStringLiteral("lblD1a") << QStringLiteral("lblP1b") << QStringLiteral("lblD1b")
+           << QStringLiteral("lblP2") << QStringLiteral("lblD2") << QStringLiteral("lblC2")
+           << QStringLiteral("lblP3") << QStringLiteral("lblD3") << QStringLiteral("lblC4")
+           << QStringLiteral("lblC5") << QStringLiteral("lblC6") << QStringLiteral("lblC7")
+           << QStringLiteral("lblP8") << QStringLiteral("lblD8") << QStringLiteral("lblP9")
+           << QStringLiteral("lblD9") << QStringLiteral("lblP10") << QStringLiteral("lblD10")
+           << QStringLiteral("lblCustody") << QStringLiteral("lblHealthInsurance")
+           << QStringLiteral("lblComments") << QStringLiteral("lblDateSigned")
+           << QStringLiteral("lblPreparedBy");
+    return labels;
+}
+
 const QList<const FormEdition*> editions()
 {
     return {&FormEditions::cs42Rev0109()};
@@ -66,8 +109,10 @@ TEST(FormEdition, TablesAreConsistent)
 TEST(FormEdition, TheFormOf2009IsTheOneTheProgramAlwaysFilled)
 {
     const FormEdition& edition = FormEditions::cs42Rev0109();
-    EXPECT_EQ(edition.formFieldLabels(), Cs42Form::formFieldLabels());
-    EXPECT_EQ(edition.captionLabels(), worksheetCaptionLabels());
+    EXPECT_EQ(edition.formFieldLabels(), fieldOrderOf2009());
+    EXPECT_EQ(edition.captionLabels(), captionOrderOf2009());
+    EXPECT_EQ(Cs42Form::formFieldLabels(), fieldOrderOf2009());
+    EXPECT_EQ(worksheetCaptionLabels(), captionOrderOf2009());
     EXPECT_EQ(edition.highlightedLabels().size(), 35);
     EXPECT_EQ(edition.column(QStringLiteral("lblD1a")), QStringLiteral("dpre"));
     EXPECT_EQ(edition.labelOf(QStringLiteral("poc")), QStringLiteral("lblP1a"));

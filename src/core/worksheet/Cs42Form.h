@@ -17,23 +17,8 @@ using Captions = QMap<QString, QString>;
 namespace Cs42Form {
 inline const QString Revision = QStringLiteral("Rev. 1/09");
 
-inline QStringList formFieldLabels()
-{
-    return {QStringLiteral("lblCourtFile"),  QStringLiteral("lblCourtType"),  QStringLiteral("lblCounty"),
-            QStringLiteral("lblName1Name"),  QStringLiteral("lblName2Name"),  QStringLiteral("lblChild1Name"),
-            QStringLiteral("lblChild1DOB"),  QStringLiteral("lblChild4Name"), QStringLiteral("lblChild4DOB"),
-            QStringLiteral("lblChild2Name"), QStringLiteral("lblChild2DOB"),  QStringLiteral("lblChild5Name"),
-            QStringLiteral("lblChild5DOB"),  QStringLiteral("lblChild3Name"), QStringLiteral("lblChild3DOB"),
-            QStringLiteral("lblChild6Name"), QStringLiteral("lblChild6DOB"),  QStringLiteral("lblP1"),
-            QStringLiteral("lblD1"),         QStringLiteral("lblP1a"),        QStringLiteral("lblD1a"),
-            QStringLiteral("lblP1b"),        QStringLiteral("lblD1b"),        QStringLiteral("lblP2"),
-            QStringLiteral("lblD2"),         QStringLiteral("lblC2"),         QStringLiteral("lblC4"),
-            QStringLiteral("lblC5"),         QStringLiteral("lblC7"),         QStringLiteral("lblP8"),
-            QStringLiteral("lblD8"),         QStringLiteral("lblP9"),         QStringLiteral("lblD9"),
-            QStringLiteral("lblP10"),        QStringLiteral("lblD10"),        QStringLiteral("lblComments"),
-            QStringLiteral("lblPreparedBy"), QStringLiteral("lblDateSigned"), QStringLiteral("lblP3"),
-            QStringLiteral("lblD3"),         QStringLiteral("lblC6")};
-}
+// The label of each field, field 1 first: a query on the edition's table (FormEdition).
+QStringList formFieldLabels();
 
 // The most characters a field of the form takes. The comments box shows about 2,000 characters of
 // ordinary text at its smallest type (5 points: nine lines of some 200 characters); every other

@@ -3,6 +3,7 @@
 #include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/EntryRules.h"
+#include "core/worksheet/FormEdition.h"
 
 namespace cs42 {
 
@@ -86,24 +87,7 @@ QString sideName(const QString& code)
 
 QStringList worksheetCaptionLabels()
 {
-    QStringList labels = {QStringLiteral("lblCourtFile"),
-                          QStringLiteral("lblCounty"),
-                          QStringLiteral("lblCourtType"),
-                          QStringLiteral("lblName1Name"),
-                          QStringLiteral("lblName2Name")};
-    for (int i = 1; i <= 6; ++i)
-        labels << QStringLiteral("lblChild%1Name").arg(i) << QStringLiteral("lblChild%1DOB").arg(i);
-    labels << QStringLiteral("lblP1") << QStringLiteral("lblD1") << QStringLiteral("lblP1a")
-           << QStringLiteral("lblD1a") << QStringLiteral("lblP1b") << QStringLiteral("lblD1b")
-           << QStringLiteral("lblP2") << QStringLiteral("lblD2") << QStringLiteral("lblC2")
-           << QStringLiteral("lblP3") << QStringLiteral("lblD3") << QStringLiteral("lblC4")
-           << QStringLiteral("lblC5") << QStringLiteral("lblC6") << QStringLiteral("lblC7")
-           << QStringLiteral("lblP8") << QStringLiteral("lblD8") << QStringLiteral("lblP9")
-           << QStringLiteral("lblD9") << QStringLiteral("lblP10") << QStringLiteral("lblD10")
-           << QStringLiteral("lblCustody") << QStringLiteral("lblHealthInsurance")
-           << QStringLiteral("lblComments") << QStringLiteral("lblDateSigned")
-           << QStringLiteral("lblPreparedBy");
-    return labels;
+    return FormEditions::cs42Rev0109().captionLabels();
 }
 
 Captions worksheetWarnings(const WorksheetResult& r)

@@ -27,12 +27,12 @@ Names::Names(Session& session, const QString& title, const QString& startKey, QW
     setObjectName(QStringLiteral("Names"));
     setModal(true);
 
-    const int leftWidth = NarrowWidth - 2 * Margin;
+    constexpr int leftWidth = NarrowWidth - 2 * Margin;
     auto* model = new NameListModel(this);
     m_list = new ListBox(model, this);
     m_list->setGeometry(Margin, Margin, leftWidth, WindowHeight - 2 * Margin - 5 * (ButtonHeight + 4));
 
-    auto makeButton = [this, leftWidth](const char* name, const QString& caption, int index) {
+    auto makeButton = [this](const char* name, const QString& caption, int index) {
         auto* button = new QPushButton(caption, this);
         button->setObjectName(QString::fromLatin1(name));
         button->setAutoDefault(false);
