@@ -4,6 +4,7 @@
 #include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
 #include "support/DamagedFiles.h"
+#include "support/FileContents.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,19 +19,6 @@ using Backup::BackupStatus;
 using Backup::RestoreResult;
 
 namespace {
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 QStringList caseNames(const QString& path)
 {
     QStringList names;
@@ -86,14 +74,14 @@ TEST_F(BackupTest, FailedBackupKeepsBothGenerationsAndSaysWhy)
 {
     store->addCase(QStringLiteral("Kept"), QDate(2026, 1, 2));
     ASSERT_EQ(Backup::writeBackup(cases).status, BackupStatus::Written);
-    const QByteArray previous = contentsOf(paths.casesBackupPath());
+    const QByteArray previous = test::contents(paths.casesBackupPath());
 
     BackupSet missing = cases;
     missing.livePath = work.filePath(QStringLiteral("missing.MDB"));
     const Backup::BackupOutcome outcome = Backup::writeBackup(missing);
     EXPECT_EQ(outcome.status, BackupStatus::Failed);
     EXPECT_TRUE(outcome.detail.contains(QStringLiteral("missing.MDB"))) << outcome.detail.toStdString();
-    EXPECT_EQ(contentsOf(paths.casesBackupPath()), previous);
+    EXPECT_EQ(test::contents(paths.casesBackupPath()), previous);
     EXPECT_FALSE(QFile::exists(paths.casesPreviousBackupPath()));
     const QString report = Backup::quitReport(missing, outcome);
     EXPECT_TRUE(report.contains(QStringLiteral("could not be backed up"))) << report.toStdString();
@@ -107,14 +95,14 @@ TEST_F(BackupTest, DamagedLiveFileNeverReplacesTheGoodBackup)
 {
     store->addCase(QStringLiteral("Good"), QDate(2026, 1, 2));
     ASSERT_EQ(Backup::writeBackup(cases).status, BackupStatus::Written);
-    const QByteArray good = contentsOf(paths.casesBackupPath());
+    const QByteArray good = test::contents(paths.casesBackupPath());
     ASSERT_TRUE(test::damageCaseIdIndex(paths.casesDbPath()));
 
     const Backup::BackupOutcome outcome = Backup::writeBackup(cases);
     EXPECT_EQ(outcome.status, BackupStatus::LiveDamaged);
     EXPECT_TRUE(outcome.detail.contains(QStringLiteral("missing from index")))
         << outcome.detail.toStdString();
-    EXPECT_EQ(contentsOf(paths.casesBackupPath()), good);
+    EXPECT_EQ(test::contents(paths.casesBackupPath()), good);
     EXPECT_FALSE(QFile::exists(paths.casesPreviousBackupPath()));
     const QString report = Backup::quitReport(cases, outcome);
     EXPECT_TRUE(report.startsWith(QStringLiteral("The CASES database ") +
@@ -147,10 +135,10 @@ TEST_F(BackupTest, RestorePutsTheBackupInPlaceAndKeepsTheReplacedFile)
 TEST_F(BackupTest, RestoreWithoutBackupChangesNothing)
 {
     store->addCase(QStringLiteral("Live"), QDate(2026, 1, 2));
-    const QByteArray live = contentsOf(paths.casesDbPath());
+    const QByteArray live = test::contents(paths.casesDbPath());
     EXPECT_FALSE(Backup::hasBackup(cases));
     EXPECT_EQ(Backup::restore(cases).result, RestoreResult::NoBackup);
-    EXPECT_EQ(contentsOf(paths.casesDbPath()), live);
+    EXPECT_EQ(test::contents(paths.casesDbPath()), live);
     EXPECT_EQ(Backup::noBackupText(), QStringLiteral("No Backup Database File can be Found!"));
 }
 
@@ -159,7 +147,7 @@ TEST_F(BackupTest, RestoreWithoutBackupChangesNothing)
 TEST_F(BackupTest, RestoreRefusesABackupThatIsNoSoundCopy)
 {
     store->addCase(QStringLiteral("Live"), QDate(2026, 1, 2));
-    const QByteArray live = contentsOf(paths.casesDbPath());
+    const QByteArray live = test::contents(paths.casesDbPath());
 
     struct Case
     {
@@ -169,9 +157,9 @@ TEST_F(BackupTest, RestoreRefusesABackupThatIsNoSoundCopy)
     };
 
     const QList<Case> backups = {
-        {"zero-length", [](const QString& path) { writeFile(path, {}); }, "empty"},
+        {"zero-length", [](const QString& path) { ASSERT_TRUE(test::writeFile(path, {})); }, "empty"},
         {"not a database",
-         [](const QString& path) { writeFile(path, QByteArray(4096, 'x')); },
+         [](const QString& path) { ASSERT_TRUE(test::writeFile(path, QByteArray(4096, 'x'))); },
          "not a database"},
         {"a database without the table",
          [](const QString& path) {
@@ -196,7 +184,7 @@ TEST_F(BackupTest, RestoreRefusesABackupThatIsNoSoundCopy)
         const Backup::RestoreOutcome outcome = Backup::restore(cases);
         EXPECT_EQ(outcome.result, RestoreResult::Failed);
         EXPECT_TRUE(outcome.error.contains(QLatin1String(c.reason))) << outcome.error.toStdString();
-        EXPECT_EQ(contentsOf(paths.casesDbPath()), live);
+        EXPECT_EQ(test::contents(paths.casesDbPath()), live);
         EXPECT_FALSE(QFile::exists(paths.casesBeforeRestorePath()));
     }
     EXPECT_EQ(temporaries(paths.filesLocation), QStringList());
@@ -207,7 +195,7 @@ TEST_F(BackupTest, RestoreFallsBackToThePreviousGenerationWhenTheNewestIsDamaged
     store->addCase(QStringLiteral("Older"), QDate(2026, 1, 2));
     ASSERT_EQ(Backup::writeBackup(cases).status, BackupStatus::Written);
     ASSERT_EQ(Backup::writeBackup(cases).status, BackupStatus::Written);
-    writeFile(paths.casesBackupPath(), {});
+    ASSERT_TRUE(test::writeFile(paths.casesBackupPath(), {}));
     store->addCase(QStringLiteral("Live only"), QDate(2026, 1, 2));
 
     const Backup::RestoreOutcome outcome = Backup::restore(cases);
@@ -228,7 +216,7 @@ TEST_F(BackupTest, StartRemovesTemporariesOfEndedRunsOnly)
     const QString otherStation = QStringLiteral("QUONDATA_Backup.MDB.tmp-otherstation-4242");
     const QString oldOtherStation = QStringLiteral("Names_Backup.MDB.tmp-otherstation-4243");
     for (const QString& name : {ended, older, otherStation, oldOtherStation})
-        writeFile(QDir(folder).filePath(name), "partial");
+        ASSERT_TRUE(test::writeFile(QDir(folder).filePath(name), "partial"));
     QFile old(QDir(folder).filePath(oldOtherStation));
     ASSERT_TRUE(old.open(QIODevice::ReadWrite));
     ASSERT_TRUE(

@@ -2,6 +2,7 @@
 
 #include "core/store/DataStore.h"
 #include "core/worksheet/ScheduleCsv.h"
+#include "support/FileContents.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,19 +13,6 @@
 using namespace cs42;
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 qsizetype scheduleRowCount(const DataPaths& paths)
 {
@@ -42,7 +30,7 @@ protected:
         ASSERT_TRUE(m_data.isValid() && m_work.isValid());
         for (const char* name : {"QUON42.PDF", "QUONSchedule.pdf", "QUONRule32.pdf"}) {
             const QString path = m_data.filePath(QLatin1String(name));
-            writeFile(path, QByteArray("installed ") + name);
+            ASSERT_TRUE(test::writeFile(path, QByteArray("installed ") + name));
             QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         }
         ASSERT_TRUE(QFile::copy(QStringLiteral(REPO_DATA_DIR "/alabama-schedule-2022-05-01.csv"),
@@ -65,9 +53,9 @@ TEST_F(InstalledDataTest, FirstStartCopiesEveryDocumentAndFillsTheEmptySchedule)
 
     EXPECT_TRUE(report.problems.isEmpty()) << report.problems.join(u'\n').toStdString();
     EXPECT_EQ(report.copiedFiles, QStringList({"QUON42.PDF", "QUONSchedule.pdf", "QUONRule32.pdf"}));
-    EXPECT_EQ(contents(m_paths.templatePath()), contents(installed("QUON42.PDF")));
-    EXPECT_EQ(contents(m_paths.schedulePdfPath()), contents(installed("QUONSchedule.pdf")));
-    EXPECT_EQ(contents(m_paths.rule32Path()), contents(installed("QUONRule32.pdf")));
+    EXPECT_EQ(test::contents(m_paths.templatePath()), test::contents(installed("QUON42.PDF")));
+    EXPECT_EQ(test::contents(m_paths.schedulePdfPath()), test::contents(installed("QUONSchedule.pdf")));
+    EXPECT_EQ(test::contents(m_paths.rule32Path()), test::contents(installed("QUONRule32.pdf")));
     // The office's copy can be replaced by a newer template although the installed one is read-only.
     EXPECT_TRUE(QFile::permissions(m_paths.templatePath()) & QFile::WriteOwner);
     EXPECT_EQ(report.scheduleRows, 596);
@@ -83,7 +71,7 @@ TEST_F(InstalledDataTest, FirstStartCopiesEveryDocumentAndFillsTheEmptySchedule)
 TEST_F(InstalledDataTest, PresentTemplateAndInstalledScheduleAreKept)
 {
     const QByteArray officeTemplate("%PDF-1.4 the office's own template");
-    writeFile(m_paths.templatePath(), officeTemplate);
+    ASSERT_TRUE(test::writeFile(m_paths.templatePath(), officeTemplate));
     QFile small(QStringLiteral(TEST_DATA_DIR "/schedule-small.csv"));
     ASSERT_TRUE(small.open(QIODevice::ReadOnly));
     const auto smallRows = ScheduleCsv::parse(small.readAll(), nullptr);
@@ -91,7 +79,7 @@ TEST_F(InstalledDataTest, PresentTemplateAndInstalledScheduleAreKept)
 
     const auto report = InstalledData::install(m_paths, m_data.path());
 
-    EXPECT_EQ(contents(m_paths.templatePath()), officeTemplate);
+    EXPECT_EQ(test::contents(m_paths.templatePath()), officeTemplate);
     EXPECT_EQ(report.copiedFiles, QStringList({"QUONSchedule.pdf", "QUONRule32.pdf"}));
     EXPECT_EQ(report.scheduleRows, 0);
     EXPECT_EQ(ScheduleCsv::readRows(m_paths.scheduleDbPath(), nullptr)->size(), smallRows->size());
@@ -104,10 +92,10 @@ TEST_F(InstalledDataTest, NoDataFolderOrAnUnreadableScheduleChangesNothing)
 
     // A damaged schedule database is the user's to see, never written over with the default.
     const QByteArray damaged(4096, 'z');
-    writeFile(m_paths.scheduleDbPath(), damaged);
+    ASSERT_TRUE(test::writeFile(m_paths.scheduleDbPath(), damaged));
     const auto report = InstalledData::install(m_paths, m_data.path());
     EXPECT_EQ(report.problems.size(), 1);
-    EXPECT_EQ(contents(m_paths.scheduleDbPath()), damaged);
+    EXPECT_EQ(test::contents(m_paths.scheduleDbPath()), damaged);
 }
 
 TEST_F(InstalledDataTest, StartUpInstallsFromTheFolderTheEnvironmentNames)
@@ -118,7 +106,7 @@ TEST_F(InstalledDataTest, StartUpInstallsFromTheFolderTheEnvironmentNames)
     const DataPaths paths = DataStore::startUp(work.path());
     qunsetenv(InstalledData::FolderVariable);
 
-    EXPECT_EQ(contents(paths.templatePath()), contents(installed("QUON42.PDF")));
+    EXPECT_EQ(test::contents(paths.templatePath()), test::contents(installed("QUON42.PDF")));
     EXPECT_EQ(scheduleRowCount(paths), 596);
     // The test program does not live in a bin folder: without the variable it has no installed data.
     EXPECT_TRUE(InstalledData::folder().isEmpty());

@@ -121,8 +121,7 @@ QString reinstallAdvice()
 {
     return QStringLiteral("\r\n\r\nPlease reinstall this program.  If this situation continues, please "
                           "contact ") +
-           ProgramSettings::MakerName + QStringLiteral(" (") + ProgramSettings::MakerWebAddress +
-           QStringLiteral(").");
+           ProgramSettings::makerContact() + QLatin1Char('.');
 }
 
 // Why the template is not the form the field map fills: empty when every field the map fills
@@ -195,8 +194,7 @@ QString saveFailedMessage()
                "produce another one.  Check to make sure that the 'VTRPDF.PDF' form is not open, "
                "and then try producing this form again.\r\n\r\n"
                "If you still receive this message, please contact ") +
-           ProgramSettings::MakerName + QStringLiteral(" (") + ProgramSettings::MakerWebAddress +
-           QStringLiteral(").");
+           ProgramSettings::makerContact() + QLatin1Char('.');
 }
 
 SaveFailureCause saveFailureCause(
@@ -246,8 +244,7 @@ QString saveFailedMessage(SaveFailureCause cause, const QString& outputPath, con
     }
     return start + QStringLiteral("the system reported: ") + systemText +
            QStringLiteral("\r\n\r\nIf you still receive this message, please contact ") +
-           ProgramSettings::MakerName + QStringLiteral(" (") + ProgramSettings::MakerWebAddress +
-           QStringLiteral(").");
+           ProgramSettings::makerContact() + QLatin1Char('.');
 }
 
 ProduceResult fillForm(const QString& templatePath, const QString& outputPath, const Captions& captions)

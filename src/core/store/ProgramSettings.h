@@ -16,6 +16,12 @@ inline const QString AppTitle = QStringLiteral("Quon2017");
 inline const QString MakerName = QStringLiteral("Tessaly");
 inline const QString MakerWebAddress = QStringLiteral("www.tessaly.example");
 
+// "Tessaly (www.tessaly.example)", as the messages name the maker.
+inline QString makerContact()
+{
+    return MakerName + QStringLiteral(" (") + MakerWebAddress + QLatin1Char(')');
+}
+
 // Sizes of the hosted windows, in twips (15 twips a pixel).
 constexpr int ChildWindowWidth = 15700;
 constexpr int ChildWindowHeight = 9000;

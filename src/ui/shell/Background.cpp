@@ -28,8 +28,7 @@ QString missingDocumentText(const QString& lead)
     return lead +
            QStringLiteral(" seems to be missing. Please reinstall this program.  If this situation "
                           "continues, please contact ") +
-           ProgramSettings::MakerName + QStringLiteral(" (") + ProgramSettings::MakerWebAddress +
-           QStringLiteral(").");
+           ProgramSettings::makerContact() + QLatin1Char('.');
 }
 } // namespace
 
