@@ -41,6 +41,9 @@ enum class EntryRule
     Text,               // a text, stored as typed
     Party,              // a name record's list name, key and address block
     Toggle,             // "P" becomes "D", anything else "P"
+    Amount,             // a non-negative amount, kept in cents as typed (the editions from 2022 on)
+    ChildrenNumber,     // the form's "Number of Children" box: 1 to 6, or empty for the named children
+    Edition,            // the case's form edition, chosen from FormEditions::all()
 };
 
 // Whose column of the form a label stands in.
@@ -65,12 +68,17 @@ struct LineDef
     QString title;       // the dialog's or input box's window title
     QString prompt;      // the input box's prompt
     QString incomeLabel; // the parent's line 1, which the pre-existing support calculator reads
+    // The form field the caption fills, by name (editions filled by name; the 2009 form is filled
+    // by field position, formField).
+    QString fieldName = {};
+    // What the line is, for the tooltip and the accessible name ("Monthly gross income").
+    QString description = {};
 };
 
 // A court form edition: its worksheet lines and everything that differs between editions.
 struct FormEdition
 {
-    QString id;           // "2009"
+    QString id;           // "2009", as stored in the case's `formedition`
     QString revision;     // "Rev. 1/09"
     QString templateFile; // file name of the blank form in VTRForms
     ScheduleRules rules;
@@ -78,6 +86,17 @@ struct FormEdition
     // The written explanation of a computation's captions.
     std::function<QString(const Captions&, const WorksheetResult&, const QDate&)> explain;
     QList<LineDef> lines; // in the order the form reads
+    // The form's name as the worksheet shows it ("Form CS-42 (Rev. 5/2022)") and the actions it is
+    // for ("for actions filed on or after May 1, 2022").
+    QString title = {};
+    QString appliesTo = {};
+    // The schedule table of VTRchedule.MDB this edition reads.
+    QString scheduleTable = QStringLiteral("Schedule");
+    // The warnings shown over the form, by label name, each with its caption or "" while hidden.
+    std::function<Captions(const WorksheetResult&)> warnings = {};
+    // True when production fills the template's fields by name (LineDef::fieldName), so that the
+    // court's own fillable PDF may stand in for the generated template.
+    bool fillsByName = false;
 
     // The line of a label, or null.
     const LineDef* line(const QString& label) const;
@@ -97,6 +116,16 @@ struct FormEdition
 namespace FormEditions {
 // Form CS-42 (Rev. 1/09), the sole-custody worksheet of 2009.
 const FormEdition& cs42Rev0109();
+// Form CS-42 (Rev. 5/2022), the sole-custody worksheet for actions filed on or after May 1, 2022.
+const FormEdition& cs42Rev0522();
+
+// Every edition the program prepares, oldest first.
+QList<const FormEdition*> all();
+// The edition stored as `id` ("" is the 2009 edition, which cases stored before editions were
+// chosen have), or null when the program knows no such edition.
+const FormEdition* find(const QString& id);
+// The edition of every case added from now on when the settings name none.
+inline const QString DefaultId = QStringLiteral("2022");
 } // namespace FormEditions
 
 } // namespace cs42

@@ -6,12 +6,15 @@
 #include "core/worksheet/Cs42Form.h"
 #include "core/worksheet/Schedule.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
 namespace cs42 {
+
+struct FormEdition;
 
 // The values of one computation of the worksheet (form CS-42), replaced as a whole by the next
 // one. Amounts are monthly dollars in double precision; only the percentages of line 3 are
@@ -55,6 +58,29 @@ struct WorksheetResult
     // The paying parent's health-insurance credit (line 9) is more than his or her share (line 8):
     // line 10 would be below 0 and is 0 instead, since no order is below 0.
     bool insuranceCreditExceedsShare = false;
+
+    // The editions from 2022 on. The edition computed (FormEdition::id).
+    QString editionId;
+    // The value of every cell of the form by label ("lblP8"), as the court's workbook computes it:
+    // amounts keep their cents, line 3 holds the shares as fractions (0.55). A label without a
+    // value is an empty cell: an input left empty, or a line the inputs leave undefined.
+    QMap<QString, double> cells;
+    // The form's "Number of Children" (`numchildren`, else the named children) and whether it was
+    // typed into the box.
+    int numberOfChildren = 0;
+    bool numberOfChildrenEntered = false;
+    // How line 4 was read: the schedule row used, and whether the combined income lay below the
+    // lowest row (the lowest row is used) or above the last one (no amount: the court sets it).
+    double scheduleRowIncome = 0;
+    bool scheduleFloor = false;
+    bool aboveSchedule = false;
+    // Line 3 and the lines computed from it are undefined: the combined adjusted income is 0.
+    bool sharesUndefined = false;
+    // The recommended order: the payer ("P", "D", or "" when no order can be named) and amount.
+    QString payer;
+    std::optional<double> orderAmount;
+    // The warnings the worksheet shows, by label name; "" while hidden.
+    Captions warnings;
 };
 
 // One computation with the caption of every label it sets.
@@ -91,9 +117,11 @@ Worksheet computeWorksheet(const CaseRecord& record,
 // OpenFailed) or the case is gone (status CaseRemoved). A schedule that cannot be read counts as
 // an empty one; result.scheduleProblem then carries the reason the database gave. *storeProblem
 // receives the cause of a store failure.
+// `edition` computes the case under that edition in place of its own (FormEditions::forCase).
 std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
                                               QString& currentCaseId,
                                               CaseStoreStatus* status = nullptr,
-                                              QString* storeProblem = nullptr);
+                                              QString* storeProblem = nullptr,
+                                              const FormEdition* edition = nullptr);
 
 } // namespace cs42
