@@ -2,6 +2,7 @@
 
 #include "core/store/CaseStore.h"
 #include "core/store/DataPaths.h"
+#include "core/worksheet/FormEdition.h"
 #include "core/worksheet/WorksheetCalculation.h"
 
 #include <QStringList>
@@ -19,7 +20,12 @@ int runProduceCommand(const QStringList& args, const DataPaths& paths);
 // The worksheet of case `caseId` computed as the worksheet window computes it; with an empty id
 // the first case, whose id is then stored in caseId. When there is none it says why on standard
 // error (`caseGiven`: the id came from --case).
-std::optional<Worksheet> loadWorksheet(const DataPaths& paths, QString& caseId, bool caseGiven);
+// `edition` computes the case under that edition in place of its own.
+std::optional<Worksheet>
+loadWorksheet(const DataPaths& paths, QString& caseId, bool caseGiven, const FormEdition* edition = nullptr);
+
+// Reads "--edition ID" at args[*i] (advancing *i); false, having said why, for an unknown id.
+bool readEditionOption(const QStringList& args, qsizetype* i, const FormEdition** edition);
 
 // Says on standard error why the cases database could not be used.
 void printStoreFailure(const CaseStore& store, CaseStoreStatus status);

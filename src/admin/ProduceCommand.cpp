@@ -10,7 +10,8 @@ namespace cs42::admin {
 namespace {
 int usage()
 {
-    printError(QStringLiteral("Usage: cs42-admin produce [--case CASEID] [--out PATH]\n"));
+    printError(
+        QStringLiteral("Usage: cs42-admin produce [--case CASEID] [--edition 2009|2022] [--out PATH]\n"));
     return 2;
 }
 } // namespace
@@ -22,11 +23,15 @@ int runProduceCommand(const QStringList& args, const DataPaths& paths)
     QString caseId;
     bool caseGiven = false;
     QString outputPath = paths.producedFormPath();
+    const FormEdition* forced = nullptr;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == QLatin1String("--case") && i + 1 < args.size()) {
             caseId = args[++i];
             caseGiven = true;
+        } else if (arg == QLatin1String("--edition")) {
+            if (!readEditionOption(args, &i, &forced))
+                return 2;
         } else if (arg == QLatin1String("--out") && i + 1 < args.size()) {
             outputPath = args[++i];
         } else {
@@ -49,7 +54,7 @@ int runProduceCommand(const QStringList& args, const DataPaths& paths)
         return 1;
     }
 
-    const std::optional<Worksheet> sheet = loadWorksheet(paths, caseId, caseGiven);
+    const std::optional<Worksheet> sheet = loadWorksheet(paths, caseId, caseGiven, forced);
     if (!sheet)
         return 1;
     if (QString refusal = productionRefusal(*sheet, paths); !refusal.isEmpty()) {
@@ -58,7 +63,9 @@ int runProduceCommand(const QStringList& args, const DataPaths& paths)
         return 1;
     }
 
-    const ProduceResult result = fillForm(paths.templatePath(), outputPath, sheet->captions);
+    const FormEdition& edition = *FormEditions::find(sheet->result.editionId);
+    const ProduceResult result =
+        fillForm(paths.formTemplatePath(edition.templateFile), outputPath, sheet->captions, edition);
     if (result.status != ProduceStatus::Produced) {
         QString message = result.text;
         message.replace(QLatin1String("\r\n"), QLatin1String("\n"));

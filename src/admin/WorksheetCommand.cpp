@@ -1,9 +1,9 @@
 #include "admin/AdminCommands.h"
-#include "core/explain/Explanation.h"
 #include "core/store/CaseStore.h"
 #include "core/worksheet/WorksheetCalculation.h"
 
 #include <QDate>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
@@ -16,9 +16,24 @@ QString number(double value)
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
+// The warnings the worksheet window shows over the form, in its order.
+QStringList shownWarnings(const FormEdition& edition, const WorksheetResult& r)
+{
+    QStringList texts;
+    if (r.overrideInForce)
+        texts << OverrideWarningText;
+    const Captions warnings = edition.warnings(r);
+    for (const QString& text : warnings) {
+        if (!text.isEmpty())
+            texts << text;
+    }
+    return texts;
+}
+
 int usage()
 {
-    printError(QStringLiteral("Usage: cs42-admin worksheet [--case CASEID] [--today YYYY-MM-DD] [--json]\n"));
+    printError(QStringLiteral(
+        "Usage: cs42-admin worksheet [--case CASEID] [--edition 2009|2022] [--today YYYY-MM-DD] [--json]\n"));
     return 2;
 }
 } // namespace
@@ -30,11 +45,26 @@ void printStoreFailure(const CaseStore& store, CaseStoreStatus status)
     printError(QStringLiteral("cs42-admin: ") + text + QLatin1Char('\n'));
 }
 
-std::optional<Worksheet> loadWorksheet(const DataPaths& paths, QString& caseId, bool caseGiven)
+bool readEditionOption(const QStringList& args, qsizetype* i, const FormEdition** edition)
+{
+    const QString id = *i + 1 < args.size() ? args[++*i] : QString();
+    *edition = id.isEmpty() ? nullptr : FormEditions::find(id);
+    if (*edition)
+        return true;
+    QStringList known;
+    for (const FormEdition* e : FormEditions::all())
+        known << e->id;
+    printError(QStringLiteral("cs42-admin: --edition needs one of %1, not '%2'\n")
+                   .arg(known.join(QStringLiteral(", ")), id));
+    return false;
+}
+
+std::optional<Worksheet>
+loadWorksheet(const DataPaths& paths, QString& caseId, bool caseGiven, const FormEdition* edition)
 {
     CaseStoreStatus status = CaseStoreStatus::Ok;
     QString problem;
-    const std::optional<Worksheet> sheet = recalculateWorksheet(paths, caseId, &status, &problem);
+    const std::optional<Worksheet> sheet = recalculateWorksheet(paths, caseId, &status, &problem, edition);
     if (!sheet) {
         if (status != CaseStoreStatus::CaseRemoved)
             printStoreFailure(CaseStore(paths.casesDbPath(), problem), status);
@@ -54,10 +84,14 @@ int runWorksheetCommand(const QStringList& args, const DataPaths& paths)
     bool caseGiven = false;
     QDate today = QDate::currentDate();
     bool json = false;
+    const FormEdition* forced = nullptr;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == QLatin1String("--json")) {
             json = true;
+        } else if (arg == QLatin1String("--edition")) {
+            if (!readEditionOption(args, &i, &forced))
+                return 2;
         } else if (arg == QLatin1String("--case") && i + 1 < args.size()) {
             caseId = args[++i];
             caseGiven = true;
@@ -77,13 +111,13 @@ int runWorksheetCommand(const QStringList& args, const DataPaths& paths)
         return 2;
     }
 
-    const std::optional<Worksheet> sheet = loadWorksheet(paths, caseId, caseGiven);
+    const std::optional<Worksheet> sheet = loadWorksheet(paths, caseId, caseGiven, forced);
     if (!sheet)
         return 1;
 
     const WorksheetResult& r = sheet->result;
-    const QString explanation =
-        generateExplanation(sheet->captions, r.childCount, r.lookup, today, r.insuranceCreditExceedsShare);
+    const FormEdition& edition = *FormEditions::find(r.editionId);
+    const QString explanation = edition.explain(sheet->captions, r, today);
     // The lines are printed whatever they are; without a schedule behind line 4 the run fails, so
     // that a script never takes them for a finished worksheet. The other warnings are only said.
     const bool noSchedule = !r.scheduleAvailable && !r.overrideInForce;
@@ -92,22 +126,34 @@ int runWorksheetCommand(const QStringList& args, const DataPaths& paths)
                        .arg(noSchedule ? QString() : QStringLiteral("warning: "),
                             paths.scheduleDbPath(),
                             r.scheduleProblem));
-    const Captions warnings = worksheetWarnings(r);
-    for (auto it = warnings.cbegin(); it != warnings.cend(); ++it) {
+    const QStringList warnings = shownWarnings(edition, r);
+    const Captions warningLabels = edition.warnings(r);
+    for (auto it = warningLabels.cbegin(); it != warningLabels.cend(); ++it) {
         if (!it.value().isEmpty() && it.key() != QLatin1String("lblScheduleWarning"))
             printError(QStringLiteral("cs42-admin: warning: %1\n").arg(it.value()));
     }
     const int exitCode = noSchedule ? 1 : 0;
-    const QStringList labels = worksheetCaptionLabels();
+    const QStringList labels = edition.captionLabels();
+    const RecommendedOrder order = recommendedOrder(r);
     if (json) {
         QJsonObject captions;
         for (const QString& label : labels)
             captions.insert(label, sheet->captions.value(label));
+        QJsonArray warningTexts;
+        for (const QString& warning : warnings)
+            warningTexts.append(warning);
+        const QJsonObject recommended{
+            {QStringLiteral("payer"), order.payer},
+            {QStringLiteral("amount"),
+             order.amount ? QJsonValue(*order.amount) : QJsonValue(QJsonValue::Null)}};
         const QJsonObject lookup{{QStringLiteral("bracketIncome"), r.lookup.bracketIncome},
                                  {QStringLiteral("bracketAmount"), r.lookup.bracketAmount},
                                  {QStringLiteral("nextIncome"), r.lookup.nextIncome},
                                  {QStringLiteral("nextAmount"), r.lookup.nextAmount}};
         const QJsonObject root{{QStringLiteral("caseid"), caseId},
+                               {QStringLiteral("edition"), edition.id},
+                               {QStringLiteral("warnings"), warningTexts},
+                               {QStringLiteral("recommendedOrder"), recommended},
                                {QStringLiteral("captions"), captions},
                                {QStringLiteral("childCount"), r.childCount},
                                {QStringLiteral("scheduleLookup"), lookup},
@@ -115,9 +161,14 @@ int runWorksheetCommand(const QStringList& args, const DataPaths& paths)
         printOut(QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented)));
         return exitCode;
     }
-    QString out = QStringLiteral("caseid: %1\n").arg(caseId);
+    QString out = QStringLiteral("caseid: %1\nedition: %2\n").arg(caseId, edition.id);
     for (const QString& label : labels)
         out += QStringLiteral("%1: %2\n").arg(label, sheet->captions.value(label));
+    for (const QString& warning : warnings)
+        out += QStringLiteral("warning: %1\n").arg(warning);
+    out += QStringLiteral("recommendedOrder.payer: %1\n").arg(order.payer);
+    out +=
+        QStringLiteral("recommendedOrder.amount: %1\n").arg(order.amount ? number(*order.amount) : QString());
     out += QStringLiteral("childCount: %1\n").arg(r.childCount);
     out += QStringLiteral("scheduleLookup.bracketIncome: %1\n").arg(number(r.lookup.bracketIncome));
     out += QStringLiteral("scheduleLookup.bracketAmount: %1\n").arg(number(r.lookup.bracketAmount));

@@ -64,12 +64,15 @@ TEST(StartUp, FirstStartCreatesEveryFileTableAndColumn)
     EXPECT_EQ(columnsOf(paths.casesDbPath(), QStringLiteral("Cases")), schemaColumns(Schema::casesTable()));
     EXPECT_EQ(columnsOf(paths.scheduleDbPath(), QStringLiteral("Schedule")),
               schemaColumns(Schema::scheduleTable()));
-    EXPECT_EQ(schemaColumns(Schema::casesTable()).size(), 84);
+    EXPECT_EQ(columnsOf(paths.scheduleDbPath(), QStringLiteral("Schedule2022")),
+              schemaColumns(Schema::scheduleTable(QStringLiteral("Schedule2022"))));
+    EXPECT_EQ(schemaColumns(Schema::casesTable()).size(), 90);
 
     const auto main = rowsOf(paths.settingsDbPath(), QStringLiteral("SELECT * FROM Main"));
     ASSERT_EQ(main.size(), 1);
     EXPECT_EQ(main[0][0], paths.filesLocation);
-    EXPECT_EQ(main[0].mid(2), QStringList(9, QString())) << "option fields hold the empty text";
+    EXPECT_EQ(main[0].mid(2, 9), QStringList(9, QString())) << "option fields hold the empty text";
+    EXPECT_TRUE(main[0].at(11).isNull()) << "no default edition stored: new cases take the 2022 form";
     EXPECT_TRUE(rowsOf(paths.casesDbPath(), QStringLiteral("SELECT * FROM Cases")).isEmpty());
     EXPECT_TRUE(rowsOf(paths.namesDbPath(), QStringLiteral("SELECT * FROM Names")).isEmpty());
 
@@ -90,7 +93,7 @@ TEST(StartUp, OlderCasesFileGainsTheMissingColumnsWithItsRowsIntact)
     const DataPaths paths = DataStore::startUp(work.path());
 
     const QStringList columns = columnsOf(paths.casesDbPath(), QStringLiteral("Cases"));
-    EXPECT_EQ(columns.size(), 84);
+    EXPECT_EQ(columns.size(), 90);
     // The old columns keep their places; the new ones follow at the end, in schema order.
     EXPECT_EQ(columns.mid(0, 9),
               (QStringList{"casedesc",
@@ -103,7 +106,7 @@ TEST(StartUp, OlderCasesFileGainsTheMissingColumnsWithItsRowsIntact)
                            "dinc",
                            "whosecustody"}));
     EXPECT_EQ(columns.at(9), QStringLiteral("casefile"));
-    EXPECT_EQ(columns.last(), QStringLiteral("notaryname"));
+    EXPECT_EQ(columns.last(), QStringLiteral("dhealthins"));
     const auto after =
         rowsOf(paths.casesDbPath(),
                QStringLiteral("SELECT casedesc, caseid, caseopen, courtfile, courttype, county, pinc, "

@@ -5,6 +5,7 @@
 #include "core/produce/TerminalFormFields.h"
 #include "core/produce/TextAppearance.h"
 #include "core/store/ProgramSettings.h"
+#include "core/worksheet/FormEdition.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QSaveFile>
+#include <QSet>
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDFWriter.hh>
 
@@ -146,11 +148,53 @@ QString templateMismatch(const QString& templatePath, const QList<TerminalFormFi
     return {};
 }
 
+// The same for an edition filled by name: every field the edition fills must be there; the
+// template may have others (the court's own PDF has buttons), which are left as they are.
+QString missingNamedFields(const QString& templatePath,
+                           const QList<TerminalFormField>& fields,
+                           const FormEdition& edition)
+{
+    const QString form = QStringLiteral("the blank form ") + edition.title;
+    if (fields.isEmpty())
+        return QStringLiteral("The file '") + templatePath +
+               QStringLiteral("' holds no form fields, so it is not ") + form +
+               QStringLiteral(" and no form was produced.") + reinstallAdvice();
+    QSet<QString> present;
+    for (const TerminalFormField& field : fields)
+        present.insert(field.name);
+    QStringList missing;
+    for (const LineDef& line : edition.lines) {
+        if (!line.fieldName.isEmpty() && !present.contains(line.fieldName))
+            missing << QLatin1Char('\'') + line.fieldName + QLatin1Char('\'');
+    }
+    if (missing.isEmpty())
+        return {};
+    return QStringLiteral("The file '%1' is not %2: it has no field named %3, so no form was produced.")
+               .arg(templatePath, form, missing.join(QStringLiteral(", "))) +
+           reinstallAdvice();
+}
+
 // The first caption the form's field cannot hold (Cs42Form::maxLength), as the message to show;
 // empty when every one fits.
-QString captionTooLong(const Captions& captions)
+QString captionTooLong(const Captions& captions, const FormEdition& edition)
 {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QString advice =
+        QStringLiteral("\r\n\r\nShorten that text on the worksheet, and then try producing "
+                       "this form again.");
+    if (edition.fillsByName) {
+        for (const LineDef& line : edition.lines) {
+            const qsizetype length = captions.value(line.label).size();
+            const qsizetype limit = Cs42Form::maxLength(line.label);
+            if (!line.fieldName.isEmpty() && length > limit)
+                return QStringLiteral(
+                           "The text for the field '%1' of the form is %2 characters long, but that "
+                           "field holds at most %3 characters, so no form was produced.")
+                           .arg(line.fieldName, english.toString(length), english.toString(limit)) +
+                       advice;
+        }
+        return {};
+    }
     const QStringList labels = Cs42Form::formFieldLabels();
     const QStringList names = Cs42Form::formFieldNames();
     for (qsizetype i = 0; i < labels.size(); ++i) {
@@ -158,12 +202,11 @@ QString captionTooLong(const Captions& captions)
         const qsizetype limit = Cs42Form::maxLength(labels[i]);
         if (length > limit)
             return QStringLiteral("The text for the field '%1' (field %2 of the form) is %3 characters long, "
-                                  "but that field holds at most %4 characters, so no form was produced."
-                                  "\r\n\r\nShorten that text on the worksheet, and then try producing "
-                                  "this form again.")
-                .arg(names[i])
-                .arg(i + 1)
-                .arg(english.toString(length), english.toString(limit));
+                                  "but that field holds at most %4 characters, so no form was produced.")
+                       .arg(names[i])
+                       .arg(i + 1)
+                       .arg(english.toString(length), english.toString(limit)) +
+                   advice;
     }
     return {};
 }
@@ -249,6 +292,14 @@ QString saveFailedMessage(SaveFailureCause cause, const QString& outputPath, con
 
 ProduceResult fillForm(const QString& templatePath, const QString& outputPath, const Captions& captions)
 {
+    return fillForm(templatePath, outputPath, captions, FormEditions::cs42Rev0109());
+}
+
+ProduceResult fillForm(const QString& templatePath,
+                       const QString& outputPath,
+                       const Captions& captions,
+                       const FormEdition& edition)
+{
     const QFileInfo templateInfo(templatePath);
     if (!templateInfo.isFile())
         return failure(ProduceStatus::MissingTemplate, QString(), missingTemplateMessage(templatePath));
@@ -260,7 +311,7 @@ ProduceResult fillForm(const QString& templatePath, const QString& outputPath, c
         return failure(ProduceStatus::OutputRefused, saveFailedTitle(), outputProblem);
     }
 
-    const QString tooLong = captionTooLong(captions);
+    const QString tooLong = captionTooLong(captions, edition);
     if (!tooLong.isEmpty())
         return failure(ProduceStatus::CaptionTooLong, saveFailedTitle(), tooLong);
 
@@ -273,27 +324,40 @@ ProduceResult fillForm(const QString& templatePath, const QString& outputPath, c
 
         const QList<TerminalFormField> fields = terminalFormFields(pdf);
         fieldCount = static_cast<int>(fields.size());
-        // Filled by position: a field out of place would receive another line's amount.
-        const QString mismatch = templateMismatch(templatePath, fields);
+        // Filled by position, a field out of place would receive another line's amount; filled by
+        // name, a field missing would leave its line blank.
+        const QString mismatch = edition.fillsByName ? missingNamedFields(templatePath, fields, edition)
+                                                     : templateMismatch(templatePath, fields);
         if (!mismatch.isEmpty()) {
-            qCWarning(lcProduce) << "not the CS-42 template:" << templatePath;
+            qCWarning(lcProduce) << "not the template of" << edition.title << ":" << templatePath;
             return failure(ProduceStatus::TemplateMismatch, saveFailedTitle(), mismatch, fieldCount);
         }
 
-        // Every field first shows its own number; the field map then overwrites the first 41.
+        // By position, every field first shows its own number and the field map then overwrites the
+        // first 41; by name, the edition's fields get their captions and any other field is left
+        // alone.
         QStringList values;
+        QList<bool> filled(fields.size(), true);
         values.reserve(fields.size());
-        for (int i = 1; i <= fieldCount; ++i)
-            values.append(QStringLiteral(" ") + QString::number(i));
-        const QStringList labels = Cs42Form::formFieldLabels();
-        for (qsizetype i = 0; i < labels.size() && i < values.size(); ++i)
-            values[i] = captions.value(labels[i]);
+        if (edition.fillsByName) {
+            for (qsizetype i = 0; i < fields.size(); ++i) {
+                const QString label = edition.labelOfField(fields[i].name);
+                filled[i] = !label.isEmpty();
+                values.append(captions.value(label));
+            }
+        } else {
+            for (int i = 1; i <= fieldCount; ++i)
+                values.append(QStringLiteral(" ") + QString::number(i));
+            const QStringList labels = Cs42Form::formFieldLabels();
+            for (qsizetype i = 0; i < labels.size() && i < values.size(); ++i)
+                values[i] = captions.value(labels[i]);
+        }
 
         QPDFObjectHandle acroForm = pdf.getRoot().getKey("/AcroForm");
         QPDFObjectHandle font = helveticaFont(pdf, acroForm);
         for (qsizetype i = 0; i < fields.size(); ++i) {
             TerminalFormField field = fields[i];
-            if (!isTextField(field))
+            if (!isTextField(field) || !filled[i])
                 continue;
             field.field.replaceKey("/V", QPDFObjectHandle::newUnicodeString(values[i].toStdString()));
             for (QPDFObjectHandle widget : field.widgets)

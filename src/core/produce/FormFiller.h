@@ -7,6 +7,8 @@
 
 namespace cs42 {
 
+struct FormEdition;
+
 enum class ProduceStatus
 {
     Produced,
@@ -43,6 +45,14 @@ struct ProduceResult
 // as it was. The template is only read, and never written over; nor is anything that is not a PDF
 // file (see outputPathProblem). Shows nothing, opens nothing.
 ProduceResult fillForm(const QString& templatePath, const QString& outputPath, const Captions& captions);
+// The same for the template of `edition`. An edition filled by name (FormEdition::fillsByName)
+// gives each field its label's caption by the field's name, leaves any other field of the template
+// as it is (the court's own fillable PDF may stand in for the generated template), and refuses a
+// template that lacks one of the edition's fields.
+ProduceResult fillForm(const QString& templatePath,
+                       const QString& outputPath,
+                       const Captions& captions,
+                       const FormEdition& edition);
 
 // Why the produced form could not be saved.
 enum class SaveFailureCause

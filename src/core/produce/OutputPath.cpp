@@ -1,5 +1,7 @@
 #include "core/produce/OutputPath.h"
 
+#include "core/worksheet/FormEdition.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,7 +45,10 @@ QString refusal(const QString& outputPath, const QString& reason)
 
 QStringList producedFormProtectedFiles(const DataPaths& paths)
 {
-    return paths.dataFiles() << paths.templatePath() << paths.rule32Path() << paths.schedulePdfPath();
+    QStringList files = paths.dataFiles() << paths.rule32Path() << paths.schedulePdfPath();
+    for (const FormEdition* edition : FormEditions::all())
+        files << paths.formTemplatePath(edition->templateFile);
+    return files;
 }
 
 QString outputPathProblem(const QString& outputPath, const QStringList& protectedFiles)

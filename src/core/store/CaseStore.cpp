@@ -272,17 +272,20 @@ bool CaseStore::caseExists(const QString& caseId) const
     return openTable(connection) && findRowId(connection, caseId).has_value();
 }
 
-QString CaseStore::addCase(const QString& caseName, const QDate& today) const
+QString CaseStore::addCase(const QString& caseName, const QDate& today, const QString& edition) const
 {
-    return addCaseRow(caseName, caseName, today);
+    return addCaseRow(caseName, caseName, today, edition);
 }
 
-QString CaseStore::addSampleCase(const QDate& today) const
+QString CaseStore::addSampleCase(const QDate& today, const QString& edition) const
 {
-    return addCaseRow(QStringLiteral("MO"), QStringLiteral("Sample Case"), today);
+    return addCaseRow(QStringLiteral("MO"), QStringLiteral("Sample Case"), today, edition);
 }
 
-QString CaseStore::addCaseRow(const QString& keySource, const QString& caseName, const QDate& today) const
+QString CaseStore::addCaseRow(const QString& keySource,
+                              const QString& caseName,
+                              const QDate& today,
+                              const QString& edition) const
 {
     SqlConnection connection(m_path);
     if (!openTable(connection)) {
@@ -294,9 +297,9 @@ QString CaseStore::addCaseRow(const QString& keySource, const QString& caseName,
     });
     const bool added = connection.exec(
         QStringLiteral(
-            "INSERT INTO Cases (caseid, casedesc, caseopen, casefile, obligor, payshealth, whosecustody) "
-            "VALUES (?, ?, ?, ?, 'D', 'P', 'P')"),
-        {key, caseName, shortDateText(today), key});
+            "INSERT INTO Cases (caseid, casedesc, caseopen, casefile, obligor, payshealth, whosecustody, "
+            "formedition) VALUES (?, ?, ?, ?, 'D', 'P', 'P', ?)"),
+        {key, caseName, shortDateText(today), key, edition.isNull() ? QString(QLatin1String("")) : edition});
     if (!added)
         fail(connection.failure() == SqlFailure::Busy ? CaseStoreStatus::Busy : CaseStoreStatus::SaveFailed,
              connection.errorText());

@@ -90,10 +90,11 @@ public:
     bool caseExists(const QString& caseId) const;
 
     // Adds a case named `caseName` opened on `today`, with a key no other case has. Returns the
-    // key, or an empty text when the row could not be added.
-    QString addCase(const QString& caseName, const QDate& today) const;
+    // key, or an empty text when the row could not be added. `edition` is the case's form edition
+    // (`formedition`; empty: the 2009 form, as for every case stored before editions were chosen).
+    QString addCase(const QString& caseName, const QDate& today, const QString& edition = QString()) const;
     // Adds "Sample Case" with a key beginning "MO".
-    QString addSampleCase(const QDate& today) const;
+    QString addSampleCase(const QDate& today, const QString& edition = QString()) const;
     CaseStoreStatus renameCase(const QString& caseId, const QString& newName) const;
     CaseStoreStatus deleteCase(const QString& caseId) const;
 
@@ -103,7 +104,10 @@ public:
     const QString& path() const { return m_path; }
 
 private:
-    QString addCaseRow(const QString& keySource, const QString& caseName, const QDate& today) const;
+    QString addCaseRow(const QString& keySource,
+                       const QString& caseName,
+                       const QDate& today,
+                       const QString& edition) const;
 
     CaseStoreStatus fail(CaseStoreStatus status, const QString& cause) const;
     CaseStoreStatus openFailure(SqlConnection& connection) const;

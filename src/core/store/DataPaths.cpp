@@ -108,6 +108,11 @@ QString DataPaths::templatePath() const
     return joinPath(vtrFormsDir(), QStringLiteral("QUON42.PDF"));
 }
 
+QString DataPaths::formTemplatePath(const QString& templateFile) const
+{
+    return joinPath(vtrFormsDir(), templateFile);
+}
+
 QString DataPaths::producedFormPath() const
 {
     return joinPath(vtrFormsDir(), QStringLiteral("VTRPDF.PDF"));

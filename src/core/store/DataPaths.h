@@ -35,6 +35,8 @@ struct DataPaths
     // Every database file of the program and its backups: files nothing else may write over.
     QStringList dataFiles() const;
     QString templatePath() const;
+    // The blank form of an edition (FormEdition::templateFile) in VTRForms.
+    QString formTemplatePath(const QString& templateFile) const;
     QString producedFormPath() const;
     QString rule32Path() const;
     QString schedulePdfPath() const;

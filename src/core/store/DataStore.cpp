@@ -4,6 +4,7 @@
 #include "core/store/InstalledData.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
+#include "core/worksheet/FormEdition.h"
 
 #include <QDir>
 #include <QFile>
@@ -106,7 +107,31 @@ void DataStore::ensureScheduleDatabase(const DataPaths& paths)
     // An installed schedule file is never touched; only a missing one is created (empty).
     if (QFileInfo::exists(paths.scheduleDbPath()))
         return;
-    Schema::ensureDatabase(paths.scheduleDbPath(), Schema::scheduleTable());
+    for (const QString& table : Schema::scheduleTableNames())
+        Schema::ensureDatabase(paths.scheduleDbPath(), Schema::scheduleTable(table));
+}
+
+QString DataStore::defaultEdition(const DataPaths& paths)
+{
+    SqlConnection connection(paths.settingsDbPath());
+    QString stored;
+    if (connection.isOpen()) {
+        QSqlQuery query(connection.database());
+        if (query.exec(QStringLiteral("SELECT defaultedition FROM Main ORDER BY rowid LIMIT 1")) &&
+            query.next())
+            stored = query.value(0).toString().trimmed();
+    }
+    return stored.isEmpty() ? FormEditions::DefaultId : stored;
+}
+
+bool DataStore::saveDefaultEdition(const DataPaths& paths, const QString& edition)
+{
+    SqlConnection connection(paths.settingsDbPath());
+    return connection.isOpen() &&
+           connection.exec(
+               QStringLiteral(
+                   "UPDATE Main SET defaultedition = ? WHERE rowid = (SELECT min(rowid) FROM Main)"),
+               {edition});
 }
 
 QString DataStore::damagedSettingsPath(const DataPaths& paths)

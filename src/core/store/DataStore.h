@@ -39,6 +39,10 @@ public:
     static void ensureScheduleDatabase(const DataPaths& paths);
     // Stores paths.filesLocation in the first row of Main.
     static bool saveFilesLocation(const DataPaths& paths);
+    // The form edition of every case added from now on: `Main.defaultedition`, or
+    // FormEditions::DefaultId when the settings name none.
+    static QString defaultEdition(const DataPaths& paths);
+    static bool saveDefaultEdition(const DataPaths& paths, const QString& edition);
 
     // Where a settings database that cannot be read is kept when new settings replace it.
     static QString damagedSettingsPath(const DataPaths& paths);

@@ -1,5 +1,6 @@
 #include "core/store/InstalledData.h"
 
+#include "core/store/Schema.h"
 #include "core/worksheet/ScheduleCsv.h"
 
 #include <QCoreApplication>
@@ -35,11 +36,13 @@ QString copyMissing(const QString& source, const QString& target, QStringList* c
 }
 
 // Fills an empty schedule; returns the number of rows put in, or -1 with the reason.
-int fillEmptySchedule(const DataPaths& paths, const QString& csvPath, QString* problem)
+int fillEmptySchedule(const DataPaths& paths, const QString& csvPath, const QString& table, QString* problem)
 {
     if (!QFileInfo::exists(csvPath))
         return 0;
-    const auto installed = ScheduleCsv::readRows(paths.scheduleDbPath(), problem);
+    // A file made before the table existed gains it, empty, and is filled like a new one.
+    Schema::ensureDatabase(paths.scheduleDbPath(), Schema::scheduleTable(table));
+    const auto installed = ScheduleCsv::readRows(paths.scheduleDbPath(), problem, table);
     // A schedule that cannot be read is left for the user to see, never written over.
     if (!installed)
         return -1;
@@ -51,7 +54,7 @@ int fillEmptySchedule(const DataPaths& paths, const QString& csvPath, QString* p
         return -1;
     }
     const auto rows = ScheduleCsv::parse(csv.readAll(), problem);
-    if (!rows || !ScheduleCsv::replaceRows(paths.scheduleDbPath(), *rows, problem))
+    if (!rows || !ScheduleCsv::replaceRows(paths.scheduleDbPath(), *rows, problem, table))
         return -1;
     return static_cast<int>(rows->size());
 }
@@ -83,6 +86,7 @@ InstallReport install(const DataPaths& paths, const QString& dataFolder)
     const QDir data(dataFolder);
     const QString documents[][2] = {
         {QStringLiteral("QUON42.PDF"), paths.templatePath()},
+        {QStringLiteral("CS42_2022.PDF"), paths.formTemplatePath(QStringLiteral("CS42_2022.PDF"))},
         {QStringLiteral("QUONSchedule.pdf"), paths.schedulePdfPath()},
         {QStringLiteral("QUONRule32.pdf"), paths.rule32Path()},
     };
@@ -91,12 +95,18 @@ InstallReport install(const DataPaths& paths, const QString& dataFolder)
         if (!problem.isEmpty())
             report.problems << problem;
     }
-    QString problem;
-    const int rows = fillEmptySchedule(paths, data.filePath(scheduleFileName()), &problem);
-    if (rows < 0)
-        report.problems << problem;
-    else
-        report.scheduleRows = rows;
+    // The shipped schedule is the 2022 one; the Schedule table of the 2009 form has been filled
+    // from it since that schedule took effect.
+    for (const QString& table : Schema::scheduleTableNames()) {
+        QString problem;
+        const int rows = fillEmptySchedule(paths, data.filePath(scheduleFileName()), table, &problem);
+        if (rows < 0)
+            report.problems << problem;
+        else if (table == QLatin1String("Schedule"))
+            report.scheduleRows = rows;
+        else
+            report.schedule2022Rows = rows;
+    }
     for (const QString& p : report.problems)
         qCWarning(lcInstall).noquote() << p;
     return report;

@@ -26,13 +26,15 @@ QString folder();
 // What install() did.
 struct InstallReport
 {
-    QStringList copiedFiles; // names of the documents copied into VTRForms
-    int scheduleRows = 0;    // rows put into an empty schedule, 0 when none were
-    QStringList problems;    // what could not be done, for a developer's log
+    QStringList copiedFiles;  // names of the documents copied into VTRForms
+    int scheduleRows = 0;     // rows put into an empty Schedule table, 0 when none were
+    int schedule2022Rows = 0; // the same for the Schedule2022 table
+    QStringList problems;     // what could not be done, for a developer's log
 };
 
 // Copies into VTRForms each of the template and the two reference documents that is missing
-// there, and fills the Schedule table from the installed schedule when the table has no rows.
+// there, and fills each schedule table (Schedule, Schedule2022) from the installed schedule when the
+// table has no rows.
 // An existing document and a schedule with rows are never replaced. Does nothing when
 // `dataFolder` is empty.
 InstallReport install(const DataPaths& paths, const QString& dataFolder);

@@ -19,6 +19,7 @@ TableDef makeMain()
     t.additions << text(QStringLiteral("categoryfilename"), 20);
     for (int i = 1; i <= 9; ++i)
         t.additions << text(QStringLiteral("optfield%1").arg(i));
+    t.additions << text(QStringLiteral("defaultedition"), 10);
     return t;
 }
 
@@ -84,16 +85,18 @@ TableDef makeCases()
                              "chkbox3",     "chkbox4",     "textblock1",
                              "datesigned",  "preparedby",  "preparedbyphone",
                              "notaryday",   "notarymonth", "notaryyear",
-                             "notaryname"})
+                             "notaryname",  "formedition", "numchildren",
+                             "pchildcare",  "dchildcare",  "phealthins",
+                             "dhealthins"})
         names << QString::fromLatin1(name);
     for (const QString& name : names)
         t.additions << text(name);
     return t;
 }
 
-TableDef makeSchedule()
+TableDef makeSchedule(const QString& name)
 {
-    TableDef t{QStringLiteral("Schedule"), text(QStringLiteral("income")), {}};
+    TableDef t{name, text(QStringLiteral("income")), {}};
     for (int k = 1; k <= 6; ++k)
         t.additions << text(QStringLiteral("child%1").arg(k));
     return t;
@@ -154,10 +157,16 @@ const TableDef& casesTable()
     return table;
 }
 
-const TableDef& scheduleTable()
+const TableDef& scheduleTable(const QString& name)
 {
-    static const TableDef table = makeSchedule();
-    return table;
+    static const TableDef table2009 = makeSchedule(QStringLiteral("Schedule"));
+    static const TableDef table2022 = makeSchedule(QStringLiteral("Schedule2022"));
+    return name == table2022.name ? table2022 : table2009;
+}
+
+QStringList scheduleTableNames()
+{
+    return {QStringLiteral("Schedule"), QStringLiteral("Schedule2022")};
 }
 
 void createTable(SqlConnection& connection, const TableDef& table)

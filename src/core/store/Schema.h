@@ -34,7 +34,11 @@ namespace Schema {
 const TableDef& mainTable();
 const TableDef& namesTable();
 const TableDef& casesTable();
-const TableDef& scheduleTable();
+// The schedule table `name`: "Schedule" (form CS-42 Rev. 1/09) or "Schedule2022" (the editions
+// from 2022 on); any other name gives the "Schedule" table.
+const TableDef& scheduleTable(const QString& name = QStringLiteral("Schedule"));
+// The names of the schedule tables, in the order the editions came.
+QStringList scheduleTableNames();
 
 // Creates the table when it is missing; an existing table is left alone.
 void createTable(SqlConnection& connection, const TableDef& table);

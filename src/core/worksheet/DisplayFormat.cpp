@@ -123,6 +123,23 @@ QString whole(double value)
     return render(roundDecimal(value, 0, Halves::AwayFromZero), 0);
 }
 
+QString court(double value)
+{
+    const Rounded rounded = roundDecimal(value, 0, Halves::AwayFromZero);
+    std::string digits = rounded.digits;
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), 1, ',');
+    const QString text = QString::fromLatin1(digits.data(), static_cast<qsizetype>(digits.size()));
+    return rounded.negative ? QLatin1Char('(') + text + QLatin1Char(')') : text;
+}
+
+QString courtPercent(double fraction)
+{
+    const QString percent = court(fraction * 100.0);
+    return percent.endsWith(QLatin1Char(')')) ? percent.chopped(1) + QStringLiteral("%)")
+                                              : percent + QLatin1Char('%');
+}
+
 QString wholeOrBlank(double value)
 {
     const Rounded rounded = roundDecimal(value, 0, Halves::AwayFromZero);

@@ -1,6 +1,9 @@
 #include "core/worksheet/FormEdition.h"
 
 #include "core/explain/Explanation.h"
+#include "core/explain/Explanation2022.h"
+#include "core/store/CaseRecord.h"
+#include "core/worksheet/Cs42Rev2022.h"
 #include "core/worksheet/WorksheetCalculation.h"
 
 namespace cs42 {
@@ -59,6 +62,15 @@ QString FormEdition::column(const QString& label) const
 {
     const LineDef* def = line(label);
     return def && !def->columns.isEmpty() ? def->columns.first() : QString();
+}
+
+QString FormEdition::labelOfField(const QString& fieldName) const
+{
+    for (const LineDef& def : lines) {
+        if (!def.fieldName.isEmpty() && def.fieldName == fieldName)
+            return def.label;
+    }
+    return {};
 }
 
 QString FormEdition::labelOf(const QString& columnName) const
@@ -157,18 +169,66 @@ QList<LineDef> cs42Lines()
 
 const FormEdition& cs42Rev0109()
 {
-    static const FormEdition edition{
-        QStringLiteral("2009"),
-        Cs42Form::Revision,
-        QStringLiteral("QUON42.PDF"),
-        ScheduleRules::cs42Rev0109(),
-        &computeWorksheet,
-        [](const Captions& captions, const WorksheetResult& r, const QDate& today) {
-            return generateExplanation(
-                captions, r.childCount, r.lookup, today, r.insuranceCreditExceedsShare);
-        },
-        cs42Lines()};
+    static const FormEdition edition = [] {
+        FormEdition e{QStringLiteral("2009"),
+                      Cs42Form::Revision,
+                      QStringLiteral("QUON42.PDF"),
+                      ScheduleRules::cs42Rev0109(),
+                      &computeWorksheet,
+                      [](const Captions& captions, const WorksheetResult& r, const QDate& today) {
+                          return generateExplanation(
+                              captions, r.childCount, r.lookup, today, r.insuranceCreditExceedsShare);
+                      },
+                      cs42Lines()};
+        e.title = QStringLiteral("Form CS-42 (Rev. 1/09)");
+        e.appliesTo = QStringLiteral("for actions filed before May 1, 2022");
+        e.warnings = &worksheetWarnings;
+        return e;
+    }();
     return edition;
+}
+
+const FormEdition& cs42Rev0522()
+{
+    static const FormEdition edition = [] {
+        FormEdition e{QStringLiteral("2022"),
+                      QStringLiteral("Rev. 5/2022"),
+                      QStringLiteral("CS42_2022.PDF"),
+                      Cs42Rev2022::scheduleRules(),
+                      &Cs42Rev2022::computeWorksheet,
+                      &generateExplanation2022,
+                      Cs42Rev2022::lines()};
+        e.title = QStringLiteral("Form CS-42 (Rev. 5/2022)");
+        e.appliesTo = QStringLiteral("for actions filed on or after May 1, 2022");
+        e.scheduleTable = QStringLiteral("Schedule2022");
+        e.warnings = [](const WorksheetResult& r) {
+            return r.warnings;
+        };
+        e.fillsByName = true;
+        return e;
+    }();
+    return edition;
+}
+
+QList<const FormEdition*> all()
+{
+    return {&cs42Rev0109(), &cs42Rev0522()};
+}
+
+const FormEdition* find(const QString& id)
+{
+    if (id.trimmed().isEmpty())
+        return &cs42Rev0109();
+    for (const FormEdition* edition : all()) {
+        if (edition->id == id.trimmed())
+            return edition;
+    }
+    return nullptr;
+}
+
+const FormEdition* forCase(const CaseRecord& record)
+{
+    return find(record.value(QStringLiteral("formedition")));
 }
 
 } // namespace FormEditions

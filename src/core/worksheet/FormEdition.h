@@ -109,6 +109,8 @@ struct FormEdition
     QStringList clickableLabels() const;
     // The stored column of a label's entry (its first column), or an empty text.
     QString column(const QString& label) const;
+    // The label that fills the form field named `fieldName`, or an empty text.
+    QString labelOfField(const QString& fieldName) const;
     // The label that shows a stored column, or an empty text.
     QString labelOf(const QString& column) const;
 };
@@ -124,6 +126,9 @@ QList<const FormEdition*> all();
 // The edition stored as `id` ("" is the 2009 edition, which cases stored before editions were
 // chosen have), or null when the program knows no such edition.
 const FormEdition* find(const QString& id);
+// The edition a case is prepared on (its `formedition`); null for an edition this program does
+// not know, such as one a later version stored.
+const FormEdition* forCase(const CaseRecord& record);
 // The edition of every case added from now on when the settings name none.
 inline const QString DefaultId = QStringLiteral("2022");
 } // namespace FormEditions

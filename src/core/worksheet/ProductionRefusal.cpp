@@ -25,16 +25,32 @@ QString productionRefusal(const Worksheet& sheet, const DataPaths& paths)
                             : QStringLiteral(" cannot be used: each is more than $10,000,000 a month or has "
                                              "more digits than can be read. Enter them again."));
     }
+    // The later forms print a negative line 2 in parentheses, as the court's workbook does.
+    const bool form2009 = r.editionId.isEmpty() || r.editionId == QLatin1String("2009");
     for (const auto& [line2, party] : {std::pair{r.p2, "plaintiff"}, std::pair{r.d2, "defendant"}}) {
-        if (line2 < 0)
+        if (form2009 && line2 < 0)
             reasons << QStringLiteral("The adjusted gross income (line 2) of the %1 is less than 0: the "
                                       "pre-existing child support and alimony (lines 1a and 1b) are more "
                                       "than the monthly gross income (line 1). Correct those lines.")
                            .arg(QLatin1String(party));
     }
-    if (r.childCount == 0)
+    if (form2009 && r.childCount == 0)
         reasons << QStringLiteral("No child is named on the worksheet, so line 4 is not for any number of "
                                   "children. Enter the children of this case.");
+    if (!form2009) {
+        if (r.numberOfChildren == 0)
+            reasons << QStringLiteral(
+                "The number of children is not entered, so line 4 is not for any number "
+                "of children. Enter the number of children, or name the children.");
+        if (r.aboveSchedule && !r.overrideInForce)
+            reasons << QStringLiteral("The combined adjusted gross income (line 2) is above the schedule, "
+                                      "whose last row is $30,000: the court sets the basic obligation. Enter "
+                                      "it on line 4 as an override.");
+        if (r.sharesUndefined)
+            reasons << QStringLiteral("The combined adjusted gross income (line 2) is 0, so the shares of "
+                                      "line 3, and lines 8 and 10 with them, cannot be computed. Enter the "
+                                      "incomes of this case.");
+    }
     if (reasons.isEmpty())
         return {};
     return QStringLiteral("The form was not produced.\r\n\r\n") + reasons.join(QStringLiteral("\r\n\r\n"));

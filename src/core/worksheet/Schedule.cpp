@@ -1,5 +1,6 @@
 #include "core/worksheet/Schedule.h"
 
+#include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
 #include "core/worksheet/LeadingNumber.h"
 
@@ -24,7 +25,7 @@ int chosenColumn(double children)
 // Reads `income` and the amount columns `columns` (1..6) of every row in stored order (the order
 // in which the rows were written); amounts not read stay 0.
 std::optional<ScheduleTable>
-readTable(const QString& scheduleDbPath, const QList<int>& columns, QString* error)
+readTable(const QString& scheduleDbPath, const QList<int>& columns, QString* error, const QString& table)
 {
     SqlConnection connection(scheduleDbPath);
     if (!connection.isOpen()) {
@@ -39,7 +40,9 @@ readTable(const QString& scheduleDbPath, const QList<int>& columns, QString* err
     {
         QSqlQuery query(connection.database());
         query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("SELECT %1 FROM Schedule ORDER BY rowid").arg(selected.join(u',')))) {
+        // The table name comes from the fixed schema, never from input.
+        const QString from = Schema::scheduleTable(table).name;
+        if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(selected.join(u','), from))) {
             if (error)
                 *error = query.lastError().text();
             return std::nullopt;
@@ -57,16 +60,17 @@ readTable(const QString& scheduleDbPath, const QList<int>& columns, QString* err
 }
 } // namespace
 
-std::optional<ScheduleTable> ScheduleTable::load(const QString& scheduleDbPath, QString* error)
+std::optional<ScheduleTable>
+ScheduleTable::load(const QString& scheduleDbPath, QString* error, const QString& table)
 {
-    return readTable(scheduleDbPath, {1, 2, 3, 4, 5, 6}, error);
+    return readTable(scheduleDbPath, {1, 2, 3, 4, 5, 6}, error, table);
 }
 
 std::optional<ScheduleTable>
-ScheduleTable::loadFor(const QString& scheduleDbPath, double children, QString* error)
+ScheduleTable::loadFor(const QString& scheduleDbPath, double children, QString* error, const QString& table)
 {
     const int k = chosenColumn(children);
-    return readTable(scheduleDbPath, k > 0 ? QList<int>{k} : QList<int>{}, error);
+    return readTable(scheduleDbPath, k > 0 ? QList<int>{k} : QList<int>{}, error, table);
 }
 
 double ScheduleTable::amountFor(const ScheduleRow& row, double children)

@@ -58,12 +58,17 @@ public:
 
     // Reads the Schedule table of the database at `scheduleDbPath`, opening and closing it.
     // nullopt when the file or its table cannot be read (error says why).
-    static std::optional<ScheduleTable> load(const QString& scheduleDbPath, QString* error = nullptr);
+    // `table` names the edition's table (FormEdition::scheduleTable).
+    static std::optional<ScheduleTable> load(const QString& scheduleDbPath,
+                                             QString* error = nullptr,
+                                             const QString& table = QStringLiteral("Schedule"));
     // The same, reading only the incomes and the amounts for `children` (the column a reading
     // for that count uses; none when the count selects no column). The other amounts read 0.
     // A recomputation reads one column in place of six: most of its time is spent reading values.
-    static std::optional<ScheduleTable>
-    loadFor(const QString& scheduleDbPath, double children, QString* error = nullptr);
+    static std::optional<ScheduleTable> loadFor(const QString& scheduleDbPath,
+                                                double children,
+                                                QString* error = nullptr,
+                                                const QString& table = QStringLiteral("Schedule"));
 
     const QList<ScheduleRow>& rows() const { return m_rows; }
 

@@ -226,7 +226,8 @@ QString write(const QList<ScheduleTextRow>& rows)
     return out;
 }
 
-std::optional<QList<ScheduleTextRow>> readRows(const QString& scheduleDbPath, QString* error)
+std::optional<QList<ScheduleTextRow>>
+readRows(const QString& scheduleDbPath, QString* error, const QString& table)
 {
     SqlConnection connection(scheduleDbPath);
     if (!connection.isOpen()) {
@@ -237,8 +238,10 @@ std::optional<QList<ScheduleTextRow>> readRows(const QString& scheduleDbPath, QS
     QList<ScheduleTextRow> rows;
     QSqlQuery query(connection.database());
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral(
-            "SELECT income, child1, child2, child3, child4, child5, child6 FROM Schedule ORDER BY rowid"))) {
+    // The table name comes from the fixed schema, never from input.
+    if (!query.exec(QStringLiteral("SELECT income, child1, child2, child3, child4, child5, child6 FROM %1 "
+                                   "ORDER BY rowid")
+                        .arg(Schema::scheduleTable(table).name))) {
         if (error)
             *error = query.lastError().text();
         return std::nullopt;
@@ -253,8 +256,12 @@ std::optional<QList<ScheduleTextRow>> readRows(const QString& scheduleDbPath, QS
     return rows;
 }
 
-bool replaceRows(const QString& scheduleDbPath, const QList<ScheduleTextRow>& rows, QString* error)
+bool replaceRows(const QString& scheduleDbPath,
+                 const QList<ScheduleTextRow>& rows,
+                 QString* error,
+                 const QString& table)
 {
+    const TableDef& def = Schema::scheduleTable(table);
     auto fail = [error](const QString& message) {
         if (error)
             *error = message;
@@ -263,8 +270,8 @@ bool replaceRows(const QString& scheduleDbPath, const QList<ScheduleTextRow>& ro
     SqlConnection connection(scheduleDbPath, SqlConnection::Mode::OpenOrCreate);
     if (!connection.isOpen())
         return fail(connection.errorText());
-    Schema::createTable(connection, Schema::scheduleTable());
-    Schema::addColumns(connection, Schema::scheduleTable());
+    Schema::createTable(connection, def);
+    Schema::addColumns(connection, def);
     QSqlDatabase& db = connection.database();
     if (!db.transaction())
         return fail(db.lastError().text());
@@ -272,13 +279,13 @@ bool replaceRows(const QString& scheduleDbPath, const QList<ScheduleTextRow>& ro
     QString message;
     {
         QSqlQuery query(db);
-        if (!query.exec(QStringLiteral("DELETE FROM Schedule"))) {
+        if (!query.exec(QStringLiteral("DELETE FROM %1").arg(def.name))) {
             ok = false;
             message = query.lastError().text();
         }
-        if (ok &&
-            !query.prepare(QStringLiteral("INSERT INTO Schedule (income, child1, child2, child3, child4, "
-                                          "child5, child6) VALUES (?, ?, ?, ?, ?, ?, ?)"))) {
+        if (ok && !query.prepare(QStringLiteral("INSERT INTO %1 (income, child1, child2, child3, child4, "
+                                                "child5, child6) VALUES (?, ?, ?, ?, ?, ?, ?)")
+                                     .arg(def.name))) {
             ok = false;
             message = query.lastError().text();
         }

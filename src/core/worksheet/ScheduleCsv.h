@@ -48,11 +48,16 @@ parse(const QByteArray& content, QString* error, const ScheduleRules& rules = Sc
 QString write(const QList<ScheduleTextRow>& rows);
 
 // The Schedule rows of the database at `scheduleDbPath` in stored order, as stored.
-std::optional<QList<ScheduleTextRow>> readRows(const QString& scheduleDbPath, QString* error);
+// `table` names the edition's table (FormEdition::scheduleTable).
+std::optional<QList<ScheduleTextRow>>
+readRows(const QString& scheduleDbPath, QString* error, const QString& table = QStringLiteral("Schedule"));
 
 // Replaces every row of the Schedule table with `rows`, in their order, in one transaction: on
 // any failure the table is left as it was. Creates the table when the file has none.
-bool replaceRows(const QString& scheduleDbPath, const QList<ScheduleTextRow>& rows, QString* error);
+bool replaceRows(const QString& scheduleDbPath,
+                 const QList<ScheduleTextRow>& rows,
+                 QString* error,
+                 const QString& table = QStringLiteral("Schedule"));
 
 } // namespace ScheduleCsv
 

@@ -4,6 +4,7 @@
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/EntryRules.h"
 #include "core/worksheet/FormEdition.h"
+#include "core/worksheet/WorksheetInputs.h"
 
 namespace cs42 {
 
@@ -88,6 +89,18 @@ QString sideName(const QString& code)
 QStringList worksheetCaptionLabels()
 {
     return FormEditions::cs42Rev0109().captionLabels();
+}
+
+RecommendedOrder recommendedOrder(const WorksheetResult& r)
+{
+    if (!r.editionId.isEmpty() && r.editionId != FormEditions::cs42Rev0109().id) {
+        if (r.payer.isEmpty() || !r.orderAmount)
+            return {};
+        return {r.payer, Format::roundHalfAway(*r.orderAmount, 0)};
+    }
+    const bool plaintiffPays = r.custodyCode == QLatin1String("D");
+    return {plaintiffPays ? QStringLiteral("P") : QStringLiteral("D"),
+            Format::roundHalfAway(plaintiffPays ? r.p10 : r.d10, 0)};
 }
 
 Captions worksheetWarnings(const WorksheetResult& r)
@@ -269,7 +282,8 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
 std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
                                               QString& currentCaseId,
                                               CaseStoreStatus* status,
-                                              QString* storeProblem)
+                                              QString* storeProblem,
+                                              const FormEdition* edition)
 {
     const CaseStore store(paths.casesDbPath());
     const std::optional<CaseRecord> record = store.findCurrentCase(currentCaseId, status);
@@ -278,10 +292,25 @@ std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
             *storeProblem = store.problem();
         return std::nullopt;
     }
+    // A case of an edition this program does not know is shown on the newest one, which says so.
+    const FormEdition* stored = FormEditions::forCase(*record);
+    const FormEdition& form = edition ? *edition : stored ? *stored : *FormEditions::all().constLast();
     QString error;
-    const std::optional<ScheduleTable> schedule =
-        ScheduleTable::loadFor(paths.scheduleDbPath(), static_cast<double>(childCount(*record)), &error);
-    Worksheet sheet = computeWorksheet(*record, schedule.value_or(ScheduleTable()));
+    // The 2009 form reads the schedule for the named children, the later forms for their "Number
+    // of Children" box: one column either way.
+    const int children = form.id == FormEditions::cs42Rev0109().id
+                             ? childCount(*record)
+                             : WorksheetInputs::numberOfChildren(*record);
+    const std::optional<ScheduleTable> schedule = ScheduleTable::loadFor(
+        paths.scheduleDbPath(), static_cast<double>(children), &error, form.scheduleTable);
+    Worksheet sheet = form.compute(*record, schedule.value_or(ScheduleTable()), form.rules);
+    sheet.result.editionId = form.id;
+    if (!edition && !stored)
+        sheet.result.warnings.insert(
+            QStringLiteral("lblEditionWarning"),
+            QStringLiteral(
+                "THIS CASE NAMES A FORM EDITION (%1) THIS PROGRAM DOES NOT KNOW: IT IS SHOWN ON %2!")
+                .arg(record->value(QStringLiteral("formedition")), form.title.toUpper()));
     if (error.endsWith(QLatin1Char('.')))
         error.chop(1);
     if (!schedule) {

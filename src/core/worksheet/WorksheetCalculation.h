@@ -90,6 +90,17 @@ struct Worksheet
     Captions captions;
 };
 
+// The order a worksheet recommends: the payer ("P", "D", or "" when none can be named) and the
+// monthly amount as the form prints it (whole dollars), or nullopt without a payer. The parent
+// without custody pays: line 10 on the 2009 form, line 13 on the later ones.
+struct RecommendedOrder
+{
+    QString payer;
+    std::optional<double> amount;
+};
+
+RecommendedOrder recommendedOrder(const WorksheetResult& result);
+
 // The captions of the override warnings, visible while result.overrideInForce.
 inline const QString OverrideWarningText = QStringLiteral("USING OVERRIDE!");
 inline const QString OverrideWarning2Text = QStringLiteral("WARNING!");

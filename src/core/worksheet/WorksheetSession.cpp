@@ -1,11 +1,15 @@
 #include "core/worksheet/WorksheetSession.h"
 
+#include "core/worksheet/AmountCheck.h"
+#include "core/worksheet/DisplayFormat.h"
+#include "core/worksheet/EntryRules.h"
+
 namespace cs42 {
 
 WorksheetSession::WorksheetSession(const DataPaths& paths, QString& currentCaseId, const FormEdition& edition)
     : m_paths(paths)
     , m_currentCaseId(currentCaseId)
-    , m_edition(edition)
+    , m_edition(&edition)
     , m_store(paths.casesDbPath())
 {}
 
@@ -24,6 +28,8 @@ CaseStoreStatus WorksheetSession::recalculate()
     if (!sheet)
         return remember(status == CaseStoreStatus::Ok ? CaseStoreStatus::CaseRemoved : status, problem);
     m_worksheet = std::move(sheet);
+    if (const FormEdition* edition = FormEditions::find(m_worksheet->result.editionId))
+        m_edition = edition;
     return CaseStoreStatus::Ok;
 }
 
@@ -37,7 +43,8 @@ CaseStoreStatus WorksheetSession::apply(const ColumnValues& values)
 
 CaseStoreStatus WorksheetSession::applyText(const QString& label, const QString& text)
 {
-    const CaseStoreStatus status = m_store.saveCaseFields(m_currentCaseId, {{m_edition.column(label), text}});
+    const CaseStoreStatus status =
+        m_store.saveCaseFields(m_currentCaseId, {{m_edition->column(label), text}});
     if (status == CaseStoreStatus::Ok && m_worksheet)
         m_worksheet->captions.insert(label, text);
     return status;
@@ -67,7 +74,54 @@ QString WorksheetSession::explanation(const QDate& today) const
 {
     if (!m_worksheet)
         return {};
-    return m_edition.explain(m_worksheet->captions, m_worksheet->result, today);
+    return m_edition->explain(m_worksheet->captions, m_worksheet->result, today);
+}
+
+CaseStoreStatus WorksheetSession::switchEdition(const FormEdition& edition)
+{
+    CaseStoreStatus status = CaseStoreStatus::Ok;
+    const std::optional<CaseRecord> record = currentCase(&status);
+    if (!record)
+        return status;
+    const FormEdition* from = FormEditions::forCase(*record);
+    ColumnValues values = from ? carryOver(*record, *from, edition) : ColumnValues();
+    values.append({QStringLiteral("formedition"), edition.id});
+    return apply(values);
+}
+
+ColumnValues
+WorksheetSession::carryOver(const CaseRecord& record, const FormEdition& from, const FormEdition& to)
+{
+    const QString old = FormEditions::cs42Rev0109().id;
+    if ((from.id == old) == (to.id == old))
+        return {};
+    const auto amount = [&record](const char* column) {
+        return usableAmount(record.value(QString::fromLatin1(column)));
+    };
+    const auto text = [](double value) {
+        return value == 0.0 ? QString(QLatin1String("")) : EntryRules::overrideAmountText(value);
+    };
+    if (from.id == old) {
+        const bool plaintiffHasCustody = record.value(QStringLiteral("whosecustody")) == QLatin1String("P");
+        const bool plaintiffInsures = record.value(QStringLiteral("payshealth")) == QLatin1String("P");
+        const QString childCare = text(amount("childcare"));
+        const QString coverage = text(amount("healthins"));
+        return {{QStringLiteral("pchildcare"), plaintiffHasCustody ? childCare : QString(QLatin1String(""))},
+                {QStringLiteral("dchildcare"), plaintiffHasCustody ? QString(QLatin1String("")) : childCare},
+                {QStringLiteral("phealthins"), plaintiffInsures ? coverage : QString(QLatin1String(""))},
+                {QStringLiteral("dhealthins"), plaintiffInsures ? QString(QLatin1String("")) : coverage}};
+    }
+    // The 2009 form stores whole dollars of child care and insurance.
+    const double childCare = amount("pchildcare") + amount("dchildcare");
+    const double plaintiffCoverage = amount("phealthins");
+    const double defendantCoverage = amount("dhealthins");
+    ColumnValues values{
+        {QStringLiteral("childcare"), EntryRules::childCare(text(childCare))},
+        {QStringLiteral("healthins"), text(Format::roundHalfAway(plaintiffCoverage + defendantCoverage, 0))}};
+    if (plaintiffCoverage + defendantCoverage > 0)
+        values.append({QStringLiteral("payshealth"),
+                       plaintiffCoverage >= defendantCoverage ? QStringLiteral("P") : QStringLiteral("D")});
+    return values;
 }
 
 } // namespace cs42

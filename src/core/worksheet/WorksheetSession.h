@@ -19,9 +19,20 @@ class WorksheetSession
 {
 public:
     // `currentCaseId` is the program's current case; with an empty id the first case becomes it.
+    // `edition` is the edition shown until the first computation, which takes the case's own.
     WorksheetSession(const DataPaths& paths, QString& currentCaseId, const FormEdition& edition);
 
-    const FormEdition& edition() const { return m_edition; }
+    // The edition of the last computation: the case's `formedition`.
+    const FormEdition& edition() const { return *m_edition; }
+
+    // Switches the current case to another edition and recomputes. The amounts that have a place
+    // on the new form carry over (see carryOver).
+    CaseStoreStatus switchEdition(const FormEdition& edition);
+    // The columns a switch from `from` to `to` stores besides `formedition`: going from the 2009
+    // form to a later one, the child care goes to the parent with custody and the health
+    // insurance to the parent who pays it, in their own lines; going back, each is the sum of both
+    // parents' lines and the payer of the larger coverage pays the health insurance.
+    static ColumnValues carryOver(const CaseRecord& record, const FormEdition& from, const FormEdition& to);
 
     // Reads the current case and computes every line. On failure the last computation stays.
     CaseStoreStatus recalculate();
@@ -54,7 +65,7 @@ private:
 
     DataPaths m_paths;
     QString& m_currentCaseId;
-    const FormEdition& m_edition;
+    const FormEdition* m_edition;
     CaseStore m_store;
     std::optional<Worksheet> m_worksheet;
 };

@@ -275,7 +275,7 @@ void CaseLibrary::rebuildList()
     store.repairNulls();
     QList<CaseListItem> cases = store.listCases();
     if (cases.isEmpty()) {
-        store.addSampleCase(m_session.today());
+        store.addSampleCase(m_session.today(), DataStore::defaultEdition(m_session.paths));
         cases = store.listCases();
     }
     const bool gettingStarted = cases.size() < 2;
@@ -325,7 +325,7 @@ void CaseLibrary::addNewCase()
     if (!name || name->trimmed().isEmpty())
         return;
     const CaseStore store(m_session.paths.casesDbPath());
-    const QString key = store.addCase(*name, m_session.today());
+    const QString key = store.addCase(*name, m_session.today(), DataStore::defaultEdition(m_session.paths));
     if (key.isEmpty()) {
         if (const CaseStoreStatus status = store.open(); status != CaseStoreStatus::Ok) {
             reportStoreFailure(store, status);

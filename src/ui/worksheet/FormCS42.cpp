@@ -529,6 +529,9 @@ void FormCS42::clicked(const QString& name)
     case EntryRule::Text:
         editTextField(*line);
         break;
+    case EntryRule::Amount:
+    case EntryRule::ChildrenNumber:
+    case EntryRule::Edition:
     case EntryRule::None:
         break;
     }

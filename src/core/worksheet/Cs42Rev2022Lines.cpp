@@ -1,0 +1,128 @@
+#include "core/worksheet/Cs42Rev2022.h"
+
+namespace cs42::Cs42Rev2022 {
+
+namespace {
+QString s(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+using K = LineKind;
+using R = EntryRule;
+using S = Side;
+
+// A line the user enters or the form computes; `field` is the court's own field name.
+LineDef line(const char* label,
+             K kind,
+             R rule,
+             S side,
+             QStringList columns,
+             const char* field,
+             const char* description,
+             const char* title = "")
+{
+    LineDef def{s(label), kind, rule, side, std::move(columns), kind != K::Computed, 0, s(title), {}, {}};
+    def.fieldName = s(field);
+    def.description = s(description);
+    return def;
+}
+
+LineDef text(const char* label, const char* column, const char* field, const char* title, const char* prompt)
+{
+    LineDef def{s(label), K::HeaderText, R::Text, S::None, {s(column)}, true, 0, s(title), s(prompt), {}};
+    def.fieldName = s(field);
+    def.description = s(title);
+    return def;
+}
+
+// Each parent's entry and the combined cell of a line the parents enter.
+QList<LineDef> entered(const char* number,
+                       const char* what,
+                       const char* pColumn,
+                       const char* dColumn,
+                       const char* pField,
+                       const char* dField,
+                       const char* cField)
+{
+    const QString plaintiffTitle = QStringLiteral("Plaintiff's ") + s(what);
+    const QString defendantTitle = QStringLiteral("Defendant's ") + s(what);
+    QList<LineDef> lines{
+        line("", K::Input, R::Amount, S::Plaintiff, {s(pColumn)}, pField, what),
+        line("", K::Input, R::Amount, S::Defendant, {s(dColumn)}, dField, what),
+        line("", K::Computed, R::None, S::Combined, {}, cField, what),
+    };
+    lines[0].label = QStringLiteral("lblP") + s(number);
+    lines[0].title = plaintiffTitle;
+    lines[1].label = QStringLiteral("lblD") + s(number);
+    lines[1].title = defendantTitle;
+    lines[2].label = QStringLiteral("lblC") + s(number);
+    return lines;
+}
+} // namespace
+
+// The lines of form CS-42 (Rev. 5/2022), in the order the form reads, each with the name the
+// court's own fillable PDF gives its field (its typing errors included).
+// One line a label, as a table reads: kept out of the formatter's reach.
+// clang-format off
+QList<LineDef> lines()
+{
+    QList<LineDef> lines = {
+        text("lblCourtFile", "courtfile", "Case Number", "Court File Number", "Enter the court file number in the space below:"),
+        text("lblCourtType", "courttype", "Circuit or District", "Court Type", "Enter the court type (Circuit or District) in the space below:"),
+        text("lblCounty", "county", "Name of County", "Name of County", "Enter the name of the County in the space below:"),
+        line("lblName1Name", K::Party, R::Party, S::Plaintiff, {s("name1name"), s("name1number"), s("name1field")}, "Plaintiff", "Plaintiff", "Select Name of Plaintiff"),
+        line("lblName2Name", K::Party, R::Party, S::Defendant, {s("name2name"), s("name2number"), s("name2field")}, "Defendant", "Defendant", "Select Name of Defendant"),
+    };
+    for (int i = 1; i <= 6; ++i) {
+        LineDef name = line("", K::Child, R::Children, S::None, {QStringLiteral("child%1name").arg(i)}, "", "Child", "Information about Children");
+        name.label = QStringLiteral("lblChild%1Name").arg(i);
+        name.fieldName = QStringLiteral("Child %1").arg(i);
+        name.description = QStringLiteral("Child %1").arg(i);
+        LineDef born = name;
+        born.label = QStringLiteral("lblChild%1DOB").arg(i);
+        born.columns = {QStringLiteral("child%1dob").arg(i)};
+        born.fieldName = QStringLiteral("Date of Birth Child %1").arg(i);
+        born.description = QStringLiteral("Date of birth of child %1").arg(i);
+        lines << name << born;
+    }
+    lines << line("lblNumberOfChildren", K::Input, R::ChildrenNumber, S::None, {s("numchildren")}, "Number of Children", "Number of children", "Number of Children");
+    lines << entered("1", "Monthly Gross Income", "pinc", "dinc", "PGI", "DGI", "CI");
+    lines << entered("1a", "Preexisting Child-Support Payments", "ppre", "dpre", "PECSP", "DECSP", "CCSP");
+    lines << entered("1b", "Preexisting Periodic-Alimony Payments", "presp", "dresp", "PAP", "DAP", "CAP");
+    lines += QList<LineDef>{
+        line("lblP2", K::Computed, R::None, S::Plaintiff, {}, "PAGI", "Monthly adjusted gross income (line 1 minus lines 1a and 1b)"),
+        line("lblD2", K::Computed, R::None, S::Defendant, {}, "DAGI", "Monthly adjusted gross income (line 1 minus lines 1a and 1b)"),
+        line("lblC2", K::Computed, R::None, S::Combined, {}, "CAGI", "Combined monthly adjusted gross income"),
+        line("lblP3", K::Computed, R::None, S::Plaintiff, {}, "P%", "Percentage share of income: line 2 divided by the combined line 2, to a whole percent"),
+        line("lblD3", K::Computed, R::None, S::Defendant, {}, "D%", "Percentage share of income: 100 % minus the plaintiff's share"),
+        line("lblC3", K::Computed, R::None, S::Combined, {}, "", "Percentage share of income: combined"),
+        line("lblC4", K::Input, R::Override, S::Combined, {s("override"), s("overamount")}, "CBCSA", "Basic child-support obligation: the schedule row nearest the combined line 2", "Override Child Support Amount"),
+    };
+    lines << entered("5", "Work-Related Child-Care Costs", "pchildcare", "dchildcare", "PWRCCC", "DWRCCC", "CWRCC");
+    lines << entered("6", "Health-Care-Coverage Costs", "phealthins", "dhealthins", "PHCCC", "DHCCC", "CHCCC");
+    lines += QList<LineDef>{
+        line("lblC7", K::Computed, R::None, S::Combined, {}, "CCSO", "Total child-support obligation: combined lines 4, 5 and 6"),
+        line("lblP8", K::Computed, R::None, S::Plaintiff, {}, "PCSO", "Each parent's child-support obligation: line 3 times line 7"),
+        line("lblD8", K::Computed, R::None, S::Defendant, {}, "Defendant Child Support Obligation", "Each parent's child-support obligation: line 7 minus the plaintiff's line 8"),
+        line("lblP9", K::Computed, R::None, S::Plaintiff, {}, "Plaintiff Total Costs Paid", "Total costs paid by each parent: lines 5 and 6"),
+        line("lblD9", K::Computed, R::None, S::Defendant, {}, "Defendant Total Costs Paid", "Total costs paid by each parent: lines 5 and 6"),
+        line("lblP10", K::Computed, R::None, S::Plaintiff, {}, "Plaintiff Obligation Before Consideration", "Adjusted child-support obligation: line 8 minus line 9, not below 0"),
+        line("lblD10", K::Computed, R::None, S::Defendant, {}, "Defendant Obligation Before Consideration", "Adjusted child-support obligation: line 8 minus line 9, not below 0"),
+        line("lblP11", K::Computed, R::None, S::Plaintiff, {}, "Plaintiff Income Available", "Income available after the self-support reserve: line 2 minus $981, not below 0"),
+        line("lblD11", K::Computed, R::None, S::Defendant, {}, "Defendant Income Available", "Income available after the self-support reserve: line 2 minus $981, not below 0"),
+        line("lblP12", K::Computed, R::None, S::Plaintiff, {}, "Plaintiff Max Recommended Child Support After SSR", "Income available for support: 85 % of line 11, at least $50"),
+        line("lblD12", K::Computed, R::None, S::Defendant, {}, "Defendant Max Recommended Child Support", "Income available for support: 85 % of line 11, at least $50"),
+        line("lblP13", K::Computed, R::None, S::Plaintiff, {}, "Plaintiff Recommended Child Support AMount", "Recommended child-support order: the lesser of lines 10 and 12; 0 without gross income"),
+        line("lblD13", K::Computed, R::None, S::Defendant, {}, "Defendant Recommended Child Support Amount", "Recommended child-support order: the lesser of lines 10 and 12; 0 without gross income"),
+        line("lblCustody", K::Toggle, R::Toggle, S::None, {s("whosecustody")}, "", "Parent with custody"),
+        text("lblComments", "textblock1", "Comments, Calculation,s or Rebuttals to Guidelines", "Comments", "Enter Comments in the space below:"),
+        text("lblPreparedBy", "preparedby", "Prepared By", "Prepared by", "Enter the name of the person preparing this worksheet in the space below:"),
+        text("lblDateSigned", "datesigned", "Date", "Date Signed", "Enter the date signed in the space below:"),
+    };
+    return lines;
+}
+
+// clang-format on
+
+} // namespace cs42::Cs42Rev2022
