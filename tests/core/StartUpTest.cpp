@@ -72,7 +72,7 @@ TEST(StartUp, FirstStartCreatesEveryFileTableAndColumn)
     ASSERT_EQ(main.size(), 1);
     EXPECT_EQ(main[0][0], paths.filesLocation);
     EXPECT_EQ(main[0].mid(2, 9), QStringList(9, QString())) << "option fields hold the empty text";
-    EXPECT_TRUE(main[0].at(11).isNull()) << "no default edition stored: new cases take the 2022 form";
+    EXPECT_EQ(DataStore::defaultEdition(paths), QStringLiteral("2022")) << "new cases take the 2022 form";
     EXPECT_TRUE(rowsOf(paths.casesDbPath(), QStringLiteral("SELECT * FROM Cases")).isEmpty());
     EXPECT_TRUE(rowsOf(paths.namesDbPath(), QStringLiteral("SELECT * FROM Names")).isEmpty());
 
