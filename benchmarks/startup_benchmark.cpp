@@ -42,6 +42,13 @@ public:
         return std::nullopt;
     }
 
+    std::optional<int>
+    chooseItem(QWidget*, const QString& title, const QString& prompt, const QStringList&, int) override
+    {
+        fail(title, prompt);
+        return std::nullopt;
+    }
+
     bool openDocument(const QString&) override { return false; }
 
     bool copyText(const QString&) override { return false; }

@@ -40,6 +40,11 @@ public:
         return std::nullopt;
     }
 
+    std::optional<int> chooseItem(QWidget*, const QString&, const QString&, const QStringList&, int) override
+    {
+        return std::nullopt;
+    }
+
     bool openDocument(const QString&) override { return false; }
 
     bool copyText(const QString&) override { return false; }

@@ -16,6 +16,8 @@ QString kindName(ScriptedInteraction::Kind kind)
         return QStringLiteral("question");
     case ScriptedInteraction::Kind::Input:
         return QStringLiteral("input box");
+    case ScriptedInteraction::Kind::Choose:
+        return QStringLiteral("list");
     }
     return {};
 }
@@ -45,6 +47,11 @@ void ScriptedInteraction::expectInput(std::optional<QString> answer,
                                       const QString& prompt)
 {
     m_expected.append({Kind::Input, title, prompt, Answer::No, std::move(answer)});
+}
+
+void ScriptedInteraction::expectChoice(std::optional<int> answer, const QString& title, const QString& prompt)
+{
+    m_expected.append({Kind::Choose, title, prompt, Answer::No, std::nullopt, answer});
 }
 
 std::optional<ScriptedInteraction::Expected>
@@ -91,6 +98,14 @@ ScriptedInteraction::inputText(QWidget*, const QString& title, const QString& pr
     inputInitialTexts.append(initial);
     const auto expected = take(Kind::Input, title, prompt);
     return expected ? expected->input : std::nullopt;
+}
+
+std::optional<int> ScriptedInteraction::chooseItem(
+    QWidget*, const QString& title, const QString& prompt, const QStringList& items, int)
+{
+    offeredItems.append(items);
+    const auto expected = take(Kind::Choose, title, prompt);
+    return expected ? expected->choice : std::nullopt;
 }
 
 bool ScriptedInteraction::openDocument(const QString& path)

@@ -22,6 +22,7 @@ public:
         Inform,
         Ask,
         Input,
+        Choose,
     };
 
     struct Prompt
@@ -35,11 +36,18 @@ public:
     void expectInform(const QString& title = {}, const QString& text = {});
     void expectAsk(Answer answer, const QString& title = {}, const QString& text = {});
     void expectInput(std::optional<QString> answer, const QString& title = {}, const QString& prompt = {});
+    // The answer of a list: the index chosen, nullopt for Cancel. The items offered are recorded.
+    void expectChoice(std::optional<int> answer, const QString& title = {}, const QString& prompt = {});
 
     void inform(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) override;
     Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) override;
     std::optional<QString>
     inputText(QWidget* parent, const QString& title, const QString& prompt, const QString& initial) override;
+    std::optional<int> chooseItem(QWidget* parent,
+                                  const QString& title,
+                                  const QString& prompt,
+                                  const QStringList& items,
+                                  int current) override;
     bool openDocument(const QString& path) override;
     bool copyText(const QString& text) override;
     void endProgram(int exitCode = 0) override;
@@ -51,6 +59,7 @@ public:
     QList<Prompt> prompts;
     QStringList openedDocuments;
     QStringList inputInitialTexts;
+    QList<QStringList> offeredItems;
     QString clipboard;
     int copies = 0;
     bool ended = false;
@@ -71,6 +80,7 @@ private:
         QString text;
         Answer answer = Answer::No;
         std::optional<QString> input;
+        std::optional<int> choice = std::nullopt;
     };
 
     std::optional<Expected> take(Kind kind, const QString& title, const QString& text);

@@ -1,5 +1,6 @@
 #include "core/worksheet/EntryRules.h"
 
+#include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/LeadingNumber.h"
 #include "core/worksheet/UsDate.h"
@@ -73,6 +74,43 @@ bool overrideInForce(const QString& flag, double amount)
 QString overrideAmountText(double amount)
 {
     return QLocale::c().toString(amount, 'f', QLocale::FloatingPointShortest);
+}
+
+QString centsAmount(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return QString(QLatin1String(""));
+    const std::optional<double> number = Format::parseNumber(trimmed);
+    return number ? overrideAmountText(*number) : trimmed;
+}
+
+QString centsRefusal(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return {};
+    const std::optional<double> number = Format::parseNumber(trimmed);
+    if (!number)
+        return QStringLiteral("'%1' is not an amount. Enter the amount in dollars and cents, such as "
+                              "1,234.56, or leave the box empty for none.")
+            .arg(trimmed);
+    if (*number < 0)
+        return QStringLiteral("This amount cannot be negative. Enter the amount in dollars and cents, "
+                              "or leave the box empty for none.");
+    return amountRefusal(trimmed);
+}
+
+std::optional<QString> numberOfChildren(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return QString(QLatin1String(""));
+    bool ok = false;
+    const int number = trimmed.toInt(&ok);
+    if (!ok || number < 1 || number > 6)
+        return std::nullopt;
+    return QString::number(number);
 }
 
 QString toggled(const QString& stored)

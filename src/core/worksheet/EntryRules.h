@@ -53,6 +53,18 @@ bool overrideInForce(const QString& flag, double amount);
 // The stored form of the override amount: a plain decimal number (612, 612.5), 0 when not in use.
 QString overrideAmountText(double amount);
 
+// The amounts of the editions from 2022 on, kept in cents as typed: the stored form of a text that
+// is an amount ("1,234.50" -> "1234.5"), or the text trimmed when it is none (centsRefusal refuses
+// it then); the empty text stays empty.
+QString centsAmount(const QString& text);
+// Why such a text cannot be stored, as the dialog says it; the empty text when it can: letters
+// where an amount belongs, a negative amount, or one that cannot be used (amountRefusal).
+QString centsRefusal(const QString& text);
+
+// The "Number of Children" box: "1" to "6", or "" to count the children named; nullopt for any
+// other text.
+std::optional<QString> numberOfChildren(const QString& text);
+
 // The custody and insurance toggles: "P" becomes "D"; anything else, blank included, "P".
 QString toggled(const QString& stored);
 

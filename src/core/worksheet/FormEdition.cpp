@@ -5,6 +5,7 @@
 #include "core/store/CaseRecord.h"
 #include "core/worksheet/Cs42Rev2022.h"
 #include "core/worksheet/WorksheetCalculation.h"
+#include "core/worksheet/WorksheetInputs.h"
 
 namespace cs42 {
 
@@ -183,6 +184,7 @@ const FormEdition& cs42Rev0109()
         e.title = QStringLiteral("Form CS-42 (Rev. 1/09)");
         e.appliesTo = QStringLiteral("for actions filed before May 1, 2022");
         e.warnings = &worksheetWarnings;
+        e.warningLabels = worksheetWarnings(WorksheetResult()).keys();
         return e;
     }();
     return edition;
@@ -201,6 +203,7 @@ const FormEdition& cs42Rev0522()
         e.title = QStringLiteral("Form CS-42 (Rev. 5/2022)");
         e.appliesTo = QStringLiteral("for actions filed on or after May 1, 2022");
         e.scheduleTable = QStringLiteral("Schedule2022");
+        e.warningLabels = WorksheetInputs::warningLabels();
         e.warnings = [](const WorksheetResult& r) {
             return r.warnings;
         };

@@ -94,6 +94,8 @@ struct FormEdition
     QString scheduleTable = QStringLiteral("Schedule");
     // The warnings shown over the form, by label name, each with its caption or "" while hidden.
     std::function<Captions(const WorksheetResult&)> warnings = {};
+    // Every label `warnings` may show, so that a window can make and place them all.
+    QStringList warningLabels = {};
     // True when production fills the template's fields by name (LineDef::fieldName), so that the
     // court's own fillable PDF may stand in for the generated template.
     bool fillsByName = false;

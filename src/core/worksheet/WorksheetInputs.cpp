@@ -193,6 +193,13 @@ void WorksheetInputs::readSchedule(Worksheet& sheet,
     // A table that lacks the row has no amount to give; rangeProblem has said why.
 }
 
+QStringList WorksheetInputs::warningLabels()
+{
+    Worksheet sheet;
+    fillWarnings(sheet);
+    return sheet.result.warnings.keys() << QStringLiteral("lblEditionWarning");
+}
+
 void WorksheetInputs::fillWarnings(Worksheet& sheet)
 {
     WorksheetResult& r = sheet.result;

@@ -56,6 +56,9 @@ public:
     static void
     readSchedule(Worksheet& sheet, const ScheduleTable& schedule, const ScheduleRules& rules, double c2);
 
+    // Every warning label fillWarnings sets, and the one of a case whose edition is unknown.
+    static QStringList warningLabels();
+
     // The warnings over the form, from the result (WorksheetResult::warnings).
     static void fillWarnings(Worksheet& sheet);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -37,6 +38,12 @@ public:
     // An input box; nullopt on Cancel.
     virtual std::optional<QString>
     inputText(QWidget* parent, const QString& title, const QString& prompt, const QString& initial) = 0;
+    // A list to choose one item from, `current` chosen at first; the chosen index, nullopt on Cancel.
+    virtual std::optional<int> chooseItem(QWidget* parent,
+                                          const QString& title,
+                                          const QString& prompt,
+                                          const QStringList& items,
+                                          int current) = 0;
     // Opens a document with the program associated with its type; false when nothing opened it.
     virtual bool openDocument(const QString& path) = 0;
     // Puts plain text on the clipboard; false when the clipboard cannot take it.

@@ -58,6 +58,18 @@ QtInteraction::inputText(QWidget* parent, const QString& title, const QString& p
     return text;
 }
 
+std::optional<int> QtInteraction::chooseItem(
+    QWidget* parent, const QString& title, const QString& prompt, const QStringList& items, int current)
+{
+    bool ok = false;
+    const QString chosen =
+        QInputDialog::getItem(parent, titleOrDefault(title), prompt, items, current, false, &ok);
+    if (!ok)
+        return std::nullopt;
+    const qsizetype index = items.indexOf(chosen);
+    return index < 0 ? std::nullopt : std::optional<int>(static_cast<int>(index));
+}
+
 bool QtInteraction::openDocument(const QString& path)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));

@@ -12,6 +12,11 @@ public:
     Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) override;
     std::optional<QString>
     inputText(QWidget* parent, const QString& title, const QString& prompt, const QString& initial) override;
+    std::optional<int> chooseItem(QWidget* parent,
+                                  const QString& title,
+                                  const QString& prompt,
+                                  const QStringList& items,
+                                  int current) override;
     bool openDocument(const QString& path) override;
     bool copyText(const QString& text) override;
     void endProgram(int exitCode = 0) override;

@@ -15,6 +15,7 @@
 #include "ui/explain/CalcMessageWindow.h"
 #include "ui/names/PartySelection.h"
 #include "ui/produce/ProducingFormBox.h"
+#include "ui/worksheet/GetAmount.h"
 #include "ui/worksheet/GetCcare.h"
 #include "ui/worksheet/GetChA.h"
 #include "ui/worksheet/GetIns.h"
@@ -38,6 +39,7 @@ using ProgramSettings::twipsToPixels;
 
 const QString CustodyCaption = QStringLiteral("WHO HAS CUSTODY?");
 const QString HealthInsuranceCaption = QStringLiteral("WHO PAYS HEALTH INS?");
+const QString EditionTitle = QStringLiteral("Form Edition");
 
 // Pixels of the form's picture for one PDF point.
 constexpr double PictureScale = 1.6;
@@ -66,8 +68,8 @@ FormCS42::FormCS42(Session& session, WindowHost& host, QWidget* parent)
     : QWidget(parent)
     , m_session(session)
     , m_host(host)
-    , m_edition(FormEditions::cs42Rev0109())
-    , m_sheet(session.paths, session.currentCaseId, m_edition)
+    , m_edition(&FormEditions::cs42Rev0109())
+    , m_sheet(session.paths, session.currentCaseId, *m_edition)
 {
     setObjectName(QStringLiteral("FormCS42"));
     setWindowTitle(QStringLiteral("Worksheet A, Child Support Obligation, Sole Custody"));
@@ -75,25 +77,28 @@ FormCS42::FormCS42(Session& session, WindowHost& host, QWidget* parent)
     setFixedSize(twipsToPixels(ProgramSettings::ChildWindowWidth - 200),
                  twipsToPixels(ProgramSettings::ChildWindowHeight + 11800));
     setAutoFillBackground(true);
-    buildPicture();
-    m_host.setMenuState(MenuState::AllMenus);
 
-    label(QStringLiteral("lblExplaination"))
-        ->setText(QStringLiteral("Click HERE for a\r\nWRITTEN EXPLANATION"));
-
-    // Opening repairs the case records so that every column reads as text.
+    // Opening repairs the case records so that every column reads as text. The case's own form
+    // edition is the picture shown (a case of an edition this program does not know is shown on
+    // the newest one, which says so).
     const CaseStore store(m_session.paths.casesDbPath());
     CaseStoreStatus status = store.open();
+    std::optional<CaseRecord> record;
     if (status == CaseStoreStatus::Ok)
-        store.findCurrentCase(m_session.currentCaseId, &status);
+        record = store.findCurrentCase(m_session.currentCaseId, &status);
+    if (record) {
+        const FormEdition* edition = FormEditions::forCase(*record);
+        m_edition = edition ? edition : FormEditions::all().constLast();
+    }
+    m_caseNameText =
+        m_session.currentCaseName + QStringLiteral("  (") + store.path().toUpper() + QLatin1Char(')');
+    buildPicture();
+    m_host.setMenuState(MenuState::AllMenus);
     if (status == CaseStoreStatus::OpenFailed) {
         storeOk(status);
         return;
     }
     store.repairNulls();
-    label(QStringLiteral("lblSelectedCaseName"))
-        ->setText(m_session.currentCaseName + QStringLiteral("  (") + store.path().toUpper() +
-                  QLatin1Char(')'));
 
     ChangeFieldColors();
     RecalculateWorksheet();
@@ -125,7 +130,7 @@ QString FormCS42::caseRemovedText()
 
 QLabel* FormCS42::addLabel(const QString& name, const QString& text)
 {
-    auto* label = new QLabel(text, this);
+    auto* label = new QLabel(text, m_page);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
     label->setFont(arial(13));
@@ -138,12 +143,29 @@ QLabel* FormCS42::label(const QString& name) const
     return m_labels.value(name);
 }
 
+void FormCS42::followEdition()
+{
+    if (&m_sheet.edition() == m_edition)
+        return;
+    m_edition = &m_sheet.edition();
+    delete m_page;
+    m_page = nullptr;
+    m_labels.clear();
+    buildPicture();
+    ChangeFieldColors();
+}
+
 void FormCS42::buildPicture()
 {
+    m_page = new QWidget(this);
+    m_page->setObjectName(QStringLiteral("Page"));
+    m_page->setGeometry(rect());
+
     // The picture is the installed template itself, so that what the worksheet shows and what
     // production fills can never sit on different lines. Without a template the page is blank.
+    const QString templatePath = m_session.paths.formTemplatePath(m_edition->templateFile);
     QString error;
-    const std::optional<FormTemplateInfo> info = readFormTemplate(m_session.paths.templatePath(), &error);
+    const std::optional<FormTemplateInfo> info = readFormTemplate(templatePath, &error);
     const QSizeF pageSize = info ? info->pageSize : QSizeF(612, 792);
     const QSize pixels(qRound(pageSize.width() * PictureScale), qRound(pageSize.height() * PictureScale));
 
@@ -151,51 +173,58 @@ void FormCS42::buildPicture()
     picture.fill(Qt::white);
     if (info) {
         QPdfDocument document;
-        if (document.load(m_session.paths.templatePath()) == QPdfDocument::Error::None &&
-            document.pageCount() > 0) {
+        if (document.load(templatePath) == QPdfDocument::Error::None && document.pageCount() > 0) {
             const QImage page = document.render(0, pixels);
             QPainter painter(&picture);
             painter.drawImage(0, 0, page);
         }
     }
-    m_image1 = new QLabel(this);
+    m_image1 = new QLabel(m_page);
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setPixmap(QPixmap::fromImage(picture));
     const QPoint origin(twipsToPixels(390), twipsToPixels(675));
     m_image1->setGeometry(QRect(origin, pixels));
 
     // Every label of the worksheet; the picture's own labels come later so that they lie above it.
-    for (const LineDef& line : m_edition.lines)
+    for (const LineDef& line : m_edition->lines)
         addLabel(line.label);
     addLabel(QStringLiteral("lblCustodyCaption"), CustodyCaption);
-    addLabel(QStringLiteral("lblHealthInsuranceCaption"), HealthInsuranceCaption);
+    if (m_edition->line(QStringLiteral("lblHealthInsurance")))
+        addLabel(QStringLiteral("lblHealthInsuranceCaption"), HealthInsuranceCaption);
     addLabel(QStringLiteral("lblOverrideWarning"), OverrideWarningText);
     addLabel(QStringLiteral("lblOverrideWarning2"), OverrideWarning2Text);
-    for (const QString& name : worksheetWarnings(WorksheetResult()).keys())
+    for (const QString& name : m_edition->warningLabels)
         addLabel(name);
-    addLabel(QStringLiteral("lblExplaination"));
-    addLabel(QStringLiteral("lblSelectedCaseName"));
+    addLabel(QStringLiteral("lblExplaination"), QStringLiteral("Click HERE for a\r\nWRITTEN EXPLANATION"));
+    addLabel(QStringLiteral("lblSelectedCaseName"), m_caseNameText);
+    addLabel(QStringLiteral("lblEdition"), m_edition->title);
     addLabel(QStringLiteral("GetChildInfoHot"));
 
+    // Each field's rectangle under the label that fills it: by the field's position on the 2009
+    // form, by its name on the later ones.
     QHash<QString, QRectF> rects;
     if (info) {
-        const QStringList names = m_edition.formFieldLabels();
+        const QStringList names = m_edition->formFieldLabels();
         for (const FormFieldInfo& field : info->fields) {
-            if (field.index < 1 || field.index > names.size())
+            const QString name = m_edition->fillsByName ? m_edition->labelOfField(field.name)
+                                                        : (field.index >= 1 && field.index <= names.size()
+                                                               ? names.at(field.index - 1)
+                                                               : QString());
+            if (name.isEmpty() || !label(name))
                 continue;
             const QRectF r = field.rect.normalized();
             // PDF rectangles count from the bottom of the page; the picture from its top.
-            rects.insert(names.at(field.index - 1),
-                         QRectF(r.left(), pageSize.height() - r.bottom(), r.width(), r.height()));
+            rects.insert(name, QRectF(r.left(), pageSize.height() - r.bottom(), r.width(), r.height()));
             if (field.rightAligned)
-                label(names.at(field.index - 1))->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                label(name)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (field.multiline) {
-                label(names.at(field.index - 1))->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                label(names.at(field.index - 1))->setWordWrap(true);
+                label(name)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                label(name)->setWordWrap(true);
             }
         }
     }
     placeFormLabels(rects, pageSize, origin);
+    m_page->show();
 }
 
 void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
@@ -211,8 +240,15 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
             .toAlignedRect();
     };
 
-    const QStringList formLabels = m_edition.formFieldLabels();
-    if (fieldRects.size() == formLabels.size()) {
+    QStringList formLabels;
+    for (const LineDef& line : m_edition->lines) {
+        if (line.formField > 0 || !line.fieldName.isEmpty())
+            formLabels << line.label;
+    }
+    bool everyField = true;
+    for (const QString& name : formLabels)
+        everyField = everyField && fieldRects.contains(name);
+    if (everyField) {
         for (const QString& name : formLabels) {
             const QRect r = toWindow(fieldRects.value(name));
             QLabel* l = label(name);
@@ -223,30 +259,46 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
         // No usable template: the lines stand one under the other on the blank page, so that the
         // worksheet still works.
         int y = origin.y() + 20;
+        const int rowHeight = formLabels.size() > 45 ? 19 : 26;
         for (const QString& name : formLabels) {
-            auto* caption = new QLabel(name.mid(3), this);
-            caption->setGeometry(origin.x() + 20, y, 160, 22);
-            label(name)->setGeometry(origin.x() + 190, y, 300, 22);
-            y += 26;
+            auto* caption = new QLabel(name.mid(3), m_page);
+            caption->setGeometry(origin.x() + 20, y, 160, rowHeight - 4);
+            label(name)->setGeometry(origin.x() + 190, y, 300, rowHeight - 4);
+            y += rowHeight;
         }
     }
+    // A line the form prints itself (the 100 % of line 3 on the later forms) has no label.
+    for (const LineDef& line : m_edition->lines) {
+        if (line.kind == LineKind::Computed && !formLabels.contains(line.label))
+            label(line.label)->hide();
+    }
 
-    // The worksheet's own labels, which the court's form does not print, in the free space of the
-    // page: the case name above the picture, the toggles and the explanation beside line 10 and
-    // below the comments.
     const auto at = [&](const QString& name, const QRectF& pagePoints) {
-        label(name)->setGeometry(toWindow(pagePoints));
+        if (QLabel* l = label(name))
+            l->setGeometry(toWindow(pagePoints));
     };
-    label(QStringLiteral("lblSelectedCaseName"))->setGeometry(origin.x(), 6, width() - 2 * origin.x(), 30);
-    label(QStringLiteral("lblSelectedCaseName"))->setFont(arial(15, true));
-
     const double pageWidth = pageSize.width();
     const double pageHeight = pageSize.height();
-    at(QStringLiteral("lblCustodyCaption"), QRectF(36, pageHeight - 58, 120, 14));
-    at(QStringLiteral("lblCustody"), QRectF(156, pageHeight - 58, 90, 14));
-    at(QStringLiteral("lblHealthInsuranceCaption"), QRectF(36, pageHeight - 40, 120, 14));
-    at(QStringLiteral("lblHealthInsurance"), QRectF(156, pageHeight - 40, 90, 14));
-    at(QStringLiteral("lblExplaination"), QRectF(pageWidth - 196, pageHeight - 60, 160, 34));
+
+    // Above the picture: the case name, and the form edition, which a click changes.
+    label(QStringLiteral("lblSelectedCaseName"))
+        ->setGeometry(origin.x(), 6, width() - 2 * origin.x() - 300, 30);
+    label(QStringLiteral("lblSelectedCaseName"))->setFont(arial(15, true));
+    QLabel* edition = label(QStringLiteral("lblEdition"));
+    edition->setGeometry(width() - origin.x() - 300, 6, 300, 30);
+    edition->setFont(arial(14, true));
+    edition->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    edition->setToolTip(m_edition->title + QStringLiteral(", ") + m_edition->appliesTo +
+                        QStringLiteral(". Click to prepare this case on another edition of the form."));
+
+    // The worksheet's own labels, which the court's form does not print: on the 2009 page in its
+    // free space below the comments, below the picture on the later forms, whose page is full.
+    const double row = m_edition->fillsByName ? pageHeight + 2 : pageHeight - 62;
+    at(QStringLiteral("lblCustodyCaption"), QRectF(36, row + 4, 120, 14));
+    at(QStringLiteral("lblCustody"), QRectF(156, row + 4, 90, 14));
+    at(QStringLiteral("lblHealthInsuranceCaption"), QRectF(36, row + 22, 120, 14));
+    at(QStringLiteral("lblHealthInsurance"), QRectF(156, row + 22, 90, 14));
+    at(QStringLiteral("lblExplaination"), QRectF(pageWidth - 196, row + 2, 160, 34));
     // The override warnings sit in the unused (shaded) parent cells of line 4.
     if (fieldRects.contains(QStringLiteral("lblC4"))) {
         const QRectF line4 = fieldRects.value(QStringLiteral("lblC4"));
@@ -254,17 +306,32 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
         const QRectF d1 = fieldRects.value(QStringLiteral("lblD1"));
         at(QStringLiteral("lblOverrideWarning"), QRectF(p1.left(), line4.top(), p1.width(), line4.height()));
         at(QStringLiteral("lblOverrideWarning2"), QRectF(d1.left(), line4.top(), d1.width(), line4.height()));
+        at(QStringLiteral("lblAboveScheduleWarning"),
+           QRectF(p1.left(), line4.top() - 2, d1.right() - p1.left(), line4.height() + 4));
     } else {
-        at(QStringLiteral("lblOverrideWarning"), QRectF(pageWidth - 330, pageHeight - 58, 120, 14));
-        at(QStringLiteral("lblOverrideWarning2"), QRectF(pageWidth - 330, pageHeight - 40, 120, 14));
+        at(QStringLiteral("lblOverrideWarning"), QRectF(pageWidth - 330, row + 4, 120, 14));
+        at(QStringLiteral("lblOverrideWarning2"), QRectF(pageWidth - 330, row + 22, 120, 14));
+        at(QStringLiteral("lblAboveScheduleWarning"), QRectF(36, 33, pageWidth - 72, 12));
     }
     // The other warnings: the two about the schedule and the amounts in the page's top margin; the
-    // ones about line 2 and line 10 in the unused (shaded) combined cells of lines 3 and 10; the
-    // one about the children between the toggles and the explanation.
+    // ones about line 2 and line 10 in unused (shaded) combined cells; the one about the children
+    // between the toggles and the explanation.
     at(QStringLiteral("lblAmountWarning"), QRectF(36, 7, pageWidth - 72, 12));
     at(QStringLiteral("lblScheduleWarning"), QRectF(36, 20, pageWidth - 72, 12));
-    at(QStringLiteral("lblChildrenWarning"), QRectF(254, pageHeight - 60, pageWidth - 196 - 254 - 4, 34));
-    if (fieldRects.contains(QStringLiteral("lblC2"))) {
+    const QRectF middle(254, row + 2, pageWidth - 196 - 254 - 4, 34);
+    at(QStringLiteral("lblChildrenWarning"), m_edition->fillsByName ? middle.adjusted(0, 0, 0, -16) : middle);
+    at(QStringLiteral("lblEditionWarning"), middle.adjusted(0, 18, 0, 0));
+    const auto combinedCells = [&](const char* from, const char* to) {
+        const QRectF c2 = fieldRects.value(QStringLiteral("lblC2"));
+        const QRectF top = fieldRects.value(QString::fromLatin1(from));
+        const QRectF bottom = fieldRects.value(QString::fromLatin1(to));
+        return QRectF(c2.left(), top.top(), c2.width(), bottom.bottom() - top.top());
+    };
+    if (m_edition->fillsByName && everyField) {
+        at(QStringLiteral("lblSharesWarning"), combinedCells("lblP8", "lblP10"));
+        at(QStringLiteral("lblLineTwoWarning"), combinedCells("lblP11", "lblP13"));
+    } else if (fieldRects.contains(QStringLiteral("lblC2")) &&
+               fieldRects.contains(QStringLiteral("lblP10"))) {
         const QRectF c2 = fieldRects.value(QStringLiteral("lblC2"));
         const QRectF p3 = fieldRects.value(QStringLiteral("lblP3"));
         const QRectF p9 = fieldRects.value(QStringLiteral("lblP9"));
@@ -277,21 +344,26 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
     } else {
         at(QStringLiteral("lblLineTwoWarning"), QRectF(254, pageHeight - 96, pageWidth - 196 - 254 - 4, 14));
         at(QStringLiteral("lblCreditWarning"), QRectF(254, pageHeight - 80, pageWidth - 196 - 254 - 4, 14));
+        at(QStringLiteral("lblSharesWarning"), QRectF(36, 33, pageWidth - 72, 12));
     }
 
     for (const char* name : {"lblCustodyCaption", "lblHealthInsuranceCaption"}) {
-        label(QString::fromLatin1(name))->setFont(arial(13, true));
-        label(QString::fromLatin1(name))->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (QLabel* l = label(QString::fromLatin1(name))) {
+            l->setFont(arial(13, true));
+            l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        }
     }
     for (const char* name : {"lblCustody", "lblHealthInsurance"}) {
-        label(QString::fromLatin1(name))->setFont(arial(13, true));
-        label(QString::fromLatin1(name))->setAlignment(Qt::AlignCenter);
+        if (QLabel* l = label(QString::fromLatin1(name))) {
+            l->setFont(arial(13, true));
+            l->setAlignment(Qt::AlignCenter);
+        }
     }
     QStringList warnings{QStringLiteral("lblOverrideWarning"), QStringLiteral("lblOverrideWarning2")};
-    warnings << worksheetWarnings(WorksheetResult()).keys();
+    warnings << m_edition->warningLabels;
     for (const QString& name : warnings) {
         QLabel* warning = label(name);
-        // The cells of lines 3 and 10 and the space by the toggles take more than one line.
+        // The shaded cells and the space by the toggles take more than one line.
         warning->setWordWrap(warning->height() > 30);
         fitWarning(warning);
         warning->setAlignment(Qt::AlignCenter);
@@ -307,15 +379,17 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
     QPalette blue = explanation->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 128));
     explanation->setPalette(blue);
+    edition->setPalette(blue);
 
-    // Shape1 frames the two toggles; Shape2 the explanation.
-    auto* shape1 = new QFrame(this);
+    // Shape1 frames the toggles; Shape2 the explanation.
+    auto* shape1 = new QFrame(m_page);
     shape1->setObjectName(QStringLiteral("Shape1"));
     shape1->setFrameShape(QFrame::Box);
-    shape1->setGeometry(toWindow(QRectF(32, pageHeight - 62, 218, 40)));
+    shape1->setGeometry(
+        toWindow(QRectF(32, row, 218, label(QStringLiteral("lblHealthInsurance")) ? 40 : 22)));
     shape1->lower();
     m_image1->lower();
-    auto* shape2 = new QFrame(this);
+    auto* shape2 = new QFrame(m_page);
     shape2->setObjectName(QStringLiteral("Shape2"));
     shape2->setFrameShape(QFrame::Box);
     shape2->setGeometry(explanation->geometry().adjusted(-2, -2, 2, 2));
@@ -325,7 +399,7 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
     // The clickable area over the children block: above the child labels, which do nothing
     // themselves, and transparent so that they show through.
     QRect children;
-    for (const LineDef& line : m_edition.lines) {
+    for (const LineDef& line : m_edition->lines) {
         if (line.kind == LineKind::Child)
             children |= label(line.label)->geometry();
     }
@@ -335,19 +409,25 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
     hot->setToolTip(QStringLiteral("Click to enter the children's names and dates of birth"));
     hot->raise();
 
-    QStringList clickable = m_edition.clickableLabels();
-    clickable << QStringLiteral("GetChildInfoHot") << QStringLiteral("lblExplaination");
+    QStringList clickable = m_edition->clickableLabels();
+    clickable << QStringLiteral("GetChildInfoHot") << QStringLiteral("lblExplaination")
+              << QStringLiteral("lblEdition");
     for (const QString& name : clickable) {
         QLabel* l = label(name);
         l->installEventFilter(this);
         l->setCursor(Qt::PointingHandCursor);
+    }
+    // What each line is and the rule that makes it, where the edition says.
+    for (const LineDef& line : m_edition->lines) {
+        if (!line.description.isEmpty())
+            label(line.label)->setToolTip(line.description);
     }
 }
 
 void FormCS42::ChangeFieldColors()
 {
     const QColor color = paletteColor(m_session.highlightColorIndex);
-    for (const QString& name : highlightedLabels()) {
+    for (const QString& name : m_edition->highlightedLabels()) {
         QLabel* l = label(name);
         QPalette palette = l->palette();
         palette.setColor(QPalette::Window, color);
@@ -359,7 +439,7 @@ void FormCS42::ChangeFieldColors()
 Captions FormCS42::displayedCaptions() const
 {
     Captions captions;
-    for (const QString& name : m_edition.captionLabels())
+    for (const QString& name : m_edition->captionLabels())
         captions.insert(name, label(name)->text());
     return captions;
 }
@@ -379,6 +459,7 @@ void FormCS42::RecalculateWorksheet()
 
 void FormCS42::showComputation()
 {
+    followEdition();
     const Worksheet& sheet = *m_sheet.worksheet();
     for (auto it = sheet.captions.cbegin(); it != sheet.captions.cend(); ++it) {
         if (QLabel* l = label(it.key()))
@@ -387,14 +468,15 @@ void FormCS42::showComputation()
     const bool overridden = sheet.result.overrideInForce;
     label(QStringLiteral("lblOverrideWarning"))->setVisible(overridden);
     label(QStringLiteral("lblOverrideWarning2"))->setVisible(overridden);
-    const Captions warnings = worksheetWarnings(sheet.result);
-    for (auto it = warnings.cbegin(); it != warnings.cend(); ++it) {
-        QLabel* warning = label(it.key());
-        if (warning->text() != it.value()) {
-            warning->setText(it.value());
+    const Captions warnings = m_edition->warnings(sheet.result);
+    for (const QString& name : m_edition->warningLabels) {
+        QLabel* warning = label(name);
+        const QString text = warnings.value(name);
+        if (warning->text() != text) {
+            warning->setText(text);
             fitWarning(warning);
         }
-        warning->setVisible(!it.value().isEmpty());
+        warning->setVisible(!text.isEmpty());
     }
 }
 
@@ -495,7 +577,11 @@ void FormCS42::clicked(const QString& name)
         showExplanation();
         return;
     }
-    const LineDef* line = m_edition.line(name);
+    if (name == QLatin1String("lblEdition")) {
+        chooseEdition();
+        return;
+    }
+    const LineDef* line = m_edition->line(name);
     if (!line)
         return;
     switch (line->rule) {
@@ -530,8 +616,14 @@ void FormCS42::clicked(const QString& name)
         editTextField(*line);
         break;
     case EntryRule::Amount:
+        editAmount(*line);
+        break;
     case EntryRule::ChildrenNumber:
+        editNumberOfChildren(*line);
+        break;
     case EntryRule::Edition:
+        chooseEdition();
+        break;
     case EntryRule::None:
         break;
     }
@@ -615,6 +707,97 @@ void FormCS42::editHealthInsurance(const LineDef& line)
         apply({{line.columns.at(0), Format::wholeText(*value)}});
 }
 
+void FormCS42::editAmount(const LineDef& line)
+{
+    const std::optional<CaseRecord> record = currentCase();
+    if (!record)
+        return;
+    const std::optional<QString> value = GetAmount::edit(
+        this, line.title, line.description, record->value(line.columns.at(0)), *m_session.interaction);
+    if (value)
+        apply({{line.columns.at(0), *value}});
+}
+
+QString FormCS42::numberOfChildrenPrompt()
+{
+    return QStringLiteral("Enter the number of children of this support action (1 to 6), or leave the box "
+                          "empty to count the children named:");
+}
+
+QString FormCS42::numberOfChildrenRefusal(const QString& text)
+{
+    return QStringLiteral("'%1' is not a number of children. Enter a number from 1 to 6, or leave the box "
+                          "empty to count the children named.")
+        .arg(text.trimmed());
+}
+
+void FormCS42::editNumberOfChildren(const LineDef& line)
+{
+    const std::optional<CaseRecord> record = currentCase();
+    if (!record)
+        return;
+    QString typed = record->value(line.columns.at(0));
+    for (;;) {
+        const std::optional<QString> answer =
+            m_session.interaction->inputText(this, line.title, numberOfChildrenPrompt(), typed);
+        if (!answer)
+            return;
+        if (const std::optional<QString> number = EntryRules::numberOfChildren(*answer)) {
+            if (*number != record->value(line.columns.at(0)))
+                apply({{line.columns.at(0), *number}});
+            return;
+        }
+        // Said, and asked again with the text as typed: nothing is stored silently empty.
+        m_session.interaction->inform(
+            this, line.title, numberOfChildrenRefusal(*answer), Interaction::Icon::Warning);
+        typed = *answer;
+    }
+}
+
+QString FormCS42::editionSwitchQuestion(const FormEdition& from, const FormEdition& to)
+{
+    QString text = QStringLiteral("Prepare this case on %1 (%2) in place of %3?\r\n\r\n")
+                       .arg(to.title, to.appliesTo, from.title);
+    text += QStringLiteral("The parties, children, incomes, deductions, override and texts carry over. ");
+    const bool toOld = to.id == FormEditions::cs42Rev0109().id;
+    const bool fromOld = from.id == FormEditions::cs42Rev0109().id;
+    if (fromOld && !toOld)
+        text +=
+            QStringLiteral("The work-related child care of line 5 goes to the parent with custody, and the "
+                           "health insurance of line 6 to the parent who pays it. Check lines 5 and 6 "
+                           "after the switch.");
+    else if (toOld && !fromOld)
+        text +=
+            QStringLiteral("Both parents' child care becomes line 5 and their health-care coverage line 6, "
+                           "paid by the parent who pays more of it; the 2009 form keeps whole dollars. "
+                           "Check lines 5 and 6 after the switch.");
+    return text;
+}
+
+void FormCS42::chooseEdition()
+{
+    if (!m_sheet.worksheet())
+        return;
+    const QList<const FormEdition*> editions = FormEditions::all();
+    QStringList items;
+    int current = 0;
+    for (qsizetype i = 0; i < editions.size(); ++i) {
+        items << editions[i]->title + QStringLiteral(", ") + editions[i]->appliesTo;
+        if (editions[i] == m_edition)
+            current = static_cast<int>(i);
+    }
+    const std::optional<int> chosen = m_session.interaction->chooseItem(
+        this, EditionTitle, QStringLiteral("The form this case is prepared on:"), items, current);
+    if (!chosen || *chosen < 0 || *chosen >= editions.size() || editions[*chosen] == m_edition)
+        return;
+    const FormEdition& to = *editions[*chosen];
+    if (m_session.interaction->ask(this, EditionTitle, editionSwitchQuestion(*m_edition, to)) !=
+        Interaction::Answer::Yes)
+        return;
+    if (store([&] { return m_sheet.switchEdition(to); }))
+        showComputation();
+}
+
 void FormCS42::editChildren()
 {
     const std::optional<CaseRecord> record = currentCase();
@@ -622,7 +805,7 @@ void FormCS42::editChildren()
         return;
     // The children's lines in slot order: each name followed by its birth date.
     QList<const LineDef*> lines;
-    for (const LineDef& line : m_edition.lines) {
+    for (const LineDef& line : m_edition->lines) {
         if (line.rule == EntryRule::Children)
             lines << &line;
     }
@@ -712,7 +895,8 @@ void FormCS42::ProduceForm()
         return;
     }
     const QString output = m_session.paths.producedFormPath();
-    const ProduceResult result = fillForm(m_session.paths.templatePath(), output, m_sheet.captions());
+    const ProduceResult result = fillForm(
+        m_session.paths.formTemplatePath(m_edition->templateFile), output, m_sheet.captions(), *m_edition);
     if (result.status != ProduceStatus::Produced) {
         interaction.inform(this, result.title, result.text);
         return;

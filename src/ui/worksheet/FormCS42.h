@@ -30,15 +30,18 @@ class FormCS42 : public QWidget
 public:
     FormCS42(Session& session, WindowHost& host, QWidget* parent = nullptr);
 
-    // Colours the 35 highlighted labels with the session's highlight colour.
+    // Colours the highlighted labels of the edition shown with the session's highlight colour.
     void ChangeFieldColors();
     // Reads the current case, computes every line and shows the captions.
     void RecalculateWorksheet();
     // Produces the filled court form after the notice, and opens it.
     void ProduceForm();
 
-    // The labels whose background follows the highlight colour.
+    // The labels of the 2009 form whose background follows the highlight colour.
     static const QStringList& highlightedLabels();
+
+    // The form edition the worksheet shows: the current case's.
+    const FormEdition& edition() const { return *m_edition; }
 
     // The last generated written explanation (empty until the first).
     const QString& explanationText() const { return m_explanationText; }
@@ -56,12 +59,19 @@ public:
     // Said when a text typed into a header, signature or comments box is longer than its field
     // of the form holds.
     static QString textTooLongText(qsizetype length, qsizetype limit);
+    // The "Number of Children" box's prompt, and what it says to a text that is no such number.
+    static QString numberOfChildrenPrompt();
+    static QString numberOfChildrenRefusal(const QString& text);
+    // Asked before a case changes to another form edition: what carries over, what to check.
+    static QString editionSwitchQuestion(const FormEdition& from, const FormEdition& to);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildPicture();
+    // Builds the picture of the case's edition again when the last computation used another one.
+    void followEdition();
     // Gives a warning label the largest font, up to 14 pixels, in which its text fits its place.
     void fitWarning(QLabel* warning);
     QLabel* addLabel(const QString& name, const QString& text = QString());
@@ -77,6 +87,9 @@ private:
     void editOverride(const LineDef& line);
     void editChildCare(const LineDef& line);
     void editHealthInsurance(const LineDef& line);
+    void editAmount(const LineDef& line);
+    void editNumberOfChildren(const LineDef& line);
+    void chooseEdition();
     void editChildren();
     void toggle(const LineDef& line);
     void editTextField(const LineDef& line);
@@ -96,11 +109,14 @@ private:
 
     Session& m_session;
     WindowHost& m_host;
-    const FormEdition& m_edition;
+    const FormEdition* m_edition;
     WorksheetSession m_sheet;
+    // Holds the picture and every label over it, so that another edition's picture replaces it all.
+    QWidget* m_page = nullptr;
     QHash<QString, QLabel*> m_labels;
     QLabel* m_image1 = nullptr;
     QString m_explanationText;
+    QString m_caseNameText; // the case and the file it is in, above the picture
 };
 
 } // namespace cs42
