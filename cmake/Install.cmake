@@ -1,5 +1,5 @@
 # The installed layout, mirrored in the build tree: the programs in bin/, their data in share/
-# (share/cs42 with the template, the reference documents and the default schedule; the desktop
+# (share/cs42 with the templates, the reference documents and the default schedule; the desktop
 # entry, icons, metainfo, man pages and package documents). The programs find share/cs42 beside
 # their bin folder (core/store/InstalledData), so one rule serves an installation and a build.
 include(GNUInstallDirs)
@@ -33,7 +33,7 @@ function(stage_gzip source target)
 endfunction()
 
 if(TARGET cs42-documents)
-    foreach(document QUON42.PDF QUONSchedule.pdf QUONRule32.pdf)
+    foreach(document QUON42.PDF CS42_2022.PDF QUONSchedule.pdf QUONRule32.pdf)
         # Also after cs42-formgen is rebuilt, which regenerates the documents after linking.
         stage_file(${FORMS_OUTPUT_DIR}/${document} cs42/${document} cs42-formgen)
     endforeach()

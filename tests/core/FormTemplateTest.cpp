@@ -224,6 +224,193 @@ TEST_F(InstalledTemplate, DefaultAppearanceIsHelveticaThatFitsItsBox)
         EXPECT_LE(size * (HelveticaAscent - HelveticaDescent) + 2, height) << "field " << i + 1;
     }
 }
+
+// The blank form CS-42 (Rev. 5/2022): the court's field names in the court's order, each in the
+// printed cell of its line, so that the worksheet's labels and the values a viewer draws sit where
+// the court prints them.
+class FormTemplateRev2022 : public ::testing::Test
+{
+protected:
+    static constexpr const char* Path = FORMS_DIR "/CS42_2022.PDF";
+
+    void SetUp() override
+    {
+        QString error;
+        auto read = readFormTemplate(QLatin1String(Path), &error);
+        ASSERT_TRUE(read) << error.toStdString();
+        m_info = *read;
+        for (const FormFieldInfo& field : m_info.fields)
+            m_byName.insert(field.name, field);
+    }
+
+    QRectF rect(const QString& name) const
+    {
+        EXPECT_TRUE(m_byName.contains(name)) << name.toStdString();
+        return m_byName.value(name).rect;
+    }
+
+    FormTemplateInfo m_info;
+    QHash<QString, FormFieldInfo> m_byName;
+};
+
+// The names of the court's fillable PDF, misspellings included; fields 19 to 52 are the amounts.
+const QStringList Rev2022Names = {"Case Number",
+                                  "Circuit or District",
+                                  "Name of County",
+                                  "Plaintiff",
+                                  "Defendant",
+                                  "Number of Children",
+                                  "Child 1",
+                                  "Child 2",
+                                  "Child 3",
+                                  "Child 4",
+                                  "Child 5",
+                                  "Child 6",
+                                  "Date of Birth Child 1",
+                                  "Date of Birth Child 2",
+                                  "Date of Birth Child 3",
+                                  "Date of Birth Child 4",
+                                  "Date of Birth Child 5",
+                                  "Date of Birth Child 6",
+                                  "PGI",
+                                  "DGI",
+                                  "CI",
+                                  "PECSP",
+                                  "DECSP",
+                                  "CCSP",
+                                  "PAP",
+                                  "DAP",
+                                  "CAP",
+                                  "PAGI",
+                                  "DAGI",
+                                  "CAGI",
+                                  "P%",
+                                  "D%",
+                                  "CBCSA",
+                                  "PWRCCC",
+                                  "DWRCCC",
+                                  "CWRCC",
+                                  "PHCCC",
+                                  "DHCCC",
+                                  "CHCCC",
+                                  "CCSO",
+                                  "PCSO",
+                                  "Defendant Child Support Obligation",
+                                  "Plaintiff Total Costs Paid",
+                                  "Defendant Total Costs Paid",
+                                  "Plaintiff Obligation Before Consideration",
+                                  "Defendant Obligation Before Consideration",
+                                  "Plaintiff Income Available",
+                                  "Defendant Income Available",
+                                  "Plaintiff Max Recommended Child Support After SSR",
+                                  "Defendant Max Recommended Child Support",
+                                  "Plaintiff Recommended Child Support AMount",
+                                  "Defendant Recommended Child Support Amount",
+                                  "Prepared By",
+                                  "Date",
+                                  "Comments, Calculation,s or Rebuttals to Guidelines"};
+
+TEST_F(FormTemplateRev2022, HasTheCourtsFieldsInOrderOnOneLetterPage)
+{
+    QPDF pdf;
+    pdf.processFile(Path);
+    EXPECT_EQ(QPDFPageDocumentHelper(pdf).getAllPages().size(), 1u);
+    EXPECT_EQ(m_info.pageSize, QSizeF(612, 792));
+
+    ASSERT_EQ(m_info.fields.size(), Rev2022Names.size());
+    const QRectF page(QPointF(0, 0), m_info.pageSize);
+    for (qsizetype i = 0; i < Rev2022Names.size(); ++i) {
+        const FormFieldInfo& field = m_info.fields[i];
+        EXPECT_EQ(field.name, Rev2022Names[i]) << "field " << i + 1;
+        const bool amount = i + 1 >= 19 && i + 1 <= 52;
+        EXPECT_EQ(field.rightAligned, amount) << field.name.toStdString();
+        EXPECT_EQ(field.multiline, field.name.startsWith(QLatin1String("Comments")))
+            << field.name.toStdString();
+        EXPECT_TRUE(page.contains(field.rect)) << field.name.toStdString();
+        for (qsizetype j = 0; j < i; ++j)
+            EXPECT_FALSE(field.rect.intersects(m_info.fields[j].rect))
+                << m_info.fields[j].name.toStdString() << " and " << field.name.toStdString();
+    }
+}
+
+TEST_F(FormTemplateRev2022, EveryBoxHoldsItsValueAtItsFontSize)
+{
+    QPDF pdf;
+    pdf.processFile(Path);
+    QPDFObjectHandle fields = pdf.getRoot().getKey("/AcroForm").getKey("/Fields");
+    ASSERT_EQ(fields.getArrayNItems(), m_info.fields.size());
+    const QRegularExpression helv(QStringLiteral("^/Helv ([0-9.]+) Tf"));
+    for (int i = 0; i < fields.getArrayNItems(); ++i) {
+        const FormFieldInfo& field = m_info.fields[i];
+        const auto match =
+            helv.match(QString::fromStdString(fields.getArrayItem(i).getKey("/DA").getUTF8Value()));
+        ASSERT_TRUE(match.hasMatch()) << field.name.toStdString();
+        const double size = match.captured(1).toDouble();
+        EXPECT_GE(size, 9) << field.name.toStdString();
+        EXPECT_LE(size * (HelveticaAscent - HelveticaDescent) + 2, field.rect.height())
+            << field.name.toStdString();
+        // The widest amount the worksheet shows, with a viewer's two points of padding each side.
+        if (field.rightAligned) {
+            EXPECT_LE(helveticaTextWidth("(12,345)", size) + 4, field.rect.width())
+                << field.name.toStdString();
+        }
+    }
+    EXPECT_GE(rect("Comments, Calculation,s or Rebuttals to Guidelines").height(), 2 * 9 * 1.15)
+        << "two lines of comments";
+}
+
+TEST_F(FormTemplateRev2022, CellsFollowThePrintedLayout)
+{
+    // PDF coordinates: a larger y is higher on the page. The rows of fields top to bottom, each
+    // wholly below the row before, and the fields of a row level with each other, left to right.
+    const QList<QStringList> lines = {
+        {"Case Number"},
+        {"Circuit or District", "Name of County"},
+        {"Plaintiff", "Defendant"},
+        {"Child 1", "Date of Birth Child 1", "Child 4", "Date of Birth Child 4"},
+        {"Child 2", "Date of Birth Child 2", "Child 5", "Date of Birth Child 5"},
+        {"Child 3", "Date of Birth Child 3", "Child 6", "Date of Birth Child 6"},
+        {"Number of Children"},
+        {"PGI", "DGI", "CI"},
+        {"PECSP", "DECSP", "CCSP"},
+        {"PAP", "DAP", "CAP"},
+        {"PAGI", "DAGI", "CAGI"},
+        {"P%", "D%"},
+        {"CBCSA"},
+        {"PWRCCC", "DWRCCC", "CWRCC"},
+        {"PHCCC", "DHCCC", "CHCCC"},
+        {"CCSO"},
+        {"PCSO", "Defendant Child Support Obligation"},
+        {"Plaintiff Total Costs Paid", "Defendant Total Costs Paid"},
+        {"Plaintiff Obligation Before Consideration", "Defendant Obligation Before Consideration"},
+        {"Plaintiff Income Available", "Defendant Income Available"},
+        {"Plaintiff Max Recommended Child Support After SSR", "Defendant Max Recommended Child Support"},
+        {"Plaintiff Recommended Child Support AMount", "Defendant Recommended Child Support Amount"},
+        {"Comments, Calculation,s or Rebuttals to Guidelines"},
+        {"Prepared By", "Date"}};
+    for (qsizetype l = 0; l < lines.size(); ++l) {
+        const QStringList& line = lines[l];
+        if (l > 0) {
+            EXPECT_LT(rect(line[0]).bottom(), rect(lines[l - 1][0]).top()) << line[0].toStdString();
+        }
+        for (qsizetype i = 1; i < line.size(); ++i) {
+            EXPECT_NEAR(rect(line[i - 1]).center().y(), rect(line[i]).center().y(), 0.5)
+                << line[i].toStdString();
+            EXPECT_LT(rect(line[i - 1]).right(), rect(line[i]).left()) << line[i].toStdString();
+        }
+    }
+    // The money columns: the plaintiff, defendant and combined cells of every line line up.
+    for (const char* name : {"DGI", "D%", "DHCCC", "Defendant Recommended Child Support Amount"}) {
+        EXPECT_LT(rect("PGI").right(), rect(name).left()) << name;
+        EXPECT_GT(rect("CI").left(), rect(name).right()) << name;
+    }
+    for (const char* name : {"PECSP", "PWRCCC", "Plaintiff Recommended Child Support AMount"})
+        EXPECT_NEAR(rect("PGI").right(), rect(name).right(), 0.5) << name;
+    for (const char* name : {"CCSP", "CBCSA", "CCSO"})
+        EXPECT_NEAR(rect("CI").right(), rect(name).right(), 0.5) << name;
+    // Line 3 prints "%" at the right of the plaintiff's cell; the value stays left of it.
+    EXPECT_LT(rect("P%").right(), rect("PGI").right() - 5);
+}
 #endif
 
 } // namespace

@@ -1,8 +1,9 @@
 // cs42-formgen: generates the documents installed with the program into VTRForms: the blank
-// court form QUON42.PDF and the reference documents QUONSchedule.pdf and QUONRule32.pdf; and the
-// PNG sizes of the program's icon.
+// court forms QUON42.PDF (form CS-42, Rev. 1/09) and CS42_2022.PDF (form CS-42, Rev. 5/2022), the
+// reference documents QUONSchedule.pdf and QUONRule32.pdf, and the PNG sizes of the program's icon.
 #include "AcroFormBuilder.h"
 #include "Cs42Page.h"
+#include "Cs42Rev2022Page.h"
 #include "ProgramIcon.h"
 #include "ReferenceDocuments.h"
 #include "core/worksheet/Cs42Form.h"
@@ -16,10 +17,12 @@
 #include <QPdfWriter>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
 const char* const Usage = "Usage: cs42-formgen template OUT.pdf\n"
+                          "       cs42-formgen template-2022 OUT.pdf\n"
                           "       cs42-formgen schedule [SCHEDULE.csv] OUT.pdf\n"
                           "       cs42-formgen rule32 OUT.pdf\n"
                           "       cs42-formgen icon SIZE OUT.png\n";
@@ -29,7 +32,40 @@ void printError(const QString& text)
     std::fputs(text.toUtf8().constData(), stderr);
 }
 
-bool writeTemplate(const QString& outputPath, QString* error)
+// A blank court form: how its page is drawn and the fields it must leave, in the form's order.
+struct TemplateForm
+{
+    QString title;
+    std::function<QList<cs42::formgen::FormFieldSpec>(QPainter&)> draw;
+    QStringList labels; // the worksheet label of field i, field 1 first
+    QStringList names;  // the name production expects of field i
+    QString owner;      // what sets the field order, for the errors
+};
+
+TemplateForm cs42Rev0109Form()
+{
+    return {QStringLiteral("Form CS-42 (Rev. 1/09): Child-Support Guidelines"),
+            cs42::formgen::drawCs42Page,
+            cs42::Cs42Form::formFieldLabels(),
+            cs42::Cs42Form::formFieldNames(),
+            QStringLiteral("the field map")};
+}
+
+TemplateForm cs42Rev2022Form()
+{
+    TemplateForm form{QStringLiteral("Form CS-42 (Rev. 5/2022): Child-Support Guidelines"),
+                      cs42::formgen::drawCs42Rev2022Page,
+                      {},
+                      {},
+                      QStringLiteral("the field table")};
+    for (const cs42::formgen::FormFieldSpec& field : cs42::formgen::cs42Rev2022Fields()) {
+        form.labels.append(field.label);
+        form.names.append(field.name);
+    }
+    return form;
+}
+
+bool writeTemplate(const TemplateForm& form, const QString& outputPath, QString* error)
 {
     QBuffer pageBuffer;
     pageBuffer.open(QIODevice::WriteOnly);
@@ -39,13 +75,13 @@ bool writeTemplate(const QString& outputPath, QString* error)
         writer.setResolution(72);
         writer.setPageLayout(QPageLayout(
             QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point));
-        writer.setTitle(QStringLiteral("Form CS-42 (Rev. 1/09): Child-Support Guidelines"));
+        writer.setTitle(form.title);
         writer.setCreator(QStringLiteral("cs42-formgen"));
         QPainter painter(&writer);
-        drawn = cs42::formgen::drawCs42Page(painter);
+        drawn = form.draw(painter);
     }
 
-    // Field i of the form is the field of the i-th label of the field map.
+    // Field i of the form is the field of the i-th label; the page draws each exactly once.
     QHash<QString, cs42::formgen::FormFieldSpec> byLabel;
     for (const auto& field : drawn) {
         if (byLabel.contains(field.label)) {
@@ -55,7 +91,7 @@ bool writeTemplate(const QString& outputPath, QString* error)
         byLabel.insert(field.label, field);
     }
     QList<cs42::formgen::FormFieldSpec> ordered;
-    for (const QString& label : cs42::Cs42Form::formFieldLabels()) {
+    for (const QString& label : form.labels) {
         if (!byLabel.contains(label)) {
             *error = QStringLiteral("the page draws no field for %1").arg(label);
             return false;
@@ -63,17 +99,16 @@ bool writeTemplate(const QString& outputPath, QString* error)
         ordered.append(byLabel.take(label));
     }
     if (!byLabel.isEmpty()) {
-        *error = QStringLiteral("the page draws fields the field map does not fill: %1")
-                     .arg(QStringList(byLabel.keys()).join(QStringLiteral(", ")));
+        *error = QStringLiteral("the page draws fields %1 does not fill: %2")
+                     .arg(form.owner, QStringList(byLabel.keys()).join(QStringLiteral(", ")));
         return false;
     }
     // Production refuses a template whose fields are not named as the program expects.
-    const QStringList names = cs42::Cs42Form::formFieldNames();
     for (qsizetype i = 0; i < ordered.size(); ++i) {
-        if (ordered[i].name != names.value(i)) {
+        if (ordered[i].name != form.names.value(i)) {
             *error = QStringLiteral("the page names field %1 '%2'; production expects '%3'")
                          .arg(i + 1)
-                         .arg(ordered[i].name, names.value(i));
+                         .arg(ordered[i].name, form.names.value(i));
             return false;
         }
     }
@@ -89,7 +124,9 @@ int main(int argc, char* argv[])
     QString error;
     bool ok = false;
     if (args.size() == 2 && args[0] == QLatin1String("template")) {
-        ok = writeTemplate(args[1], &error);
+        ok = writeTemplate(cs42Rev0109Form(), args[1], &error);
+    } else if (args.size() == 2 && args[0] == QLatin1String("template-2022")) {
+        ok = writeTemplate(cs42Rev2022Form(), args[1], &error);
     } else if ((args.size() == 2 || args.size() == 3) && args[0] == QLatin1String("schedule")) {
         ok =
             cs42::formgen::writeScheduleDocument(args.size() == 3 ? args[1] : QString(), args.last(), &error);
