@@ -58,7 +58,7 @@ struct Computation
     {
         const QLocale us(QLocale::English, QLocale::UnitedStates);
         if (label == QLatin1String("lblP3") || label == QLatin1String("lblD3"))
-            return QString::number(std::lround(value * 100)) + QStringLiteral("%");
+            return QString::number(std::lround(value * 100));
         const QString digits = us.toString(static_cast<qlonglong>(std::lround(std::fabs(value))));
         return value < 0 ? QStringLiteral("(") + digits + QStringLiteral(")") : digits;
     }

@@ -102,10 +102,10 @@ public:
     // "55%": the caption of a line 3 cell, or its fraction as a whole percent.
     QString percent(const QString& label) const
     {
-        const QString shown = text(label);
-        if (!shown.isEmpty())
-            return shown;
-        return Format::whole(value(label) * 100) + QStringLiteral("%");
+        // The form prints the "%" beside the cell; the caption is the number alone.
+        const QString shown = text(label).isEmpty() ? Format::courtPercent(value(label)) : text(label);
+        return shown.endsWith(QLatin1Char(')')) ? shown.chopped(1) + QStringLiteral("%)")
+                                                : shown + QLatin1Char('%');
     }
 
 private:

@@ -116,6 +116,11 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
         r.orderAmount = cell(QStringLiteral("lbl%113").arg(payer));
     }
 
+    // Every line the inputs leave undefined shows empty, never what an earlier computation showed.
+    for (const LineDef& def : FormEditions::cs42Rev0522().lines) {
+        if (!sheet.captions.contains(def.label))
+            sheet.captions.insert(def.label, QString(QLatin1String("")));
+    }
     in.fillWarnings(sheet);
     return sheet;
 }

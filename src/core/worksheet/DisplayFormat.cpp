@@ -135,9 +135,7 @@ QString court(double value)
 
 QString courtPercent(double fraction)
 {
-    const QString percent = court(fraction * 100.0);
-    return percent.endsWith(QLatin1Char(')')) ? percent.chopped(1) + QStringLiteral("%)")
-                                              : percent + QLatin1Char('%');
+    return court(fraction * 100.0);
 }
 
 QString wholeOrBlank(double value)

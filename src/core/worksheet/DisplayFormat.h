@@ -28,7 +28,8 @@ QString twoDecimals(double value);
 // As the court's 2022 workbooks print an amount: whole dollars (halves away from zero), thousands
 // separators, negatives in parentheses ("1,293", "(200)", "0").
 QString court(double value);
-// A share of line 3 as a whole percent of the fraction (0.55 -> "55%", -2 -> "(200%)").
+// A share of line 3 as a whole percent of the fraction, without the sign the form prints beside
+// it (0.55 -> "55", -2 -> "(200)").
 QString courtPercent(double fraction);
 
 // "##0" and "#######0": the same figures as whole() (the digit placeholders only set the minimum

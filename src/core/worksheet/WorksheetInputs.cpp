@@ -236,12 +236,10 @@ void WorksheetInputs::fillWarnings(Worksheet& sheet)
                        "THE COMBINED ADJUSTED INCOME (LINE 2) IS 0: LINES 3, 8 AND 10 CANNOT BE COMPUTED!")
                  : QString());
 
-    w.insert(
-        QStringLiteral("lblAboveScheduleWarning"),
-        r.aboveSchedule && !r.overrideInForce
-            ? QStringLiteral("THE COMBINED ADJUSTED INCOME IS ABOVE THE SCHEDULE ($30,000): THE COURT SETS "
-                             "LINE 4. ENTER IT AS AN OVERRIDE!")
-            : QString());
+    w.insert(QStringLiteral("lblAboveScheduleWarning"),
+             r.aboveSchedule && !r.overrideInForce
+                 ? QStringLiteral("ABOVE THE SCHEDULE: THE COURT SETS LINE 4. ENTER IT AS AN OVERRIDE!")
+                 : QString());
 
     QString children;
     if (r.numberOfChildren == 0)

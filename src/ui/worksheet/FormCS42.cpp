@@ -465,6 +465,7 @@ void FormCS42::showComputation()
         if (QLabel* l = label(it.key()))
             l->setText(it.value());
     }
+    label(QStringLiteral("lblEdition"))->setText(m_edition->title);
     const bool overridden = sheet.result.overrideInForce;
     label(QStringLiteral("lblOverrideWarning"))->setVisible(overridden);
     label(QStringLiteral("lblOverrideWarning2"))->setVisible(overridden);

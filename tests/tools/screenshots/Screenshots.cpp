@@ -13,6 +13,7 @@
 #include "core/explain/Explanation.h"
 #include "core/names/NameStore.h"
 #include "core/store/CaseStore.h"
+#include "core/worksheet/ScheduleCsv.h"
 #include "ui/explain/CalcMessageWindow.h"
 #include "ui/names/Names.h"
 #include "ui/produce/ProducingFormBox.h"
@@ -146,6 +147,52 @@ private slots:
         children[1] = {QStringLiteral("Ben Roe"), QStringLiteral("11/21/2015")};
         GetChA chA(children, data.interaction, data.session.today());
         shoot(chA, QStringLiteral("dialog-getcha"));
+    }
+
+    // A case on form CS-42 (Rev. 5/2022), with the court's schedule of 2022.
+    void worksheetOfA2022Case()
+    {
+        WorksheetFixture data;
+#ifdef FORMS_DIR
+        QFile::copy(QStringLiteral(FORMS_DIR "/CS42_2022.PDF"),
+                    data.session.paths.formTemplatePath(QStringLiteral("CS42_2022.PDF")));
+#endif
+        QFile csv(QStringLiteral(REPO_DATA_DIR "/alabama-schedule-2022-05-01.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QString error;
+        const auto rows = ScheduleCsv::parse(csv.readAll(), &error, FormEditions::cs42Rev0522().rules);
+        QVERIFY2(rows, qPrintable(error));
+        QVERIFY(ScheduleCsv::replaceRows(
+            data.session.paths.scheduleDbPath(), *rows, &error, QStringLiteral("Schedule2022")));
+        data.setStored({
+            {QStringLiteral("formedition"), QStringLiteral("2022")},
+            {QStringLiteral("courttype"), QStringLiteral("Circuit")},
+            {QStringLiteral("county"), QStringLiteral("Jefferson")},
+            {QStringLiteral("courtfile"), QStringLiteral("DR-2024-000123.00")},
+            {QStringLiteral("name1name"), QStringLiteral("Doe, Jane A.")},
+            {QStringLiteral("name2name"), QStringLiteral("Roe, Richard B.")},
+            {QStringLiteral("child1name"), QStringLiteral("Ann Roe")},
+            {QStringLiteral("child1dob"), QStringLiteral("03/07/2012")},
+            {QStringLiteral("child2name"), QStringLiteral("Ben Roe")},
+            {QStringLiteral("child2dob"), QStringLiteral("11/21/2015")},
+            {QStringLiteral("pinc"), QStringLiteral("5200")},
+            {QStringLiteral("ppre"), QStringLiteral("400")},
+            {QStringLiteral("presp"), QStringLiteral("300")},
+            {QStringLiteral("dinc"), QStringLiteral("2600.50")},
+            {QStringLiteral("dpre"), QStringLiteral("200")},
+            {QStringLiteral("dchildcare"), QStringLiteral("350")},
+            {QStringLiteral("phealthins"), QStringLiteral("150")},
+            {QStringLiteral("whosecustody"), QStringLiteral("P")},
+            {QStringLiteral("textblock1"), QStringLiteral("Incomes from the parties' 2023 tax returns.")},
+            {QStringLiteral("preparedby"), QStringLiteral("A. Clerk, for the Plaintiff")},
+            {QStringLiteral("datesigned"), QStringLiteral("03/15/2024")},
+        });
+        FormCS42 form(data.session, data.host);
+        shoot(form, QStringLiteral("2022-filled"));
+        // Above the schedule: line 4 is the court's, entered as the override.
+        data.setStored({{QStringLiteral("pinc"), QStringLiteral("31000")}});
+        form.RecalculateWorksheet();
+        shoot(form, QStringLiteral("2022-above-schedule"));
     }
 
     void dialogs()

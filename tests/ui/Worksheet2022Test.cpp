@@ -1,0 +1,246 @@
+// The worksheet window on form CS-42 (Rev. 5/2022): the case's own edition is the picture, its
+// amounts keep their cents, wrong input is refused with a message, a case changes edition after a
+// question, and production fills the 2022 template by field name.
+
+#include "WorksheetFixture.h"
+#include "core/produce/TerminalFormFields.h"
+#include "core/worksheet/ScheduleCsv.h"
+#include "ui/worksheet/FormCS42.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <qpdf/QPDF.hh>
+
+using namespace cs42;
+using namespace cs42::test;
+
+namespace {
+// A schedule over the whole 2022 range, $250 to $30,000: child k's amount = income * k / 10
+// ($5,000 with two children is $1,000).
+QList<ScheduleTextRow> scheduleRows()
+{
+    QList<ScheduleTextRow> rows;
+    for (int income = 250; income <= 30000; income += 50) {
+        ScheduleTextRow row{QString::number(income), {}};
+        for (int k = 1; k <= 6; ++k)
+            row.amounts[static_cast<std::size_t>(k - 1)] = QString::number(income * k / 10);
+        rows.append(row);
+    }
+    return rows;
+}
+} // namespace
+
+class Worksheet2022Test : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<WorksheetFixture> m_data;
+    std::unique_ptr<FormCS42> m_form;
+
+    QLabel* label(const QString& name) const { return m_form->findChild<QLabel*>(name); }
+
+    QString caption(const QString& name) const
+    {
+        QLabel* l = label(name);
+        return l ? l->text() : QStringLiteral("<no label %1>").arg(name);
+    }
+
+    void openWorksheet()
+    {
+        m_form = std::make_unique<FormCS42>(m_data->session, m_data->host);
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    }
+
+    void clickLine(const QString& name, std::function<void(QWidget*)> answer)
+    {
+        auto run = onNextModal(std::move(answer));
+        QTest::mouseClick(label(name), Qt::LeftButton);
+        QVERIFY_ANSWERED(run);
+    }
+
+    static void typeAndPress(QWidget* dialog, const QString& text)
+    {
+        auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    }
+
+private slots:
+
+    void init()
+    {
+        m_data = std::make_unique<WorksheetFixture>();
+#ifdef FORMS_DIR
+        QFile::copy(QStringLiteral(FORMS_DIR "/CS42_2022.PDF"),
+                    m_data->session.paths.formTemplatePath(QStringLiteral("CS42_2022.PDF")));
+#endif
+        QString error;
+        QVERIFY2(ScheduleCsv::replaceRows(m_data->session.paths.scheduleDbPath(),
+                                          scheduleRows(),
+                                          &error,
+                                          QStringLiteral("Schedule2022")),
+                 qPrintable(error));
+        m_data->setStored({{QStringLiteral("formedition"), QStringLiteral("2022")},
+                           {QStringLiteral("pinc"), QStringLiteral("3000")},
+                           {QStringLiteral("dinc"), QStringLiteral("2000")},
+                           {QStringLiteral("numchildren"), QStringLiteral("2")},
+                           {QStringLiteral("whosecustody"), QStringLiteral("P")}});
+    }
+
+    void cleanup()
+    {
+        m_form.reset();
+        m_data.reset();
+    }
+
+    void aCaseOfTheNewFormShowsItsLines()
+    {
+        openWorksheet();
+        QCOMPARE(&m_form->edition(), &FormEditions::cs42Rev0522());
+        QCOMPARE(caption("lblEdition"), QStringLiteral("Form CS-42 (Rev. 5/2022)"));
+        // 5,000 combined, 2 children: the $5,000 row, 1,000; 60 % of it is 600, the rest 400.
+        QCOMPARE(caption("lblC2"), QStringLiteral("5,000"));
+        QCOMPARE(caption("lblP3"), QStringLiteral("60")); // the form prints the "%"
+        QCOMPARE(caption("lblC4"), QStringLiteral("1,000"));
+        QCOMPARE(caption("lblP8"), QStringLiteral("600"));
+        QCOMPARE(caption("lblD8"), QStringLiteral("400"));
+        QCOMPARE(caption("lblD11"), QStringLiteral("1,019"));
+        QCOMPARE(caption("lblD12"), QStringLiteral("866"));
+        QCOMPARE(caption("lblD13"), QStringLiteral("400"));
+        QVERIFY(label("lblHealthInsurance") == nullptr); // each parent enters his or her own coverage
+#ifdef FORMS_DIR
+        // Each line lies on its field of the 2022 picture, inside the page.
+        const QRect page = label("Image1")->geometry();
+        for (const char* name : {"lblP1", "lblD13", "lblC4", "lblNumberOfChildren", "lblComments"})
+            QVERIFY2(page.contains(label(QString::fromLatin1(name))->geometry()), name);
+        QVERIFY(label("lblP1")->geometry().top() < label("lblP13")->geometry().top());
+#endif
+    }
+
+    void amountsKeepTheirCentsAndWrongInputIsRefused()
+    {
+        openWorksheet();
+        clickLine(QStringLiteral("lblP5"),
+                  [](QWidget* dialog) { typeAndPress(dialog, QStringLiteral("1,234.56")); });
+        QCOMPARE(m_data->stored(QStringLiteral("pchildcare")), QStringLiteral("1234.56"));
+        QCOMPARE(caption("lblP5"), QStringLiteral("1,235"));
+        QCOMPARE(caption("lblC5"), QStringLiteral("1,235"));
+
+        for (const QString& wrong : {QStringLiteral("12abc"), QStringLiteral("-40")}) {
+            m_data->interaction.expectInform();
+            bool stillOpen = false;
+            clickLine(QStringLiteral("lblD6"), [&](QWidget* dialog) {
+                typeAndPress(dialog, wrong);
+                stillOpen = dialog->isVisible();
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            });
+            QVERIFY2(stillOpen, qPrintable(wrong));
+            QVERIFY(m_data->interaction.allExpectationsMet());
+            QCOMPARE(m_data->stored(QStringLiteral("dhealthins")), QString());
+        }
+        const QString told = m_data->interaction.prompts.value(0).text;
+        QVERIFY2(told.contains(QLatin1String("'12abc' is not an amount")), qPrintable(told));
+        QVERIFY(m_data->interaction.prompts.value(1).text.contains(QLatin1String("cannot be negative")));
+    }
+
+    void theNumberOfChildrenIsAskedAgainUntilItIsOne()
+    {
+        openWorksheet();
+        m_data->interaction.expectInput(QStringLiteral("7"), QStringLiteral("Number of Children"));
+        m_data->interaction.expectInform(QStringLiteral("Number of Children"),
+                                         FormCS42::numberOfChildrenRefusal(QStringLiteral("7")));
+        m_data->interaction.expectInput(QStringLiteral("3"), QStringLiteral("Number of Children"));
+        QTest::mouseClick(label(QStringLiteral("lblNumberOfChildren")), Qt::LeftButton);
+        QVERIFY(m_data->interaction.allExpectationsMet());
+        QCOMPARE(m_data->interaction.inputInitialTexts, QStringList({"2", "7"}));
+        QCOMPARE(m_data->stored(QStringLiteral("numchildren")), QStringLiteral("3"));
+        QCOMPARE(caption("lblC4"), QStringLiteral("1,500"));
+    }
+
+    void switchingEditionsAsksAndCarriesTheCostsOver()
+    {
+        // A 2009 case whose child care the custodial plaintiff pays and whose insurance the
+        // defendant pays.
+        m_data->setStored({{QStringLiteral("formedition"), QString()},
+                           {QStringLiteral("child1name"), QStringLiteral("Ann")},
+                           {QStringLiteral("child2name"), QStringLiteral("Ben")},
+                           {QStringLiteral("childcare"), QStringLiteral("300")},
+                           {QStringLiteral("healthins"), QStringLiteral("120")},
+                           {QStringLiteral("payshealth"), QStringLiteral("D")}});
+        openWorksheet();
+        QCOMPARE(&m_form->edition(), &FormEditions::cs42Rev0109());
+        QVERIFY(label("lblHealthInsurance") != nullptr);
+
+        // Cancelled at the question, nothing changes.
+        m_data->interaction.expectChoice(1, QStringLiteral("Form Edition"));
+        m_data->interaction.expectAsk(Interaction::Answer::No, QStringLiteral("Form Edition"));
+        QTest::mouseClick(label(QStringLiteral("lblEdition")), Qt::LeftButton);
+        QCOMPARE(m_data->stored(QStringLiteral("formedition")), QString());
+        QCOMPARE(m_data->interaction.offeredItems.value(0),
+                 QStringList({"Form CS-42 (Rev. 1/09), for actions filed before May 1, 2022",
+                              "Form CS-42 (Rev. 5/2022), for actions filed on or after May 1, 2022"}));
+
+        m_data->interaction.expectChoice(1, QStringLiteral("Form Edition"));
+        m_data->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Form Edition"));
+        QTest::mouseClick(label(QStringLiteral("lblEdition")), Qt::LeftButton);
+        QVERIFY(m_data->interaction.allExpectationsMet());
+        QVERIFY(m_data->interaction.prompts.last().text.contains(QLatin1String("Check lines 5 and 6")));
+        QCOMPARE(m_data->stored(QStringLiteral("formedition")), QStringLiteral("2022"));
+        QCOMPARE(m_data->stored(QStringLiteral("pchildcare")), QStringLiteral("300"));
+        QCOMPARE(m_data->stored(QStringLiteral("dchildcare")), QString());
+        QCOMPARE(m_data->stored(QStringLiteral("dhealthins")), QStringLiteral("120"));
+        QCOMPARE(&m_form->edition(), &FormEditions::cs42Rev0522());
+        QCOMPARE(caption("lblP5"), QStringLiteral("300"));
+        QCOMPARE(caption("lblD6"), QStringLiteral("120"));
+        QCOMPARE(caption("lblEdition"), QStringLiteral("Form CS-42 (Rev. 5/2022)"));
+        QVERIFY(label("lblHealthInsurance") == nullptr);
+
+        // And back: the two parents' costs are summed into the 2009 lines.
+        m_data->setStored({{QStringLiteral("dchildcare"), QStringLiteral("50.40")}});
+        m_data->interaction.expectChoice(0, QStringLiteral("Form Edition"));
+        m_data->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Form Edition"));
+        QTest::mouseClick(label(QStringLiteral("lblEdition")), Qt::LeftButton);
+        QCOMPARE(m_data->stored(QStringLiteral("formedition")), QStringLiteral("2009"));
+        QCOMPARE(m_data->stored(QStringLiteral("childcare")), QStringLiteral("350"));
+        QCOMPARE(m_data->stored(QStringLiteral("payshealth")), QStringLiteral("D"));
+        QCOMPARE(caption("lblC5"), QStringLiteral("350"));
+    }
+
+#ifdef FORMS_DIR
+    void productionFillsTheNewTemplateByName()
+    {
+        m_data->setStored({{QStringLiteral("courtfile"), QStringLiteral("DR-2024-7")},
+                           {QStringLiteral("phealthins"), QStringLiteral("100")}});
+        openWorksheet();
+        auto notice = onNextModal([](QWidget* dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+        });
+        m_form->ProduceForm();
+        QVERIFY_ANSWERED(notice);
+        const QString output = m_data->session.paths.producedFormPath();
+        QCOMPARE(m_data->interaction.openedDocuments, QStringList{output});
+
+        QPDF pdf;
+        pdf.processFile(QFile::encodeName(output).constData());
+        QHash<QString, QString> values;
+        for (TerminalFormField field : terminalFormFields(pdf))
+            values.insert(field.name, QString::fromStdString(field.field.getKey("/V").getUTF8Value()));
+        QCOMPARE(values.value(QStringLiteral("Case Number")), QStringLiteral("DR-2024-7"));
+        QCOMPARE(values.value(QStringLiteral("PGI")), QStringLiteral("3,000"));
+        QCOMPARE(values.value(QStringLiteral("CBCSA")), caption("lblC4"));
+        QCOMPARE(values.value(QStringLiteral("PHCCC")), QStringLiteral("100"));
+        QCOMPARE(values.value(QStringLiteral("Defendant Recommended Child Support Amount")),
+                 caption("lblD13"));
+        QCOMPARE(values.value(QStringLiteral("Number of Children")), QStringLiteral("2"));
+    }
+#endif
+};
+
+QTEST_MAIN(Worksheet2022Test)
+#include "Worksheet2022Test.moc"
