@@ -110,10 +110,10 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
     }
 
     // The form names no payer: the parent without custody pays his or her line 13.
-    const QString payer = r.custodyCode == QLatin1String("P") ? QStringLiteral("D") : QStringLiteral("P");
-    if (has(label(payer == QLatin1String("P") ? "P" : "D", "13"))) {
-        r.payer = payer;
-        r.orderAmount = cell(QStringLiteral("lbl%113").arg(payer));
+    const char* payer = r.custodyCode == QLatin1String("P") ? "D" : "P";
+    if (has(label(payer, "13"))) {
+        r.payer = QLatin1String(payer);
+        r.orderAmount = cell(label(payer, "13"));
     }
 
     in.fillWarnings(sheet);
