@@ -40,6 +40,11 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
     r.editionId = QStringLiteral("2022");
     const WorksheetInputs in(record);
     in.fillCommon(sheet);
+    // A line the inputs leave undefined shows nothing, and says so with an empty caption: every
+    // label gets one, as the window and the form replace each label's text by its caption.
+    for (const char* undefinedLabel :
+         {"lblP3", "lblD3", "lblC3", "lblC7", "lblP8", "lblD8", "lblP10", "lblD10", "lblP13", "lblD13"})
+        sheet.captions.insert(QLatin1String(undefinedLabel), QString(QLatin1String("")));
 
     // Lines 1, 1a, 1b, 5 and 6: each parent's input and the combined sum.
     for (const WorksheetInputs::Input& input : WorksheetInputs::parentInputs()) {
