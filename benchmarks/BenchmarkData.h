@@ -1,7 +1,8 @@
 #pragma once
 
 // The data the worksheet benchmarks run against: the full schedule and a cases file of 10,000
-// filled cases, as an office that has used the program for years would have them.
+// filled cases, as an office that has used the program for years would have them, on the 2009
+// form or on the 2022 one.
 
 #include "core/store/DataPaths.h"
 #include "core/store/SqlConnection.h"
@@ -57,6 +58,49 @@ inline QString fillWorkingDirectory(const DataPaths& paths, const QString& idPre
                                       QStringLiteral("200"),
                                       QStringLiteral("100"),
                                       QStringLiteral("D"),
+                                      QStringLiteral("P"),
+                                      QStringLiteral("John Smith"),
+                                      QStringLiteral("Jane Smith"),
+                                      QStringLiteral("DR-2024-%1").arg(i),
+                                      QStringLiteral("Jefferson")};
+            for (const QVariant& v : values)
+                insert.addBindValue(v);
+            insert.exec();
+        }
+    }
+    connection.database().commit();
+    return lastId;
+}
+
+// The same for cases on form CS-42 (Rev. 5/2022): the schedule in its Schedule2022 table, and
+// cases with amounts in cents, the "Number of Children" box and each parent's own costs.
+inline QString fillWorkingDirectory2022(const DataPaths& paths, const QString& idPrefix)
+{
+    ScheduleCsv::replaceRows(paths.scheduleDbPath(), scheduleRows(), nullptr, QStringLiteral("Schedule2022"));
+    SqlConnection connection(paths.casesDbPath());
+    connection.database().transaction();
+    QString lastId;
+    {
+        QSqlQuery insert(connection.database());
+        insert.prepare(QStringLiteral("INSERT INTO Cases (casedesc, caseid, formedition, numchildren, pinc, "
+                                      "dinc, ppre, dresp, child1name, child2name, child1dob, child2dob, "
+                                      "pchildcare, dhealthins, whosecustody, name1name, name2name, "
+                                      "courtfile, county) "
+                                      "VALUES (?, ?, '2022', '2', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        for (int i = 0; i < CaseCount; ++i) {
+            lastId = idPrefix + QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0'));
+            const QVariantList values{QStringLiteral("Case %1").arg(i),
+                                      lastId,
+                                      QStringLiteral("%1.%2").arg(2000 + i % 4000).arg(i % 100, 2, 10, QLatin1Char('0')),
+                                      QStringLiteral("%1.50").arg(1500 + i % 3000),
+                                      QStringLiteral("100.00"),
+                                      QStringLiteral("25.75"),
+                                      QStringLiteral("Ann"),
+                                      QStringLiteral("Bob"),
+                                      QStringLiteral("03/07/2012"),
+                                      QStringLiteral("12/31/2015"),
+                                      QStringLiteral("200.00"),
+                                      QStringLiteral("100.00"),
                                       QStringLiteral("P"),
                                       QStringLiteral("John Smith"),
                                       QStringLiteral("Jane Smith"),

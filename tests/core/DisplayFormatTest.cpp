@@ -67,6 +67,30 @@ TEST(DisplayFormatTest, WholeNumbersRoundHalvesAwayFromZeroWithoutSeparators)
     expectFormats(Format::wholeWide, {{0, "0"}, {12345678.5, "12345679"}}, "wholeWide");
 }
 
+// The 2022 form's captions: whole dollars with separators, negatives in parentheses.
+TEST(DisplayFormatTest, CourtCaptionsAreTheWorkbooksNumberFormat)
+{
+    expectFormats(Format::court,
+                  {{0, "0"},
+                   {-0.4, "0"}, // never "(0)"
+                   {999.5, "1,000"},
+                   {1293, "1,293"},
+                   {-200, "(200)"},
+                   {-1234.5, "(1,235)"},
+                   {1234567.49, "1,234,567"},
+                   {217.49999999999997, "218"}, // 0.29 x 750 as binary stores it
+                   {100000, "100,000"}},
+                  "court");
+    expectFormats(Format::courtPercent,
+                  {{0.55, "55%"},
+                   {1, "100%"},
+                   {0, "0%"},
+                   {0.58, "58%"}, // 0.58 x 100 is 57.99999999999999 in binary
+                   {3, "300%"},
+                   {-2, "(200%)"}},
+                  "courtPercent");
+}
+
 TEST(DisplayFormatTest, BlankVariantsDifferInWhatCountsAsZero)
 {
     // "##": blank when it rounds to 0.

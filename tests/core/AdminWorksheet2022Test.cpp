@@ -1,0 +1,299 @@
+#include "AdminProcess.h"
+#include "core/store/CaseStore.h"
+#include "core/store/DataPaths.h"
+#include "core/store/SqlConnection.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+// Form CS-42 (Rev. 5/2022) through cs42-admin, on cases stored as the worksheet stores them.
+namespace {
+
+using cs42::test::AdminRun;
+
+const QString ShippedSchedule = QStringLiteral(REPO_DATA_DIR "/alabama-schedule-2022-05-01.csv");
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+// A caption read back as the number it shows: "1,293" -> 1293, "(200)" -> -200, "55%" -> 0.55;
+// nullopt for the empty caption or one that is no number.
+std::optional<double> captionValue(QString caption)
+{
+    if (caption.isEmpty())
+        return std::nullopt;
+    caption.remove(QLatin1Char(','));
+    const bool negative = caption.startsWith(QLatin1Char('(')) && caption.endsWith(QLatin1Char(')'));
+    if (negative)
+        caption = caption.mid(1, caption.size() - 2);
+    const bool percent = caption.endsWith(QLatin1Char('%'));
+    if (percent)
+        caption.chop(1);
+    bool ok = false;
+    const double value = caption.toDouble(&ok);
+    if (!ok || caption.startsWith(QLatin1Char('-')))
+        return std::nullopt;
+    return (negative ? -value : value) / (percent ? 100.0 : 1.0);
+}
+
+class AdminWorksheet2022Test : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    AdminRun admin(const QStringList& args) const { return cs42::test::runAdmin(m_dir.path(), args); }
+
+    cs42::DataPaths paths() const { return cs42::DataPaths::forWorkingDirectory(m_dir.path()); }
+
+    cs42::CaseStore store() const { return cs42::CaseStore(paths().casesDbPath()); }
+
+    // The shipped 2022 schedule imported into Schedule2022 (the run also makes the databases).
+    void importSchedule2022() const
+    {
+        const AdminRun run = admin({"schedule", "import", "--edition", "2022", ShippedSchedule});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    }
+
+    // A case added on `edition` with `fields` saved as the worksheet saves them; returns its id.
+    QString addCase(const QString& edition, const cs42::ColumnValues& fields) const
+    {
+        const QString id = store().addCase(QStringLiteral("Doe v. Roe"), QDate(2024, 3, 5), edition);
+        EXPECT_FALSE(id.isEmpty()) << store().problem().toStdString();
+        EXPECT_EQ(store().saveCaseFields(id, fields), cs42::CaseStoreStatus::Ok);
+        return id;
+    }
+
+    QJsonObject worksheetJson(const QStringList& args) const
+    {
+        const AdminRun run = admin(QStringList{"worksheet", "--json", "--today", "2024-03-05"} + args);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        return QJsonDocument::fromJson(run.out.toUtf8()).object();
+    }
+
+    // Every column of every stored case, to tell that a run wrote nothing.
+    QStringList storedCases() const
+    {
+        cs42::SqlConnection connection(paths().casesDbPath());
+        QSqlQuery query(connection.database());
+        EXPECT_TRUE(query.exec(QStringLiteral("SELECT * FROM Cases ORDER BY rowid")));
+        QStringList rows;
+        while (query.next()) {
+            QStringList values;
+            for (int i = 0; i < query.record().count(); ++i)
+                values << query.record().fieldName(i) + QLatin1Char('=') + query.value(i).toString();
+            rows << values.join(QLatin1Char('|'));
+        }
+        return rows;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+// The fifteen cases the court's workbook CS42.xlsx computed in Excel (tests/data/README.md):
+// stored as a user enters them, each line cs42-admin prints must be the workbook's.
+TEST_F(AdminWorksheet2022Test, CourtWorkbookCasesGiveEveryLineOfTheWorkbook)
+{
+    importSchedule2022();
+    const QJsonArray cases =
+        QJsonDocument::fromJson(readFile(QStringLiteral(TEST_DATA_DIR "/cs42-2022-golden.json")))
+            .object()
+            .value("cases")
+            .toArray();
+    ASSERT_EQ(cases.size(), 15);
+
+    // The workbook's inputs and the columns that store them, per parent.
+    const struct
+    {
+        const char* input;
+        const char* line;
+        const char* plaintiffColumn;
+        const char* defendantColumn;
+    } inputs[] = {
+        {"monthlyGrossIncome", "1", "pinc", "dinc"},
+        {"preexistingChildSupport", "1a", "ppre", "dpre"},
+        {"preexistingAlimony", "1b", "presp", "dresp"},
+        {"workRelatedChildcareCosts", "5", "pchildcare", "dchildcare"},
+        {"healthcareCoverageCosts", "6", "phealthins", "dhealthins"},
+    };
+
+    QStringList inputLabels;
+    for (const auto& input : inputs)
+        inputLabels << QStringLiteral("lblP") + QLatin1String(input.line)
+                    << QStringLiteral("lblD") + QLatin1String(input.line);
+
+    for (const QJsonValue& value : cases) {
+        const QJsonObject c = value.toObject();
+        const QString name = c.value("name").toString();
+        SCOPED_TRACE(name.toStdString());
+        const QJsonObject plaintiff = c.value("plaintiff").toObject();
+        const QJsonObject defendant = c.value("defendant").toObject();
+
+        // An amount the case does not have is left empty, as a user leaves a line alone.
+        cs42::ColumnValues fields{
+            {QStringLiteral("numchildren"), QString::number(c.value("numberOfChildren").toInt())},
+            {QStringLiteral("whosecustody"),
+             plaintiff.value("hasPrimaryCustody").toBool() ? QStringLiteral("P") : QStringLiteral("D")}};
+        for (const auto& input : inputs) {
+            const double p = plaintiff.value(input.input).toDouble();
+            const double d = defendant.value(input.input).toDouble();
+            if (p != 0)
+                fields.append({QLatin1String(input.plaintiffColumn), QString::number(p, 'f', 2)});
+            if (d != 0)
+                fields.append({QLatin1String(input.defendantColumn), QString::number(d, 'f', 2)});
+        }
+        ASSERT_NE(plaintiff.value("hasPrimaryCustody").toBool(),
+                  defendant.value("hasPrimaryCustody").toBool());
+        const QString id = addCase(QStringLiteral("2022"), fields);
+
+        const QJsonObject json = worksheetJson({"--case", id});
+        EXPECT_EQ(json.value("edition").toString(), QStringLiteral("2022"));
+        const QJsonObject captions = json.value("captions").toObject();
+        const QJsonObject lines = c.value("expectedLines").toObject();
+        EXPECT_EQ(lines.size(), 15);
+        for (auto line = lines.begin(); line != lines.end(); ++line) {
+            const QJsonObject sides = line.value().toObject();
+            for (const char* side : {"plaintiff", "defendant", "combined"}) {
+                const QString label =
+                    QStringLiteral("lbl") + QChar::fromLatin1(side[0]).toUpper() + line.key();
+                const QJsonValue expected = sides.value(QLatin1String(side));
+                if (expected.isNull()) {
+                    EXPECT_FALSE(captions.contains(label)) << label.toStdString() << " is not on the form";
+                    continue;
+                }
+                const QString caption = captions.value(label).toString();
+                // An input left empty shows nothing and counts as 0; a computed line always shows.
+                const std::optional<double> shown =
+                    caption.isEmpty() && inputLabels.contains(label) ? 0.0 : captionValue(caption);
+                if (!shown) {
+                    ADD_FAILURE() << label.toStdString() << ": '" << caption.toStdString() << "'";
+                    continue;
+                }
+                EXPECT_DOUBLE_EQ(*shown, expected.toDouble())
+                    << label.toStdString() << ": '" << caption.toStdString() << "'";
+            }
+        }
+
+        // The parent without custody pays his or her line 13.
+        const QJsonObject order = json.value("recommendedOrder").toObject();
+        const QString payer = c.value("expectedPayer").toString() == QLatin1String("Plaintiff")
+                                  ? QStringLiteral("P")
+                                  : QStringLiteral("D");
+        EXPECT_EQ(order.value("payer").toString(), payer);
+        EXPECT_EQ(order.value("amount").toDouble(-1), c.value("expectedAmount").toDouble());
+        EXPECT_EQ(
+            captionValue(captions.value(QStringLiteral("lbl") + payer + QStringLiteral("13")).toString()),
+            c.value("expectedAmount").toDouble());
+
+        // Only a line 2 below 0 is worth a warning among these cases.
+        const QJsonArray warnings = json.value("warnings").toArray();
+        if (name == QLatin1String("negative-combined-adjusted-income")) {
+            ASSERT_EQ(warnings.size(), 1);
+            EXPECT_EQ(warnings.at(0).toString(), QStringLiteral("LINE 2 OF THE PLAINTIFF IS BELOW 0!"));
+        } else {
+            EXPECT_TRUE(warnings.isEmpty()) << QJsonDocument(warnings).toJson().toStdString();
+        }
+    }
+}
+
+TEST_F(AdminWorksheet2022Test, ScheduleImportAndExportKeepTheEditionsTablesApart)
+{
+    const QByteArray schedule2009 = readFile(QStringLiteral(TEST_DATA_DIR "/schedule-full.csv"));
+    QFile file2009(m_dir.filePath(QStringLiteral("2009.csv")));
+    ASSERT_TRUE(file2009.open(QIODevice::WriteOnly));
+    file2009.write(schedule2009);
+    file2009.close();
+    ASSERT_EQ(admin({"schedule", "import", file2009.fileName()}).exitCode, 0);
+
+    const AdminRun imported = admin({"schedule", "import", "--edition", "2022", ShippedSchedule});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_TRUE(imported.out.contains(QStringLiteral("596 schedule rows (incomes 250 to 30000) into table "
+                                                     "Schedule2022")))
+        << imported.out.toStdString();
+    // The shipped file has CR LF line ends; the export writes LF.
+    const QString shipped =
+        QString::fromUtf8(readFile(ShippedSchedule)).replace(QStringLiteral("\r\n"), "\n");
+    EXPECT_EQ(admin({"schedule", "export", "--edition", "2022"}).out, shipped);
+    EXPECT_EQ(admin({"schedule", "export"}).out, QString::fromUtf8(schedule2009))
+        << "the 2009 table is untouched";
+    EXPECT_EQ(admin({"schedule", "export", "--edition", "2009"}).out, QString::fromUtf8(schedule2009));
+
+    // The 2009 schedule stops at $20,000 and starts at $800: not one the 2022 form can read.
+    const AdminRun short2022 = admin({"schedule", "import", "--edition", "2022", file2009.fileName()});
+    EXPECT_EQ(short2022.exitCode, 1);
+    EXPECT_TRUE(short2022.err.contains(QStringLiteral("the schedule was not changed")))
+        << short2022.err.toStdString();
+    EXPECT_EQ(admin({"schedule", "export", "--edition", "2022"}).out, shipped);
+
+    for (const QStringList& args : {QStringList{"schedule", "import", "--edition", "2015", ShippedSchedule},
+                                    QStringList{"schedule", "export", "--edition", "2015"},
+                                    QStringList{"schedule", "export", "--edition"},
+                                    QStringList{"worksheet", "--edition", "rev5"}}) {
+        const AdminRun run = admin(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("--edition needs one of 2009, 2022")))
+            << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_EQ(admin({"schedule", "export", "--edition", "2022"}).out, shipped);
+    EXPECT_EQ(admin({"schedule", "export"}).out, QString::fromUtf8(schedule2009));
+}
+
+// --edition computes a case on another form for this run only: the case keeps its own edition
+// and every stored value.
+TEST_F(AdminWorksheet2022Test, EditionOptionComputesAnotherFormWithoutStoringIt)
+{
+    importSchedule2022();
+    ASSERT_EQ(admin({"schedule", "import", QStringLiteral(TEST_DATA_DIR "/schedule-full.csv")}).exitCode, 0);
+    const cs42::ColumnValues children{{QStringLiteral("child1name"), QStringLiteral("Ann")},
+                                      {QStringLiteral("child2name"), QStringLiteral("Bob")},
+                                      {QStringLiteral("whosecustody"), QStringLiteral("P")}};
+    const QString case2022 = addCase(QStringLiteral("2022"),
+                                     children + cs42::ColumnValues{{QStringLiteral("numchildren"), "2"},
+                                                                   {QStringLiteral("pinc"), "3000.00"},
+                                                                   {QStringLiteral("dinc"), "2000.00"}});
+    const QString case2009 =
+        addCase(QString(), children + cs42::ColumnValues{{QStringLiteral("pinc"), "3000"}, {"dinc", "2000"}});
+    const QStringList before = storedCases();
+
+    // The 2009 form: its own captions (no separators), its own schedule table ($5,000 row, two
+    // children: 900 in schedule-full.csv), its health-insurance toggle.
+    const QJsonObject as2009 = worksheetJson({"--case", case2022, "--edition", "2009"});
+    EXPECT_EQ(as2009.value("edition").toString(), QStringLiteral("2009"));
+    const QJsonObject captions2009 = as2009.value("captions").toObject();
+    EXPECT_EQ(captions2009.size(), 43);
+    EXPECT_EQ(captions2009.value("lblC2").toString(), QStringLiteral("5000"));
+    EXPECT_EQ(captions2009.value("lblC4").toString(), QStringLiteral("900"));
+    EXPECT_TRUE(captions2009.contains(QStringLiteral("lblHealthInsurance")));
+    EXPECT_EQ(as2009.value("captions").toObject(),
+              worksheetJson({"--case", case2009}).value("captions").toObject())
+        << "the same inputs on their own 2009 case";
+
+    // The 2022 form: the Schedule2022 table ($5,000 row, two children: 1,194) and its captions.
+    const QJsonObject as2022 = worksheetJson({"--case", case2009, "--edition", "2022"});
+    EXPECT_EQ(as2022.value("edition").toString(), QStringLiteral("2022"));
+    const QJsonObject captions2022 = as2022.value("captions").toObject();
+    EXPECT_EQ(captions2022.value("lblC2").toString(), QStringLiteral("5,000"));
+    EXPECT_EQ(captions2022.value("lblC4").toString(), QStringLiteral("1,194"));
+    EXPECT_EQ(captions2022.value("lblP3").toString(), QStringLiteral("60%"));
+    EXPECT_FALSE(captions2022.contains(QStringLiteral("lblHealthInsurance")));
+    EXPECT_EQ(captions2022, worksheetJson({"--case", case2022}).value("captions").toObject());
+
+    EXPECT_EQ(storedCases(), before) << "a forced edition is never stored";
+    EXPECT_EQ(worksheetJson({"--case", case2022}).value("edition").toString(), QStringLiteral("2022"));
+    EXPECT_EQ(worksheetJson({"--case", case2009}).value("edition").toString(), QStringLiteral("2009"));
+}
+
+} // namespace
