@@ -82,12 +82,12 @@ TEST(DisplayFormatTest, CourtCaptionsAreTheWorkbooksNumberFormat)
                    {100000, "100,000"}},
                   "court");
     expectFormats(Format::courtPercent,
-                  {{0.55, "55%"},
-                   {1, "100%"},
-                   {0, "0%"},
-                   {0.58, "58%"}, // 0.58 x 100 is 57.99999999999999 in binary
-                   {3, "300%"},
-                   {-2, "(200%)"}},
+                  {{0.55, "55"},
+                   {1, "100"},
+                   {0, "0"},
+                   {0.58, "58"}, // 0.58 x 100 is 57.99999999999999 in binary
+                   {3, "300"},
+                   {-2, "(200)"}},
                   "courtPercent");
 }
 
