@@ -47,7 +47,7 @@ TEST_F(OutputPath, RefusesEveryDataFileBackupAndDocumentOfTheProgram)
     ASSERT_EQ(QDir(vtr).entryList(QDir::Files).size(), 1);
 
     QStringList refused = producedFormProtectedFiles(m_paths);
-    EXPECT_EQ(refused.size(), 14);
+    EXPECT_EQ(refused.size(), 15);
     refused << vtr + QStringLiteral("/quondata.mdb")               // another case
             << vtr + QStringLiteral("/../VTRForms/./QUONDATA.MDB") // another spelling
             << vtr + QStringLiteral("/Names_backup.mdb") << vtr + QStringLiteral("/quon42.pdf");

@@ -182,9 +182,12 @@ private slots:
         m_data->interaction.expectAsk(Interaction::Answer::No, QStringLiteral("Form Edition"));
         QTest::mouseClick(label(QStringLiteral("lblEdition")), Qt::LeftButton);
         QCOMPARE(m_data->stored(QStringLiteral("formedition")), QString());
-        QCOMPARE(m_data->interaction.offeredItems.value(0),
-                 QStringList({"Form CS-42 (Rev. 1/09), for actions filed before May 1, 2022",
-                              "Form CS-42 (Rev. 5/2022), for actions filed on or after May 1, 2022"}));
+        QCOMPARE(
+            m_data->interaction.offeredItems.value(0),
+            QStringList({"Form CS-42 (Rev. 1/09), for actions filed before May 1, 2022",
+                         "Form CS-42 (Rev. 5/2022), for actions filed on or after May 1, 2022",
+                         "Form CS-42-S (Effective 6/2023), shared 50 % physical custody, actions filed on or "
+                         "after June 1, 2023"}));
 
         m_data->interaction.expectChoice(1, QStringLiteral("Form Edition"));
         m_data->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Form Edition"));

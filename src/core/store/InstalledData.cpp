@@ -1,6 +1,7 @@
 #include "core/store/InstalledData.h"
 
 #include "core/store/Schema.h"
+#include "core/worksheet/FormEdition.h"
 #include "core/worksheet/ScheduleCsv.h"
 
 #include <QCoreApplication>
@@ -84,12 +85,12 @@ InstallReport install(const DataPaths& paths, const QString& dataFolder)
     if (dataFolder.isEmpty())
         return report;
     const QDir data(dataFolder);
-    const QString documents[][2] = {
-        {QStringLiteral("QUON42.PDF"), paths.templatePath()},
-        {QStringLiteral("CS42_2022.PDF"), paths.formTemplatePath(QStringLiteral("CS42_2022.PDF"))},
-        {QStringLiteral("QUONSchedule.pdf"), paths.schedulePdfPath()},
-        {QStringLiteral("QUONRule32.pdf"), paths.rule32Path()},
-    };
+    // The blank form of every edition, then the reference documents.
+    QList<QPair<QString, QString>> documents;
+    for (const FormEdition* edition : FormEditions::all())
+        documents.append({edition->templateFile, paths.formTemplatePath(edition->templateFile)});
+    documents.append({QStringLiteral("QUONSchedule.pdf"), paths.schedulePdfPath()});
+    documents.append({QStringLiteral("QUONRule32.pdf"), paths.rule32Path()});
     for (const auto& [name, target] : documents) {
         const QString problem = copyMissing(data.filePath(name), target, &report.copiedFiles);
         if (!problem.isEmpty())

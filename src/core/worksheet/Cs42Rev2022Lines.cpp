@@ -1,4 +1,5 @@
 #include "core/worksheet/Cs42Rev2022.h"
+#include "core/worksheet/LineTable.h"
 
 namespace cs42::Cs42Rev2022 {
 
@@ -11,54 +12,8 @@ QString s(const char* text)
 using K = LineKind;
 using R = EntryRule;
 using S = Side;
-
-// A line the user enters or the form computes; `field` is the court's own field name.
-LineDef line(const char* label,
-             K kind,
-             R rule,
-             S side,
-             QStringList columns,
-             const char* field,
-             const char* description,
-             const char* title = "")
-{
-    LineDef def{s(label), kind, rule, side, std::move(columns), kind != K::Computed, 0, s(title), {}, {}};
-    def.fieldName = s(field);
-    def.description = s(description);
-    return def;
-}
-
-LineDef text(const char* label, const char* column, const char* field, const char* title, const char* prompt)
-{
-    LineDef def{s(label), K::HeaderText, R::Text, S::None, {s(column)}, true, 0, s(title), s(prompt), {}};
-    def.fieldName = s(field);
-    def.description = s(title);
-    return def;
-}
-
-// Each parent's entry and the combined cell of a line the parents enter.
-QList<LineDef> entered(const char* number,
-                       const char* what,
-                       const char* pColumn,
-                       const char* dColumn,
-                       const char* pField,
-                       const char* dField,
-                       const char* cField)
-{
-    const QString plaintiffTitle = QStringLiteral("Plaintiff's ") + s(what);
-    const QString defendantTitle = QStringLiteral("Defendant's ") + s(what);
-    QList<LineDef> lines{
-        line("", K::Input, R::Amount, S::Plaintiff, {s(pColumn)}, pField, what),
-        line("", K::Input, R::Amount, S::Defendant, {s(dColumn)}, dField, what),
-        line("", K::Computed, R::None, S::Combined, {}, cField, what),
-    };
-    lines[0].label = QStringLiteral("lblP") + s(number);
-    lines[0].title = plaintiffTitle;
-    lines[1].label = QStringLiteral("lblD") + s(number);
-    lines[1].title = defendantTitle;
-    lines[2].label = QStringLiteral("lblC") + s(number);
-    return lines;
-}
+using LineTable::entered;
+using LineTable::line;
 } // namespace
 
 // The lines of form CS-42 (Rev. 5/2022), in the order the form reads, each with the name the
@@ -67,26 +22,7 @@ QList<LineDef> entered(const char* number,
 // clang-format off
 QList<LineDef> lines()
 {
-    QList<LineDef> lines = {
-        text("lblCourtFile", "courtfile", "Case Number", "Court File Number", "Enter the court file number in the space below:"),
-        text("lblCourtType", "courttype", "Circuit or District", "Court Type", "Enter the court type (Circuit or District) in the space below:"),
-        text("lblCounty", "county", "Name of County", "Name of County", "Enter the name of the County in the space below:"),
-        line("lblName1Name", K::Party, R::Party, S::Plaintiff, {s("name1name"), s("name1number"), s("name1field")}, "Plaintiff", "Plaintiff", "Select Name of Plaintiff"),
-        line("lblName2Name", K::Party, R::Party, S::Defendant, {s("name2name"), s("name2number"), s("name2field")}, "Defendant", "Defendant", "Select Name of Defendant"),
-    };
-    for (int i = 1; i <= 6; ++i) {
-        LineDef name = line("", K::Child, R::Children, S::None, {QStringLiteral("child%1name").arg(i)}, "", "Child", "Information about Children");
-        name.label = QStringLiteral("lblChild%1Name").arg(i);
-        name.fieldName = QStringLiteral("Child %1").arg(i);
-        name.description = QStringLiteral("Child %1").arg(i);
-        LineDef born = name;
-        born.label = QStringLiteral("lblChild%1DOB").arg(i);
-        born.columns = {QStringLiteral("child%1dob").arg(i)};
-        born.fieldName = QStringLiteral("Date of Birth Child %1").arg(i);
-        born.description = QStringLiteral("Date of birth of child %1").arg(i);
-        lines << name << born;
-    }
-    lines << line("lblNumberOfChildren", K::Input, R::ChildrenNumber, S::None, {s("numchildren")}, "Number of Children", "Number of children", "Number of Children");
+    QList<LineDef> lines = LineTable::header();
     lines << entered("1", "Monthly Gross Income", "pinc", "dinc", "PGI", "DGI", "CI");
     lines << entered("1a", "Preexisting Child-Support Payments", "ppre", "dpre", "PECSP", "DECSP", "CCSP");
     lines << entered("1b", "Preexisting Periodic-Alimony Payments", "presp", "dresp", "PAP", "DAP", "CAP");
@@ -116,10 +52,8 @@ QList<LineDef> lines()
         line("lblP13", K::Computed, R::None, S::Plaintiff, {}, "Plaintiff Recommended Child Support AMount", "Recommended child-support order: the lesser of lines 10 and 12; 0 without gross income"),
         line("lblD13", K::Computed, R::None, S::Defendant, {}, "Defendant Recommended Child Support Amount", "Recommended child-support order: the lesser of lines 10 and 12; 0 without gross income"),
         line("lblCustody", K::Toggle, R::Toggle, S::None, {s("whosecustody")}, "", "Parent with custody"),
-        text("lblComments", "textblock1", "Comments, Calculation,s or Rebuttals to Guidelines", "Comments", "Enter Comments in the space below:"),
-        text("lblPreparedBy", "preparedby", "Prepared By", "Prepared by", "Enter the name of the person preparing this worksheet in the space below:"),
-        text("lblDateSigned", "datesigned", "Date", "Date Signed", "Enter the date signed in the space below:"),
     };
+    lines << LineTable::signature("Comments, Calculation,s or Rebuttals to Guidelines");
     return lines;
 }
 

@@ -2,8 +2,10 @@
 
 #include "core/explain/Explanation.h"
 #include "core/explain/Explanation2022.h"
+#include "core/explain/Explanation2023S.h"
 #include "core/store/CaseRecord.h"
 #include "core/worksheet/Cs42Rev2022.h"
+#include "core/worksheet/Cs42S2023.h"
 #include "core/worksheet/WorksheetCalculation.h"
 #include "core/worksheet/WorksheetInputs.h"
 
@@ -213,9 +215,32 @@ const FormEdition& cs42Rev0522()
     return edition;
 }
 
+const FormEdition& cs42S2023()
+{
+    static const FormEdition edition = [] {
+        FormEdition e{QStringLiteral("2023S"),
+                      QStringLiteral("Effective 6/2023"),
+                      QStringLiteral("CS42S_2023.PDF"),
+                      Cs42Rev2022::scheduleRules(),
+                      &Cs42S2023::computeWorksheet,
+                      &generateExplanation2023S,
+                      Cs42S2023::lines()};
+        e.title = QStringLiteral("Form CS-42-S (Effective 6/2023)");
+        e.appliesTo = QStringLiteral("shared 50 % physical custody, actions filed on or after June 1, 2023");
+        e.scheduleTable = QStringLiteral("Schedule2022");
+        e.warningLabels = WorksheetInputs::warningLabels();
+        e.warnings = [](const WorksheetResult& r) {
+            return r.warnings;
+        };
+        e.fillsByName = true;
+        return e;
+    }();
+    return edition;
+}
+
 QList<const FormEdition*> all()
 {
-    return {&cs42Rev0109(), &cs42Rev0522()};
+    return {&cs42Rev0109(), &cs42Rev0522(), &cs42S2023()};
 }
 
 const FormEdition* find(const QString& id)

@@ -122,6 +122,9 @@ namespace FormEditions {
 const FormEdition& cs42Rev0109();
 // Form CS-42 (Rev. 5/2022), the sole-custody worksheet for actions filed on or after May 1, 2022.
 const FormEdition& cs42Rev0522();
+// Form CS-42-S (effective 6/2023), shared 50 % physical custody, actions filed on or after June 1,
+// 2023.
+const FormEdition& cs42S2023();
 
 // Every edition the program prepares, oldest first.
 QList<const FormEdition*> all();

@@ -94,7 +94,8 @@ QStringList worksheetCaptionLabels()
 RecommendedOrder recommendedOrder(const WorksheetResult& r)
 {
     if (!r.editionId.isEmpty() && r.editionId != FormEditions::cs42Rev0109().id) {
-        if (r.payer.isEmpty() || !r.orderAmount)
+        // CS-42-S names no payer, with an amount of 0, when no support is owed.
+        if (!r.orderAmount)
             return {};
         return {r.payer, Format::roundHalfAway(*r.orderAmount, 0)};
     }

@@ -200,7 +200,7 @@ QStringList WorksheetInputs::warningLabels()
     return sheet.result.warnings.keys() << QStringLiteral("lblEditionWarning");
 }
 
-void WorksheetInputs::fillWarnings(Worksheet& sheet)
+void WorksheetInputs::fillWarnings(Worksheet& sheet, const QString& undefinedLines)
 {
     WorksheetResult& r = sheet.result;
     Captions& w = r.warnings;
@@ -232,8 +232,8 @@ void WorksheetInputs::fillWarnings(Worksheet& sheet)
 
     w.insert(QStringLiteral("lblSharesWarning"),
              r.sharesUndefined
-                 ? QStringLiteral(
-                       "THE COMBINED ADJUSTED INCOME (LINE 2) IS 0: LINES 3, 8 AND 10 CANNOT BE COMPUTED!")
+                 ? QStringLiteral("THE COMBINED ADJUSTED INCOME (LINE 2) IS 0: LINES %1 CANNOT BE COMPUTED!")
+                       .arg(undefinedLines)
                  : QString());
 
     w.insert(QStringLiteral("lblAboveScheduleWarning"),

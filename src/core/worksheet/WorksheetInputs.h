@@ -60,7 +60,8 @@ public:
     static QStringList warningLabels();
 
     // The warnings over the form, from the result (WorksheetResult::warnings).
-    static void fillWarnings(Worksheet& sheet);
+    // `undefinedLines` names the lines a combined adjusted income of 0 leaves undefined.
+    static void fillWarnings(Worksheet& sheet, const QString& undefinedLines = QStringLiteral("3, 8 AND 10"));
 
 private:
     QString text(const QString& column) const;

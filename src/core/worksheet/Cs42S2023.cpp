@@ -1,0 +1,123 @@
+#include "core/worksheet/Cs42S2023.h"
+
+#include "core/worksheet/DisplayFormat.h"
+#include "core/worksheet/WorksheetInputs.h"
+
+namespace cs42::Cs42S2023 {
+
+namespace {
+double round(double value, int decimals)
+{
+    return Format::roundHalfAway(value, decimals);
+}
+
+QString label(const char* side, const char* line)
+{
+    return QStringLiteral("lbl%1%2").arg(QLatin1String(side), QLatin1String(line));
+}
+
+// Lines 1, 1a and 1b with their combined cells; child care (6) and coverage (7) per parent only.
+const WorksheetInputs::Input CombinedInputs[] = {
+    {"1", "pinc", "dinc"}, {"1a", "ppre", "dpre"}, {"1b", "presp", "dresp"}};
+const WorksheetInputs::Input ParentOnlyInputs[] = {{"6", "pchildcare", "dchildcare"},
+                                                   {"7", "phealthins", "dhealthins"}};
+} // namespace
+
+Worksheet
+computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const ScheduleRules& rules)
+{
+    Worksheet sheet;
+    WorksheetResult& r = sheet.result;
+    r.editionId = QStringLiteral("2023S");
+    const WorksheetInputs in(record);
+    in.fillCommon(sheet);
+    // Custody is shared equally on this form: the custody box decides nothing.
+    sheet.captions.remove(QStringLiteral("lblCustody"));
+
+    for (const WorksheetInputs::Input& input : CombinedInputs) {
+        const double p = in.showInput(sheet, label("P", input.line), input.plaintiffColumn);
+        const double d = in.showInput(sheet, label("D", input.line), input.defendantColumn);
+        in.setCell(sheet, label("C", input.line), p + d);
+    }
+    for (const WorksheetInputs::Input& input : ParentOnlyInputs) {
+        in.showInput(sheet, label("P", input.line), input.plaintiffColumn);
+        in.showInput(sheet, label("D", input.line), input.defendantColumn);
+    }
+    const auto cell = [&r](const QString& name) {
+        return r.cells.value(name);
+    };
+    const auto has = [&r](const QString& name) {
+        return r.cells.contains(name);
+    };
+
+    // Line 2, not clamped.
+    for (const char* side : {"P", "D", "C"})
+        in.setCell(sheet,
+                   label(side, "2"),
+                   cell(label(side, "1")) - cell(label(side, "1a")) - cell(label(side, "1b")));
+    const double c2 = cell(QStringLiteral("lblC2"));
+
+    // Line 3: here the defendant's share is rounded to a whole percent; the plaintiff has the rest.
+    r.sharesUndefined = c2 == 0.0;
+    if (!r.sharesUndefined) {
+        const double d3 = round(cell(QStringLiteral("lblD2")) / c2, 2);
+        in.setCell(sheet, QStringLiteral("lblD3"), d3, Format::courtPercent(d3));
+        in.setCell(sheet, QStringLiteral("lblP3"), 1 - d3, Format::courtPercent(1 - d3));
+        in.setCell(sheet, QStringLiteral("lblC3"), 1, Format::courtPercent(1));
+    }
+
+    // Line 4 as on form CS-42 (Rev. 5/2022); line 5 is 150 % of it.
+    in.readSchedule(sheet, schedule, rules, c2);
+    if (r.overrideInForce)
+        in.setCell(sheet, QStringLiteral("lblC4"), r.overrideAmount);
+    if (has(QStringLiteral("lblC4")))
+        in.setCell(
+            sheet, QStringLiteral("lblC5"), round(SharedMultiplier * cell(QStringLiteral("lblC4")), 0));
+
+    // Line 8: the costs each parent pays; line 9 the total obligation.
+    for (const char* side : {"P", "D"})
+        in.setCell(sheet, label(side, "8"), cell(label(side, "6")) + cell(label(side, "7")));
+    in.setCell(sheet, QStringLiteral("lblC8"), cell(QStringLiteral("lblP8")) + cell(QStringLiteral("lblD8")));
+    if (has(QStringLiteral("lblC5")))
+        in.setCell(
+            sheet, QStringLiteral("lblC9"), cell(QStringLiteral("lblC5")) + cell(QStringLiteral("lblC8")));
+
+    for (const char* side : {"P", "D"}) {
+        // Line 10: each share of line 9, each rounded on its own.
+        if (has(QStringLiteral("lblC9")) && has(label(side, "3")))
+            in.setCell(
+                sheet, label(side, "10"), round(cell(label(side, "3")) * cell(QStringLiteral("lblC9")), 0));
+        // Line 11: the costs this parent pays are a credit. Line 12: the cross-credit for the time
+        // the children spend with this parent.
+        in.setCell(sheet, label(side, "11"), cell(label(side, "8")));
+        if (has(QStringLiteral("lblC5")))
+            in.setCell(sheet, label(side, "12"), round(CrossCredit * cell(QStringLiteral("lblC5")), 0));
+        // Line 13, which may be below 0.
+        if (has(label(side, "10")) && has(label(side, "12")))
+            in.setCell(sheet,
+                       label(side, "13"),
+                       cell(label(side, "10")) - cell(label(side, "11")) - cell(label(side, "12")));
+    }
+
+    // Line 14: the higher line 13 in the column of its parent (a tie in the defendant's), who pays
+    // it to the other; nothing is owed when it is not above 0.
+    if (has(QStringLiteral("lblP13")) && has(QStringLiteral("lblD13"))) {
+        const double p13 = cell(QStringLiteral("lblP13"));
+        const double d13 = cell(QStringLiteral("lblD13"));
+        const char* payer = p13 > d13 ? "P" : "D";
+        const double amount = p13 > d13 ? p13 : d13;
+        in.setCell(sheet, label(payer, "14"), amount);
+        r.payer = amount > 0 ? QString::fromLatin1(payer) : QString();
+        r.orderAmount = amount > 0 ? amount : 0.0;
+    }
+
+    // Every line the inputs leave undefined shows empty, never what an earlier computation showed.
+    for (const LineDef& def : FormEditions::cs42S2023().lines) {
+        if (!sheet.captions.contains(def.label))
+            sheet.captions.insert(def.label, QString(QLatin1String("")));
+    }
+    in.fillWarnings(sheet, QStringLiteral("3, 10, 13 AND 14"));
+    return sheet;
+}
+
+} // namespace cs42::Cs42S2023
