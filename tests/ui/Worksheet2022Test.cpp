@@ -215,6 +215,34 @@ private slots:
         QCOMPARE(caption("lblC5"), QStringLiteral("350"));
     }
 
+    void theSharedCustodyFormNeedsNoCustody()
+    {
+        // Switched from CS-42 (Rev. 5/2022): the two forms read the same columns, nothing moves.
+        m_data->setStored({{QStringLiteral("pchildcare"), QStringLiteral("200")}});
+        openWorksheet();
+        m_data->interaction.expectChoice(2, QStringLiteral("Form Edition"));
+        m_data->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Form Edition"));
+        QTest::mouseClick(label(QStringLiteral("lblEdition")), Qt::LeftButton);
+        QVERIFY(m_data->interaction.allExpectationsMet());
+        QCOMPARE(m_data->stored(QStringLiteral("formedition")), QStringLiteral("2023S"));
+        QCOMPARE(m_data->stored(QStringLiteral("pchildcare")), QStringLiteral("200"));
+        QCOMPARE(&m_form->edition(), &FormEditions::cs42S2023());
+        QCOMPARE(caption("lblEdition"), QStringLiteral("Form CS-42-S (Effective 6/2023)"));
+
+        // 5,000 combined, 2 children: 1,000, 150 % of it 1,500, plus the plaintiff's 200 of child
+        // care: 1,700. The defendant's 40 % is 680 and the plaintiff's 60 % 1,020; each has a
+        // cross-credit of 750; the plaintiff's 200 of costs are a credit too.
+        QCOMPARE(caption("lblD3"), QStringLiteral("40"));
+        QCOMPARE(caption("lblC5"), QStringLiteral("1,500"));
+        QCOMPARE(caption("lblC9"), QStringLiteral("1,700"));
+        QCOMPARE(caption("lblP13"), QStringLiteral("70"));
+        QCOMPARE(caption("lblD13"), QStringLiteral("(70)"));
+        QCOMPARE(caption("lblP14"), QStringLiteral("70"));
+        QCOMPARE(caption("lblD14"), QString());
+        QVERIFY(label("lblCustody") == nullptr);
+        QCOMPARE(caption("lblCustodyCaption"), QStringLiteral("SHARED CUSTODY (50 %)"));
+    }
+
 #ifdef FORMS_DIR
     void productionFillsTheNewTemplateByName()
     {

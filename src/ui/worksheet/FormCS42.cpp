@@ -40,6 +40,7 @@ using ProgramSettings::twipsToPixels;
 const QString CustodyCaption = QStringLiteral("WHO HAS CUSTODY?");
 const QString HealthInsuranceCaption = QStringLiteral("WHO PAYS HEALTH INS?");
 const QString EditionTitle = QStringLiteral("Form Edition");
+const QString SharedCustodyCaption = QStringLiteral("SHARED CUSTODY (50 %)");
 
 // Pixels of the form's picture for one PDF point.
 constexpr double PictureScale = 1.6;
@@ -327,7 +328,12 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
         const QRectF bottom = fieldRects.value(QString::fromLatin1(to));
         return QRectF(c2.left(), top.top(), c2.width(), bottom.bottom() - top.top());
     };
-    if (m_edition->fillsByName && everyField) {
+    // The combined column is unused from line 8 on (CS-42 Rev. 5/2022), from line 10 on (CS-42-S).
+    const bool sharedCustody = !m_edition->line(QStringLiteral("lblCustody"));
+    if (m_edition->fillsByName && everyField && sharedCustody) {
+        at(QStringLiteral("lblSharesWarning"), combinedCells("lblP10", "lblP12"));
+        at(QStringLiteral("lblLineTwoWarning"), combinedCells("lblP13", "lblP14"));
+    } else if (m_edition->fillsByName && everyField) {
         at(QStringLiteral("lblSharesWarning"), combinedCells("lblP8", "lblP10"));
         at(QStringLiteral("lblLineTwoWarning"), combinedCells("lblP11", "lblP13"));
     } else if (fieldRects.contains(QStringLiteral("lblC2")) &&
@@ -352,6 +358,16 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
             l->setFont(arial(13, true));
             l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         }
+    }
+    // A form for shared custody has no custody to choose: the box says so instead.
+    if (sharedCustody) {
+        QLabel* custody = label(QStringLiteral("lblCustodyCaption"));
+        custody->setText(SharedCustodyCaption);
+        custody->setGeometry(toWindow(QRectF(36, row + 4, 210, 14)));
+        custody->setAlignment(Qt::AlignCenter);
+        custody->setToolTip(
+            QStringLiteral("Form CS-42-S is for parents who share physical custody equally; the "
+                           "parent who pays is the one with the higher line 13."));
     }
     for (const char* name : {"lblCustody", "lblHealthInsurance"}) {
         if (QLabel* l = label(QString::fromLatin1(name))) {

@@ -193,6 +193,16 @@ private slots:
         data.setStored({{QStringLiteral("pinc"), QStringLiteral("31000")}});
         form.RecalculateWorksheet();
         shoot(form, QStringLiteral("2022-above-schedule"));
+
+        // The same parents sharing physical custody equally, on form CS-42-S.
+#ifdef FORMS_DIR
+        QFile::copy(QStringLiteral(FORMS_DIR "/CS42S_2023.PDF"),
+                    data.session.paths.formTemplatePath(QStringLiteral("CS42S_2023.PDF")));
+#endif
+        data.setStored({{QStringLiteral("formedition"), QStringLiteral("2023S")},
+                        {QStringLiteral("pinc"), QStringLiteral("5200")}});
+        FormCS42 shared(data.session, data.host);
+        shoot(shared, QStringLiteral("2023s-filled"));
     }
 
     void dialogs()
