@@ -11,7 +11,7 @@ namespace {
 int usage()
 {
     printError(
-        QStringLiteral("Usage: cs42-admin produce [--case CASEID] [--edition 2009|2022] [--out PATH]\n"));
+        QStringLiteral("Usage: cs42-admin produce [--case CASEID] [--edition 2009|2022|2023S] [--out PATH]\n"));
     return 2;
 }
 } // namespace

@@ -61,8 +61,8 @@ int runScheduleCommand(const QStringList& args, const DataPaths& paths)
         return importSchedule(rest[1], paths, *edition);
     if (rest.size() == 1 && rest[0] == QLatin1String("export"))
         return exportSchedule(paths, *edition);
-    printError(QStringLiteral("Usage: cs42-admin schedule import [--edition 2009|2022] FILE.csv\n"
-                              "       cs42-admin schedule export [--edition 2009|2022]\n"));
+    printError(QStringLiteral("Usage: cs42-admin schedule import [--edition 2009|2022|2023S] FILE.csv\n"
+                              "       cs42-admin schedule export [--edition 2009|2022|2023S]\n"));
     return 2;
 }
 
