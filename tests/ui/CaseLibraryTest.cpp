@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QRegularExpression>
 #include <QTest>
@@ -190,6 +191,36 @@ private slots:
             (QStringList{QStringLiteral("beta"), QStringLiteral("Gamma"), QStringLiteral("Sample Case")}));
         QAbstractItemModelTester tester(const_cast<CaseListModel*>(&library()->model()),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
+    }
+
+    void theFilterNarrowsTheListAsTheUserTypes()
+    {
+        for (const char* name : {"Doe v. Roe", "Smith v. Jones", "Roe v. Doe"})
+            store().addCase(QLatin1String(name), QDate(2024, 1, 1));
+        library()->rebuildList();
+        auto* filter = m_shell->control<QLineEdit>("txtFilter");
+        QTest::keyClicks(filter, QStringLiteral("ROE"));
+        QCOMPARE(library()->model().rowCount(), 2); // anywhere in the name, whatever the case
+        QCOMPARE(library()->model().nameAt(selectedRow()), m_shell->session.currentCaseName);
+        QTest::keyClicks(filter, QStringLiteral("x"));
+        QCOMPARE(library()->model().rowCount(), 0);
+        filter->clear();
+        QCOMPARE(library()->model().rowCount(), 4);
+        QCOMPARE(library()->model().caseCount(), 4);
+    }
+
+    void aNameInUseIsQuestionedBeforeItIsUsedAgain()
+    {
+        store().addCase(QStringLiteral("Doe v. Roe"), QDate(2024, 1, 1));
+        library()->rebuildList();
+        m_shell->interaction.expectAsk(Interaction::Answer::No,
+                                       QStringLiteral("New Case Name"),
+                                       CaseLibrary::nameInUseQuestion(QStringLiteral("doe v. roe")));
+        addThroughWindow(QStringLiteral("doe v. roe "));
+        QCOMPARE(store().caseCount(), 2);
+        m_shell->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("New Case Name"));
+        addThroughWindow(QStringLiteral("Doe v. Roe"));
+        QCOMPARE(store().caseCount(), 3);
     }
 
     void aCurrentCaseThatIsGoneLeavesTheLastEntrySelected()

@@ -46,6 +46,7 @@ private slots:
     void cleanup();
 
     void opensOnTheStoredPartyOrTheFirstEntry_data();
+    void theFilterNarrowsTheListAndKeepsTheBoxesInStep();
     void opensOnTheStoredPartyOrTheFirstEntry();
     void titleAndLocation();
     void moreInfoWidensAndNarrows();
@@ -165,6 +166,24 @@ void NamesTest::opensOnTheStoredPartyOrTheFirstEntry()
     QCOMPARE(child<QLineEdit>(window.get(), "Text0")->text(), expectedName);
     QCOMPARE(list->currentIndex().row(), expectedName == QLatin1String("Bob Baker") ? 1 : 0);
     QCOMPARE(window->currentKey(), expectedName == QLatin1String("Bob Baker") ? m_baker : m_adams);
+}
+
+void NamesTest::theFilterNarrowsTheListAndKeepsTheBoxesInStep()
+{
+    auto window = openNames(m_baker);
+    auto* list = child<QListView>(window.get(), "List1");
+    auto* filter = child<QLineEdit>(window.get(), "txtFilter");
+    // An edit in progress is stored before its entry leaves the list.
+    typeInto(window.get(), "Text5", QStringLiteral("1 Elm St"));
+    QTest::keyClicks(filter, QStringLiteral("ADA"));
+    QCOMPARE(list->model()->rowCount(), 1);
+    QCOMPARE(window->currentKey(), m_adams);
+    QCOMPARE(child<QLineEdit>(window.get(), "Text0")->text(), QStringLiteral("Ann Adams"));
+    filter->clear();
+    QCOMPARE(list->model()->rowCount(), 3);
+    QCOMPARE(window->currentKey(), m_adams); // the record shown stays while it is listed
+    QCOMPARE(NameStore(m_session->paths.namesDbPath()).load(m_baker)->value(QStringLiteral("street")),
+             QStringLiteral("1 Elm St"));
 }
 
 void NamesTest::titleAndLocation()

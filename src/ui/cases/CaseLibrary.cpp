@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPainter>
 #include <QPainterPath>
@@ -221,9 +222,17 @@ CaseLibrary::CaseLibrary(Session& session, WindowHost& host, QWidget* parent)
     buttons->addWidget(rename, 1, 0);
     buttons->addWidget(remove, 1, 1);
 
+    // Narrows the list as the user types, anywhere in the case name.
+    m_filter = new QLineEdit(this);
+    m_filter->setObjectName(QStringLiteral("txtFilter"));
+    m_filter->setPlaceholderText(QStringLiteral("Find a case"));
+    m_filter->setClearButtonEnabled(true);
+    m_filter->setAccessibleName(QStringLiteral("Find a case by its name"));
+
     auto* left = new QVBoxLayout;
     left->setSpacing(8);
     left->addWidget(heading);
+    left->addWidget(m_filter);
     left->addWidget(m_list, 1);
     left->addLayout(buttons);
 
@@ -248,6 +257,15 @@ CaseLibrary::CaseLibrary(Session& session, WindowHost& host, QWidget* parent)
 
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, &CaseLibrary::caseSelected);
     connect(m_list, &QListView::doubleClicked, this, &CaseLibrary::selectCase);
+    connect(m_filter, &QLineEdit::textChanged, this, [this](const QString& text) {
+        m_model->setFilter(text);
+        selectCurrentRow();
+    });
+    // Enter in the filter opens the case it found; Down goes to the list.
+    connect(m_filter, &QLineEdit::returnPressed, this, [this] {
+        if (m_model->rowCount() > 0)
+            selectCase();
+    });
     connect(add, &QPushButton::clicked, this, &CaseLibrary::addNewCase);
     connect(select, &QPushButton::clicked, this, &CaseLibrary::selectCase);
     connect(rename, &QPushButton::clicked, this, &CaseLibrary::renameCase);
@@ -284,21 +302,43 @@ void CaseLibrary::rebuildList()
     m_message->setVisible(gettingStarted);
 
     m_model->setCases(cases);
-    const int count = m_model->rowCount();
-    if (count > 0) {
-        int row = 0;
-        if (!m_session.currentCaseId.isEmpty()) {
-            row = m_model->rowOfKey(m_session.currentCaseId);
-            if (row < 0) // the current case is gone: the last entry stays selected
-                row = count - 1;
-        }
-        const QModelIndex index = m_model->index(row);
-        m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-        m_list->scrollTo(index);
-    }
     m_buildingList = false;
     m_list->show();
+    selectCurrentRow();
+}
+
+void CaseLibrary::selectCurrentRow()
+{
+    const int count = m_model->rowCount();
+    if (count == 0)
+        return;
+    int row = 0;
+    if (!m_session.currentCaseId.isEmpty()) {
+        row = m_model->rowOfKey(m_session.currentCaseId);
+        if (row < 0) // the current case is gone or filtered out: the last entry shown is selected
+            row = m_model->filter().trimmed().isEmpty() ? count - 1 : 0;
+    }
+    const QModelIndex index = m_model->index(row);
+    m_buildingList = true;
+    m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    m_buildingList = false;
+    m_list->scrollTo(index);
     caseSelected();
+}
+
+bool CaseLibrary::confirmNameInUse(const QString& title, const QString& name, const QString& exceptKey)
+{
+    if (!m_model->hasName(name, exceptKey))
+        return true;
+    return m_session.interaction->ask(this, title, nameInUseQuestion(name), Interaction::Icon::Warning) ==
+           Interaction::Answer::Yes;
+}
+
+QString CaseLibrary::nameInUseQuestion(const QString& name)
+{
+    return QStringLiteral("A case named '") + name.trimmed() +
+           QStringLiteral("' is already in the Case Library.  Two cases with one name are easily confused.  "
+                          "Use this name anyway?");
 }
 
 void CaseLibrary::caseSelected()
@@ -324,6 +364,8 @@ void CaseLibrary::addNewCase()
         GetShort::getText(this, QStringLiteral("New Case Name"), addPrompt(), QString(), CaseNameMaxLength);
     if (!name || name->trimmed().isEmpty())
         return;
+    if (!confirmNameInUse(QStringLiteral("New Case Name"), *name))
+        return;
     const CaseStore store(m_session.paths.casesDbPath());
     const QString key = store.addCase(*name, m_session.today(), DataStore::defaultEdition(m_session.paths));
     if (key.isEmpty()) {
@@ -346,10 +388,13 @@ void CaseLibrary::addNewCase()
 
 void CaseLibrary::selectCase()
 {
-    if (m_model->rowCount() == 0) {
+    if (m_model->caseCount() == 0) {
         showNoCasesMessage(QStringLiteral("Select"));
         return;
     }
+    // The filter shows no case to open.
+    if (m_model->rowCount() == 0)
+        return;
     m_host.showWorksheet();
 }
 
@@ -363,6 +408,8 @@ void CaseLibrary::renameCase()
     const std::optional<QString> name =
         GetShort::getText(this, title, renamePrompt(), m_session.currentCaseName, CaseNameMaxLength);
     if (!name || name->trimmed().isEmpty() || *name == m_session.currentCaseName)
+        return;
+    if (!confirmNameInUse(title, *name, m_session.currentCaseId))
         return;
     const CaseStore store(m_session.paths.casesDbPath());
     const CaseStoreStatus status = store.renameCase(m_session.currentCaseId, *name);

@@ -6,6 +6,7 @@
 
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QListView;
 class QPushButton;
 
@@ -32,9 +33,16 @@ public:
     // is gone) and runs the selection handler once.
     void rebuildList();
 
+    // Asked when a new or renamed case would have the name of another one.
+    static QString nameInUseQuestion(const QString& name);
+
     const CaseListModel& model() const { return *m_model; }
 
 private:
+    // Selects the current case in the list as filtered, or the first entry shown.
+    void selectCurrentRow();
+    // True unless another case has `name` and the user would rather not use it again.
+    bool confirmNameInUse(const QString& title, const QString& name, const QString& exceptKey = QString());
     void caseSelected();
     void addNewCase();
     void selectCase();
@@ -49,6 +57,7 @@ private:
     WindowHost& m_host;
     CaseListModel* m_model = nullptr;
     QListView* m_list = nullptr;
+    QLineEdit* m_filter = nullptr;
     QLabel* m_message = nullptr;
     QFrame* m_shape = nullptr;
     QLabel* m_image = nullptr;

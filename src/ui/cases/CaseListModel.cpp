@@ -35,22 +35,52 @@ void CaseListModel::setCases(const QList<CaseListItem>& cases)
         return folded != 0 ? folded < 0 : a.entry.text < b.entry.text;
     });
 
+    m_all.clear();
+    m_all.reserve(cases.size());
+    for (Keyed& k : keyed)
+        m_all.append(std::move(k.entry));
+    showFiltered();
+}
+
+void CaseListModel::setFilter(const QString& text)
+{
+    if (text == m_filter)
+        return;
+    m_filter = text;
+    showFiltered();
+}
+
+void CaseListModel::showFiltered()
+{
+    const QString wanted = m_filter.trimmed();
     beginResetModel();
     m_entries.clear();
-    m_entries.reserve(cases.size());
     m_rowOfKey.clear();
-    m_rowOfKey.reserve(cases.size());
-    for (Keyed& k : keyed)
-        m_entries.append(std::move(k.entry));
+    for (const Entry& entry : m_all) {
+        if (wanted.isEmpty() || entry.text.left(NameWidth).contains(wanted, Qt::CaseInsensitive))
+            m_entries.append(entry);
+    }
     // Two rows with one key (only in files written elsewhere): the first entry counts.
     for (int row = static_cast<int>(m_entries.size()) - 1; row >= 0; --row)
         m_rowOfKey.insert(m_entries.at(row).key, row);
     endResetModel();
 }
 
+bool CaseListModel::hasName(const QString& name, const QString& exceptKey) const
+{
+    const QString wanted = name.trimmed();
+    for (const Entry& entry : m_all) {
+        if (entry.key != exceptKey &&
+            entry.text.left(NameWidth).trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
 void CaseListModel::clear()
 {
     beginResetModel();
+    m_all.clear();
     m_entries.clear();
     m_rowOfKey.clear();
     endResetModel();

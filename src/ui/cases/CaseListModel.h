@@ -30,6 +30,18 @@ public:
     void setCases(const QList<CaseListItem>& cases);
     void clear();
 
+    // Shows only the entries whose case name holds `text` anywhere, without regard to case; the
+    // empty text shows them all. The rows below count the entries shown.
+    void setFilter(const QString& text);
+
+    const QString& filter() const { return m_filter; }
+
+    // Every case, shown or not.
+    int caseCount() const { return static_cast<int>(m_all.size()); }
+
+    // Another case (not `exceptKey`) whose name is `name`, trimmed and without regard to case.
+    bool hasName(const QString& name, const QString& exceptKey = QString()) const;
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
@@ -51,7 +63,11 @@ private:
         QString key;
     };
 
-    QList<Entry> m_entries;
+    void showFiltered();
+
+    QList<Entry> m_all;     // sorted
+    QList<Entry> m_entries; // those the filter shows
+    QString m_filter;
     QHash<QString, int> m_rowOfKey;
 };
 

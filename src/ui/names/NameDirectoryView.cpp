@@ -7,6 +7,7 @@
 #include "ui/names/NameFieldBoxes.h"
 #include "ui/names/NameListModel.h"
 
+#include <QLineEdit>
 #include <QListView>
 
 namespace cs42 {
@@ -60,6 +61,31 @@ void NameDirectoryView::selectRow(int row)
                                                : QAbstractItemView::EnsureVisible);
 }
 
+void NameDirectoryView::attachFilter(QLineEdit* box)
+{
+    box->setPlaceholderText(QStringLiteral("Find a name"));
+    box->setClearButtonEnabled(true);
+    box->setAccessibleName(QStringLiteral("Find a name in the directory"));
+    connect(box, &QLineEdit::textChanged, this, [this](const QString& text) {
+        // An edit in the boxes is stored before its entry may leave the list.
+        saveNameFields();
+        m_buildingList = true;
+        m_model->setFilter(text);
+        const QStringList& shown = m_model->entries();
+        int row = NameList::indexOfKey(shown, m_currentKey);
+        if (row < 0 && !shown.isEmpty())
+            row = 0;
+        if (row >= 0)
+            selectRow(row);
+        m_buildingList = false;
+        const QString key = NameList::keyOf(selectedEntry());
+        if (key != m_currentKey) {
+            m_currentKey = key;
+            loadNameFields();
+        }
+    });
+}
+
 void NameDirectoryView::rebuild(const QString& key)
 {
     QString error;
@@ -71,10 +97,11 @@ void NameDirectoryView::rebuild(const QString& key)
     m_buildingList = true;
     const QStringList entries = rows ? NameList::entries(*rows, m_options.listStyle) : QStringList();
     m_model->setEntries(entries);
-    if (!entries.isEmpty()) {
-        int row = key.isEmpty() ? 0 : NameList::indexOfKey(entries, key);
+    const QStringList& shown = m_model->entries();
+    if (!shown.isEmpty()) {
+        int row = key.isEmpty() ? 0 : NameList::indexOfKey(shown, key);
         if (row < 0)
-            row = m_options.unlistedKeySelectsLast ? static_cast<int>(entries.size()) - 1 : 0;
+            row = m_options.unlistedKeySelectsLast ? static_cast<int>(shown.size()) - 1 : 0;
         selectRow(row);
     }
     m_buildingList = false;

@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class QLineEdit;
 class QListView;
 class QWidget;
 
@@ -67,6 +68,10 @@ public:
     void addName();
     // The delete questions; once the selected name is deleted, the first entry is shown.
     void deleteName();
+
+    // Narrows the list to the entries that hold `text` as the user types it into `box`; the
+    // record shown stays while its entry is listed, else the first entry shown is.
+    void attachFilter(QLineEdit* box);
 
     // The window is being taken down: boxes losing the focus must not store anything now.
     void detach();

@@ -20,8 +20,31 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const
 
 void NameListModel::setEntries(QStringList entries)
 {
+    m_all = std::move(entries);
+    showFiltered();
+}
+
+void NameListModel::setFilter(const QString& text)
+{
+    if (text == m_filter)
+        return;
+    m_filter = text;
+    showFiltered();
+}
+
+void NameListModel::showFiltered()
+{
+    const QString wanted = m_filter.trimmed();
     beginResetModel();
-    m_entries = std::move(entries);
+    if (wanted.isEmpty()) {
+        m_entries = m_all;
+    } else {
+        m_entries.clear();
+        for (const QString& entry : m_all) {
+            if (entry.contains(wanted, Qt::CaseInsensitive))
+                m_entries.append(entry);
+        }
+    }
     endResetModel();
 }
 

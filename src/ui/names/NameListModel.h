@@ -20,13 +20,21 @@ public:
 
     void setEntries(QStringList entries);
 
+    // The entries shown: those that hold the filter anywhere, without regard to case.
     const QStringList& entries() const { return m_entries; }
+
+    // Shows only the entries that hold `text`; the empty text shows them all.
+    void setFilter(const QString& text);
 
     // The entry of a row; empty for a row that does not exist.
     QString entryAt(int row) const;
 
 private:
+    void showFiltered();
+
+    QStringList m_all;
     QStringList m_entries;
+    QString m_filter;
 };
 
 } // namespace cs42

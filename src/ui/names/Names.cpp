@@ -9,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QScreen>
@@ -29,8 +30,12 @@ Names::Names(Session& session, const QString& title, const QString& startKey, QW
 
     constexpr int leftWidth = NarrowWidth - 2 * Margin;
     auto* model = new NameListModel(this);
+    auto* filter = new QLineEdit(this);
+    filter->setObjectName(QStringLiteral("txtFilter"));
+    filter->setGeometry(Margin, Margin, leftWidth, 24);
     m_list = new ListBox(model, this);
-    m_list->setGeometry(Margin, Margin, leftWidth, WindowHeight - 2 * Margin - 5 * (ButtonHeight + 4));
+    m_list->setGeometry(
+        Margin, Margin + 28, leftWidth, WindowHeight - 2 * Margin - 28 - 5 * (ButtonHeight + 4));
 
     auto makeButton = [this](const char* name, const QString& caption, int index) {
         auto* button = new QPushButton(caption, this);
@@ -65,6 +70,7 @@ Names::Names(Session& session, const QString& title, const QString& startKey, QW
                                         m_boxes,
                                         this);
 
+    m_directory->attachFilter(filter);
     connect(m_list, &QListView::doubleClicked, this, &Names::selectName);
     connect(m_select, &QPushButton::clicked, this, &Names::selectName);
     connect(m_noSelection, &QPushButton::clicked, this, &Names::noSelection);

@@ -9,6 +9,7 @@
 #include "ui/names/NameListModel.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 
@@ -46,8 +47,11 @@ NamesAdmin::NamesAdmin(Session& session, WindowHost& host, QWidget* parent)
 
     const int top = Margin + 58;
     auto* model = new NameListModel(this);
+    auto* filter = new QLineEdit(this);
+    filter->setObjectName(QStringLiteral("txtFilter"));
+    filter->setGeometry(Margin, top, ListWidth, 24);
     m_list = new ListBox(model, this);
-    m_list->setGeometry(Margin, top, ListWidth, height - top - Margin - ButtonHeight - 8);
+    m_list->setGeometry(Margin, top + 28, ListWidth, height - top - 28 - Margin - ButtonHeight - 8);
 
     constexpr int buttonTop = height - Margin - ButtonHeight;
     constexpr int buttonWidth = (ListWidth - 2 * 6) / 3;
@@ -77,6 +81,7 @@ NamesAdmin::NamesAdmin(Session& session, WindowHost& host, QWidget* parent)
         m_boxes,
         this);
 
+    m_directory->attachFilter(filter);
     connect(m_save, &QPushButton::clicked, this, &NamesAdmin::save);
     connect(m_add, &QPushButton::clicked, m_directory, &NameDirectoryView::addName);
     connect(m_delete, &QPushButton::clicked, m_directory, &NameDirectoryView::deleteName);
