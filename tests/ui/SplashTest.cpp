@@ -120,7 +120,7 @@ private slots:
         QVERIFY(!m_shell->interaction.ended);
     }
 
-    void escapeAfterTheLibraryOpenedDoesNothing()
+    void escapeAfterTheLibraryOpenedContinuesWithoutUtilities()
     {
         m_shell->background->showCaseLibrary();
         m_shell->item("menuAbout")->trigger();
@@ -128,9 +128,22 @@ private slots:
         bool opened = true;
         pressEscape([&](QDialog* dialog) { opened = dialog != nullptr; });
         QVERIFY(!opened);
-        QVERIFY(splash());
-        // The picture leads back to the library, not to the worksheet.
-        QTest::mouseClick(m_shell->control("Image1"), Qt::LeftButton);
+        // Esc leads back to the library, as the picture does, not to the worksheet.
+        QVERIFY(m_shell->hosted<CaseLibrary>());
+    }
+
+    void enterOrSpaceContinues_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Space") << int(Qt::Key_Space);
+    }
+
+    void enterOrSpaceContinues()
+    {
+        QFETCH(int, key);
+        QTest::keyClick(splash(), Qt::Key(key));
         QVERIFY(m_shell->hosted<CaseLibrary>());
     }
 

@@ -171,8 +171,21 @@ bool Splash::eventFilter(QObject* watched, QEvent* event)
 
 void Splash::keyPressEvent(QKeyEvent* event)
 {
-    // File Utilities is reachable only at start-up, before the case library first opened.
-    if (event->key() != Qt::Key_Escape || m_session.utilitiesAllowed) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        m_host.showCaseLibrary();
+        return;
+    case Qt::Key_Escape:
+        // File Utilities is reachable only at start-up, before the case library first opened;
+        // later (About) Esc continues like the other keys.
+        if (m_session.utilitiesAllowed) {
+            m_host.showCaseLibrary();
+            return;
+        }
+        break;
+    default:
         QWidget::keyPressEvent(event);
         return;
     }

@@ -10,8 +10,8 @@ struct Session;
 class WindowHost;
 
 // The first window the user sees, shown again by "About". A click on the picture or on any of
-// its texts leads to the case library; Esc, before the case library first opened, opens File
-// Utilities.
+// its texts, Enter or Space leads to the case library; Esc, before the case library first opened,
+// opens File Utilities, and afterwards leads to the case library too.
 class Splash : public QWidget
 {
     Q_OBJECT
