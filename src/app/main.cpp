@@ -47,6 +47,6 @@ int main(int argc, char* argv[])
     // The main window carries ShortTitle; the splash shows inside it without waiting.
     cs42::Background background(session);
     background.showSplash();
-    background.show();
+    background.showAsPlaced();
     return app.exec();
 }

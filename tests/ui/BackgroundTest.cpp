@@ -90,6 +90,30 @@ private slots:
         m_shell.reset();
     }
 
+    void theWindowFitsTheScreenAndComesBackWhereItWas()
+    {
+        // Never larger than the screen's available area (the test screen is smaller than the
+        // window's normal size).
+        const QRect available = m_shell->background->screen()->availableGeometry();
+        QVERIFY(available.contains(m_shell->background->geometry()));
+        QVERIFY(m_shell->background->width() <= 1080);
+
+        // Quitting keeps the place; the next start opens there, and a place off every screen is
+        // not used.
+        m_shell->background->setGeometry(QRect(available.topLeft() + QPoint(10, 20), QSize(400, 300)));
+        m_shell->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Quit"));
+        QVERIFY(m_shell->background->quitProgram());
+        const auto kept = DataStore::windowPlacement(m_shell->session.paths);
+        QVERIFY(kept);
+        QCOMPARE(kept->geometry.size(), QSize(400, 300));
+        Background next(m_shell->session);
+        QCOMPARE(next.placement().geometry, kept->geometry);
+
+        DataStore::saveWindowPlacement(m_shell->session.paths, {QRect(-5000, -5000, 400, 300), false});
+        Background moved(m_shell->session);
+        QVERIFY(available.contains(moved.placement().geometry));
+    }
+
     void menuBarHasItsItemsInOrder()
     {
         QCOMPARE(m_shell->background->windowTitle(), QStringLiteral("2017 QN Child Support Software"));

@@ -134,6 +134,28 @@ bool DataStore::saveDefaultEdition(const DataPaths& paths, const QString& editio
                {edition});
 }
 
+std::optional<WindowPlacement> DataStore::windowPlacement(const DataPaths& paths)
+{
+    SqlConnection connection(paths.settingsDbPath());
+    if (!connection.isOpen())
+        return std::nullopt;
+    QSqlQuery query(connection.database());
+    if (!query.exec(QStringLiteral("SELECT windowplacement FROM Main ORDER BY rowid LIMIT 1")) ||
+        !query.next())
+        return std::nullopt;
+    return WindowPlacement::fromText(query.value(0).toString());
+}
+
+bool DataStore::saveWindowPlacement(const DataPaths& paths, const WindowPlacement& placement)
+{
+    SqlConnection connection(paths.settingsDbPath());
+    return connection.isOpen() &&
+           connection.exec(
+               QStringLiteral(
+                   "UPDATE Main SET windowplacement = ? WHERE rowid = (SELECT min(rowid) FROM Main)"),
+               {placement.toText()});
+}
+
 QString DataStore::damagedSettingsPath(const DataPaths& paths)
 {
     return joinPath(paths.vtrFormsDir(), QStringLiteral("Quon2017_Damaged.MDB"));

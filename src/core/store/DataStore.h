@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/store/DataPaths.h"
+#include "core/store/WindowPlacement.h"
 
 namespace cs42 {
 
@@ -43,6 +44,9 @@ public:
     // FormEditions::DefaultId when the settings name none.
     static QString defaultEdition(const DataPaths& paths);
     static bool saveDefaultEdition(const DataPaths& paths, const QString& edition);
+    // The main window's placement on this workstation (`Main.windowplacement`), when one was kept.
+    static std::optional<WindowPlacement> windowPlacement(const DataPaths& paths);
+    static bool saveWindowPlacement(const DataPaths& paths, const WindowPlacement& placement);
 
     // Where a settings database that cannot be read is kept when new settings replace it.
     static QString damagedSettingsPath(const DataPaths& paths);

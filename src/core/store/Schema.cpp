@@ -20,6 +20,7 @@ TableDef makeMain()
     for (int i = 1; i <= 9; ++i)
         t.additions << text(QStringLiteral("optfield%1").arg(i));
     t.additions << text(QStringLiteral("defaultedition"), 10);
+    t.additions << text(QStringLiteral("windowplacement"), 60);
     return t;
 }
 

@@ -1,6 +1,7 @@
 #include "ui/shell/Background.h"
 
 #include "core/store/Backup.h"
+#include "core/store/DataStore.h"
 #include "core/store/ProgramSettings.h"
 #include "ui/cases/CaseLibrary.h"
 #include "ui/common/Interaction.h"
@@ -16,8 +17,10 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QScrollArea>
 
 namespace cs42 {
@@ -40,19 +43,37 @@ Background::Background(Session& session, QWidget* parent)
     setWindowTitle(ProgramSettings::ShortTitle);
     // The normal state, 500 twips wider and 1000 twips taller than a hosted window.
     setWindowState(Qt::WindowNoState);
-    resize(ProgramSettings::twipsToPixels(ProgramSettings::ChildWindowWidth + 500),
-           ProgramSettings::twipsToPixels(ProgramSettings::ChildWindowHeight + 1000));
+    // Where the window stood when the program last quit here, when that still fits a screen;
+    // never larger than the screen.
+    const QSize normal(ProgramSettings::twipsToPixels(ProgramSettings::ChildWindowWidth + 500),
+                       ProgramSettings::twipsToPixels(ProgramSettings::ChildWindowHeight + 1000));
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        screens.prepend(primary->availableGeometry());
+    m_placement = WindowPlacement::choose(DataStore::windowPlacement(m_session.paths), normal, screens);
+    setGeometry(m_placement.geometry);
 
     m_area = new QScrollArea(this);
     m_area->setObjectName(QStringLiteral("hostArea"));
     // Hosted windows keep their own size at 0, 0; the area scrolls when one is larger (the
     // worksheet is far taller than the screen).
     m_area->setWidgetResizable(false);
-    m_area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // A hosted window narrower than the main window stands in its middle.
+    m_area->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_area->setFrameShape(QFrame::NoFrame);
     setCentralWidget(m_area);
 
     buildMenus();
+}
+
+void Background::showAsPlaced()
+{
+    if (m_placement.maximized)
+        showMaximized();
+    else
+        show();
 }
 
 void Background::applyProgramFont(QApplication& app)
@@ -237,6 +258,8 @@ bool Background::quitProgram()
     // The names windows store a box when it is left, and the program ends without that happening:
     // close the hosted window first, so that an edit still in a box is stored (and backed up).
     closeWindows();
+    DataStore::saveWindowPlacement(m_session.paths,
+                                   {isMaximized() ? normalGeometry() : geometry(), isMaximized()});
     // Exit backups: a failed or refused copy leaves the backups as they were; the user hears of it
     // once, and the program still ends.
     QStringList problems;

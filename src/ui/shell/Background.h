@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/WindowPlacement.h"
 #include "ui/common/WindowHost.h"
 
 #include <QList>
@@ -48,6 +49,11 @@ public:
     // Returns false when the user answered No.
     bool quitProgram();
 
+    // Shows the window where it stood when the program last quit here (maximised when it was).
+    void showAsPlaced();
+
+    const WindowPlacement& placement() const { return m_placement; }
+
     // A menu item by its objectName (menuCaseLibrary, ..., menuQuitThisProgram), or nullptr.
     QAction* menuItem(const QString& name) const;
 
@@ -63,6 +69,7 @@ private:
 
     Session& m_session;
     QScrollArea* m_area = nullptr;
+    WindowPlacement m_placement;
     QPointer<QWidget> m_hosted;
     int m_backgroundColorIndex = -1;
     QList<QAction*> m_items; // every item on the menu bar except Quit
