@@ -118,8 +118,9 @@ private slots:
     {
         QCOMPARE(m_shell->background->windowTitle(), QStringLiteral("2017 QN Child Support Software"));
         QStringList captions;
+        // The captions with their access keys taken out.
         for (QAction* action : m_shell->background->menuBar()->actions())
-            captions << action->text();
+            captions << QString(action->text()).remove(QLatin1Char('&'));
         QCOMPARE(captions,
                  (QStringList{QStringLiteral("Case Library"),
                               QStringLiteral("CS-42 Worksheet"),
@@ -135,7 +136,10 @@ private slots:
         QVERIFY(quit);
         QCOMPARE(quit->actions().size(), 1);
         QCOMPARE(quit->actions().first()->objectName(), QStringLiteral("menuQuitThisProgram"));
-        QCOMPARE(quit->actions().first()->text(), QStringLiteral("Quit this Program"));
+        QCOMPARE(quit->actions().first()->text(), QStringLiteral("&Quit this Program"));
+        QCOMPARE(m_shell->item("menuProduce")->shortcut(), QKeySequence(QKeySequence::Print));
+        QCOMPARE(m_shell->item("menuQUONGuidelines")->shortcut(), QKeySequence(QKeySequence::HelpContents));
+        QCOMPARE(quit->actions().first()->shortcut(), QKeySequence(QKeySequence::Quit));
     }
 
     void menuEnablingFollowsTheWindowThatLoaded()

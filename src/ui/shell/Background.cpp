@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -93,30 +94,37 @@ void Background::buildMenus()
         m_items.append(action);
         return action;
     };
-    addItem("menuCaseLibrary", QStringLiteral("Case Library"), &Background::showCaseLibrary);
-    addItem("menuQUON42", QStringLiteral("CS-42 Worksheet"), &Background::showWorksheet);
+    // Each caption has an access key (Alt and the underlined letter) and the usual items their
+    // shortcuts.
+    addItem("menuCaseLibrary", QStringLiteral("&Case Library"), &Background::showCaseLibrary);
+    addItem("menuQUON42", QStringLiteral("CS-42 &Worksheet"), &Background::showWorksheet);
     m_showHide =
-        addItem("menuShowHide", QStringLiteral("Show/Hide Highlighting"), &Background::toggleHighlighting);
-    m_produce = addItem("menuProduce", QStringLiteral("Produce Worksheet"), &Background::produceWorksheet);
-    addItem("menuNames", QStringLiteral("Names"), &Background::showNamesAdmin);
-    addItem("menuQUONGuidelines", QStringLiteral("Rule 32 (PDF)"), [this] {
+        addItem("menuShowHide", QStringLiteral("Show/&Hide Highlighting"), &Background::toggleHighlighting);
+    m_produce = addItem("menuProduce", QStringLiteral("&Produce Worksheet"), &Background::produceWorksheet);
+    m_produce->setShortcut(QKeySequence::Print);
+    addItem("menuNames", QStringLiteral("&Names"), &Background::showNamesAdmin);
+    QAction* rule32 = addItem("menuQUONGuidelines", QStringLiteral("&Rule 32 (PDF)"), [this] {
         openReferenceDocument(m_session.paths.rule32Path(),
                               QStringLiteral("Child Support Guidelines"),
                               missingDocumentText(QStringLiteral("The Child Support Guidelines document")));
     });
-    addItem("menuSchedule", QStringLiteral("Schedule (PDF)"), [this] {
+    rule32->setShortcut(QKeySequence::HelpContents);
+    addItem("menuSchedule", QStringLiteral("&Schedule (PDF)"), [this] {
         openReferenceDocument(
             m_session.paths.schedulePdfPath(),
             QStringLiteral("Schedule of Basic Child Support Obligations"),
             missingDocumentText(QStringLiteral("The Schedule of Basic Child Support Obligations")));
     });
-    addItem("menuLocation", QStringLiteral("Location"), &Background::showLocation);
-    addItem("menuAbout", QStringLiteral("About"), &Background::showSplash);
+    addItem("menuLocation", QStringLiteral("L&ocation"), &Background::showLocation);
+    addItem("menuAbout", QStringLiteral("&About"), &Background::showSplash);
 
-    m_quitMenu = bar->addMenu(QStringLiteral("Quit"));
+    m_quitMenu = bar->addMenu(QStringLiteral("&Quit"));
     m_quitMenu->setObjectName(QStringLiteral("menuQuit"));
     m_quitMenu->menuAction()->setObjectName(QStringLiteral("menuQuit"));
-    QAction* quitItem = m_quitMenu->addAction(QStringLiteral("Quit this Program"));
+    QAction* quitItem = m_quitMenu->addAction(QStringLiteral("&Quit this Program"));
+    quitItem->setShortcut(QKeySequence::Quit);
+    // The shortcut works wherever the focus is in the main window, not only in the open menu.
+    addAction(quitItem);
     quitItem->setObjectName(QStringLiteral("menuQuitThisProgram"));
     connect(quitItem, &QAction::triggered, this, [this] { quitProgram(); });
 }
