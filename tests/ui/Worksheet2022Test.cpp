@@ -7,6 +7,7 @@
 #include "core/worksheet/ScheduleCsv.h"
 #include "ui/worksheet/FormCS42.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -121,6 +122,52 @@ private slots:
             QVERIFY2(page.contains(label(QString::fromLatin1(name))->geometry()), name);
         QVERIFY(label("lblP1")->geometry().top() < label("lblP13")->geometry().top());
 #endif
+    }
+
+    void theKeyboardReachesEveryEntryInReadingOrder()
+    {
+        openWorksheet();
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        QCOMPARE(QApplication::focusWidget(), label("lblCourtFile"));
+        QStringList order;
+        for (int i = 0; i < 12; ++i) {
+            order << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(order,
+                 QStringList({"lblCourtFile",
+                              "lblCourtType",
+                              "lblCounty",
+                              "lblName1Name",
+                              "lblName2Name",
+                              "GetChildInfoHot",
+                              "lblNumberOfChildren",
+                              "lblP1",
+                              "lblD1",
+                              "lblP1a",
+                              "lblD1a",
+                              "lblP1b"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), label("lblP1b"));
+        // The arrows move to the neighbouring cells.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(QApplication::focusWidget(), label("lblP1a"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QCOMPARE(QApplication::focusWidget(), label("lblD1a"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(QApplication::focusWidget(), label("lblD1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+        QCOMPARE(QApplication::focusWidget(), label("lblP1"));
+        QCOMPARE(label("lblP1")->frameShape(), QFrame::Box); // the focus is seen
+        QCOMPARE(label("lblP1")->accessibleName(),
+                 QStringLiteral("Line 1, Monthly Gross Income, plaintiff: 3,000"));
+
+        // Enter opens the line's dialog.
+        auto run = onNextModal([](QWidget* dialog) { typeAndPress(dialog, QStringLiteral("3100")); });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY_ANSWERED(run);
+        QCOMPARE(m_data->stored(QStringLiteral("pinc")), QStringLiteral("3100"));
     }
 
     void amountsKeepTheirCentsAndWrongInputIsRefused()

@@ -26,11 +26,13 @@
 
 #include <QFontMetrics>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPdfDocument>
+#include <QRegularExpression>
 
 namespace cs42 {
 
@@ -437,7 +439,10 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
     for (const LineDef& line : m_edition->lines) {
         if (!line.description.isEmpty())
             label(line.label)->setToolTip(line.description);
+        else if (!line.title.isEmpty() && line.kind != LineKind::Child)
+            label(line.label)->setToolTip(line.title);
     }
+    setUpKeyboard();
 }
 
 void FormCS42::ChangeFieldColors()
@@ -482,6 +487,13 @@ void FormCS42::showComputation()
             l->setText(it.value());
     }
     label(QStringLiteral("lblEdition"))->setText(m_edition->title);
+    label(QStringLiteral("lblEdition"))
+        ->setAccessibleName(QStringLiteral("Form edition: ") + m_edition->title);
+    // What a screen reader says of each entry: its line, what it holds, whose it is, its value.
+    for (const LineDef& line : m_edition->lines) {
+        if (QLabel* l = label(line.label))
+            l->setAccessibleName(accessibleText(line, l->text()));
+    }
     const bool overridden = sheet.result.overrideInForce;
     label(QStringLiteral("lblOverrideWarning"))->setVisible(overridden);
     label(QStringLiteral("lblOverrideWarning2"))->setVisible(overridden);
@@ -570,8 +582,112 @@ bool FormCS42::storeOk(CaseStoreStatus status)
 // ---------------------------------------------------------------------------------------------
 // Clicks
 
+void FormCS42::setUpKeyboard()
+{
+    // The entries in the order the form reads: the header, the parties, the children (one area),
+    // each input line, the custody box, the signature block; then the explanation and the edition.
+    m_focusChain.clear();
+    const QStringList clickable = m_edition->clickableLabels();
+    bool children = false;
+    for (const LineDef& line : m_edition->lines) {
+        if (line.kind == LineKind::Child) {
+            if (!children)
+                m_focusChain << label(QStringLiteral("GetChildInfoHot"));
+            children = true;
+        } else if (clickable.contains(line.label)) {
+            m_focusChain << label(line.label);
+        }
+    }
+    m_focusChain << label(QStringLiteral("lblExplaination")) << label(QStringLiteral("lblEdition"));
+    for (QLabel* entry : std::as_const(m_focusChain))
+        entry->setFocusPolicy(Qt::StrongFocus);
+    for (qsizetype i = 0; i + 1 < m_focusChain.size(); ++i)
+        QWidget::setTabOrder(m_focusChain[i], m_focusChain[i + 1]);
+    label(QStringLiteral("GetChildInfoHot"))
+        ->setAccessibleName(QStringLiteral("Children and dates of birth"));
+    label(QStringLiteral("lblExplaination"))->setAccessibleName(QStringLiteral("Written explanation"));
+    if (!m_focusChain.isEmpty())
+        m_focusChain.first()->setFocus(Qt::OtherFocusReason);
+}
+
+QString FormCS42::accessibleText(const LineDef& line, const QString& caption)
+{
+    static const QRegularExpression cell(QStringLiteral("^lbl([PDC])(\\d+[ab]?)$"));
+    const QRegularExpressionMatch match = cell.match(line.label);
+    const QString what = line.description.isEmpty() ? line.title : line.description;
+    if (!match.hasMatch())
+        return what + QStringLiteral(": ") + caption;
+    const QString side = match.captured(1) == QLatin1String("P")   ? QStringLiteral("plaintiff")
+                         : match.captured(1) == QLatin1String("D") ? QStringLiteral("defendant")
+                                                                   : QStringLiteral("combined");
+    return QStringLiteral("Line %1, %2, %3: %4").arg(match.captured(2), what, side, caption);
+}
+
+void FormCS42::moveFocus(QLabel* from, int key)
+{
+    // The nearest entry in the arrow's direction: up and down among the entries the column
+    // overlaps, left and right along the row.
+    const QRect here = from->geometry();
+    QLabel* best = nullptr;
+    int bestDistance = 0;
+    for (QLabel* entry : std::as_const(m_focusChain)) {
+        const QRect there = entry->geometry();
+        if (entry == from || !entry->isVisible())
+            continue;
+        int distance = -1;
+        const bool sameColumn = there.left() < here.right() && here.left() < there.right();
+        const bool sameRow = there.top() < here.bottom() && here.top() < there.bottom();
+        switch (key) {
+        case Qt::Key_Down:
+            if (sameColumn && there.top() >= here.bottom() - 1)
+                distance = there.top() - here.bottom();
+            break;
+        case Qt::Key_Up:
+            if (sameColumn && there.bottom() <= here.top() + 1)
+                distance = here.top() - there.bottom();
+            break;
+        case Qt::Key_Right:
+            if (sameRow && there.left() >= here.right() - 1)
+                distance = there.left() - here.right();
+            break;
+        case Qt::Key_Left:
+            if (sameRow && there.right() <= here.left() + 1)
+                distance = here.left() - there.right();
+            break;
+        default:
+            break;
+        }
+        if (distance >= 0 && (!best || distance < bestDistance)) {
+            best = entry;
+            bestDistance = distance;
+        }
+    }
+    if (best)
+        best->setFocus(Qt::OtherFocusReason);
+}
+
 bool FormCS42::eventFilter(QObject* watched, QEvent* event)
 {
+    auto* entry = qobject_cast<QLabel*>(watched);
+    if (entry && m_focusChain.contains(entry)) {
+        // The entry with the focus is framed, so that the keyboard's place is always seen.
+        if (event->type() == QEvent::FocusIn) {
+            entry->setFrameStyle(QFrame::Box | QFrame::Plain);
+            entry->setLineWidth(2);
+        } else if (event->type() == QEvent::FocusOut) {
+            entry->setFrameStyle(QFrame::NoFrame);
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+                clicked(entry->objectName());
+                return true;
+            }
+            if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right) {
+                moveFocus(entry, key);
+                return true;
+            }
+        }
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);

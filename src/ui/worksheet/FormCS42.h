@@ -64,12 +64,19 @@ public:
     static QString numberOfChildrenRefusal(const QString& text);
     // Asked before a case changes to another form edition: what carries over, what to check.
     static QString editionSwitchQuestion(const FormEdition& from, const FormEdition& to);
+    // The accessible name of a line showing `caption`: "Line 1, Monthly Gross Income, plaintiff:
+    // 4,250", or "Court File Number: DR-1" for a box that is no numbered line.
+    static QString accessibleText(const LineDef& line, const QString& caption);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildPicture();
+    // Tab and Shift+Tab move through the entries in the form's reading order; the arrows move to
+    // the neighbouring entry; Enter or Space opens the entry's dialog.
+    void setUpKeyboard();
+    void moveFocus(QLabel* from, int key);
     // Builds the picture of the case's edition again when the last computation used another one.
     void followEdition();
     // Gives a warning label the largest font, up to 14 pixels, in which its text fits its place.
@@ -114,6 +121,7 @@ private:
     // Holds the picture and every label over it, so that another edition's picture replaces it all.
     QWidget* m_page = nullptr;
     QHash<QString, QLabel*> m_labels;
+    QList<QLabel*> m_focusChain;
     QLabel* m_image1 = nullptr;
     QString m_explanationText;
     QString m_caseNameText; // the case and the file it is in, above the picture
