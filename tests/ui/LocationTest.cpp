@@ -6,6 +6,7 @@
 #include "core/store/CaseStore.h"
 #include "core/store/SqlConnection.h"
 #include "ui/cases/CaseLibrary.h"
+#include "ui/cases/CaseListModel.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -130,7 +131,11 @@ private slots:
         m_shell->interaction.expectAsk(Interaction::Answer::Yes,
                                        QStringLiteral("Change Location of Files"),
                                        changeQuestion(oldLocation, QDir::toNativeSeparators(m_shared)));
+        m_shell->interaction.expectChoice(1,
+                                          QStringLiteral("Change Location of Files"),
+                                          Location::moveQuestion(QDir::toNativeSeparators(m_shared)));
         QTest::mouseClick(button("cmdChange"), Qt::LeftButton);
+        QCOMPARE(m_shell->interaction.offeredItems.value(0), Location::moveChoices());
 
         // On this case-sensitive file system the capitalised path would be another, missing
         // folder: the folder is stored as the file system spells it.
@@ -156,6 +161,34 @@ private slots:
         m_shell->item("menuQuitThisProgram")->trigger();
         QVERIFY(QFile::exists(QDir(m_shared).filePath(QStringLiteral("QUONDATA_Backup.MDB"))));
         QVERIFY(QFile::exists(QDir(m_shared).filePath(QStringLiteral("Names_Backup.MDB"))));
+    }
+
+    void movingToAnEmptyFolderCanBringTheCasesAlong()
+    {
+        DataPaths& paths = m_shell->session.paths;
+        const QString oldLocation = paths.filesLocation;
+        const int casesBefore = CaseStore(paths.casesDbPath()).caseCount();
+        doubleClickFolder(QStringLiteral(".."));
+        doubleClickFolder(QStringLiteral("Network Share"));
+
+        // Cancel at the choice changes nothing.
+        m_shell->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Change Location of Files"));
+        m_shell->interaction.expectChoice(std::nullopt, QStringLiteral("Change Location of Files"));
+        QTest::mouseClick(button("cmdChange"), Qt::LeftButton);
+        QCOMPARE(storedLocation(paths), oldLocation);
+        QVERIFY(!QFile::exists(QDir(m_shared).filePath(QStringLiteral("QUONDATA.MDB"))));
+
+        m_shell->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Change Location of Files"));
+        m_shell->interaction.expectChoice(0, QStringLiteral("Change Location of Files"));
+        QTest::mouseClick(button("cmdChange"), Qt::LeftButton);
+        QVERIFY(m_shell->interaction.allExpectationsMet());
+        QCOMPARE(storedLocation(paths), QDir::toNativeSeparators(m_shared));
+        // The library shows the copied cases, and the old ones are still where they were.
+        QVERIFY(m_shell->hosted<CaseLibrary>());
+        QCOMPARE(CaseStore(paths.casesDbPath()).caseCount(), casesBefore);
+        QCOMPARE(m_shell->hosted<CaseLibrary>()->model().caseCount(), casesBefore);
+        QCOMPARE(CaseStore(joinPath(oldLocation, QStringLiteral("QUONDATA.MDB"))).caseCount(), casesBefore);
+        QVERIFY(QFile::exists(QDir(m_shared).filePath(QStringLiteral("Names.mdb"))));
     }
 
     void theSameFolderInOtherCapitalsAsksNothing()

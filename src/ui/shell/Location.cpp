@@ -1,5 +1,6 @@
 #include "ui/shell/Location.h"
 
+#include "core/store/DataMove.h"
 #include "core/store/DataStore.h"
 #include "core/store/ProgramSettings.h"
 #include "ui/common/Interaction.h"
@@ -312,10 +313,41 @@ void Location::changeNow()
                     Interaction::Icon::Warning);
                 return;
             }
+            // A folder without databases would show an empty library: offer to bring the cases
+            // and names along.
+            if (!DataMove::holdsDatabases(m_session.paths, chosen)) {
+                const std::optional<int> choice =
+                    m_session.interaction->chooseItem(this, title, moveQuestion(chosen), moveChoices(), 0);
+                if (!choice)
+                    return;
+                QString error;
+                if (*choice == 0 && !DataMove::copyDatabases(m_session.paths, chosen, &error)) {
+                    m_session.interaction->inform(
+                        this,
+                        title,
+                        QStringLiteral("The cases and names could not be copied to ") + chosen +
+                            QStringLiteral(", so the location of files was not changed.") + CrLf + CrLf +
+                            error,
+                        Interaction::Icon::Warning);
+                    return;
+                }
+            }
             saveLocation(storedFolderText(m_folder), title);
         }
     }
     m_host.showCaseLibrary();
+}
+
+QString Location::moveQuestion(const QString& folder)
+{
+    return QStringLiteral("There are no cases or names in ") + folder +
+           QStringLiteral(" yet.  Copy the current cases and names there, or start there with none?");
+}
+
+QStringList Location::moveChoices()
+{
+    return {QStringLiteral("Copy the current cases and names there"),
+            QStringLiteral("Start there with no cases and names")};
 }
 
 void Location::changeBack()

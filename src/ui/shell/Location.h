@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 class QComboBox;
@@ -33,6 +34,10 @@ public:
     static QString storedFolderText(const QString& folder);
     // Two folder texts name the same location: compared without regard to case or separators.
     static bool sameLocation(const QString& a, const QString& b);
+    // Asked when the chosen folder holds no databases, and the answers offered (copy, start empty);
+    // Cancel keeps the location as it was.
+    static QString moveQuestion(const QString& folder);
+    static QStringList moveChoices();
 
 private:
     void fillDrives();
