@@ -1,5 +1,6 @@
 # The documents installed into VTRForms with the program, generated from source by cs42-formgen:
-# the blank court forms of 2009 and 2022 and the two reference documents.
+# the blank court forms of 2009 and 2022, the blank shared-custody form of 2023 and the two reference
+# documents.
 if(NOT TARGET cs42-formgen)
     return()
 endif()
@@ -23,6 +24,14 @@ add_custom_command(
     COMMAND ${FORMGEN_ENV} $<TARGET_FILE:cs42-formgen> template-2022 ${FORMS_OUTPUT_DIR}/CS42_2022.PDF
     DEPENDS cs42-formgen
     COMMENT "Generating the blank CS-42 (Rev. 5/2022) form CS42_2022.PDF"
+    VERBATIM)
+
+add_custom_command(
+    OUTPUT ${FORMS_OUTPUT_DIR}/CS42S_2023.PDF
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${FORMS_OUTPUT_DIR}
+    COMMAND ${FORMGEN_ENV} $<TARGET_FILE:cs42-formgen> template-2023s ${FORMS_OUTPUT_DIR}/CS42S_2023.PDF
+    DEPENDS cs42-formgen
+    COMMENT "Generating the blank CS-42-S (Effective 6/2023) form CS42S_2023.PDF"
     VERBATIM)
 
 if(EXISTS "${CS42_SCHEDULE_CSV}")
@@ -49,8 +58,8 @@ add_custom_command(
     VERBATIM)
 
 add_custom_target(cs42-documents ALL
-    DEPENDS ${FORMS_OUTPUT_DIR}/QUON42.PDF ${FORMS_OUTPUT_DIR}/CS42_2022.PDF ${FORMS_OUTPUT_DIR}/QUONSchedule.pdf
-            ${FORMS_OUTPUT_DIR}/QUONRule32.pdf)
+    DEPENDS ${FORMS_OUTPUT_DIR}/QUON42.PDF ${FORMS_OUTPUT_DIR}/CS42_2022.PDF ${FORMS_OUTPUT_DIR}/CS42S_2023.PDF
+            ${FORMS_OUTPUT_DIR}/QUONSchedule.pdf ${FORMS_OUTPUT_DIR}/QUONRule32.pdf)
 
 # Tests and the UI read the generated forms through FORMS_DIR and only depend on cs42-formgen:
 # regenerate them whenever the generator itself is rebuilt.
@@ -58,6 +67,7 @@ add_custom_command(TARGET cs42-formgen POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${FORMS_OUTPUT_DIR}
     COMMAND ${FORMGEN_ENV} $<TARGET_FILE:cs42-formgen> template ${FORMS_OUTPUT_DIR}/QUON42.PDF
     COMMAND ${FORMGEN_ENV} $<TARGET_FILE:cs42-formgen> template-2022 ${FORMS_OUTPUT_DIR}/CS42_2022.PDF
+    COMMAND ${FORMGEN_ENV} $<TARGET_FILE:cs42-formgen> template-2023s ${FORMS_OUTPUT_DIR}/CS42S_2023.PDF
     COMMAND ${FORMGEN_ENV} $<TARGET_FILE:cs42-formgen> schedule ${SCHEDULE_SOURCE}
             ${FORMS_OUTPUT_DIR}/QUONSchedule.pdf
     COMMAND ${FORMGEN_ENV} $<TARGET_FILE:cs42-formgen> rule32 ${FORMS_OUTPUT_DIR}/QUONRule32.pdf

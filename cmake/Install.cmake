@@ -33,7 +33,7 @@ function(stage_gzip source target)
 endfunction()
 
 if(TARGET cs42-documents)
-    foreach(document QUON42.PDF CS42_2022.PDF QUONSchedule.pdf QUONRule32.pdf)
+    foreach(document QUON42.PDF CS42_2022.PDF CS42S_2023.PDF QUONSchedule.pdf QUONRule32.pdf)
         # Also after cs42-formgen is rebuilt, which regenerates the documents after linking.
         stage_file(${FORMS_OUTPUT_DIR}/${document} cs42/${document} cs42-formgen)
     endforeach()

@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 namespace cs42 {
 namespace {
 
@@ -225,18 +228,20 @@ TEST_F(InstalledTemplate, DefaultAppearanceIsHelveticaThatFitsItsBox)
     }
 }
 
-// The blank form CS-42 (Rev. 5/2022): the court's field names in the court's order, each in the
-// printed cell of its line, so that the worksheet's labels and the values a viewer draws sit where
-// the court prints them.
-class FormTemplateRev2022 : public ::testing::Test
+// The blank forms printed from the court's workbooks, CS-42 (Rev. 5/2022) and CS-42-S (effective
+// 6/2023): the court's field names in the court's order, each in the printed cell of its line, so
+// that the worksheet's labels and the values a viewer draws sit where the court prints them.
+class CourtFormTemplate : public ::testing::Test
 {
 protected:
-    static constexpr const char* Path = FORMS_DIR "/CS42_2022.PDF";
+    explicit CourtFormTemplate(const char* path)
+        : m_path(path)
+    {}
 
     void SetUp() override
     {
         QString error;
-        auto read = readFormTemplate(QLatin1String(Path), &error);
+        auto read = readFormTemplate(QLatin1String(m_path), &error);
         ASSERT_TRUE(read) << error.toStdString();
         m_info = *read;
         for (const FormFieldInfo& field : m_info.fields)
@@ -249,11 +254,32 @@ protected:
         return m_byName.value(name).rect;
     }
 
+    // PDF coordinates: a larger y is higher on the page. The rows of fields top to bottom, each
+    // wholly below the row before, and the fields of a row level with each other, left to right.
+    void expectRowsDownThePage(const QList<QStringList>& rows) const
+    {
+        for (qsizetype l = 0; l < rows.size(); ++l) {
+            const QStringList& row = rows[l];
+            if (l > 0) {
+                EXPECT_LT(rect(row[0]).bottom(), rect(rows[l - 1][0]).top()) << row[0].toStdString();
+            }
+            for (qsizetype i = 1; i < row.size(); ++i) {
+                EXPECT_NEAR(rect(row[i - 1]).center().y(), rect(row[i]).center().y(), 0.5)
+                    << row[i].toStdString();
+                EXPECT_LT(rect(row[i - 1]).right(), rect(row[i]).left()) << row[i].toStdString();
+            }
+        }
+    }
+
+    const char* m_path;
     FormTemplateInfo m_info;
     QHash<QString, FormFieldInfo> m_byName;
 };
 
-// The names of the court's fillable PDF, misspellings included; fields 19 to 52 are the amounts.
+constexpr const char* Rev2022Path = FORMS_DIR "/CS42_2022.PDF";
+constexpr const char* Cs42SPath = FORMS_DIR "/CS42S_2023.PDF";
+
+// The names of the court's fillable PDF, misspellings included.
 const QStringList Rev2022Names = {"Case Number",
                                   "Circuit or District",
                                   "Name of County",
@@ -310,19 +336,109 @@ const QStringList Rev2022Names = {"Case Number",
                                   "Date",
                                   "Comments, Calculation,s or Rebuttals to Guidelines"};
 
-TEST_F(FormTemplateRev2022, HasTheCourtsFieldsInOrderOnOneLetterPage)
+// Form CS-42-S: lines 6 and 7 have no combined amount, line 3's combined cell is the printed
+// "100 %", and lines 4, 5 and 9 have only the combined one.
+const QStringList Cs42SNames = {"Case Number",
+                                "Circuit or District",
+                                "Name of County",
+                                "Plaintiff",
+                                "Defendant",
+                                "Number of Children",
+                                "Child 1",
+                                "Child 2",
+                                "Child 3",
+                                "Child 4",
+                                "Child 5",
+                                "Child 6",
+                                "Date of Birth Child 1",
+                                "Date of Birth Child 2",
+                                "Date of Birth Child 3",
+                                "Date of Birth Child 4",
+                                "Date of Birth Child 5",
+                                "Date of Birth Child 6",
+                                "PGI",
+                                "DGI",
+                                "CI",
+                                "PECSP",
+                                "DECSP",
+                                "CCSP",
+                                "PAP",
+                                "DAP",
+                                "CAP",
+                                "PAGI",
+                                "DAGI",
+                                "CAGI",
+                                "P%",
+                                "D%",
+                                "CBCSA",
+                                "Shared Child Support Obligation",
+                                "PWRCCC",
+                                "DWRCCC",
+                                "PHCCC",
+                                "DHCCC",
+                                "Plaintiff Total Costs",
+                                "Defendant Total Costs",
+                                "Combined Total Costs",
+                                "CCSO",
+                                "PCSO",
+                                "Defendant Child Support Obligation",
+                                "Plaintiff Total Costs Paid",
+                                "Defendant Total Costs Paid",
+                                "Plaintiff Shared Custody Credit",
+                                "Defendant Shared Custody Credit",
+                                "Plaintiff Adjusted Obligation",
+                                "Defendant Adjusted Obligation",
+                                "Plaintiff Recommended Child Support Amount",
+                                "Defendant Recommended Child Support Amount",
+                                "Prepared By",
+                                "Date",
+                                "Comments, Calculations, or Rebuttals to Guidelines"};
+
+struct BlankCourtForm
+{
+    const char* form; // names the test
+    const char* path;
+    const QStringList* names;
+};
+
+void PrintTo(const BlankCourtForm& form, std::ostream* out)
+{
+    *out << form.form;
+}
+
+class FormTemplateCourtForm : public CourtFormTemplate, public ::testing::WithParamInterface<BlankCourtForm>
+{
+protected:
+    FormTemplateCourtForm()
+        : CourtFormTemplate(GetParam().path)
+    {}
+
+    const QStringList& names() const { return *GetParam().names; }
+};
+
+INSTANTIATE_TEST_SUITE_P(Forms,
+                         FormTemplateCourtForm,
+                         ::testing::Values(BlankCourtForm{"Rev2022", Rev2022Path, &Rev2022Names},
+                                           BlankCourtForm{"Cs42S", Cs42SPath, &Cs42SNames}),
+                         [](const ::testing::TestParamInfo<BlankCourtForm>& form) {
+                             return std::string(form.param.form);
+                         });
+
+// The eighteen fields of the caption and the children come first, who prepared the form, the
+// date and the comments last; all between are amounts.
+TEST_P(FormTemplateCourtForm, HasTheCourtsFieldsInOrderOnOneLetterPage)
 {
     QPDF pdf;
-    pdf.processFile(Path);
+    pdf.processFile(m_path);
     EXPECT_EQ(QPDFPageDocumentHelper(pdf).getAllPages().size(), 1u);
     EXPECT_EQ(m_info.pageSize, QSizeF(612, 792));
 
-    ASSERT_EQ(m_info.fields.size(), Rev2022Names.size());
+    ASSERT_EQ(m_info.fields.size(), names().size());
     const QRectF page(QPointF(0, 0), m_info.pageSize);
-    for (qsizetype i = 0; i < Rev2022Names.size(); ++i) {
+    for (qsizetype i = 0; i < names().size(); ++i) {
         const FormFieldInfo& field = m_info.fields[i];
-        EXPECT_EQ(field.name, Rev2022Names[i]) << "field " << i + 1;
-        const bool amount = i + 1 >= 19 && i + 1 <= 52;
+        EXPECT_EQ(field.name, names()[i]) << "field " << i + 1;
+        const bool amount = i >= 18 && i < names().size() - 3;
         EXPECT_EQ(field.rightAligned, amount) << field.name.toStdString();
         EXPECT_EQ(field.multiline, field.name.startsWith(QLatin1String("Comments")))
             << field.name.toStdString();
@@ -333,17 +449,18 @@ TEST_F(FormTemplateRev2022, HasTheCourtsFieldsInOrderOnOneLetterPage)
     }
 }
 
-TEST_F(FormTemplateRev2022, EveryBoxHoldsItsValueAtItsFontSize)
+TEST_P(FormTemplateCourtForm, EveryBoxHoldsItsValueAtItsFontSize)
 {
     QPDF pdf;
-    pdf.processFile(Path);
+    pdf.processFile(m_path);
     QPDFObjectHandle fields = pdf.getRoot().getKey("/AcroForm").getKey("/Fields");
     ASSERT_EQ(fields.getArrayNItems(), m_info.fields.size());
     const QRegularExpression helv(QStringLiteral("^/Helv ([0-9.]+) Tf"));
     for (int i = 0; i < fields.getArrayNItems(); ++i) {
         const FormFieldInfo& field = m_info.fields[i];
-        const auto match =
-            helv.match(QString::fromStdString(fields.getArrayItem(i).getKey("/DA").getUTF8Value()));
+        QPDFObjectHandle widget = fields.getArrayItem(i);
+        EXPECT_FALSE(widget.getKey("/TU").getUTF8Value().empty()) << field.name.toStdString() << " tooltip";
+        const auto match = helv.match(QString::fromStdString(widget.getKey("/DA").getUTF8Value()));
         ASSERT_TRUE(match.hasMatch()) << field.name.toStdString();
         const double size = match.captured(1).toDouble();
         EXPECT_GE(size, 9) << field.name.toStdString();
@@ -355,50 +472,44 @@ TEST_F(FormTemplateRev2022, EveryBoxHoldsItsValueAtItsFontSize)
                 << field.name.toStdString();
         }
     }
-    EXPECT_GE(rect("Comments, Calculation,s or Rebuttals to Guidelines").height(), 2 * 9 * 1.15)
-        << "two lines of comments";
+    EXPECT_GE(rect(names().last()).height(), 2 * 9 * 1.15) << "two lines of comments";
 }
+
+class FormTemplateRev2022 : public CourtFormTemplate
+{
+protected:
+    FormTemplateRev2022()
+        : CourtFormTemplate(Rev2022Path)
+    {}
+};
 
 TEST_F(FormTemplateRev2022, CellsFollowThePrintedLayout)
 {
-    // PDF coordinates: a larger y is higher on the page. The rows of fields top to bottom, each
-    // wholly below the row before, and the fields of a row level with each other, left to right.
-    const QList<QStringList> lines = {
-        {"Case Number"},
-        {"Circuit or District", "Name of County"},
-        {"Plaintiff", "Defendant"},
-        {"Child 1", "Date of Birth Child 1", "Child 4", "Date of Birth Child 4"},
-        {"Child 2", "Date of Birth Child 2", "Child 5", "Date of Birth Child 5"},
-        {"Child 3", "Date of Birth Child 3", "Child 6", "Date of Birth Child 6"},
-        {"Number of Children"},
-        {"PGI", "DGI", "CI"},
-        {"PECSP", "DECSP", "CCSP"},
-        {"PAP", "DAP", "CAP"},
-        {"PAGI", "DAGI", "CAGI"},
-        {"P%", "D%"},
-        {"CBCSA"},
-        {"PWRCCC", "DWRCCC", "CWRCC"},
-        {"PHCCC", "DHCCC", "CHCCC"},
-        {"CCSO"},
-        {"PCSO", "Defendant Child Support Obligation"},
-        {"Plaintiff Total Costs Paid", "Defendant Total Costs Paid"},
-        {"Plaintiff Obligation Before Consideration", "Defendant Obligation Before Consideration"},
-        {"Plaintiff Income Available", "Defendant Income Available"},
-        {"Plaintiff Max Recommended Child Support After SSR", "Defendant Max Recommended Child Support"},
-        {"Plaintiff Recommended Child Support AMount", "Defendant Recommended Child Support Amount"},
-        {"Comments, Calculation,s or Rebuttals to Guidelines"},
-        {"Prepared By", "Date"}};
-    for (qsizetype l = 0; l < lines.size(); ++l) {
-        const QStringList& line = lines[l];
-        if (l > 0) {
-            EXPECT_LT(rect(line[0]).bottom(), rect(lines[l - 1][0]).top()) << line[0].toStdString();
-        }
-        for (qsizetype i = 1; i < line.size(); ++i) {
-            EXPECT_NEAR(rect(line[i - 1]).center().y(), rect(line[i]).center().y(), 0.5)
-                << line[i].toStdString();
-            EXPECT_LT(rect(line[i - 1]).right(), rect(line[i]).left()) << line[i].toStdString();
-        }
-    }
+    expectRowsDownThePage(
+        {{"Case Number"},
+         {"Circuit or District", "Name of County"},
+         {"Plaintiff", "Defendant"},
+         {"Child 1", "Date of Birth Child 1", "Child 4", "Date of Birth Child 4"},
+         {"Child 2", "Date of Birth Child 2", "Child 5", "Date of Birth Child 5"},
+         {"Child 3", "Date of Birth Child 3", "Child 6", "Date of Birth Child 6"},
+         {"Number of Children"},
+         {"PGI", "DGI", "CI"},
+         {"PECSP", "DECSP", "CCSP"},
+         {"PAP", "DAP", "CAP"},
+         {"PAGI", "DAGI", "CAGI"},
+         {"P%", "D%"},
+         {"CBCSA"},
+         {"PWRCCC", "DWRCCC", "CWRCC"},
+         {"PHCCC", "DHCCC", "CHCCC"},
+         {"CCSO"},
+         {"PCSO", "Defendant Child Support Obligation"},
+         {"Plaintiff Total Costs Paid", "Defendant Total Costs Paid"},
+         {"Plaintiff Obligation Before Consideration", "Defendant Obligation Before Consideration"},
+         {"Plaintiff Income Available", "Defendant Income Available"},
+         {"Plaintiff Max Recommended Child Support After SSR", "Defendant Max Recommended Child Support"},
+         {"Plaintiff Recommended Child Support AMount", "Defendant Recommended Child Support Amount"},
+         {"Comments, Calculation,s or Rebuttals to Guidelines"},
+         {"Prepared By", "Date"}});
     // The money columns: the plaintiff, defendant and combined cells of every line line up.
     for (const char* name : {"DGI", "D%", "DHCCC", "Defendant Recommended Child Support Amount"}) {
         EXPECT_LT(rect("PGI").right(), rect(name).left()) << name;
@@ -410,6 +521,75 @@ TEST_F(FormTemplateRev2022, CellsFollowThePrintedLayout)
         EXPECT_NEAR(rect("CI").right(), rect(name).right(), 0.5) << name;
     // Line 3 prints "%" at the right of the plaintiff's cell; the value stays left of it.
     EXPECT_LT(rect("P%").right(), rect("PGI").right() - 5);
+}
+
+class FormTemplateCs42S : public CourtFormTemplate
+{
+protected:
+    FormTemplateCs42S()
+        : CourtFormTemplate(Cs42SPath)
+    {}
+};
+
+TEST_F(FormTemplateCs42S, CellsFollowThePrintedLayout)
+{
+    expectRowsDownThePage(
+        {{"Case Number"},
+         {"Circuit or District", "Name of County"},
+         {"Plaintiff", "Defendant"},
+         {"Child 1", "Date of Birth Child 1", "Child 4", "Date of Birth Child 4"},
+         {"Child 2", "Date of Birth Child 2", "Child 5", "Date of Birth Child 5"},
+         {"Child 3", "Date of Birth Child 3", "Child 6", "Date of Birth Child 6"},
+         {"Number of Children"},
+         {"PGI", "DGI", "CI"},
+         {"PECSP", "DECSP", "CCSP"},
+         {"PAP", "DAP", "CAP"},
+         {"PAGI", "DAGI", "CAGI"},
+         {"P%", "D%"},
+         {"CBCSA"},
+         {"Shared Child Support Obligation"},
+         {"PWRCCC", "DWRCCC"},
+         {"PHCCC", "DHCCC"},
+         {"Plaintiff Total Costs", "Defendant Total Costs", "Combined Total Costs"},
+         {"CCSO"},
+         {"PCSO", "Defendant Child Support Obligation"},
+         {"Plaintiff Total Costs Paid", "Defendant Total Costs Paid"},
+         {"Plaintiff Shared Custody Credit", "Defendant Shared Custody Credit"},
+         {"Plaintiff Adjusted Obligation", "Defendant Adjusted Obligation"},
+         {"Plaintiff Recommended Child Support Amount", "Defendant Recommended Child Support Amount"},
+         {"Comments, Calculations, or Rebuttals to Guidelines"},
+         {"Prepared By", "Date"}});
+    // Each amount sits in the value cell of its column: the plaintiff's, the defendant's and the
+    // combined values end level from line 1 to line 14, and a column's cells share one width.
+    const QList<QStringList> columns = {
+        {"PGI",
+         "PECSP",
+         "PAGI",
+         "PWRCCC",
+         "PHCCC",
+         "Plaintiff Total Costs",
+         "PCSO",
+         "Plaintiff Shared Custody Credit",
+         "Plaintiff Recommended Child Support Amount"},
+        {"DGI",
+         "DAP",
+         "DWRCCC",
+         "Defendant Total Costs",
+         "Defendant Total Costs Paid",
+         "Defendant Adjusted Obligation",
+         "Defendant Recommended Child Support Amount"},
+        {"CI", "CAGI", "CBCSA", "Shared Child Support Obligation", "Combined Total Costs", "CCSO"}};
+    for (const QStringList& column : columns) {
+        for (const QString& name : column) {
+            EXPECT_NEAR(rect(column[0]).right(), rect(name).right(), 0.5) << name.toStdString();
+            EXPECT_NEAR(rect(column[0]).width(), rect(name).width(), 0.5) << name.toStdString();
+        }
+    }
+    EXPECT_LT(rect("PGI").right(), rect("DGI").left());
+    EXPECT_LT(rect("DGI").right(), rect("CI").left());
+    // Line 3 prints "%" at the right of each parent's cell; the value stays left of it.
+    EXPECT_LT(rect("P%").right(), rect("PGI").right() - 5);
+    EXPECT_LT(rect("D%").right(), rect("DGI").right() - 5);
 }
 #endif
 

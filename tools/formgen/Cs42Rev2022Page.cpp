@@ -1,26 +1,12 @@
 #include "Cs42Rev2022Page.h"
 
-#include <QFont>
-#include <QFontMetricsF>
-#include <QHash>
+#include "SheetPage.h"
+
 #include <QPainter>
-#include <QPen>
 
 namespace cs42::formgen {
 
 namespace {
-
-// One line of the worksheet and the names of its plaintiff, defendant and combined fields (empty
-// where the line has no value in that column).
-struct LineFields
-{
-    QString number;
-    QString what; // tooltip stem
-    QString names[3];
-};
-
-const QString Who[3] = {QStringLiteral("plaintiff"), QStringLiteral("defendant"), QStringLiteral("combined")};
-const QString LabelPrefix[3] = {QStringLiteral("lblP"), QStringLiteral("lblD"), QStringLiteral("lblC")};
 
 QList<LineFields> lineFields()
 {
@@ -71,192 +57,39 @@ enum Column
     C,
     D,
     E,
-    F,
-    ColumnCount
+    F
 };
 
-constexpr double ColumnPixels[ColumnCount] = {44, 197, 239, 117, 127, 168};
-constexpr double RowPoints[] = {51, 61, 59, 18, 20, 20, 20, 30, 17, 26, 22, 23, 35, 34, 37,
-                                27, 26, 35, 27, 26, 38, 32, 37, 36, 31, 35, 26, 23, 25};
-constexpr int RowCount = sizeof(RowPoints) / sizeof(RowPoints[0]);
-constexpr double PrintScale = 0.8;
-constexpr double PageHeight = 792;
-constexpr double TableLeft = 36;
-constexpr double TableRight = 576;
-
-constexpr double Thin = 0.5;
-constexpr double Medium = 1.2;
-constexpr double DoubleGap = 0.9;  // each line of a double rule lies this far off the cell edge
-const QColor Shade(166, 166, 166); // the court's grey (white darkened by 35 %)
-
-constexpr double ValueFontSize = 10;
-constexpr double SignWidth = 12;
-
-QFont font(double points, bool bold = false, bool italic = false)
+SheetGrid worksheetGrid()
 {
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
+    return SheetGrid({44, 197, 239, 117, 127, 168},
+                     {51, 61, 59, 18, 20, 20, 20, 30, 17, 26, 22, 23, 35, 34, 37,
+                      27, 26, 35, 27, 26, 38, 32, 37, 36, 31, 35, 26, 23, 25},
+                     0.8);
 }
+
+constexpr double SignWidth = 12;
 
 // The court's 12-point text at 80 %, in Liberation Sans, which runs wider than the court's font.
 QFont bodyFont(bool bold = false, bool italic = false)
 {
-    return font(8.5, bold, italic);
+    return sheetFont(8.5, bold, italic);
 }
 
 QFont noteFont()
 {
-    return font(7);
+    return sheetFont(7);
 }
 
 QFont signFont()
 {
-    return font(10);
+    return sheetFont(10);
 }
 
-class Grid
-{
-public:
-    Grid()
-    {
-        double total = 0;
-        for (double w : ColumnPixels)
-            total += w;
-        m_columnLeft[0] = TableLeft;
-        for (int c = 0; c < ColumnCount; ++c)
-            m_columnLeft[c + 1] = m_columnLeft[c] + ColumnPixels[c] * (TableRight - TableLeft) / total;
-        double height = 0;
-        for (double h : RowPoints)
-            height += h * PrintScale;
-        m_rowTop[1] = (PageHeight - height) / 2;
-        for (int r = 1; r <= RowCount; ++r)
-            m_rowTop[r + 1] = m_rowTop[r] + RowPoints[r - 1] * PrintScale;
-    }
-
-    double left(int column) const { return m_columnLeft[column]; }
-
-    double right(int column) const { return m_columnLeft[column + 1]; }
-
-    // Rows are numbered as the court's sheet numbers them, from 1.
-    double top(int row) const { return m_rowTop[row]; }
-
-    double bottom(int row) const { return m_rowTop[row + 1]; }
-
-    // The cells from (firstColumn, firstRow) to (lastColumn, lastRow), merged.
-    QRectF cells(int firstColumn, int firstRow, int lastColumn, int lastRow) const
-    {
-        return QRectF(QPointF(left(firstColumn), top(firstRow)), QPointF(right(lastColumn), bottom(lastRow)));
-    }
-
-    QRectF cell(int column, int row) const { return cells(column, row, column, row); }
-
-private:
-    double m_columnLeft[ColumnCount + 1] = {};
-    double m_rowTop[RowCount + 2] = {};
-};
-
-class PageDrawer
-{
-public:
-    PageDrawer(QPainter& painter, const QList<FormFieldSpec>& fieldTable)
-        : m_painter(painter)
-    {
-        for (const FormFieldSpec& spec : fieldTable)
-            m_table.insert(spec.label, spec);
-    }
-
-    void text(double x, double baseline, const QString& content, const QFont& f)
-    {
-        m_painter.setFont(f);
-        m_painter.drawText(QPointF(x, baseline), content);
-    }
-
-    void textIn(const QRectF& box, int flags, const QString& content, const QFont& f)
-    {
-        m_painter.setFont(f);
-        m_painter.drawText(box, flags, content);
-    }
-
-    // Metrics at the page's resolution: a font's metrics on its own are the screen's.
-    QFontMetricsF metrics(const QFont& f) const { return QFontMetricsF(f, m_painter.device()); }
-
-    double width(const QString& content, const QFont& f) const
-    {
-        return metrics(f).horizontalAdvance(content);
-    }
-
-    void hline(double x1, double x2, double y, double penWidth = Thin)
-    {
-        m_painter.setPen(QPen(Qt::black, penWidth, Qt::SolidLine, Qt::FlatCap));
-        m_painter.drawLine(QPointF(x1, y), QPointF(x2, y));
-    }
-
-    void vline(double x, double y1, double y2, double penWidth = Thin)
-    {
-        m_painter.setPen(QPen(Qt::black, penWidth, Qt::SolidLine, Qt::FlatCap));
-        m_painter.drawLine(QPointF(x, y1), QPointF(x, y2));
-    }
-
-    void doubleRule(double x1, double x2, double y)
-    {
-        hline(x1, x2, y - DoubleGap);
-        hline(x1, x2, y + DoubleGap);
-    }
-
-    void frame(const QRectF& box, double penWidth)
-    {
-        m_painter.setPen(QPen(Qt::black, penWidth));
-        m_painter.setBrush(Qt::NoBrush);
-        m_painter.drawRect(box);
-    }
-
-    void shade(const QRectF& box) { m_painter.fillRect(box, Shade); }
-
-    // The field of `label` in `box`; its name, tooltip and alignment come from the field table.
-    void field(const QString& label, const QRectF& box, double fontSize = ValueFontSize)
-    {
-        FormFieldSpec spec = m_table.value(label);
-        spec.label = label; // a label the table lacks is reported by the template writer
-        spec.box = box;
-        spec.fontSize = fontSize;
-        fields.append(spec);
-    }
-
-    // A field over a blank that is an underline: the box sits just above the line.
-    void
-    fieldOnLine(const QString& label, double x1, double x2, double lineY, double fontSize = ValueFontSize)
-    {
-        field(label, QRectF(x1 + 1, lineY - 15, x2 - x1 - 2, 14), fontSize);
-    }
-
-    QList<FormFieldSpec> fields;
-
-private:
-    QPainter& m_painter;
-    QHash<QString, FormFieldSpec> m_table;
-};
-
-// The baseline on which a viewer draws a one-line value of `fontSize` centred in `box`, so that
-// the printed signs sit on the same line as the values typed beside them.
-double valueBaseline(const QRectF& box, double fontSize = ValueFontSize)
-{
-    return box.bottom() - ((box.height() - 0.925 * fontSize) / 2 + 0.207 * fontSize);
-}
-
-// Text vertically centred in a cell, left at `x`.
-void centredLine(PageDrawer& page, const QRectF& cell, double x, const QString& content, const QFont& f)
-{
-    const QFontMetricsF metrics = page.metrics(f);
-    page.text(x, cell.top() + (cell.height() - metrics.height()) / 2 + metrics.ascent(), content, f);
-}
-
-void drawHeader(PageDrawer& page, const Grid& grid)
+void drawHeader(PageDrawer& page, const SheetGrid& grid)
 {
     // A1:B1, three lines in the court's bold.
-    const QFont bold = font(9, true);
+    const QFont bold = sheetFont(9, true);
     const QFontMetricsF metrics = page.metrics(bold);
     const QRectF block = grid.cells(A, 1, B, 1);
     const double x = block.left() + 2;
@@ -268,8 +101,10 @@ void drawHeader(PageDrawer& page, const Grid& grid)
     page.text(
         x + page.width(form, bold) + 18, first + 2 * metrics.height(), QStringLiteral("Rev. 5/2022"), bold);
 
-    page.textIn(
-        grid.cells(C, 1, E, 1), Qt::AlignCenter, QStringLiteral("CHILD SUPPORT GUIDELINES"), font(13, true));
+    page.textIn(grid.cells(C, 1, E, 1),
+                Qt::AlignCenter,
+                QStringLiteral("CHILD SUPPORT GUIDELINES"),
+                sheetFont(13, true));
 
     const QRectF caseCell = grid.cell(F, 1);
     const QRectF caseLabel(caseCell.left(), caseCell.top() + 2, caseCell.width(), 12);
@@ -279,11 +114,11 @@ void drawHeader(PageDrawer& page, const Grid& grid)
                       QPointF(caseCell.right() - 2, caseCell.bottom() - 2.5)));
 }
 
-void drawCourtLine(PageDrawer& page, const Grid& grid)
+void drawCourtLine(PageDrawer& page, const SheetGrid& grid)
 {
     // IN THE ____ COURT OF ____ COUNTY, ALABAMA, with what goes in each blank beneath it.
     const QRectF row = grid.cells(A, 2, F, 2);
-    const QFont f = font(10.5, true);
+    const QFont f = sheetFont(10.5, true);
     const QFont under = bodyFont();
     const QString inThe = QStringLiteral("IN THE ");
     const QString courtOf = QStringLiteral(" COURT OF ");
@@ -325,11 +160,11 @@ void drawCourtLine(PageDrawer& page, const Grid& grid)
                 under);
 }
 
-void drawParties(PageDrawer& page, const Grid& grid)
+void drawParties(PageDrawer& page, const SheetGrid& grid)
 {
     // ____ v. ____, Plaintiff and Defendant beneath the blanks.
     const QRectF row = grid.cells(A, 3, F, 3);
-    const QFont f = font(10);
+    const QFont f = sheetFont(10);
     const QFontMetricsF metrics = page.metrics(f);
     const double lineY = row.top() + (row.height() - 2 * metrics.height()) / 2 + metrics.ascent() + 2;
     const double middle = (row.left() + row.right()) / 2;
@@ -340,7 +175,7 @@ void drawParties(PageDrawer& page, const Grid& grid)
     page.textIn(QRectF(middle - gap, lineY - 14, 2 * gap, 13),
                 Qt::AlignHCenter | Qt::AlignBottom,
                 QStringLiteral("v."),
-                font(10.5));
+                sheetFont(10.5));
     page.fieldOnLine(QStringLiteral("lblName1Name"), row.left() + inset, middle - gap, lineY, 11);
     page.fieldOnLine(QStringLiteral("lblName2Name"), middle + gap, row.right() - inset, lineY, 11);
     page.textIn(QRectF(row.left() + inset, lineY + 1, middle - gap - row.left() - inset, metrics.height()),
@@ -353,7 +188,7 @@ void drawParties(PageDrawer& page, const Grid& grid)
                 f);
 }
 
-void drawChildren(PageDrawer& page, const Grid& grid)
+void drawChildren(PageDrawer& page, const SheetGrid& grid)
 {
     // Rows 4 to 7: children 1 to 3 in the left pair of columns, 4 to 6 in the right pair.
     const int nameFirst[2] = {A, D};
@@ -522,7 +357,7 @@ void drawItem(PageDrawer& page, const QRectF& cell, const TableRow& row)
     page.text(x, top + titleMetrics.height() + noteMetrics.ascent(), row.note, note);
 }
 
-void drawTable(PageDrawer& page, const Grid& grid)
+void drawTable(PageDrawer& page, const SheetGrid& grid)
 {
     const QFont head = bodyFont();
     page.textIn(grid.cell(A, 9), Qt::AlignCenter, QStringLiteral("Line"), head);
@@ -551,7 +386,7 @@ void drawTable(PageDrawer& page, const Grid& grid)
                 page.text(inner.right() - 2 - w, valueBaseline(inner), content, signFont());
                 continue;
             }
-            const QString label = LabelPrefix[c] + row.number;
+            const QString label = ColumnLabelPrefix[c] + row.number;
             if (content == QLatin1String("%")) {
                 const double w = page.width(content, signFont());
                 page.text(inner.right() - 2 - w, valueBaseline(inner), content, signFont());
@@ -566,7 +401,7 @@ void drawTable(PageDrawer& page, const Grid& grid)
     }
 }
 
-void drawSignatureBlock(PageDrawer& page, const Grid& grid)
+void drawSignatureBlock(PageDrawer& page, const SheetGrid& grid)
 {
     const QFont f = bodyFont();
     const QFontMetricsF metrics = page.metrics(f);
@@ -596,7 +431,7 @@ void drawSignatureBlock(PageDrawer& page, const Grid& grid)
                       QPointF(signature.right() - 2, bottom)));
 }
 
-void drawRules(PageDrawer& page, const Grid& grid)
+void drawRules(PageDrawer& page, const SheetGrid& grid)
 {
     const double left = grid.left(A);
     const double right = grid.right(F);
@@ -632,59 +467,16 @@ void drawRules(PageDrawer& page, const Grid& grid)
 
 QList<FormFieldSpec> cs42Rev2022Fields()
 {
-    QList<FormFieldSpec> fields;
-    auto add = [&fields](const QString& label, const QString& name, const QString& tooltip) {
-        FormFieldSpec spec;
-        spec.label = label;
-        spec.name = name;
-        spec.tooltip = tooltip;
-        fields.append(spec);
-    };
-    add(QStringLiteral("lblCourtFile"), QStringLiteral("Case Number"), QStringLiteral("Case number"));
-    add(QStringLiteral("lblCourtType"),
-        QStringLiteral("Circuit or District"),
-        QStringLiteral("Court (Circuit or District)"));
-    add(QStringLiteral("lblCounty"),
-        QStringLiteral("Name of County"),
-        QStringLiteral("County (name of county)"));
-    add(QStringLiteral("lblName1Name"), QStringLiteral("Plaintiff"), QStringLiteral("Plaintiff's name"));
-    add(QStringLiteral("lblName2Name"), QStringLiteral("Defendant"), QStringLiteral("Defendant's name"));
-    add(QStringLiteral("lblNumberOfChildren"),
-        QStringLiteral("Number of Children"),
-        QStringLiteral("Number of children"));
-    for (int child = 1; child <= 6; ++child)
-        add(QStringLiteral("lblChild%1Name").arg(child),
-            QStringLiteral("Child %1").arg(child),
-            QStringLiteral("Child %1: name").arg(child));
-    for (int child = 1; child <= 6; ++child)
-        add(QStringLiteral("lblChild%1DOB").arg(child),
-            QStringLiteral("Date of Birth Child %1").arg(child),
-            QStringLiteral("Child %1: date of birth").arg(child));
-    for (const LineFields& line : lineFields()) {
-        for (int c = 0; c < 3; ++c) {
-            if (line.names[c].isEmpty())
-                continue;
-            add(LabelPrefix[c] + line.number,
-                line.names[c],
-                QStringLiteral("Line %1, %2, %3").arg(line.number, line.what, Who[c]));
-            fields.last().rightAligned = true;
-        }
-    }
-    add(QStringLiteral("lblPreparedBy"), QStringLiteral("Prepared By"), QStringLiteral("Prepared by"));
-    add(QStringLiteral("lblDateSigned"), QStringLiteral("Date"), QStringLiteral("Date"));
     // "Calculation,s" as the court's form spells it.
-    add(QStringLiteral("lblComments"),
-        QStringLiteral("Comments, Calculation,s or Rebuttals to Guidelines"),
-        QStringLiteral("Comments, calculations, or rebuttals to guidelines"));
-    fields.last().multiline = true;
-    return fields;
+    return worksheetFormFields(lineFields(),
+                               QStringLiteral("Comments, Calculation,s or Rebuttals to Guidelines"));
 }
 
 QList<FormFieldSpec> drawCs42Rev2022Page(QPainter& painter)
 {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::black);
-    const Grid grid;
+    const SheetGrid grid = worksheetGrid();
     PageDrawer page(painter, cs42Rev2022Fields());
     drawTable(page, grid); // the shading first, under the rules
     drawHeader(page, grid);

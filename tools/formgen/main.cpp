@@ -1,9 +1,11 @@
 // cs42-formgen: generates the documents installed with the program into VTRForms: the blank
-// court forms QUON42.PDF (form CS-42, Rev. 1/09) and CS42_2022.PDF (form CS-42, Rev. 5/2022), the
-// reference documents QUONSchedule.pdf and QUONRule32.pdf, and the PNG sizes of the program's icon.
+// court forms QUON42.PDF (form CS-42, Rev. 1/09), CS42_2022.PDF (form CS-42, Rev. 5/2022) and
+// CS42S_2023.PDF (form CS-42-S for shared 50 % physical custody, effective 6/2023), the reference
+// documents QUONSchedule.pdf and QUONRule32.pdf, and the PNG sizes of the program's icon.
 #include "AcroFormBuilder.h"
 #include "Cs42Page.h"
 #include "Cs42Rev2022Page.h"
+#include "Cs42SPage.h"
 #include "ProgramIcon.h"
 #include "ReferenceDocuments.h"
 #include "core/worksheet/Cs42Form.h"
@@ -23,6 +25,7 @@ namespace {
 
 const char* const Usage = "Usage: cs42-formgen template OUT.pdf\n"
                           "       cs42-formgen template-2022 OUT.pdf\n"
+                          "       cs42-formgen template-2023s OUT.pdf\n"
                           "       cs42-formgen schedule [SCHEDULE.csv] OUT.pdf\n"
                           "       cs42-formgen rule32 OUT.pdf\n"
                           "       cs42-formgen icon SIZE OUT.png\n";
@@ -51,18 +54,31 @@ TemplateForm cs42Rev0109Form()
             QStringLiteral("the field map")};
 }
 
-TemplateForm cs42Rev2022Form()
+// A form whose page draws the fields of its own field table.
+TemplateForm tableForm(const QString& title,
+                       const std::function<QList<cs42::formgen::FormFieldSpec>(QPainter&)>& draw,
+                       const QList<cs42::formgen::FormFieldSpec>& fieldTable)
 {
-    TemplateForm form{QStringLiteral("Form CS-42 (Rev. 5/2022): Child-Support Guidelines"),
-                      cs42::formgen::drawCs42Rev2022Page,
-                      {},
-                      {},
-                      QStringLiteral("the field table")};
-    for (const cs42::formgen::FormFieldSpec& field : cs42::formgen::cs42Rev2022Fields()) {
+    TemplateForm form{title, draw, {}, {}, QStringLiteral("the field table")};
+    for (const cs42::formgen::FormFieldSpec& field : fieldTable) {
         form.labels.append(field.label);
         form.names.append(field.name);
     }
     return form;
+}
+
+TemplateForm cs42Rev2022Form()
+{
+    return tableForm(QStringLiteral("Form CS-42 (Rev. 5/2022): Child-Support Guidelines"),
+                     cs42::formgen::drawCs42Rev2022Page,
+                     cs42::formgen::cs42Rev2022Fields());
+}
+
+TemplateForm cs42SForm()
+{
+    return tableForm(QStringLiteral("Form CS-42-S (Effective 6/2023): Child-Support Guidelines"),
+                     cs42::formgen::drawCs42SPage,
+                     cs42::formgen::cs42SFields());
 }
 
 bool writeTemplate(const TemplateForm& form, const QString& outputPath, QString* error)
@@ -127,6 +143,8 @@ int main(int argc, char* argv[])
         ok = writeTemplate(cs42Rev0109Form(), args[1], &error);
     } else if (args.size() == 2 && args[0] == QLatin1String("template-2022")) {
         ok = writeTemplate(cs42Rev2022Form(), args[1], &error);
+    } else if (args.size() == 2 && args[0] == QLatin1String("template-2023s")) {
+        ok = writeTemplate(cs42SForm(), args[1], &error);
     } else if ((args.size() == 2 || args.size() == 3) && args[0] == QLatin1String("schedule")) {
         ok =
             cs42::formgen::writeScheduleDocument(args.size() == 3 ? args[1] : QString(), args.last(), &error);
