@@ -10,8 +10,8 @@ namespace cs42::admin {
 namespace {
 int usage()
 {
-    printError(
-        QStringLiteral("Usage: cs42-admin produce [--case CASEID] [--edition 2009|2022|2023S] [--out PATH]\n"));
+    printError(QStringLiteral(
+        "Usage: cs42-admin produce [--case CASEID] [--edition 2009|2022|2023S] [--out PATH]\n"));
     return 2;
 }
 } // namespace

@@ -32,8 +32,8 @@ QStringList shownWarnings(const FormEdition& edition, const WorksheetResult& r)
 
 int usage()
 {
-    printError(QStringLiteral(
-        "Usage: cs42-admin worksheet [--case CASEID] [--edition 2009|2022|2023S] [--today YYYY-MM-DD] [--json]\n"));
+    printError(QStringLiteral("Usage: cs42-admin worksheet [--case CASEID] [--edition 2009|2022|2023S] "
+                              "[--today YYYY-MM-DD] [--json]\n"));
     return 2;
 }
 } // namespace
