@@ -134,6 +134,26 @@ bool DataStore::saveDefaultEdition(const DataPaths& paths, const QString& editio
                {edition});
 }
 
+QString DataStore::lastSaveFolder(const DataPaths& paths)
+{
+    SqlConnection connection(paths.settingsDbPath());
+    if (!connection.isOpen())
+        return {};
+    QSqlQuery query(connection.database());
+    if (query.exec(QStringLiteral("SELECT savefolder FROM Main ORDER BY rowid LIMIT 1")) && query.next())
+        return query.value(0).toString();
+    return {};
+}
+
+bool DataStore::saveLastSaveFolder(const DataPaths& paths, const QString& folder)
+{
+    SqlConnection connection(paths.settingsDbPath());
+    return connection.isOpen() &&
+           connection.exec(
+               QStringLiteral("UPDATE Main SET savefolder = ? WHERE rowid = (SELECT min(rowid) FROM Main)"),
+               {folder});
+}
+
 QString DataStore::damagedSettingsPath(const DataPaths& paths)
 {
     return joinPath(paths.vtrFormsDir(), QStringLiteral("Quon2017_Damaged.MDB"));

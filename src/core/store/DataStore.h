@@ -43,6 +43,10 @@ public:
     // FormEditions::DefaultId when the settings name none.
     static QString defaultEdition(const DataPaths& paths);
     static bool saveDefaultEdition(const DataPaths& paths, const QString& edition);
+    // The folder a copy of a document was last saved in on this workstation (`Main.savefolder`);
+    // empty when none was.
+    static QString lastSaveFolder(const DataPaths& paths);
+    static bool saveLastSaveFolder(const DataPaths& paths, const QString& folder);
 
     // Where a settings database that cannot be read is kept when new settings replace it.
     static QString damagedSettingsPath(const DataPaths& paths);

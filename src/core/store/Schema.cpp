@@ -20,6 +20,8 @@ TableDef makeMain()
     for (int i = 1; i <= 9; ++i)
         t.additions << text(QStringLiteral("optfield%1").arg(i));
     t.additions << text(QStringLiteral("defaultedition"), 10);
+    // The folder this workstation last saved a copy of a document in (the preview's Save As).
+    t.additions << text(QStringLiteral("savefolder"));
     return t;
 }
 
