@@ -12,6 +12,7 @@
 #include "ui/shell/Background.h"
 
 #include <QApplication>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -50,6 +51,21 @@ public:
     }
 
     bool openDocument(const QString&) override { return false; }
+
+    bool showDocument(QWidget*, const QString&, const cs42::PreviewOptions&) override { return false; }
+
+    std::optional<QString> saveFileName(
+        QWidget*, const QString& title, const QString&, const QString& suggestedName, const QString&) override
+    {
+        fail(title, suggestedName);
+        return std::nullopt;
+    }
+
+    std::unique_ptr<QPrinter> choosePrinter(QWidget*, int) override
+    {
+        fail(QStringLiteral("Print"), QString());
+        return nullptr;
+    }
 
     bool copyText(const QString&) override { return false; }
 

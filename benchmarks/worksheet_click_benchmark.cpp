@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -46,6 +47,16 @@ public:
     }
 
     bool openDocument(const QString&) override { return false; }
+
+    bool showDocument(QWidget*, const QString&, const cs42::PreviewOptions&) override { return false; }
+
+    std::optional<QString>
+    saveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
+
+    std::unique_ptr<QPrinter> choosePrinter(QWidget*, int) override { return nullptr; }
 
     bool copyText(const QString&) override { return false; }
 

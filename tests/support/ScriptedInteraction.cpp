@@ -1,5 +1,6 @@
 #include "support/ScriptedInteraction.h"
 
+#include <QPrinter>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -18,6 +19,10 @@ QString kindName(ScriptedInteraction::Kind kind)
         return QStringLiteral("input box");
     case ScriptedInteraction::Kind::Choose:
         return QStringLiteral("list");
+    case ScriptedInteraction::Kind::SaveFile:
+        return QStringLiteral("file dialog");
+    case ScriptedInteraction::Kind::Print:
+        return QStringLiteral("print dialog");
     }
     return {};
 }
@@ -52,6 +57,25 @@ void ScriptedInteraction::expectInput(std::optional<QString> answer,
 void ScriptedInteraction::expectChoice(std::optional<int> answer, const QString& title, const QString& prompt)
 {
     m_expected.append({Kind::Choose, title, prompt, Answer::No, std::nullopt, answer});
+}
+
+void ScriptedInteraction::expectSaveFileName(std::optional<QString> answer,
+                                             const QString& title,
+                                             const QString& suggestedName)
+{
+    m_expected.append({Kind::SaveFile, title, suggestedName, Answer::No, std::move(answer)});
+}
+
+void ScriptedInteraction::expectPrint(std::optional<QString> outputFile, int fromPage, int toPage)
+{
+    m_expected.append({Kind::Print,
+                       QString(),
+                       QString(),
+                       Answer::No,
+                       std::move(outputFile),
+                       std::nullopt,
+                       fromPage,
+                       toPage});
 }
 
 std::optional<ScriptedInteraction::Expected>
@@ -112,6 +136,37 @@ bool ScriptedInteraction::openDocument(const QString& path)
 {
     openedDocuments.append(path);
     return openDocumentResult;
+}
+
+bool ScriptedInteraction::showDocument(QWidget* parent, const QString& path, const PreviewOptions& options)
+{
+    shownDocuments.append({path, options});
+    return onShowDocument ? onShowDocument(parent, path, options) : showDocumentResult;
+}
+
+std::optional<QString> ScriptedInteraction::saveFileName(
+    QWidget*, const QString& title, const QString& folder, const QString& suggestedName, const QString&)
+{
+    saveFolders.append(folder);
+    const auto expected = take(Kind::SaveFile, title, suggestedName);
+    return expected ? expected->input : std::nullopt;
+}
+
+std::unique_ptr<QPrinter> ScriptedInteraction::choosePrinter(QWidget*, int pageCount)
+{
+    const auto expected = take(Kind::Print, QString(), QString::number(pageCount));
+    if (!expected || !expected->input)
+        return nullptr;
+    auto printer = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(*expected->input);
+    printer->setResolution(72);
+    printer->setPageSize(QPageSize(QPageSize::Letter));
+    if (expected->fromPage > 0) {
+        printer->setPrintRange(QPrinter::PageRange);
+        printer->setFromTo(expected->fromPage, expected->toPage);
+    }
+    return printer;
 }
 
 bool ScriptedInteraction::copyText(const QString& text)

@@ -251,17 +251,27 @@ private slots:
         m_shell->background->showCaseLibrary();
         QAction* action = m_shell->item(item.toLatin1().constData());
 
-        // Not installed: the message, and nothing is opened.
+        // Not installed: the message, and nothing is shown or opened.
         m_shell->interaction.expectInform(title, missing);
         action->trigger();
+        QVERIFY(m_shell->interaction.shownDocuments.isEmpty());
         QVERIFY(m_shell->interaction.openedDocuments.isEmpty());
 
-        // Installed: opened with its viewer.
+        // Installed: shown in the program's preview, under its title; Save As offers its own name.
         const QString path = QDir(m_shell->session.paths.vtrFormsDir()).filePath(file);
         QFile document(path);
         QVERIFY(document.open(QIODevice::WriteOnly));
         document.write("%PDF-1.4\n%%EOF\n");
         document.close();
+        action->trigger();
+        QCOMPARE(m_shell->interaction.shownDocuments.size(), 1);
+        QCOMPARE(m_shell->interaction.shownDocuments[0].path, path);
+        QCOMPARE(m_shell->interaction.shownDocuments[0].options.title, title);
+        QCOMPARE(m_shell->interaction.shownDocuments[0].options.saveName, file);
+        QVERIFY(m_shell->interaction.openedDocuments.isEmpty());
+
+        // What the preview cannot show opens with the viewer.
+        m_shell->interaction.showDocumentResult = false;
         action->trigger();
         QCOMPARE(m_shell->interaction.openedDocuments, QStringList{path});
 

@@ -11,6 +11,7 @@
 #include "support/DamagedFiles.h"
 #include "ui/common/Palette.h"
 #include "ui/explain/CalcMessageWindow.h"
+#include "ui/produce/PdfPreview.h"
 #include "ui/worksheet/GetChA.h"
 
 #include <QCheckBox>
@@ -205,6 +206,7 @@ private slots:
             QVERIFY2(told.contains(QLatin1String(reason)), reason);
         QVERIFY(told.contains(m_data->session.paths.scheduleDbPath()));
         QVERIFY(!QFile::exists(m_data->session.paths.producedFormPath()));
+        QVERIFY(m_data->interaction.shownDocuments.isEmpty());
         QVERIFY(m_data->interaction.openedDocuments.isEmpty());
 
         // Put right but for the schedule: an override sets line 4 without it, and the form is made.
@@ -220,7 +222,8 @@ private slots:
         auto produce = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
         m_form->ProduceForm();
         QVERIFY_ANSWERED(produce);
-        QCOMPARE(m_data->interaction.openedDocuments, QStringList{m_data->session.paths.producedFormPath()});
+        QCOMPARE(m_data->interaction.shownDocuments.size(), 1);
+        QCOMPARE(m_data->interaction.shownDocuments[0].path, m_data->session.paths.producedFormPath());
     }
 
     void aBirthDateLaterThanTodayIsRefused()
@@ -877,6 +880,7 @@ private slots:
         auto run = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
         m_form->ProduceForm();
         QVERIFY_ANSWERED(run);
+        QVERIFY(m_data->interaction.shownDocuments.isEmpty());
         QVERIFY(m_data->interaction.openedDocuments.isEmpty());
     }
 
@@ -897,6 +901,7 @@ private slots:
         m_form->ProduceForm();
         QVERIFY_ANSWERED(run);
         QCOMPARE(m_data->interaction.prompts.size(), 1);
+        QVERIFY(m_data->interaction.shownDocuments.isEmpty());
         QVERIFY(m_data->interaction.openedDocuments.isEmpty());
         QVERIFY(QDir(output).isEmpty());
     }
@@ -950,14 +955,42 @@ private slots:
             return;
         }
 
-        // Closing the notice any other way produces, and the viewer opens the output.
+        // Closing the notice any other way produces, and the preview shows the output: the form
+        // with its values, titled with the case; "Open in PDF Viewer" opens the output itself.
+        int pages = 0;
+        m_data->interaction.onShowDocument =
+            [&](QWidget* parent, const QString& path, const PreviewOptions& options) {
+                PdfPreview preview(path, options, m_data->interaction, parent);
+                if (!preview.load())
+                    return false;
+                pages = preview.pageCount();
+                QTest::mouseClick(preview.findChild<QPushButton*>(QStringLiteral("cmdOpenInViewer")),
+                                  Qt::LeftButton);
+                return true;
+            };
         auto closed = onNextModal([](QWidget* notice) { notice->close(); });
         m_form->ProduceForm();
         QVERIFY_ANSWERED(closed);
         QVERIFY(QFile::exists(output));
+        QCOMPARE(m_data->interaction.shownDocuments.size(), 1);
+        const PreviewOptions& shown = m_data->interaction.shownDocuments[0].options;
+        QCOMPARE(m_data->interaction.shownDocuments[0].path, output);
+        QCOMPARE(shown.title, QStringLiteral("Form CS-42 (Rev. 1/09) - Doe v. Roe"));
+        QCOMPARE(shown.saveName, QStringLiteral("Doe v Roe - CS-42 - 2024-03-15.pdf"));
+        QCOMPARE(shown.paths.settingsDbPath(), m_data->session.paths.settingsDbPath());
+        QCOMPARE(pages, 1);
         QCOMPARE(m_data->interaction.openedDocuments, QStringList{output});
 
-        // No viewer: the user learns where the form is.
+        // A form the preview cannot show opens with the viewer.
+        m_data->interaction.onShowDocument = nullptr;
+        m_data->interaction.showDocumentResult = false;
+        auto again = onNextModal([](QWidget* notice) { press(notice, "Command1"); });
+        m_form->ProduceForm();
+        QVERIFY_ANSWERED(again);
+        QCOMPARE(m_data->interaction.openedDocuments, (QStringList{output, output}));
+        QVERIFY(m_data->interaction.prompts.isEmpty());
+
+        // No viewer either: the user learns where the form is.
         m_data->interaction.openDocumentResult = false;
         m_data->interaction.expectInform();
         auto run = onNextModal([](QWidget* notice) { press(notice, "Command1"); });

@@ -302,7 +302,10 @@ private slots:
         m_form->ProduceForm();
         QVERIFY_ANSWERED(notice);
         const QString output = m_data->session.paths.producedFormPath();
-        QCOMPARE(m_data->interaction.openedDocuments, QStringList{output});
+        QCOMPARE(m_data->interaction.shownDocuments.size(), 1);
+        QCOMPARE(m_data->interaction.shownDocuments[0].path, output);
+        QCOMPARE(m_data->interaction.shownDocuments[0].options.saveName,
+                 QStringLiteral("Doe v Roe - CS-42 - 2024-03-15.pdf"));
 
         QPDF pdf;
         pdf.processFile(QFile::encodeName(output).constData());

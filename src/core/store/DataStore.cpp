@@ -147,6 +147,18 @@ std::optional<WindowPlacement> DataStore::windowPlacement(const DataPaths& paths
 }
 
 bool DataStore::saveWindowPlacement(const DataPaths& paths, const WindowPlacement& placement)
+QString DataStore::lastSaveFolder(const DataPaths& paths)
+{
+    SqlConnection connection(paths.settingsDbPath());
+    if (!connection.isOpen())
+        return {};
+    QSqlQuery query(connection.database());
+    if (query.exec(QStringLiteral("SELECT savefolder FROM Main ORDER BY rowid LIMIT 1")) && query.next())
+        return query.value(0).toString();
+    return {};
+}
+
+bool DataStore::saveLastSaveFolder(const DataPaths& paths, const QString& folder)
 {
     SqlConnection connection(paths.settingsDbPath());
     return connection.isOpen() &&
@@ -154,6 +166,8 @@ bool DataStore::saveWindowPlacement(const DataPaths& paths, const WindowPlacemen
                QStringLiteral(
                    "UPDATE Main SET windowplacement = ? WHERE rowid = (SELECT min(rowid) FROM Main)"),
                {placement.toText()});
+               QStringLiteral("UPDATE Main SET savefolder = ? WHERE rowid = (SELECT min(rowid) FROM Main)"),
+               {folder});
 }
 
 QString DataStore::damagedSettingsPath(const DataPaths& paths)

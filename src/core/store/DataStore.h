@@ -47,6 +47,10 @@ public:
     // The main window's placement on this workstation (`Main.windowplacement`), when one was kept.
     static std::optional<WindowPlacement> windowPlacement(const DataPaths& paths);
     static bool saveWindowPlacement(const DataPaths& paths, const WindowPlacement& placement);
+    // The folder a copy of a document was last saved in on this workstation (`Main.savefolder`);
+    // empty when none was.
+    static QString lastSaveFolder(const DataPaths& paths);
+    static bool saveLastSaveFolder(const DataPaths& paths, const QString& folder);
 
     // Where a settings database that cannot be read is kept when new settings replace it.
     static QString damagedSettingsPath(const DataPaths& paths);

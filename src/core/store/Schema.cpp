@@ -21,6 +21,8 @@ TableDef makeMain()
         t.additions << text(QStringLiteral("optfield%1").arg(i));
     t.additions << text(QStringLiteral("defaultedition"), 10);
     t.additions << text(QStringLiteral("windowplacement"), 60);
+    // The folder this workstation last saved a copy of a document in (the preview's Save As).
+    t.additions << text(QStringLiteral("savefolder"));
     return t;
 }
 

@@ -184,6 +184,7 @@ const FormEdition& cs42Rev0109()
                       },
                       cs42Lines()};
         e.title = QStringLiteral("Form CS-42 (Rev. 1/09)");
+        e.shortName = QStringLiteral("CS-42");
         e.appliesTo = QStringLiteral("for actions filed before May 1, 2022");
         e.warnings = &worksheetWarnings;
         e.warningLabels = worksheetWarnings(WorksheetResult()).keys();
@@ -203,6 +204,7 @@ const FormEdition& cs42Rev0522()
                       &generateExplanation2022,
                       Cs42Rev2022::lines()};
         e.title = QStringLiteral("Form CS-42 (Rev. 5/2022)");
+        e.shortName = QStringLiteral("CS-42");
         e.appliesTo = QStringLiteral("for actions filed on or after May 1, 2022");
         e.scheduleTable = QStringLiteral("Schedule2022");
         e.warningLabels = WorksheetInputs::warningLabels();
@@ -226,6 +228,7 @@ const FormEdition& cs42S2023()
                       &generateExplanation2023S,
                       Cs42S2023::lines()};
         e.title = QStringLiteral("Form CS-42-S (Effective 6/2023)");
+        e.shortName = QStringLiteral("CS-42-S");
         e.appliesTo = QStringLiteral("shared 50 % physical custody, actions filed on or after June 1, 2023");
         e.scheduleTable = QStringLiteral("Schedule2022");
         e.warningLabels = WorksheetInputs::warningLabels();

@@ -90,6 +90,8 @@ struct FormEdition
     // for ("for actions filed on or after May 1, 2022").
     QString title = {};
     QString appliesTo = {};
+    // The form's number as the court names it ("CS-42", "CS-42-S"), for file names.
+    QString shortName = {};
     // The schedule table of VTRchedule.MDB this edition reads.
     QString scheduleTable = QStringLiteral("Schedule");
     // The warnings shown over the form, by label name, each with its caption or "" while hidden.

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "ui/common/PreviewOptions.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace cs42 {
@@ -46,6 +50,20 @@ public:
                                           int current) = 0;
     // Opens a document with the program associated with its type; false when nothing opened it.
     virtual bool openDocument(const QString& path) = 0;
+    // Shows a PDF document in the program's own preview window (print, save a copy, open it in the
+    // viewer) until the user closes it; false when the document cannot be shown there, and nothing
+    // was shown.
+    virtual bool showDocument(QWidget* parent, const QString& path, const PreviewOptions& options) = 0;
+    // A file dialog for the name of a file to save, opened in `folder` with `suggestedName`; the
+    // path chosen, nullopt on Cancel. It does not ask about replacing a file: the caller does.
+    virtual std::optional<QString> saveFileName(QWidget* parent,
+                                                const QString& title,
+                                                const QString& folder,
+                                                const QString& suggestedName,
+                                                const QString& filter) = 0;
+    // The print dialog for a document of `pageCount` pages: the printer as the user set it up
+    // (pages, copies), null on Cancel.
+    virtual std::unique_ptr<QPrinter> choosePrinter(QWidget* parent, int pageCount) = 0;
     // Puts plain text on the clipboard; false when the clipboard cannot take it.
     virtual bool copyText(const QString& text) = 0;
     // Ends the program at once, without questions or clean-up.

@@ -1,12 +1,17 @@
 #include "ui/common/QtInteraction.h"
 
 #include "core/store/ProgramSettings.h"
+#include "ui/produce/PdfPreview.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QUrl>
 
 #include <cstdlib>
@@ -73,6 +78,44 @@ std::optional<int> QtInteraction::chooseItem(
 bool QtInteraction::openDocument(const QString& path)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool QtInteraction::showDocument(QWidget* parent, const QString& path, const PreviewOptions& options)
+{
+    PdfPreview preview(path, options, *this, parent);
+    if (!preview.load())
+        return false;
+    preview.exec();
+    return true;
+}
+
+std::optional<QString> QtInteraction::saveFileName(QWidget* parent,
+                                                   const QString& title,
+                                                   const QString& folder,
+                                                   const QString& suggestedName,
+                                                   const QString& filter)
+{
+    QFileDialog dialog(parent, titleOrDefault(title), folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The caller asks about replacing a file, after its own checks.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(QFileInfo(suggestedName).suffix());
+    dialog.selectFile(suggestedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::unique_ptr<QPrinter> QtInteraction::choosePrinter(QWidget* parent, int pageCount)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintDialog dialog(printer.get(), parent);
+    dialog.setMinMax(1, pageCount);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    if (dialog.exec() != QDialog::Accepted)
+        return nullptr;
+    return printer;
 }
 
 bool QtInteraction::copyText(const QString& text)

@@ -4,7 +4,8 @@
 
 namespace cs42 {
 
-// The real Interaction: Qt message boxes, input dialogs, the desktop's viewer and clipboard.
+// The real Interaction: Qt message boxes, input, file and print dialogs, the program's preview
+// window, the desktop's viewer and clipboard.
 class QtInteraction : public Interaction
 {
 public:
@@ -18,6 +19,13 @@ public:
                                   const QStringList& items,
                                   int current) override;
     bool openDocument(const QString& path) override;
+    bool showDocument(QWidget* parent, const QString& path, const PreviewOptions& options) override;
+    std::optional<QString> saveFileName(QWidget* parent,
+                                        const QString& title,
+                                        const QString& folder,
+                                        const QString& suggestedName,
+                                        const QString& filter) override;
+    std::unique_ptr<QPrinter> choosePrinter(QWidget* parent, int pageCount) override;
     bool copyText(const QString& text) override;
     void endProgram(int exitCode = 0) override;
 };

@@ -8,6 +8,7 @@
 #include "ui/common/Palette.h"
 #include "ui/common/Session.h"
 #include "ui/names/NamesAdmin.h"
+#include "ui/produce/PdfPreview.h"
 #include "ui/shell/Location.h"
 #include "ui/shell/Splash.h"
 #include "ui/worksheet/FormCS42.h"
@@ -245,8 +246,11 @@ void Background::openReferenceDocument(const QString& path, const QString& title
         interaction.inform(this, title, missingText);
         return;
     }
+    // The program's preview, or the viewer of the desktop when the preview cannot show the file.
     // Without a desktop (or a viewer for PDF documents) nothing opens: say where the file is, so
     // the user can open it by hand.
+    if (interaction.showDocument(this, path, referenceDocumentPreview(m_session.paths, path, title)))
+        return;
     if (!interaction.openDocument(path)) {
         interaction.inform(
             this,

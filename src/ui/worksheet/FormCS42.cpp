@@ -14,6 +14,7 @@
 #include "ui/common/WindowHost.h"
 #include "ui/explain/CalcMessageWindow.h"
 #include "ui/names/PartySelection.h"
+#include "ui/produce/PdfPreview.h"
 #include "ui/produce/ProducingFormBox.h"
 #include "ui/worksheet/GetAmount.h"
 #include "ui/worksheet/GetCcare.h"
@@ -1034,6 +1035,11 @@ void FormCS42::ProduceForm()
         interaction.inform(this, result.title, result.text);
         return;
     }
+    // The program's preview; the viewer of the desktop when the preview cannot show the form.
+    const std::optional<CaseRecord> record = m_sheet.currentCase();
+    const QString caseName = record ? record->caseDesc() : m_session.currentCaseName;
+    if (interaction.showDocument(this, output, producedFormPreview(m_session, *m_edition, caseName)))
+        return;
     if (!interaction.openDocument(output))
         interaction.inform(
             this,

@@ -34,7 +34,7 @@ public:
     void ChangeFieldColors();
     // Reads the current case, computes every line and shows the captions.
     void RecalculateWorksheet();
-    // Produces the filled court form after the notice, and opens it.
+    // Produces the filled court form after the notice, and shows it in the preview window.
     void ProduceForm();
 
     // The labels of the 2009 form whose background follows the highlight colour.

@@ -4,8 +4,8 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/tests/cs42-screenshots docs/screenshots
 //
-// The worksheet pictures come first: they are taken in the default application font, the shell
-// and names pictures in the program's own font.
+// The worksheet pictures come first: they are taken in the default application font, the shell,
+// names and preview pictures in the program's own font.
 
 #include "NamesFixture.h"
 #include "ShellFixture.h"
@@ -16,6 +16,7 @@
 #include "core/worksheet/ScheduleCsv.h"
 #include "ui/explain/CalcMessageWindow.h"
 #include "ui/names/Names.h"
+#include "ui/produce/PdfPreview.h"
 #include "ui/produce/ProducingFormBox.h"
 #include "ui/shell/Background.h"
 #include "ui/shell/Location.h"
@@ -296,6 +297,52 @@ private slots:
         child(window.get(), "Text5")->setFocus();
         QTest::qWait(200);
         QVERIFY(window->grab().save(QDir(m_folder).filePath(QStringLiteral("names-wide.png"))));
+    }
+
+    // A produced form in the program's preview, as "Produce Worksheet" shows it.
+    void producedFormPreview()
+    {
+        Background::applyProgramFont(*qApp);
+        WorksheetFixture data;
+        data.setStored({
+            {QStringLiteral("courttype"), QStringLiteral("Circuit")},
+            {QStringLiteral("county"), QStringLiteral("Jefferson")},
+            {QStringLiteral("courtfile"), QStringLiteral("DR-2024-000123.00")},
+            {QStringLiteral("name1name"), QStringLiteral("Doe, Jane A.")},
+            {QStringLiteral("name2name"), QStringLiteral("Roe, Richard B.")},
+            {QStringLiteral("child1name"), QStringLiteral("Ann Roe")},
+            {QStringLiteral("child1dob"), QStringLiteral("03/07/2012")},
+            {QStringLiteral("child2name"), QStringLiteral("Ben Roe")},
+            {QStringLiteral("child2dob"), QStringLiteral("11/21/2015")},
+            {QStringLiteral("pinc"), QStringLiteral("3000")},
+            {QStringLiteral("dinc"), QStringLiteral("2510")},
+            {QStringLiteral("childcare"), QStringLiteral("200")},
+            {QStringLiteral("healthins"), QStringLiteral("100")},
+            {QStringLiteral("payshealth"), QStringLiteral("D")},
+            {QStringLiteral("whosecustody"), QStringLiteral("P")},
+            {QStringLiteral("preparedby"), QStringLiteral("A. Clerk, for the Plaintiff")},
+            {QStringLiteral("datesigned"), QStringLiteral("03/15/2024")},
+        });
+        FormCS42 form(data.session, data.host);
+        bool shown = false;
+        data.interaction.onShowDocument = [&](QWidget*, const QString& path, const PreviewOptions& options) {
+            PdfPreview preview(path, options, data.interaction);
+            if (!preview.load())
+                return false;
+            preview.resize(760, 900);
+            preview.show();
+            if (!QTest::qWaitForWindowExposed(&preview))
+                return false;
+            QTest::qWait(300);
+            shown = preview.grab().save(QDir(m_folder).filePath(QStringLiteral("preview.png")));
+            return true;
+        };
+        auto notice = onNextModal([](QWidget* dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+        });
+        form.ProduceForm();
+        QVERIFY_ANSWERED(notice);
+        QVERIFY2(shown, "the preview was not shown");
     }
 };
 
