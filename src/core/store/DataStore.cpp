@@ -147,6 +147,15 @@ std::optional<WindowPlacement> DataStore::windowPlacement(const DataPaths& paths
 }
 
 bool DataStore::saveWindowPlacement(const DataPaths& paths, const WindowPlacement& placement)
+{
+    SqlConnection connection(paths.settingsDbPath());
+    return connection.isOpen() &&
+           connection.exec(
+               QStringLiteral(
+                   "UPDATE Main SET windowplacement = ? WHERE rowid = (SELECT min(rowid) FROM Main)"),
+               {placement.toText()});
+}
+
 QString DataStore::lastSaveFolder(const DataPaths& paths)
 {
     SqlConnection connection(paths.settingsDbPath());
@@ -163,9 +172,6 @@ bool DataStore::saveLastSaveFolder(const DataPaths& paths, const QString& folder
     SqlConnection connection(paths.settingsDbPath());
     return connection.isOpen() &&
            connection.exec(
-               QStringLiteral(
-                   "UPDATE Main SET windowplacement = ? WHERE rowid = (SELECT min(rowid) FROM Main)"),
-               {placement.toText()});
                QStringLiteral("UPDATE Main SET savefolder = ? WHERE rowid = (SELECT min(rowid) FROM Main)"),
                {folder});
 }
