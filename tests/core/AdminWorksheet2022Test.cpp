@@ -1,103 +1,23 @@
-#include "AdminProcess.h"
-#include "core/store/CaseStore.h"
-#include "core/store/DataPaths.h"
-#include "core/store/SqlConnection.h"
+#include "Worksheet2022Fixtures.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <optional>
 
 // Form CS-42 (Rev. 5/2022) through cs42-admin, on cases stored as the worksheet stores them.
 namespace {
 
 using cs42::test::AdminRun;
+using cs42::test::captionValue;
+using cs42::test::readFile;
 
-const QString ShippedSchedule = QStringLiteral(REPO_DATA_DIR "/alabama-schedule-2022-05-01.csv");
+const QString ShippedSchedule = cs42::test::ShippedSchedule2022;
 
-QByteArray readFile(const QString& path)
+class AdminWorksheet2022Test : public cs42::test::AdminCaseTest
 {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
-// A caption read back as the number it shows: "1,293" -> 1293, "(200)" -> -200; a share of line 3
-// (whose "%" the form prints) as its fraction: "55" -> 0.55. nullopt for the empty caption or one
-// that is no number.
-std::optional<double> captionValue(QString caption, bool percent = false)
-{
-    if (caption.isEmpty())
-        return std::nullopt;
-    caption.remove(QLatin1Char(','));
-    const bool negative = caption.startsWith(QLatin1Char('(')) && caption.endsWith(QLatin1Char(')'));
-    if (negative)
-        caption = caption.mid(1, caption.size() - 2);
-    bool ok = false;
-    const double value = caption.toDouble(&ok);
-    if (!ok || caption.startsWith(QLatin1Char('-')))
-        return std::nullopt;
-    return (negative ? -value : value) / (percent ? 100.0 : 1.0);
-}
-
-class AdminWorksheet2022Test : public ::testing::Test
-{
-protected:
-    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
-
-    AdminRun admin(const QStringList& args) const { return cs42::test::runAdmin(m_dir.path(), args); }
-
-    cs42::DataPaths paths() const { return cs42::DataPaths::forWorkingDirectory(m_dir.path()); }
-
-    cs42::CaseStore store() const { return cs42::CaseStore(paths().casesDbPath()); }
-
-    // The shipped 2022 schedule imported into Schedule2022 (the run also makes the databases).
-    void importSchedule2022() const
-    {
-        const AdminRun run = admin({"schedule", "import", "--edition", "2022", ShippedSchedule});
-        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    }
-
-    // A case added on `edition` with `fields` saved as the worksheet saves them; returns its id.
-    QString addCase(const QString& edition, const cs42::ColumnValues& fields) const
-    {
-        const QString id = store().addCase(QStringLiteral("Doe v. Roe"), QDate(2024, 3, 5), edition);
-        EXPECT_FALSE(id.isEmpty()) << store().problem().toStdString();
-        EXPECT_EQ(store().saveCaseFields(id, fields), cs42::CaseStoreStatus::Ok);
-        return id;
-    }
-
-    QJsonObject worksheetJson(const QStringList& args) const
-    {
-        const AdminRun run = admin(QStringList{"worksheet", "--json", "--today", "2024-03-05"} + args);
-        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-        return QJsonDocument::fromJson(run.out.toUtf8()).object();
-    }
-
-    // Every column of every stored case, to tell that a run wrote nothing.
-    QStringList storedCases() const
-    {
-        cs42::SqlConnection connection(paths().casesDbPath());
-        QSqlQuery query(connection.database());
-        EXPECT_TRUE(query.exec(QStringLiteral("SELECT * FROM Cases ORDER BY rowid")));
-        QStringList rows;
-        while (query.next()) {
-            QStringList values;
-            for (int i = 0; i < query.record().count(); ++i)
-                values << query.record().fieldName(i) + QLatin1Char('=') + query.value(i).toString();
-            rows << values.join(QLatin1Char('|'));
-        }
-        return rows;
-    }
-
-    QTemporaryDir m_dir;
 };
 
 // The fifteen cases the court's workbook CS42.xlsx computed in Excel (tests/data/README.md):
@@ -105,32 +25,16 @@ protected:
 TEST_F(AdminWorksheet2022Test, CourtWorkbookCasesGiveEveryLineOfTheWorkbook)
 {
     importSchedule2022();
-    const QJsonArray cases =
-        QJsonDocument::fromJson(readFile(QStringLiteral(TEST_DATA_DIR "/cs42-2022-golden.json")))
-            .object()
-            .value("cases")
-            .toArray();
+    const QJsonArray cases = cs42::test::courtCases(QStringLiteral("cs42-2022-golden.json"));
     ASSERT_EQ(cases.size(), 15);
 
-    // The workbook's inputs and the columns that store them, per parent.
-    const struct
-    {
-        const char* input;
-        const char* line;
-        const char* plaintiffColumn;
-        const char* defendantColumn;
-    } inputs[] = {
+    const QList<cs42::test::CourtInput> inputs{
         {"monthlyGrossIncome", "1", "pinc", "dinc"},
         {"preexistingChildSupport", "1a", "ppre", "dpre"},
         {"preexistingAlimony", "1b", "presp", "dresp"},
         {"workRelatedChildcareCosts", "5", "pchildcare", "dchildcare"},
         {"healthcareCoverageCosts", "6", "phealthins", "dhealthins"},
     };
-
-    QStringList inputLabels;
-    for (const auto& input : inputs)
-        inputLabels << QStringLiteral("lblP") + QLatin1String(input.line)
-                    << QStringLiteral("lblD") + QLatin1String(input.line);
 
     for (const QJsonValue& value : cases) {
         const QJsonObject c = value.toObject();
@@ -139,19 +43,10 @@ TEST_F(AdminWorksheet2022Test, CourtWorkbookCasesGiveEveryLineOfTheWorkbook)
         const QJsonObject plaintiff = c.value("plaintiff").toObject();
         const QJsonObject defendant = c.value("defendant").toObject();
 
-        // An amount the case does not have is left empty, as a user leaves a line alone.
-        cs42::ColumnValues fields{
-            {QStringLiteral("numchildren"), QString::number(c.value("numberOfChildren").toInt())},
+        cs42::ColumnValues fields = cs42::test::courtCaseFields(c, inputs);
+        fields.append(
             {QStringLiteral("whosecustody"),
-             plaintiff.value("hasPrimaryCustody").toBool() ? QStringLiteral("P") : QStringLiteral("D")}};
-        for (const auto& input : inputs) {
-            const double p = plaintiff.value(input.input).toDouble();
-            const double d = defendant.value(input.input).toDouble();
-            if (p != 0)
-                fields.append({QLatin1String(input.plaintiffColumn), QString::number(p, 'f', 2)});
-            if (d != 0)
-                fields.append({QLatin1String(input.defendantColumn), QString::number(d, 'f', 2)});
-        }
+             plaintiff.value("hasPrimaryCustody").toBool() ? QStringLiteral("P") : QStringLiteral("D")});
         ASSERT_NE(plaintiff.value("hasPrimaryCustody").toBool(),
                   defendant.value("hasPrimaryCustody").toBool());
         const QString id = addCase(QStringLiteral("2022"), fields);
@@ -161,30 +56,7 @@ TEST_F(AdminWorksheet2022Test, CourtWorkbookCasesGiveEveryLineOfTheWorkbook)
         const QJsonObject captions = json.value("captions").toObject();
         const QJsonObject lines = c.value("expectedLines").toObject();
         EXPECT_EQ(lines.size(), 15);
-        for (auto line = lines.begin(); line != lines.end(); ++line) {
-            const QJsonObject sides = line.value().toObject();
-            for (const char* side : {"plaintiff", "defendant", "combined"}) {
-                const QString label =
-                    QStringLiteral("lbl") + QChar::fromLatin1(side[0]).toUpper() + line.key();
-                const QJsonValue expected = sides.value(QLatin1String(side));
-                if (expected.isNull()) {
-                    EXPECT_FALSE(captions.contains(label)) << label.toStdString() << " is not on the form";
-                    continue;
-                }
-                const QString caption = captions.value(label).toString();
-                // An input left empty shows nothing and counts as 0; a computed line always shows.
-                const std::optional<double> shown =
-                    caption.isEmpty() && inputLabels.contains(label)
-                        ? 0.0
-                        : captionValue(caption, line.key() == QLatin1String("3"));
-                if (!shown) {
-                    ADD_FAILURE() << label.toStdString() << ": '" << caption.toStdString() << "'";
-                    continue;
-                }
-                EXPECT_DOUBLE_EQ(*shown, expected.toDouble())
-                    << label.toStdString() << ": '" << caption.toStdString() << "'";
-            }
-        }
+        cs42::test::expectCourtLines(lines, captions, inputs);
 
         // The parent without custody pays his or her line 13.
         const QJsonObject order = json.value("recommendedOrder").toObject();

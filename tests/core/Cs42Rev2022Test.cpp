@@ -1,8 +1,7 @@
 #include "core/worksheet/Cs42Rev2022.h"
 
-#include "core/worksheet/ScheduleCsv.h"
+#include "Worksheet2022Fixtures.h"
 
-#include <QFile>
 #include <QMap>
 
 #include <gtest/gtest.h>
@@ -16,29 +15,9 @@ using namespace cs42;
 namespace {
 
 using Columns = QMap<QString, QString>;
-using Expected = QMap<QString, QString>; // label -> caption
-
-// The Alabama schedule shipped with the program ($250 .. $30,000), as the Schedule2022 table holds it.
-const ScheduleTable& alabama2022()
-{
-    static const ScheduleTable table = [] {
-        QFile file(QStringLiteral(REPO_DATA_DIR "/alabama-schedule-2022-05-01.csv"));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
-        QString error;
-        const auto text = ScheduleCsv::parse(file.readAll(), &error, Cs42Rev2022::scheduleRules());
-        EXPECT_TRUE(text) << error.toStdString();
-        QList<ScheduleRow> rows;
-        for (const ScheduleTextRow& t : text.value_or(QList<ScheduleTextRow>())) {
-            ScheduleRow row;
-            row.income = t.income.toDouble();
-            for (std::size_t k = 0; k < 6; ++k)
-                row.amounts[k] = t.amounts[k].toDouble();
-            rows << row;
-        }
-        return ScheduleTable(rows);
-    }();
-    return table;
-}
+using cs42::test::alabama2022;
+using cs42::test::expectCaptions;
+using Expected = Captions; // label -> caption
 
 // A 2022 case with one child, the plaintiff having custody, and `columns` stored over it.
 Worksheet compute(const Columns& columns)
@@ -50,14 +29,6 @@ Worksheet compute(const Columns& columns)
     for (auto it = columns.begin(); it != columns.end(); ++it)
         record.setValue(it.key(), it.value());
     return Cs42Rev2022::computeWorksheet(record, alabama2022(), Cs42Rev2022::scheduleRules());
-}
-
-void expectCaptions(const Worksheet& sheet, const Expected& expected)
-{
-    for (auto it = expected.begin(); it != expected.end(); ++it) {
-        EXPECT_TRUE(sheet.captions.contains(it.key())) << it.key().toStdString();
-        EXPECT_EQ(sheet.captions.value(it.key()), it.value()) << it.key().toStdString();
-    }
 }
 
 // The lowest combined income above the schedule's last row ($30,000), with `more` stored over it.
