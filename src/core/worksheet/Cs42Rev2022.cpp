@@ -17,8 +17,11 @@ double round(double value, int decimals)
 
 QString label(const char* side, const char* line)
 {
-    return QStringLiteral("lbl%1%2").arg(QLatin1String(side), QLatin1String(line));
+    return WorksheetInputs::label(side, line);
 }
+
+const WorksheetInputs::Input CostInputs[] = {{"5", "pchildcare", "dchildcare"},
+                                             {"6", "phealthins", "dhealthins"}};
 } // namespace
 
 ScheduleRules scheduleRules()
@@ -41,8 +44,9 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
     const WorksheetInputs in(record);
     in.fillCommon(sheet);
 
-    // Lines 1, 1a, 1b, 5 and 6: each parent's input and the combined sum.
-    for (const WorksheetInputs::Input& input : WorksheetInputs::parentInputs()) {
+    const double c2 = in.showIncomes(sheet);
+    // Lines 5 and 6: each parent's child care and health-care coverage, and the combined sums.
+    for (const WorksheetInputs::Input& input : CostInputs) {
         const double p = in.showInput(sheet, label("P", input.line), input.plaintiffColumn);
         const double d = in.showInput(sheet, label("D", input.line), input.defendantColumn);
         in.setCell(sheet, label("C", input.line), p + d);
@@ -54,27 +58,12 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
         return r.cells.contains(name);
     };
 
-    // Line 2, not clamped.
-    for (const char* side : {"P", "D", "C"})
-        in.setCell(sheet,
-                   label(side, "2"),
-                   cell(label(side, "1")) - cell(label(side, "1a")) - cell(label(side, "1b")));
-    const double c2 = cell(QStringLiteral("lblC2"));
-
     // Line 3: the plaintiff's share, rounded to a whole percent; the defendant has the rest.
-    r.sharesUndefined = c2 == 0.0;
-    if (!r.sharesUndefined) {
-        const double p3 = round(cell(QStringLiteral("lblP2")) / c2, 2);
-        in.setCell(sheet, QStringLiteral("lblP3"), p3, Format::courtPercent(p3));
-        in.setCell(sheet, QStringLiteral("lblD3"), 1 - p3, Format::courtPercent(1 - p3));
-        in.setCell(sheet, QStringLiteral("lblC3"), 1, Format::courtPercent(1));
-    }
+    WorksheetInputs::setShares(sheet, "P", c2);
 
     // Line 4: the nearest row of the schedule in the column of the number of children; above the
     // last row the court sets the amount, which the user enters as the override.
-    in.readSchedule(sheet, schedule, rules, c2);
-    if (r.overrideInForce)
-        in.setCell(sheet, QStringLiteral("lblC4"), r.overrideAmount);
+    in.readLine4(sheet, schedule, rules, c2);
 
     // Line 7.
     if (has(QStringLiteral("lblC4")))
@@ -116,11 +105,7 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
         r.orderAmount = cell(label(payer, "13"));
     }
 
-    // Every line the inputs leave undefined shows empty, never what an earlier computation showed.
-    for (const LineDef& def : FormEditions::cs42Rev0522().lines) {
-        if (!sheet.captions.contains(def.label))
-            sheet.captions.insert(def.label, QString(QLatin1String("")));
-    }
+    WorksheetInputs::blankUndefinedLines(sheet, FormEditions::cs42Rev0522());
     in.fillWarnings(sheet);
     return sheet;
 }

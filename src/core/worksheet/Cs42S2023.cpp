@@ -13,14 +13,11 @@ double round(double value, int decimals)
 
 QString label(const char* side, const char* line)
 {
-    return QStringLiteral("lbl%1%2").arg(QLatin1String(side), QLatin1String(line));
+    return WorksheetInputs::label(side, line);
 }
 
-// Lines 1, 1a and 1b with their combined cells; child care (6) and coverage (7) per parent only.
-const WorksheetInputs::Input CombinedInputs[] = {
-    {"1", "pinc", "dinc"}, {"1a", "ppre", "dpre"}, {"1b", "presp", "dresp"}};
-const WorksheetInputs::Input ParentOnlyInputs[] = {{"6", "pchildcare", "dchildcare"},
-                                                   {"7", "phealthins", "dhealthins"}};
+const WorksheetInputs::Input CostInputs[] = {{"6", "pchildcare", "dchildcare"},
+                                             {"7", "phealthins", "dhealthins"}};
 } // namespace
 
 Worksheet
@@ -34,12 +31,9 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
     // Custody is shared equally on this form: the custody box decides nothing.
     sheet.captions.remove(QStringLiteral("lblCustody"));
 
-    for (const WorksheetInputs::Input& input : CombinedInputs) {
-        const double p = in.showInput(sheet, label("P", input.line), input.plaintiffColumn);
-        const double d = in.showInput(sheet, label("D", input.line), input.defendantColumn);
-        in.setCell(sheet, label("C", input.line), p + d);
-    }
-    for (const WorksheetInputs::Input& input : ParentOnlyInputs) {
+    const double c2 = in.showIncomes(sheet);
+    // Lines 6 and 7: each parent's child care and health-care coverage, without combined cells.
+    for (const WorksheetInputs::Input& input : CostInputs) {
         in.showInput(sheet, label("P", input.line), input.plaintiffColumn);
         in.showInput(sheet, label("D", input.line), input.defendantColumn);
     }
@@ -50,26 +44,11 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
         return r.cells.contains(name);
     };
 
-    // Line 2, not clamped.
-    for (const char* side : {"P", "D", "C"})
-        in.setCell(sheet,
-                   label(side, "2"),
-                   cell(label(side, "1")) - cell(label(side, "1a")) - cell(label(side, "1b")));
-    const double c2 = cell(QStringLiteral("lblC2"));
-
     // Line 3: here the defendant's share is rounded to a whole percent; the plaintiff has the rest.
-    r.sharesUndefined = c2 == 0.0;
-    if (!r.sharesUndefined) {
-        const double d3 = round(cell(QStringLiteral("lblD2")) / c2, 2);
-        in.setCell(sheet, QStringLiteral("lblD3"), d3, Format::courtPercent(d3));
-        in.setCell(sheet, QStringLiteral("lblP3"), 1 - d3, Format::courtPercent(1 - d3));
-        in.setCell(sheet, QStringLiteral("lblC3"), 1, Format::courtPercent(1));
-    }
+    WorksheetInputs::setShares(sheet, "D", c2);
 
     // Line 4 as on form CS-42 (Rev. 5/2022); line 5 is 150 % of it.
-    in.readSchedule(sheet, schedule, rules, c2);
-    if (r.overrideInForce)
-        in.setCell(sheet, QStringLiteral("lblC4"), r.overrideAmount);
+    in.readLine4(sheet, schedule, rules, c2);
     if (has(QStringLiteral("lblC4")))
         in.setCell(
             sheet, QStringLiteral("lblC5"), round(SharedMultiplier * cell(QStringLiteral("lblC4")), 0));
@@ -111,11 +90,7 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
         r.orderAmount = amount > 0 ? amount : 0.0;
     }
 
-    // Every line the inputs leave undefined shows empty, never what an earlier computation showed.
-    for (const LineDef& def : FormEditions::cs42S2023().lines) {
-        if (!sheet.captions.contains(def.label))
-            sheet.captions.insert(def.label, QString(QLatin1String("")));
-    }
+    WorksheetInputs::blankUndefinedLines(sheet, FormEditions::cs42S2023());
     in.fillWarnings(sheet, QStringLiteral("3, 10, 13 AND 14"));
     return sheet;
 }

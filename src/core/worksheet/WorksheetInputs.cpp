@@ -52,13 +52,57 @@ int WorksheetInputs::numberOfChildren(const CaseRecord& record)
     return named;
 }
 
-QList<WorksheetInputs::Input> WorksheetInputs::parentInputs()
+QString WorksheetInputs::label(const char* side, const char* line)
 {
-    return {{"1", "pinc", "dinc"},
-            {"1a", "ppre", "dpre"},
-            {"1b", "presp", "dresp"},
-            {"5", "pchildcare", "dchildcare"},
-            {"6", "phealthins", "dhealthins"}};
+    return QStringLiteral("lbl%1%2").arg(QLatin1String(side), QLatin1String(line));
+}
+
+double WorksheetInputs::showIncomes(Worksheet& sheet) const
+{
+    static const Input incomes[] = {{"1", "pinc", "dinc"}, {"1a", "ppre", "dpre"}, {"1b", "presp", "dresp"}};
+    for (const Input& input : incomes) {
+        const double p = showInput(sheet, label("P", input.line), input.plaintiffColumn);
+        const double d = showInput(sheet, label("D", input.line), input.defendantColumn);
+        setCell(sheet, label("C", input.line), p + d);
+    }
+    const QMap<QString, double>& cells = sheet.result.cells;
+    for (const char* side : {"P", "D", "C"})
+        setCell(sheet,
+                label(side, "2"),
+                cells.value(label(side, "1")) - cells.value(label(side, "1a")) -
+                    cells.value(label(side, "1b")));
+    return cells.value(QStringLiteral("lblC2"));
+}
+
+void WorksheetInputs::setShares(Worksheet& sheet, const char* roundedSide, double c2)
+{
+    WorksheetResult& r = sheet.result;
+    r.sharesUndefined = c2 == 0.0;
+    if (r.sharesUndefined)
+        return;
+    const char* otherSide = QLatin1String(roundedSide) == QLatin1String("P") ? "D" : "P";
+    const double share = Format::roundHalfAway(r.cells.value(label(roundedSide, "2")) / c2, 2);
+    setCell(sheet, label(roundedSide, "3"), share, Format::courtPercent(share));
+    setCell(sheet, label(otherSide, "3"), 1 - share, Format::courtPercent(1 - share));
+    setCell(sheet, QStringLiteral("lblC3"), 1, Format::courtPercent(1));
+}
+
+void WorksheetInputs::readLine4(Worksheet& sheet,
+                                const ScheduleTable& schedule,
+                                const ScheduleRules& rules,
+                                double c2)
+{
+    lookUpSchedule(sheet, schedule, rules, c2);
+    if (sheet.result.overrideInForce)
+        setCell(sheet, QStringLiteral("lblC4"), sheet.result.overrideAmount);
+}
+
+void WorksheetInputs::blankUndefinedLines(Worksheet& sheet, const FormEdition& edition)
+{
+    for (const LineDef& def : edition.lines) {
+        if (!sheet.captions.contains(def.label))
+            sheet.captions.insert(def.label, QString(QLatin1String("")));
+    }
 }
 
 QString WorksheetInputs::text(const QString& column) const
@@ -157,10 +201,10 @@ double WorksheetInputs::scheduleRow(double combinedIncome, const ScheduleRules& 
     return std::max(rules.minimumIncome, nearest);
 }
 
-void WorksheetInputs::readSchedule(Worksheet& sheet,
-                                   const ScheduleTable& schedule,
-                                   const ScheduleRules& rules,
-                                   double c2)
+void WorksheetInputs::lookUpSchedule(Worksheet& sheet,
+                                     const ScheduleTable& schedule,
+                                     const ScheduleRules& rules,
+                                     double c2)
 {
     WorksheetResult& r = sheet.result;
     sheet.captions.insert(QStringLiteral("lblC4"), QString(QLatin1String("")));

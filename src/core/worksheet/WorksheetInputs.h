@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/store/CaseRecord.h"
+#include "core/worksheet/FormEdition.h"
 #include "core/worksheet/Schedule.h"
 #include "core/worksheet/WorksheetCalculation.h"
 
@@ -27,8 +28,16 @@ public:
         const char* defendantColumn;
     };
 
-    // Lines 1, 1a, 1b, child care and health-care coverage of form CS-42 (Rev. 5/2022).
-    static QList<Input> parentInputs();
+    // "lblP8": the label of a side's ("P", "D", "C") cell of a line ("8").
+    static QString label(const char* side, const char* line);
+
+    // Lines 1, 1a and 1b of each parent with their combined cells, then line 2 (not clamped).
+    // Returns the combined line 2.
+    double showIncomes(Worksheet& sheet) const;
+
+    // Line 3: the share of `roundedSide` ("P" or "D") of the combined line 2, rounded to a whole
+    // percent; the other parent has the rest. Undefined (empty) when the combined line 2 is 0.
+    static void setShares(Worksheet& sheet, const char* roundedSide, double c2);
 
     // The form's "Number of Children": the box when it holds 1 to 6, else the named children.
     static int numberOfChildren(const CaseRecord& record);
@@ -52,9 +61,14 @@ public:
     static double scheduleRow(double combinedIncome, const ScheduleRules& rules, bool* floor = nullptr);
 
     // Line 4 from the schedule for a combined adjusted income (cell lblC4 unless no amount can be
-    // read: no number of children, an income above the schedule, or a table that lacks the row).
+    // read: no number of children, an income above the schedule, or a table that lacks the row),
+    // then the override in force, which replaces it.
     static void
-    readSchedule(Worksheet& sheet, const ScheduleTable& schedule, const ScheduleRules& rules, double c2);
+    readLine4(Worksheet& sheet, const ScheduleTable& schedule, const ScheduleRules& rules, double c2);
+
+    // Every line of `edition` the computation left without a caption shows empty, never what an
+    // earlier computation showed.
+    static void blankUndefinedLines(Worksheet& sheet, const FormEdition& edition);
 
     // Every warning label fillWarnings sets, and the one of a case whose edition is unknown.
     static QStringList warningLabels();
@@ -65,6 +79,8 @@ public:
 
 private:
     QString text(const QString& column) const;
+    static void
+    lookUpSchedule(Worksheet& sheet, const ScheduleTable& schedule, const ScheduleRules& rules, double c2);
 
     const CaseRecord& m_record;
 };
