@@ -24,13 +24,8 @@ using LineTable::line;
 QList<LineDef> lines()
 {
     QList<LineDef> lines = LineTable::header();
-    lines << entered("1", "Monthly Gross Income", "pinc", "dinc", "PGI", "DGI", "CI");
-    lines << entered("1a", "Preexisting Child-Support Payments", "ppre", "dpre", "PECSP", "DECSP", "CCSP");
-    lines << entered("1b", "Preexisting Periodic-Alimony Payments", "presp", "dresp", "PAP", "DAP", "CAP");
+    lines << LineTable::incomes();
     lines += QList<LineDef>{
-        line("lblP2", K::Computed, R::None, S::Plaintiff, {}, "PAGI", "Monthly adjusted gross income (line 1 minus lines 1a and 1b)"),
-        line("lblD2", K::Computed, R::None, S::Defendant, {}, "DAGI", "Monthly adjusted gross income (line 1 minus lines 1a and 1b)"),
-        line("lblC2", K::Computed, R::None, S::Combined, {}, "CAGI", "Combined monthly adjusted gross income"),
         line("lblP3", K::Computed, R::None, S::Plaintiff, {}, "P%", "Percentage share of income: 100 % minus the defendant's share"),
         line("lblD3", K::Computed, R::None, S::Defendant, {}, "D%", "Percentage share of income: line 2 divided by the combined line 2, to a whole percent"),
         line("lblC3", K::Computed, R::None, S::Combined, {}, "", "Percentage share of income: combined"),

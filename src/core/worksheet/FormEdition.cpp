@@ -193,6 +193,21 @@ const FormEdition& cs42Rev0109()
     return edition;
 }
 
+namespace {
+// What the forms from 2022 on share: the 2022 schedule, the warnings their computation sets, and
+// filling the template by field name.
+FormEdition withLaterEditionRules(FormEdition edition)
+{
+    edition.scheduleTable = QStringLiteral("Schedule2022");
+    edition.warningLabels = WorksheetInputs::warningLabels();
+    edition.warnings = [](const WorksheetResult& r) {
+        return r.warnings;
+    };
+    edition.fillsByName = true;
+    return edition;
+}
+} // namespace
+
 const FormEdition& cs42Rev0522()
 {
     static const FormEdition edition = [] {
@@ -206,13 +221,7 @@ const FormEdition& cs42Rev0522()
         e.title = QStringLiteral("Form CS-42 (Rev. 5/2022)");
         e.shortName = QStringLiteral("CS-42");
         e.appliesTo = QStringLiteral("for actions filed on or after May 1, 2022");
-        e.scheduleTable = QStringLiteral("Schedule2022");
-        e.warningLabels = WorksheetInputs::warningLabels();
-        e.warnings = [](const WorksheetResult& r) {
-            return r.warnings;
-        };
-        e.fillsByName = true;
-        return e;
+        return withLaterEditionRules(std::move(e));
     }();
     return edition;
 }
@@ -230,13 +239,7 @@ const FormEdition& cs42S2023()
         e.title = QStringLiteral("Form CS-42-S (Effective 6/2023)");
         e.shortName = QStringLiteral("CS-42-S");
         e.appliesTo = QStringLiteral("shared 50 % physical custody, actions filed on or after June 1, 2023");
-        e.scheduleTable = QStringLiteral("Schedule2022");
-        e.warningLabels = WorksheetInputs::warningLabels();
-        e.warnings = [](const WorksheetResult& r) {
-            return r.warnings;
-        };
-        e.fillsByName = true;
-        return e;
+        return withLaterEditionRules(std::move(e));
     }();
     return edition;
 }

@@ -86,6 +86,20 @@ QList<LineDef> header()
     return lines;
 }
 
+QList<LineDef> incomes()
+{
+    QList<LineDef> lines;
+    lines << entered("1", "Monthly Gross Income", "pinc", "dinc", "PGI", "DGI", "CI");
+    lines << entered("1a", "Preexisting Child-Support Payments", "ppre", "dpre", "PECSP", "DECSP", "CCSP");
+    lines << entered("1b", "Preexisting Periodic-Alimony Payments", "presp", "dresp", "PAP", "DAP", "CAP");
+    lines += QList<LineDef>{
+        line("lblP2", K::Computed, R::None, S::Plaintiff, {}, "PAGI", "Monthly adjusted gross income (line 1 minus lines 1a and 1b)"),
+        line("lblD2", K::Computed, R::None, S::Defendant, {}, "DAGI", "Monthly adjusted gross income (line 1 minus lines 1a and 1b)"),
+        line("lblC2", K::Computed, R::None, S::Combined, {}, "CAGI", "Combined monthly adjusted gross income"),
+    };
+    return lines;
+}
+
 QList<LineDef> signature(const char* commentsField)
 {
     return {

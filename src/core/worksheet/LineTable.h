@@ -33,6 +33,8 @@ QList<LineDef> entered(const char* number,
 
 // The case number, court and county, the parties, the six children and the number of children.
 QList<LineDef> header();
+// Lines 1, 1a and 1b of each parent with their combined cells, and line 2.
+QList<LineDef> incomes();
 // The comments, the preparer and the date; `commentsField` is the comments field's name.
 QList<LineDef> signature(const char* commentsField);
 
