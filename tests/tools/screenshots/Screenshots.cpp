@@ -53,6 +53,22 @@ public:
 private:
     QString m_folder;
 
+    // The court, the parties and two children of every pictured case.
+    static ColumnValues sampleParties()
+    {
+        return {
+            {QStringLiteral("courttype"), QStringLiteral("Circuit")},
+            {QStringLiteral("county"), QStringLiteral("Jefferson")},
+            {QStringLiteral("courtfile"), QStringLiteral("DR-2024-000123.00")},
+            {QStringLiteral("name1name"), QStringLiteral("Doe, Jane A.")},
+            {QStringLiteral("name2name"), QStringLiteral("Roe, Richard B.")},
+            {QStringLiteral("child1name"), QStringLiteral("Ann Roe")},
+            {QStringLiteral("child1dob"), QStringLiteral("03/07/2012")},
+            {QStringLiteral("child2name"), QStringLiteral("Ben Roe")},
+            {QStringLiteral("child2dob"), QStringLiteral("11/21/2015")},
+        };
+    }
+
     void shoot(QWidget& widget, const QString& name)
     {
         widget.show();
@@ -67,33 +83,26 @@ private slots:
     void worksheetOfAFilledCase()
     {
         WorksheetFixture data;
-        const ColumnValues filled{
-            {QStringLiteral("courttype"), QStringLiteral("Circuit")},
-            {QStringLiteral("county"), QStringLiteral("Jefferson")},
-            {QStringLiteral("courtfile"), QStringLiteral("DR-2024-000123.00")},
-            {QStringLiteral("name1name"), QStringLiteral("Doe, Jane A.")},
-            {QStringLiteral("name2name"), QStringLiteral("Roe, Richard B.")},
-            {QStringLiteral("child1name"), QStringLiteral("Ann Roe")},
-            {QStringLiteral("child1dob"), QStringLiteral("03/07/2012")},
-            {QStringLiteral("child2name"), QStringLiteral("Ben Roe")},
-            {QStringLiteral("child2dob"), QStringLiteral("11/21/2015")},
-            {QStringLiteral("child4name"), QStringLiteral("Cleo Roe")},
-            {QStringLiteral("child4dob"), QStringLiteral("05/01/2019")},
-            {QStringLiteral("pinc"), QStringLiteral("3000")},
-            {QStringLiteral("dinc"), QStringLiteral("2510")},
-            {QStringLiteral("dpre"), QStringLiteral("250")},
-            {QStringLiteral("presp"), QStringLiteral("250.00")},
-            {QStringLiteral("childcare"), QStringLiteral("200")},
-            {QStringLiteral("healthins"), QStringLiteral("100")},
-            {QStringLiteral("payshealth"), QStringLiteral("D")},
-            {QStringLiteral("whosecustody"), QStringLiteral("P")},
-            {QStringLiteral("textblock1"),
-             QStringLiteral(
-                 "Incomes from the parties' 2023 tax returns. Child care at the licensed rate of the "
-                 "county's schedule.")},
-            {QStringLiteral("preparedby"), QStringLiteral("A. Clerk, for the Plaintiff")},
-            {QStringLiteral("datesigned"), QStringLiteral("03/15/2024")},
-        };
+        const ColumnValues filled =
+            sampleParties() +
+            ColumnValues{
+                {QStringLiteral("child4name"), QStringLiteral("Cleo Roe")},
+                {QStringLiteral("child4dob"), QStringLiteral("05/01/2019")},
+                {QStringLiteral("pinc"), QStringLiteral("3000")},
+                {QStringLiteral("dinc"), QStringLiteral("2510")},
+                {QStringLiteral("dpre"), QStringLiteral("250")},
+                {QStringLiteral("presp"), QStringLiteral("250.00")},
+                {QStringLiteral("childcare"), QStringLiteral("200")},
+                {QStringLiteral("healthins"), QStringLiteral("100")},
+                {QStringLiteral("payshealth"), QStringLiteral("D")},
+                {QStringLiteral("whosecustody"), QStringLiteral("P")},
+                {QStringLiteral("textblock1"),
+                 QStringLiteral(
+                     "Incomes from the parties' 2023 tax returns. Child care at the licensed rate of the "
+                     "county's schedule.")},
+                {QStringLiteral("preparedby"), QStringLiteral("A. Clerk, for the Plaintiff")},
+                {QStringLiteral("datesigned"), QStringLiteral("03/15/2024")},
+            };
         data.setStored(filled);
         FormCS42 form(data.session, data.host);
         shoot(form, QStringLiteral("filled-highlighted"));
@@ -165,17 +174,9 @@ private slots:
         QVERIFY2(rows, qPrintable(error));
         QVERIFY(ScheduleCsv::replaceRows(
             data.session.paths.scheduleDbPath(), *rows, &error, QStringLiteral("Schedule2022")));
+        data.setStored(sampleParties());
         data.setStored({
             {QStringLiteral("formedition"), QStringLiteral("2022")},
-            {QStringLiteral("courttype"), QStringLiteral("Circuit")},
-            {QStringLiteral("county"), QStringLiteral("Jefferson")},
-            {QStringLiteral("courtfile"), QStringLiteral("DR-2024-000123.00")},
-            {QStringLiteral("name1name"), QStringLiteral("Doe, Jane A.")},
-            {QStringLiteral("name2name"), QStringLiteral("Roe, Richard B.")},
-            {QStringLiteral("child1name"), QStringLiteral("Ann Roe")},
-            {QStringLiteral("child1dob"), QStringLiteral("03/07/2012")},
-            {QStringLiteral("child2name"), QStringLiteral("Ben Roe")},
-            {QStringLiteral("child2dob"), QStringLiteral("11/21/2015")},
             {QStringLiteral("pinc"), QStringLiteral("5200")},
             {QStringLiteral("ppre"), QStringLiteral("400")},
             {QStringLiteral("presp"), QStringLiteral("300")},
@@ -304,16 +305,8 @@ private slots:
     {
         Background::applyProgramFont(*qApp);
         WorksheetFixture data;
+        data.setStored(sampleParties());
         data.setStored({
-            {QStringLiteral("courttype"), QStringLiteral("Circuit")},
-            {QStringLiteral("county"), QStringLiteral("Jefferson")},
-            {QStringLiteral("courtfile"), QStringLiteral("DR-2024-000123.00")},
-            {QStringLiteral("name1name"), QStringLiteral("Doe, Jane A.")},
-            {QStringLiteral("name2name"), QStringLiteral("Roe, Richard B.")},
-            {QStringLiteral("child1name"), QStringLiteral("Ann Roe")},
-            {QStringLiteral("child1dob"), QStringLiteral("03/07/2012")},
-            {QStringLiteral("child2name"), QStringLiteral("Ben Roe")},
-            {QStringLiteral("child2dob"), QStringLiteral("11/21/2015")},
             {QStringLiteral("pinc"), QStringLiteral("3000")},
             {QStringLiteral("dinc"), QStringLiteral("2510")},
             {QStringLiteral("childcare"), QStringLiteral("200")},
