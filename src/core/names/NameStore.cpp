@@ -17,10 +17,9 @@ const QString& tableName()
     return Schema::namesTable().name;
 }
 
-QString quoted(const QString& identifier)
+QString quoted(const SqlConnection& connection, const QString& identifier)
 {
-    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
+    return connection.dialect().identifier(identifier);
 }
 
 void setError(QString* error, const QString& text)
@@ -39,7 +38,8 @@ bool openTable(SqlConnection& connection, QString* error)
     }
     {
         QSqlQuery probe(connection.database());
-        if (!probe.exec(QStringLiteral("SELECT keynumber FROM %1 LIMIT 0").arg(quoted(tableName())))) {
+        if (!probe.exec(
+                QStringLiteral("SELECT keynumber FROM %1 LIMIT 0").arg(quoted(connection, tableName())))) {
             setError(error, probe.lastError().text());
             return false;
         }
@@ -48,11 +48,11 @@ bool openTable(SqlConnection& connection, QString* error)
     QStringList columns;
     QVariantList values;
     for (const ColumnDef& column : Schema::namesTable().allColumns()) {
-        columns << quoted(column.name);
+        columns << quoted(connection, column.name);
         values << seed.value(column.name);
     }
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3 WHERE NOT EXISTS (SELECT 1 FROM %1)")
-                            .arg(quoted(tableName()),
+                            .arg(quoted(connection, tableName()),
                                  columns.join(QStringLiteral(", ")),
                                  QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
     if (!connection.exec(sql, values)) {
@@ -65,7 +65,8 @@ bool openTable(SqlConnection& connection, QString* error)
 bool rowWithKeyExists(SqlConnection& connection, const QString& key)
 {
     QSqlQuery query(connection.database());
-    query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE keynumber = ? LIMIT 1").arg(quoted(tableName())));
+    query.prepare(
+        QStringLiteral("SELECT 1 FROM %1 WHERE keynumber = ? LIMIT 1").arg(quoted(connection, tableName())));
     query.addBindValue(key);
     return query.exec() && query.next();
 }
@@ -111,8 +112,8 @@ std::optional<QList<NameListRow>> NameStore::listRows(QString* error) const
         return std::nullopt;
     QSqlQuery query(connection.database());
     query.setForwardOnly(true);
-    if (!query.exec(
-            QStringLiteral("SELECT firmname, keynumber FROM %1 ORDER BY rowid").arg(quoted(tableName())))) {
+    if (!query.exec(QStringLiteral("SELECT firmname, keynumber FROM %1 ORDER BY rowid")
+                        .arg(quoted(connection, tableName())))) {
         setError(error, query.lastError().text());
         return std::nullopt;
     }
@@ -134,8 +135,9 @@ std::optional<NameRecord> NameStore::load(const QString& key, NameStoreStatus* s
         return std::nullopt;
     }
     QSqlQuery query(connection.database());
-    query.prepare(QStringLiteral("SELECT * FROM %1 WHERE keynumber = ? ORDER BY rowid DESC LIMIT 1")
-                      .arg(quoted(tableName())));
+    query.prepare(
+        QStringLiteral("SELECT %1 FROM %2 WHERE keynumber = ? ORDER BY rowid DESC LIMIT 1")
+            .arg(connection.dialect().rowColumns(Schema::namesTable()), quoted(connection, tableName())));
     query.addBindValue(key);
     if (!query.exec()) {
         setError(error, query.lastError().text());
@@ -163,14 +165,14 @@ NameStore::saveFields(const QString& key, const QHash<QString, QString>& boxText
     QStringList assignments;
     QVariantList values;
     for (const NameField& field : NameRecord::editedFields()) {
-        assignments << quoted(field.column) + QStringLiteral(" = ?");
+        assignments << quoted(connection, field.column) + QStringLiteral(" = ?");
         values << NameRecord::storedText(field.column,
                                          boxTexts.value(field.column, QString(QLatin1String(""))));
     }
     values << key;
     QSqlQuery query(connection.database());
     query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE keynumber = ?")
-                      .arg(quoted(tableName()), assignments.join(QStringLiteral(", "))));
+                      .arg(quoted(connection, tableName()), assignments.join(QStringLiteral(", "))));
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec()) {
@@ -185,9 +187,27 @@ QString NameStore::addName(const ComposedName& name, const NameParts& parts, QSt
     SqlConnection connection(m_path);
     if (!openTable(connection, error))
         return {};
-    const QString key = NameKey::makeUnique(name.sortForm, [&connection](const QString& candidate) {
-        return rowWithKeyExists(connection, candidate);
-    });
+    // A server refuses a key that another workstation took a moment ago: draw another.
+    for (int attempt = 0;; ++attempt) {
+        const QString key = NameKey::makeUnique(name.sortForm, [&connection](const QString& candidate) {
+            return rowWithKeyExists(connection, candidate);
+        });
+        QSqlError refusal;
+        if (insertName(connection, key, name, parts, &refusal))
+            return key;
+        if (attempt < 5 && connection.dialect().isDuplicateKey(refusal))
+            continue;
+        setError(error, connection.errorText());
+        return {};
+    }
+}
+
+bool NameStore::insertName(SqlConnection& connection,
+                           const QString& key,
+                           const ComposedName& name,
+                           const NameParts& parts,
+                           QSqlError* refusal)
+{
 
     QList<QPair<QString, QString>> columns = {
         {QStringLiteral("keynumber"), key},
@@ -209,18 +229,22 @@ QString NameStore::addName(const ComposedName& name, const NameParts& parts, QSt
     QStringList names;
     QVariantList values;
     for (const auto& [column, value] : columns) {
-        names << quoted(column);
+        names << quoted(connection, column);
         values << cutToColumn(column, value);
     }
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(quoted(tableName()),
+                            .arg(quoted(connection, tableName()),
                                  names.join(QStringLiteral(", ")),
                                  QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
-    if (!connection.exec(sql, values)) {
-        setError(error, connection.errorText());
-        return {};
-    }
-    return key;
+    QSqlQuery query(connection.database());
+    query.prepare(sql);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (query.exec())
+        return true;
+    *refusal = query.lastError();
+    connection.noteError(*refusal);
+    return false;
 }
 
 NameStoreStatus NameStore::deleteName(const QString& key, QString* error) const
@@ -231,7 +255,7 @@ NameStoreStatus NameStore::deleteName(const QString& key, QString* error) const
     QSqlQuery query(connection.database());
     query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = "
                                  "(SELECT rowid FROM %1 WHERE trim(keynumber) = ? ORDER BY rowid LIMIT 1)")
-                      .arg(quoted(tableName())));
+                      .arg(quoted(connection, tableName())));
     query.addBindValue(key.trimmed());
     if (!query.exec()) {
         setError(error, query.lastError().text());
@@ -252,7 +276,8 @@ int NameStore::count() const
     if (!connection.isOpen())
         return 0;
     QSqlQuery query(connection.database());
-    if (query.exec(QStringLiteral("SELECT count(*) FROM %1").arg(quoted(tableName()))) && query.next())
+    if (query.exec(QStringLiteral("SELECT count(*) FROM %1").arg(quoted(connection, tableName()))) &&
+        query.next())
         return query.value(0).toInt();
     return 0;
 }

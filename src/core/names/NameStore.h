@@ -10,7 +10,11 @@
 
 #include <optional>
 
+class QSqlError;
+
 namespace cs42 {
+
+class SqlConnection;
 
 enum class NameStoreStatus
 {
@@ -19,9 +23,9 @@ enum class NameStoreStatus
     Failed,   // the database or its table cannot be opened, or a statement failed
 };
 
-// The names directory in the names database at one path. Every call opens the file, does its
-// work and closes it again, so names added or changed on another workstation show at once. Keys
-// are compared as exact texts except by deleteName. Failing calls put a reason into `error`.
+// The names directory in the names database at one path (a file or a server URI). Every call opens the file,
+// does its work and closes it again, so names added or changed on another workstation show at once. Keys are
+// compared as exact texts except by deleteName. Failing calls put a reason into `error`.
 class NameStore
 {
 public:
@@ -56,6 +60,12 @@ public:
     const QString& path() const { return m_path; }
 
 private:
+    static bool insertName(SqlConnection& connection,
+                           const QString& key,
+                           const ComposedName& name,
+                           const NameParts& parts,
+                           QSqlError* refusal);
+
     QString m_path;
 };
 

@@ -1,6 +1,9 @@
 #include "core/store/Backup.h"
 
+#include "core/store/Schema.h"
+#include "core/store/ServerLocation.h"
 #include "core/store/SqlConnection.h"
+#include "core/store/TableCopy.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -47,7 +50,34 @@ bool replaceFile(const QString& source, const QString& target, QString* error)
 
 QString native(const QString& path)
 {
-    return QDir::toNativeSeparators(path);
+    return ServerLocation::isServerUri(path) ? path : QDir::toNativeSeparators(path);
+}
+
+const TableDef& tableOf(const BackupSet& set)
+{
+    return set.table == Schema::casesTable().name ? Schema::casesTable() : Schema::namesTable();
+}
+
+// Moves the old backup to the previous generation and puts the new copy in its place.
+BackupOutcome placeBackup(const BackupSet& set, const QString& temporary)
+{
+    QString error;
+    if (QFileInfo::exists(set.backupPath) && !replaceFile(set.backupPath, set.previousPath, &error)) {
+        QFile::remove(temporary);
+        return {BackupStatus::Failed, error};
+    }
+    if (!replaceFile(temporary, set.backupPath, &error)) {
+        QFile::remove(temporary);
+        return {BackupStatus::Failed, error};
+    }
+    return {BackupStatus::Written, QString()};
+}
+
+// Starts a transaction that reads one moment of the server for every statement in it.
+bool beginSnapshot(SqlConnection& live)
+{
+    return live.database().transaction() &&
+           live.exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"));
 }
 
 // Why the file at `path` is no sound copy of the set's database (empty when it is one).
@@ -120,16 +150,49 @@ BackupOutcome writeBackup(const BackupSet& set)
             return {BackupStatus::Failed, live.errorText()};
         }
     }
+    return placeBackup(set, temporary);
+}
+
+QList<QPair<BackupSet, BackupOutcome>> writeBackups(const DataPaths& paths)
+{
+    const BackupSet sets[] = {BackupSet::cases(paths), BackupSet::names(paths)};
+    QList<QPair<BackupSet, BackupOutcome>> outcomes;
+    if (!paths.onServer()) {
+        for (const BackupSet& set : sets)
+            outcomes.append({set, writeBackup(set)});
+        return outcomes;
+    }
+    QList<TableCopy::Rows> snapshot;
     QString error;
-    if (QFileInfo::exists(set.backupPath) && !replaceFile(set.backupPath, set.previousPath, &error)) {
-        QFile::remove(temporary);
-        return {BackupStatus::Failed, error};
+    {
+        SqlConnection live(paths.casesDbPath());
+        if (live.isOpen() && beginSnapshot(live)) {
+            for (const BackupSet& set : sets) {
+                std::optional<TableCopy::Rows> rows = TableCopy::read(live, tableOf(set), &error);
+                if (!rows)
+                    break;
+                snapshot.append(std::move(*rows));
+            }
+            live.database().commit();
+        } else {
+            error = live.errorText();
+        }
     }
-    if (!replaceFile(temporary, set.backupPath, &error)) {
-        QFile::remove(temporary);
-        return {BackupStatus::Failed, error};
+    for (int i = 0; i < 2; ++i) {
+        const BackupSet& set = sets[i];
+        if (snapshot.size() < 2) {
+            outcomes.append({set, {BackupStatus::Failed, error}});
+            continue;
+        }
+        const QString temporary = temporaryBeside(set.backupPath);
+        if (!TableCopy::writeFile(temporary, tableOf(set), snapshot[i], &error)) {
+            QFile::remove(temporary);
+            outcomes.append({set, {BackupStatus::Failed, error}});
+            continue;
+        }
+        outcomes.append({set, placeBackup(set, temporary)});
     }
-    return {BackupStatus::Written, QString()};
+    return outcomes;
 }
 
 QString soundBackup(const BackupSet& set)
@@ -159,6 +222,78 @@ QString quitReport(const BackupSet& set, const BackupOutcome& outcome)
         .arg(set.displayName, native(set.livePath), outcome.detail, goodText);
 }
 
+bool BackupSet::liveOnServer() const
+{
+    return ServerLocation::isServerUri(livePath);
+}
+
+namespace {
+// The server's rows are replaced by the backup's in one transaction; what it held before is
+// first kept in a file on this workstation.
+RestoreOutcome restoreOnServer(const BackupSet& set)
+{
+    RestoreOutcome outcome;
+    QStringList refusals;
+    std::optional<TableCopy::Rows> rows;
+    for (const QString& candidate : {set.backupPath, set.previousPath}) {
+        if (!QFileInfo(candidate).isFile())
+            continue;
+        if (const QString problem = copyProblem(set, candidate); !problem.isEmpty()) {
+            refusals << QStringLiteral("%1: %2").arg(native(candidate), problem);
+            continue;
+        }
+        SqlConnection backup(candidate);
+        QString error;
+        rows = TableCopy::read(backup, tableOf(set), &error);
+        if (!rows) {
+            refusals << QStringLiteral("%1: %2").arg(native(candidate), error);
+            continue;
+        }
+        outcome.restoredFrom = candidate;
+        break;
+    }
+    if (!rows) {
+        outcome.error = refusals.join(QStringLiteral("\r\n"));
+        return outcome;
+    }
+    SqlConnection live(set.livePath);
+    if (!live.isOpen()) {
+        outcome.restoredFrom.clear();
+        outcome.error = live.errorText();
+        return outcome;
+    }
+    const TableDef& table = tableOf(set);
+    QString error;
+    const std::optional<TableCopy::Rows> before = TableCopy::read(live, table, &error);
+    const QString temporary = temporaryBeside(set.beforeRestorePath);
+    if (!before || !TableCopy::writeFile(temporary, table, *before, &error) ||
+        !replaceFile(temporary, set.beforeRestorePath, &error)) {
+        QFile::remove(temporary);
+        outcome.restoredFrom.clear();
+        outcome.error = QStringLiteral("The rows on the server could not be kept as %1 (%2).")
+                            .arg(native(set.beforeRestorePath), error);
+        return outcome;
+    }
+    outcome.keptLivePath = set.beforeRestorePath;
+    const bool replaced =
+        live.database().transaction() &&
+        live.exec(QStringLiteral("DELETE FROM %1").arg(live.dialect().identifier(table.name))) &&
+        TableCopy::append(live, table, *rows, &error) && live.database().commit();
+    if (!replaced) {
+        if (error.isEmpty())
+            error = live.errorText();
+        live.database().rollback();
+        outcome.restoredFrom.clear();
+        outcome.keptLivePath.clear();
+        outcome.error = error;
+        return outcome;
+    }
+    outcome.result = RestoreResult::Restored;
+    outcome.error = refusals.join(QStringLiteral("\r\n"));
+    return outcome;
+}
+} // namespace
+
 bool hasBackup(const BackupSet& set)
 {
     return QFileInfo(set.backupPath).isFile() || QFileInfo(set.previousPath).isFile();
@@ -171,6 +306,8 @@ RestoreOutcome restore(const BackupSet& set)
         outcome.result = RestoreResult::NoBackup;
         return outcome;
     }
+    if (set.liveOnServer())
+        return restoreOnServer(set);
     const QString temporary = temporaryBeside(set.livePath);
     QStringList refusals;
     for (const QString& candidate : {set.backupPath, set.previousPath}) {

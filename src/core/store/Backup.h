@@ -2,6 +2,8 @@
 
 #include "core/store/DataPaths.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 namespace cs42 {
@@ -23,6 +25,9 @@ struct BackupSet
 
     static BackupSet cases(const DataPaths& paths);
     static BackupSet names(const DataPaths& paths);
+
+    // True when the live database is on a server (its backups are files on this workstation).
+    bool liveOnServer() const;
 };
 
 enum class BackupStatus
@@ -42,6 +47,11 @@ struct BackupOutcome
 // VACUUM INTO, safe while another workstation writes) to a temporary file beside the backup, then
 // moves the old backup to the previous generation and puts the copy in its place.
 BackupOutcome writeBackup(const BackupSet& set);
+
+// The backups of the cases and of the names, in that order. For a folder, writeBackup() of each;
+// for a server, one snapshot of both tables (one transaction, repeatable read) written into the
+// usual backup files, with the same two generations.
+QList<QPair<BackupSet, BackupOutcome>> writeBackups(const DataPaths& paths);
 
 // The newest backup that passes its integrity check, or an empty text.
 QString soundBackup(const BackupSet& set);
@@ -67,7 +77,8 @@ struct RestoreOutcome
 // Puts the newest sound backup in place of the live file. A backup is sound when it passes
 // PRAGMA integrity_check and holds the set's table with its key column; the newest is tried
 // first, then the previous generation. The live file is first copied to beforeRestorePath; on any
-// failure the live file is left as it was.
+// failure the live file is left as it was. On a server the table's rows are replaced by the
+// backup's in one transaction, after the rows it held are kept in beforeRestorePath.
 RestoreOutcome restore(const BackupSet& set);
 
 // True when the set has a backup file of either generation.

@@ -4,6 +4,7 @@
 #include "core/store/CaseKey.h"
 #include "core/store/NullRepair.h"
 #include "core/store/Schema.h"
+#include "core/store/ServerLocation.h"
 #include "core/store/SqlConnection.h"
 
 #include <QDir>
@@ -38,7 +39,7 @@ std::optional<qint64> findRowId(SqlConnection& connection, const QString& caseId
 
 QString nativePath(const QString& path)
 {
-    return QDir::toNativeSeparators(path);
+    return ServerLocation::isServerUri(path) ? path : QDir::toNativeSeparators(path);
 }
 } // namespace
 
@@ -100,6 +101,13 @@ CaseStoreMessage CaseStore::messageFor(CaseStoreStatus status) const
                                "starts).\r\n\r\nThe file: ") +
                     nativePath(m_path) + QStringLiteral("\r\nThe damage: ") + m_problem,
                 false};
+    case CaseStoreStatus::Unreachable:
+        return {QStringLiteral("Cases Server Not Reached"),
+                QStringLiteral("The server that holds the CASES database cannot be reached just now, so "
+                               "nothing was read or saved.  Please try again in a moment; if the server "
+                               "stays out of reach, ask whoever looks after it.\r\n\r\nThe server: ") +
+                    nativePath(m_path) + QStringLiteral("\r\nThe cause: ") + m_problem,
+                false};
     case CaseStoreStatus::SaveFailed:
         return {QStringLiteral("Not Saved"),
                 QStringLiteral("The change could not be saved in the CASES database, and nothing was "
@@ -121,6 +129,8 @@ CaseStoreStatus CaseStore::openFailure(SqlConnection& connection) const
 {
     if (connection.failure() == SqlFailure::Busy)
         return fail(CaseStoreStatus::Busy, connection.errorText());
+    if (connection.failure() == SqlFailure::Unreachable)
+        return fail(CaseStoreStatus::Unreachable, connection.errorText());
     if (connection.isOpen() && connection.errorText().contains(QLatin1String("no such table")))
         return fail(CaseStoreStatus::OpenFailed, QStringLiteral("The file holds no Cases table."));
     return fail(CaseStoreStatus::OpenFailed, connection.errorText());
@@ -131,6 +141,8 @@ CaseStoreStatus CaseStore::missingRow(SqlConnection& connection) const
     const QString damage = connection.integrityProblem();
     if (connection.failure() == SqlFailure::Busy)
         return fail(CaseStoreStatus::Busy, connection.errorText());
+    if (connection.failure() == SqlFailure::Unreachable)
+        return fail(CaseStoreStatus::Unreachable, connection.errorText());
     if (!damage.isEmpty())
         return fail(CaseStoreStatus::Damaged, damage);
     return fail(CaseStoreStatus::CaseRemoved, QString());
@@ -141,6 +153,8 @@ CaseStoreStatus CaseStore::writeFailure(SqlConnection& connection, const QSqlErr
     connection.noteError(error);
     if (connection.failure() == SqlFailure::Busy)
         return fail(CaseStoreStatus::Busy, connection.errorText());
+    if (connection.failure() == SqlFailure::Unreachable)
+        return fail(CaseStoreStatus::Unreachable, connection.errorText());
     if (connection.failure() == SqlFailure::NotADatabase)
         return fail(CaseStoreStatus::Damaged, connection.errorText());
     return fail(CaseStoreStatus::SaveFailed, connection.errorText());
@@ -164,16 +178,17 @@ std::optional<CaseRecord> CaseStore::findCurrentCase(QString& currentCaseId, Cas
         return std::nullopt;
     }
     QSqlQuery query(connection.database());
+    const QString columns = connection.dialect().rowColumns(Schema::casesTable());
     if (currentCaseId.isEmpty()) {
-        query.prepare(QStringLiteral("SELECT * FROM Cases ORDER BY rowid LIMIT 1"));
+        query.prepare(QStringLiteral("SELECT %1 FROM Cases ORDER BY rowid LIMIT 1").arg(columns));
     } else {
-        query.prepare(QStringLiteral("SELECT * FROM Cases WHERE caseid = ? ORDER BY rowid LIMIT 1"));
+        query.prepare(
+            QStringLiteral("SELECT %1 FROM Cases WHERE caseid = ? ORDER BY rowid LIMIT 1").arg(columns));
         query.addBindValue(currentCaseId);
     }
     if (!query.exec()) {
         connection.noteError(query.lastError());
-        report(connection.failure() == SqlFailure::Busy ? fail(CaseStoreStatus::Busy, connection.errorText())
-                                                        : openFailure(connection));
+        report(openFailure(connection));
         return std::nullopt;
     }
     if (!query.next()) {
@@ -208,7 +223,7 @@ CaseStoreStatus CaseStore::saveCaseFields(const QString& currentCaseId, const Co
             return fail(CaseStoreStatus::SaveFailed,
                         QStringLiteral("The column %1 does not exist.").arg(column));
         }
-        assignments << QStringLiteral("\"%1\" = ?").arg(column);
+        assignments << connection.dialect().identifier(column) + QStringLiteral(" = ?");
         bound << value;
     }
     if (assignments.isEmpty())
@@ -292,18 +307,29 @@ QString CaseStore::addCaseRow(const QString& keySource,
         openFailure(connection);
         return {};
     }
-    const QString key = CaseKey::makeUnique(keySource, [&connection](const QString& candidate) {
-        return findRowId(connection, candidate).has_value();
-    });
-    const bool added = connection.exec(
-        QStringLiteral(
+    // A server refuses a key that another workstation took a moment ago: draw another.
+    for (int attempt = 0;; ++attempt) {
+        const QString key = CaseKey::makeUnique(keySource, [&connection](const QString& candidate) {
+            return findRowId(connection, candidate).has_value();
+        });
+        QSqlQuery insert(connection.database());
+        insert.prepare(QStringLiteral(
             "INSERT INTO Cases (caseid, casedesc, caseopen, casefile, obligor, payshealth, whosecustody, "
-            "formedition) VALUES (?, ?, ?, ?, 'D', 'P', 'P', ?)"),
-        {key, caseName, shortDateText(today), key, edition.isNull() ? QString(QLatin1String("")) : edition});
-    if (!added)
-        fail(connection.failure() == SqlFailure::Busy ? CaseStoreStatus::Busy : CaseStoreStatus::SaveFailed,
-             connection.errorText());
-    return added ? key : QString();
+            "formedition) VALUES (?, ?, ?, ?, 'D', 'P', 'P', ?)"));
+        for (const QString& value : {key,
+                                     caseName,
+                                     shortDateText(today),
+                                     key,
+                                     edition.isNull() ? QString(QLatin1String("")) : edition})
+            insert.addBindValue(value);
+        if (insert.exec())
+            return key;
+        const QSqlError error = insert.lastError();
+        if (attempt < 5 && connection.dialect().isDuplicateKey(error))
+            continue;
+        writeFailure(connection, error);
+        return {};
+    }
 }
 
 CaseStoreStatus CaseStore::renameCase(const QString& caseId, const QString& newName) const

@@ -24,6 +24,7 @@ enum class CaseStoreStatus
     Busy,        // another workstation holds the file: nothing was read or written, try again
     Damaged,     // the file is damaged (an expected row is missing): it must be restored
     SaveFailed,  // the file opens but took no change (read-only, disk full): nothing was written
+    Unreachable, // the server cannot be reached just now: nothing was read or written, try again
 };
 
 // What the user is told about a status other than Ok: a message box's title and text, and
@@ -44,7 +45,8 @@ struct CaseListItem
 
 using ColumnValues = QList<QPair<QString, QString>>;
 
-// The cases database at one path. Every call opens the file, does its work and closes it again.
+// The cases database at one path (a file or a server URI). Every call opens the database, does
+// its work and closes it again.
 class CaseStore
 {
 public:

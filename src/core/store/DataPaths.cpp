@@ -1,6 +1,7 @@
 #include "core/store/DataPaths.h"
 
 #include "core/store/ProgramSettings.h"
+#include "core/store/ServerLocation.h"
 
 #include <QDir>
 
@@ -36,6 +37,16 @@ QString DataPaths::vtrFormsDir() const
     return joinPath(dataDrive, QStringLiteral("VTRForms"));
 }
 
+bool DataPaths::onServer() const
+{
+    return ServerLocation::isServerUri(filesLocation);
+}
+
+QString DataPaths::backupFolder() const
+{
+    return onServer() ? vtrFormsDir() : filesLocation;
+}
+
 QString DataPaths::settingsDbPath() const
 {
     return joinPath(vtrFormsDir(), QStringLiteral("Quon2017.MDB"));
@@ -48,49 +59,59 @@ QString DataPaths::scheduleDbPath() const
 
 QString DataPaths::namesDbPath() const
 {
-    return joinPath(filesLocation, QStringLiteral("Names.mdb"));
+    return onServer() ? filesLocation.trimmed() : joinPath(filesLocation, QStringLiteral("Names.mdb"));
 }
 
 QString DataPaths::casesDbPath() const
 {
-    return joinPath(filesLocation, ProgramSettings::CasesDbName);
+    return onServer() ? filesLocation.trimmed() : joinPath(filesLocation, ProgramSettings::CasesDbName);
 }
 
 QString DataPaths::namesBackupPath() const
 {
-    return joinPath(filesLocation, QStringLiteral("Names_Backup.MDB"));
+    return joinPath(backupFolder(), QStringLiteral("Names_Backup.MDB"));
 }
 
 QString DataPaths::casesBackupPath() const
 {
     const QString& name = ProgramSettings::CasesDbName;
-    return joinPath(filesLocation, name.left(name.size() - 4) + QStringLiteral("_Backup.MDB"));
+    return joinPath(backupFolder(), name.left(name.size() - 4) + QStringLiteral("_Backup.MDB"));
 }
 
 QString DataPaths::namesPreviousBackupPath() const
 {
-    return joinPath(filesLocation, QStringLiteral("Names_Backup_Previous.MDB"));
+    return joinPath(backupFolder(), QStringLiteral("Names_Backup_Previous.MDB"));
 }
 
 QString DataPaths::casesPreviousBackupPath() const
 {
     const QString& name = ProgramSettings::CasesDbName;
-    return joinPath(filesLocation, name.left(name.size() - 4) + QStringLiteral("_Backup_Previous.MDB"));
+    return joinPath(backupFolder(), name.left(name.size() - 4) + QStringLiteral("_Backup_Previous.MDB"));
 }
 
 QString DataPaths::namesBeforeRestorePath() const
 {
-    return joinPath(filesLocation, QStringLiteral("Names_BeforeRestore.MDB"));
+    return joinPath(backupFolder(), QStringLiteral("Names_BeforeRestore.MDB"));
 }
 
 QString DataPaths::casesBeforeRestorePath() const
 {
     const QString& name = ProgramSettings::CasesDbName;
-    return joinPath(filesLocation, name.left(name.size() - 4) + QStringLiteral("_BeforeRestore.MDB"));
+    return joinPath(backupFolder(), name.left(name.size() - 4) + QStringLiteral("_BeforeRestore.MDB"));
 }
 
 QStringList DataPaths::dataFiles() const
 {
+    if (onServer()) {
+        return {settingsDbPath(),
+                scheduleDbPath(),
+                namesBackupPath(),
+                casesBackupPath(),
+                namesPreviousBackupPath(),
+                casesPreviousBackupPath(),
+                namesBeforeRestorePath(),
+                casesBeforeRestorePath()};
+    }
     return {settingsDbPath(),
             scheduleDbPath(),
             namesDbPath(),

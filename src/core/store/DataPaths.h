@@ -8,7 +8,8 @@ namespace cs42 {
 // Where every file of the program lives. `dataDrive` is the working drive: on Windows the first
 // two characters of the working directory, elsewhere the working directory itself. The settings
 // and schedule databases, the form template and the reference documents stay in
-// <dataDrive>/VTRForms; the names and cases databases follow `filesLocation`.
+// <dataDrive>/VTRForms; the names and cases databases follow `filesLocation`: a folder, or the
+// URI of an office's PostgreSQL server (ServerLocation), whose one database holds both tables.
 struct DataPaths
 {
     QString dataDrive;
@@ -20,8 +21,15 @@ struct DataPaths
 
     QString defaultFilesLocation() const { return vtrFormsDir(); }
 
+    // True when the cases and names live on a server rather than in a folder.
+    bool onServer() const;
+    // Where the backups of the cases and names are written: the files location, or VTRForms on
+    // this workstation for a server.
+    QString backupFolder() const;
+
     QString settingsDbPath() const;
     QString scheduleDbPath() const;
+    // The database files in the files location, or the server URI for both.
     QString namesDbPath() const;
     QString casesDbPath() const;
     QString namesBackupPath() const;

@@ -21,11 +21,17 @@ DataPaths DataStore::startUp(const QString& workingDirectory, StartUpReport* rep
     ensureSettingsDatabase(paths);
     const QString settingsProblem = loadSettings(paths);
     bool casesBusy = false;
+    QString serverProblem;
     // Without readable settings the cases may be anywhere: making empty databases in the default
     // folder would show "no cases" in place of the shared ones.
     if (settingsProblem.isEmpty()) {
-        casesBusy = !setDataPaths(paths);
-        Backup::removeStaleTemporaries(paths.filesLocation);
+        QString problem;
+        const bool usable = setDataPaths(paths, &problem);
+        if (paths.onServer())
+            serverProblem = usable ? QString() : problem;
+        else
+            casesBusy = !usable;
+        Backup::removeStaleTemporaries(paths.backupFolder());
     }
     ensureScheduleDatabase(paths);
     // The template, the reference documents and the default schedule, when missing.
@@ -33,6 +39,7 @@ DataPaths DataStore::startUp(const QString& workingDirectory, StartUpReport* rep
     if (report) {
         report->settingsProblem = settingsProblem;
         report->casesBusy = casesBusy;
+        report->serverProblem = serverProblem;
     }
     return paths;
 }
@@ -79,10 +86,13 @@ QString DataStore::loadSettings(DataPaths& paths)
     return {};
 }
 
-bool DataStore::setDataPaths(const DataPaths& paths)
+bool DataStore::setDataPaths(const DataPaths& paths, QString* problem)
 {
-    ensureNamesDatabase(paths);
-    return ensureCasesDatabase(paths);
+    const bool casesUsable = ensureCasesDatabase(paths, problem);
+    // A server that cannot be reached is tried once, not once per table.
+    if (casesUsable || !paths.onServer())
+        ensureNamesDatabase(paths);
+    return casesUsable;
 }
 
 void DataStore::ensureNamesDatabase(const DataPaths& paths)
@@ -90,16 +100,11 @@ void DataStore::ensureNamesDatabase(const DataPaths& paths)
     Schema::ensureDatabase(paths.namesDbPath(), Schema::namesTable());
 }
 
-bool DataStore::ensureCasesDatabase(const DataPaths& paths)
+bool DataStore::ensureCasesDatabase(const DataPaths& paths, QString* problem)
 {
-    // Finding the current case by its key is done on every recomputation of the worksheet; with
-    // thousands of cases a scan of the table is too slow. The index only speeds up the search:
-    // every query that depends on the stored order still orders by rowid.
-    return Schema::ensureDatabase(
-               paths.casesDbPath(),
-               Schema::casesTable(),
-               {QStringLiteral("CREATE INDEX IF NOT EXISTS CasesCaseId ON Cases (caseid)")}) !=
-           SqlFailure::Busy;
+    const SqlFailure failure = Schema::ensureDatabase(paths.casesDbPath(), Schema::casesTable(), problem);
+    // A folder's database file that cannot be made is reported when it is first opened.
+    return failure == SqlFailure::None || (!paths.onServer() && failure != SqlFailure::Busy);
 }
 
 void DataStore::ensureScheduleDatabase(const DataPaths& paths)
@@ -201,7 +206,7 @@ bool DataStore::replaceDamagedSettings(DataPaths& paths, QString* error)
         return false;
     }
     setDataPaths(paths);
-    Backup::removeStaleTemporaries(paths.filesLocation);
+    Backup::removeStaleTemporaries(paths.backupFolder());
     return true;
 }
 

@@ -14,6 +14,9 @@ struct StartUpReport
     QString settingsProblem;
     // The cases database is held by another workstation (start-up could not upgrade it).
     bool casesBusy = false;
+    // Not empty when the files location is a server that could not be used (not reached, the
+    // login refused): the reason, naming the server.
+    QString serverProblem;
 };
 
 // The data-store half of start-up: makes sure that every database file, table and column exists
@@ -33,10 +36,10 @@ public:
     // read, paths.filesLocation is left as it was and the reason is returned.
     static QString loadSettings(DataPaths& paths);
     // Ensures the names and cases databases at the files location; false when the cases database
-    // is held by another workstation.
-    static bool setDataPaths(const DataPaths& paths);
+    // is held by another workstation or, on a server, cannot be used (`problem` says why).
+    static bool setDataPaths(const DataPaths& paths, QString* problem = nullptr);
     static void ensureNamesDatabase(const DataPaths& paths);
-    static bool ensureCasesDatabase(const DataPaths& paths);
+    static bool ensureCasesDatabase(const DataPaths& paths, QString* problem = nullptr);
     static void ensureScheduleDatabase(const DataPaths& paths);
     // Stores paths.filesLocation in the first row of Main.
     static bool saveFilesLocation(const DataPaths& paths);

@@ -12,6 +12,7 @@ void repairTable(const QString& databasePath, const TableDef& tableDef)
     SqlConnection connection(databasePath);
     if (!connection.isOpen())
         return;
+    const SqlDialect& dialect = connection.dialect();
 
     struct Column
     {
@@ -20,22 +21,18 @@ void repairTable(const QString& databasePath, const TableDef& tableDef)
     };
 
     QList<Column> columns;
-    {
-        QSqlQuery query(connection.database());
-        query.prepare(QStringLiteral("SELECT name, type FROM pragma_table_info(?) ORDER BY cid"));
-        query.addBindValue(tableDef.name);
-        if (!query.exec())
-            return;
-        bool first = true;
-        while (query.next()) {
-            if (first) { // the first column (casedesc, listname) is never touched
-                first = false;
-                continue;
-            }
-            const QString type = query.value(1).toString().toUpper();
-            columns.append({query.value(0).toString(),
-                            type == QLatin1String("LONGTEXT") || type == QLatin1String("MEMO")});
+    bool first = true;
+    for (const StoredColumn& stored : dialect.existingColumns(connection.database(), tableDef.name)) {
+        if (first) { // the first column (casedesc, listname) is never touched
+            first = false;
+            continue;
         }
+        bool longText = stored.type == QLatin1String("LONGTEXT") || stored.type == QLatin1String("MEMO");
+        for (const ColumnDef& def : tableDef.additions) {
+            if (def.name.compare(stored.name, Qt::CaseInsensitive) == 0)
+                longText = longText || def.isLongText();
+        }
+        columns.append({stored.name, longText});
     }
     if (columns.isEmpty())
         return;
@@ -44,14 +41,12 @@ void repairTable(const QString& databasePath, const TableDef& tableDef)
     QStringList assignments;
     QStringList nullTests;
     for (const Column& column : columns) {
-        const QString name = QLatin1Char('"') +
-                             QString(column.name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-                             QLatin1Char('"');
+        const QString name = dialect.identifier(column.name);
         const QString filler = column.longText ? QStringLiteral("' '") : QStringLiteral("''");
         assignments << QStringLiteral("%1 = coalesce(%1, %2)").arg(name, filler);
         nullTests << name + QStringLiteral(" IS NULL");
     }
-    const QString table = QLatin1Char('"') + tableDef.name + QLatin1Char('"');
+    const QString table = dialect.identifier(tableDef.name);
     if (connection.exec(
             QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                 .arg(table, assignments.join(QStringLiteral(", ")), nullTests.join(QStringLiteral(" OR ")))))

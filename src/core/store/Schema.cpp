@@ -2,7 +2,7 @@
 
 #include "core/store/SqlConnection.h"
 
-#include <QSet>
+#include <QSqlError>
 #include <QSqlQuery>
 
 namespace cs42 {
@@ -15,7 +15,7 @@ ColumnDef text(const QString& name, int width = 0)
 
 TableDef makeMain()
 {
-    TableDef t{QStringLiteral("Main"), text(QStringLiteral("fileslocation"), 200), {}};
+    TableDef t{QStringLiteral("Main"), text(QStringLiteral("fileslocation"), 200), {}, {}, {}};
     t.additions << text(QStringLiteral("categoryfilename"), 20);
     for (int i = 1; i <= 9; ++i)
         t.additions << text(QStringLiteral("optfield%1").arg(i));
@@ -28,7 +28,11 @@ TableDef makeMain()
 
 TableDef makeNames()
 {
-    TableDef t{QStringLiteral("NAMES"), text(QStringLiteral("listname")), {}};
+    TableDef t{QStringLiteral("NAMES"),
+               text(QStringLiteral("listname")),
+               {},
+               QStringLiteral("keynumber"),
+               QStringLiteral("NamesKeyNumber")};
     const QList<QPair<const char*, int>> columns = {
         {"firmname", 250},    {"keynumber", 250}, {"lastfirstmiddle", 250}, {"firstname", 50},
         {"middlename", 50},   {"Lastname", 50},   {"suffix", 50},           {"street", 250},
@@ -53,7 +57,14 @@ TableDef makeNames()
 
 TableDef makeCases()
 {
-    TableDef t{QStringLiteral("Cases"), text(QStringLiteral("casedesc")), {}};
+    // Finding the current case by its key is done on every recomputation of the worksheet; with
+    // thousands of cases a scan of the table is too slow. The index only speeds up the search:
+    // every query that depends on the stored order still orders by rowid.
+    TableDef t{QStringLiteral("Cases"),
+               text(QStringLiteral("casedesc")),
+               {},
+               QStringLiteral("caseid"),
+               QStringLiteral("CasesCaseId")};
     QStringList names = {QStringLiteral("caseid"),
                          QStringLiteral("caseopen"),
                          QStringLiteral("courtfile"),
@@ -99,30 +110,12 @@ TableDef makeCases()
 
 TableDef makeSchedule(const QString& name)
 {
-    TableDef t{name, text(QStringLiteral("income")), {}};
+    TableDef t{name, text(QStringLiteral("income")), {}, {}, {}};
     for (int k = 1; k <= 6; ++k)
         t.additions << text(QStringLiteral("child%1").arg(k));
     return t;
 }
 
-QSet<QString> existingColumns(SqlConnection& connection, const QString& table)
-{
-    QSet<QString> columns;
-    QSqlQuery query(connection.database());
-    query.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
-    query.addBindValue(table);
-    if (query.exec()) {
-        while (query.next())
-            columns.insert(query.value(0).toString().toLower());
-    }
-    return columns;
-}
-
-QString quoted(const QString& identifier)
-{
-    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
-}
 } // namespace
 
 QList<ColumnDef> TableDef::allColumns() const
@@ -175,34 +168,56 @@ QStringList scheduleTableNames()
 void createTable(SqlConnection& connection, const TableDef& table)
 {
     // Identifiers come from the fixed definitions above, never from user input.
-    connection.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2 %3)")
-                        .arg(quoted(table.name), quoted(table.first.name), table.first.type));
+    connection.exec(connection.dialect().createTable(table));
 }
 
 void addColumns(SqlConnection& connection, const TableDef& table)
 {
-    const QSet<QString> existing = existingColumns(connection, table.name);
-    // One transaction: a new file costs one sync, not one per column. A failing addition fails
-    // alone and the others still go in.
+    const SqlDialect& dialect = connection.dialect();
+    const QStringList existing = dialect.existingColumnNames(connection.database(), table.name);
+    // One transaction: a new file costs one sync, not one per column. On a file a failing
+    // addition fails alone and the others still go in.
     connection.database().transaction();
     for (const ColumnDef& column : table.additions) {
-        if (existing.contains(column.name.toLower()))
-            continue;
-        connection.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
-                            .arg(quoted(table.name), quoted(column.name), column.type));
+        if (!existing.contains(column.name.toLower()))
+            connection.exec(dialect.addColumn(table, column));
     }
     connection.database().commit();
 }
 
-SqlFailure ensureDatabase(const QString& path, const TableDef& table, const QStringList& extra)
+SqlFailure ensureDatabase(const QString& path, const TableDef& table, QString* error)
 {
     SqlConnection connection(path, SqlConnection::Mode::OpenOrCreate);
-    if (!connection.isOpen())
+    if (!connection.isOpen()) {
+        if (error)
+            *error = connection.errorText();
         return connection.failure();
+    }
+    const SqlDialect& dialect = connection.dialect();
+    const QString lock = dialect.schemaLock();
+    if (!lock.isEmpty()) {
+        // Several workstations starting at once upgrade one after the other, each in one step.
+        connection.database().transaction();
+        connection.exec(lock);
+    }
     createTable(connection, table);
-    addColumns(connection, table);
-    for (const QString& statement : extra)
-        connection.exec(statement);
+    if (lock.isEmpty()) {
+        addColumns(connection, table);
+    } else {
+        const QStringList existing = dialect.existingColumnNames(connection.database(), table.name);
+        for (const ColumnDef& column : table.additions) {
+            if (!existing.contains(column.name.toLower()))
+                connection.exec(dialect.addColumn(table, column));
+        }
+    }
+    if (const QString index = dialect.keyIndex(table); !index.isEmpty())
+        connection.exec(index);
+    if (!lock.isEmpty() && !connection.database().commit()) {
+        connection.noteError(connection.database().lastError());
+        if (error)
+            *error = connection.errorText();
+        return connection.failure();
+    }
     return SqlFailure::None;
 }
 } // namespace Schema

@@ -25,6 +25,9 @@ struct TableDef
     QString name;
     ColumnDef first;
     QList<ColumnDef> additions;
+    // The column a row is found by, and the name of its index (empty: no index).
+    QString keyColumn;
+    QString keyIndexName;
 
     QList<ColumnDef> allColumns() const;
     bool hasColumn(const QString& column) const; // without regard to case
@@ -45,9 +48,10 @@ void createTable(SqlConnection& connection, const TableDef& table);
 // Re-issues the addition of every column; a column that exists already is skipped. The schema
 // only grows: nothing is ever removed or altered, and existing rows are untouched.
 void addColumns(SqlConnection& connection, const TableDef& table);
-// Both of the above, on the file at `path`, creating the file when it is missing, then the
-// `extra` statements (indexes). Returns why the file could not be opened (None when it could).
-SqlFailure ensureDatabase(const QString& path, const TableDef& table, const QStringList& extra = {});
+// Both of the above and the key's index, on the database at `path` (a file, created when it is
+// missing, or a server URI). Returns why the database could not be opened (None when it could);
+// `error` gets the reason in words.
+SqlFailure ensureDatabase(const QString& path, const TableDef& table, QString* error = nullptr);
 } // namespace Schema
 
 } // namespace cs42

@@ -3,6 +3,7 @@
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFileInfo>
+#include <QMutex>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -17,41 +18,65 @@ QString nextConnectionName()
 
 // Other workstations may hold the file for a moment; wait for them rather than fail.
 QAtomicInt busyTimeout = 15000;
+// A server that does not answer must not hang the program.
+QAtomicInt connectTimeout = 5;
 
-// SQLite's primary result codes, as the driver reports them in nativeErrorCode().
-constexpr int SqliteBusy = 5;
-constexpr int SqliteLocked = 6;
-constexpr int SqliteCorrupt = 11;
-constexpr int SqliteNotADatabase = 26;
+QMutex providerMutex;
 
-QString busyText()
+SqlConnection::PasswordProvider& passwordProvider()
 {
-    return QStringLiteral("The file is in use by another workstation.");
+    static SqlConnection::PasswordProvider provider;
+    return provider;
+}
+
+QString busyText(SqlEngine engine)
+{
+    return engine == SqlEngine::SQLite
+               ? QStringLiteral("The file is in use by another workstation.")
+               : QStringLiteral("The database is held by another workstation's work on the server.");
+}
+
+// libpq's message without its "FATAL:" prefix and on one line.
+QString serverMessage(const QSqlError& error)
+{
+    QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    text = text.simplified();
+    for (const char* prefix : {"FATAL: ", "ERROR: "}) {
+        if (text.startsWith(QLatin1String(prefix)))
+            text = text.mid(int(qstrlen(prefix)));
+    }
+    return text;
+}
+
+bool asksForPassword(const QSqlError& error)
+{
+    return error.text().contains(QLatin1String("no password supplied"));
+}
+
+bool refusedPassword(const QSqlError& error)
+{
+    return error.text().contains(QLatin1String("password authentication failed"));
 }
 } // namespace
 
 SqlFailure classifySqlError(const QSqlError& error)
 {
-    if (!error.isValid())
-        return SqlFailure::None;
-    bool ok = false;
-    // Extended result codes carry the primary one in their low byte.
-    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
-    if (ok && (code == SqliteBusy || code == SqliteLocked))
-        return SqlFailure::Busy;
-    if (ok && (code == SqliteCorrupt || code == SqliteNotADatabase))
-        return SqlFailure::NotADatabase;
-    const QString text = error.text();
-    if (text.contains(QLatin1String("database is locked")) || text.contains(QLatin1String("is busy")))
-        return SqlFailure::Busy;
-    if (text.contains(QLatin1String("not a database")) || text.contains(QLatin1String("malformed")))
-        return SqlFailure::NotADatabase;
-    return SqlFailure::Other;
+    return SqlDialect::sqlite().classify(error);
 }
 
 SqlConnection::SqlConnection(const QString& path, Mode mode)
     : m_path(path)
     , m_name(nextConnectionName())
+{
+    if (ServerLocation::isServerUri(path))
+        openServer();
+    else
+        openFile(path, mode);
+}
+
+void SqlConnection::openFile(const QString& path, Mode mode)
 {
     const QFileInfo info(path);
     if (info.isDir()) {
@@ -86,6 +111,96 @@ SqlConnection::SqlConnection(const QString& path, Mode mode)
     m_open = true;
 }
 
+void SqlConnection::openServer()
+{
+    m_dialect = &SqlDialect::postgres();
+    m_server = ServerLocation::fromUri(m_path);
+    if (!m_server) {
+        m_failure = SqlFailure::NotADatabase;
+        m_error = QStringLiteral("%1 is not the address of a server database "
+                                 "(postgresql://user@host:port/database).")
+                      .arg(m_path);
+        return;
+    }
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
+        m_failure = SqlFailure::Other;
+        m_error =
+            QStringLiteral("This computer has no PostgreSQL driver for Qt (the package libqt6sql6-psql).");
+        return;
+    }
+    const QString uri = m_server->toUri();
+    const QString typed = ServerPasswords::forUri(uri);
+    if (connectServer(*m_server, typed))
+        return;
+    const QSqlError error = m_db.lastError();
+    const bool ask = asksForPassword(error) || (refusedPassword(error) && !typed.isEmpty());
+    PasswordProvider provider;
+    {
+        const QMutexLocker lock(&providerMutex);
+        provider = passwordProvider();
+    }
+    if (!ask || !provider) {
+        noteServerLoginError(*m_server, error);
+        return;
+    }
+    ServerPasswords::forget(uri);
+    const std::optional<QString> password =
+        provider(*m_server, asksForPassword(error) ? QString() : QStringLiteral("The password was refused."));
+    if (!password) {
+        noteServerLoginError(*m_server, error);
+        return;
+    }
+    if (connectServer(*m_server, *password)) {
+        ServerPasswords::remember(uri, *password);
+        return;
+    }
+    noteServerLoginError(*m_server, m_db.lastError());
+}
+
+bool SqlConnection::connectServer(const ServerLocation& server, const QString& password)
+{
+    if (m_db.isValid()) {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
+    m_db.setHostName(server.host);
+    m_db.setPort(server.port);
+    m_db.setDatabaseName(server.database);
+    m_db.setUserName(server.user);
+    // An empty password lets libpq read the user's password file.
+    m_db.setPassword(password);
+    m_db.setConnectOptions(
+        QStringLiteral("connect_timeout=%1;application_name=cs42").arg(connectTimeout.loadRelaxed()));
+    m_open = m_db.open();
+    return m_open;
+}
+
+void SqlConnection::noteServerLoginError(const ServerLocation& server, const QSqlError& error)
+{
+    const QString where = QStringLiteral("The server %1, port %2").arg(server.host).arg(server.port);
+    const QString message = serverMessage(error);
+    m_failure = SqlFailure::Other;
+    if (asksForPassword(error)) {
+        m_error = QStringLiteral("%1 asks for the password of the user %2, and none was given.")
+                      .arg(where, server.user);
+    } else if (refusedPassword(error)) {
+        m_error = QStringLiteral("%1 refused the password of the user %2.").arg(where, server.user);
+    } else if (message.contains(QLatin1String("database \"")) &&
+               message.contains(QLatin1String("does not exist"))) {
+        m_error = QStringLiteral("%1 has no database named %2.").arg(where, server.database);
+    } else if (message.contains(QLatin1String("role \"")) &&
+               message.contains(QLatin1String("does not exist"))) {
+        m_error = QStringLiteral("%1 has no user named %2.").arg(where, server.user);
+    } else if (SqlDialect::postgres().classify(error) == SqlFailure::Unreachable) {
+        m_failure = SqlFailure::Unreachable;
+        m_error = QStringLiteral("%1 cannot be reached (%2).").arg(where, message);
+    } else {
+        m_error = QStringLiteral("%1 refused the connection (%2).").arg(where, message);
+    }
+}
+
 SqlConnection::~SqlConnection()
 {
     if (m_db.isValid())
@@ -96,10 +211,10 @@ SqlConnection::~SqlConnection()
 
 void SqlConnection::noteError(const QSqlError& error)
 {
-    m_failure = classifySqlError(error);
+    m_failure = m_dialect->classify(error);
     switch (m_failure) {
     case SqlFailure::Busy:
-        m_error = busyText();
+        m_error = busyText(engine());
         break;
     case SqlFailure::NotADatabase:
         m_error = QStringLiteral("The file is damaged or is not a database");
@@ -108,8 +223,15 @@ void SqlConnection::noteError(const QSqlError& error)
             m_error += QStringLiteral(" (%1)").arg(error.databaseText());
         m_error += QLatin1Char('.');
         break;
+    case SqlFailure::Unreachable:
+        m_error = m_server ? QStringLiteral("The connection to the server %1, port %2 was lost (%3).")
+                                 .arg(m_server->host)
+                                 .arg(m_server->port)
+                                 .arg(serverMessage(error))
+                           : error.text();
+        break;
     default:
-        m_error = error.text();
+        m_error = engine() == SqlEngine::SQLite ? error.text() : serverMessage(error);
         break;
     }
 }
@@ -136,6 +258,8 @@ QString SqlConnection::integrityProblem()
 {
     if (!m_open)
         return m_error.isEmpty() ? QStringLiteral("The file cannot be opened.") : m_error;
+    if (engine() != SqlEngine::SQLite)
+        return {};
     QSqlQuery check(m_db);
     if (!check.exec(QStringLiteral("PRAGMA integrity_check"))) {
         noteError(check.lastError());
@@ -155,6 +279,22 @@ int SqlConnection::busyTimeoutMs()
 void SqlConnection::setBusyTimeoutMs(int milliseconds)
 {
     busyTimeout.storeRelaxed(milliseconds);
+}
+
+int SqlConnection::serverConnectTimeoutSeconds()
+{
+    return connectTimeout.loadRelaxed();
+}
+
+void SqlConnection::setServerConnectTimeoutSeconds(int seconds)
+{
+    connectTimeout.storeRelaxed(seconds);
+}
+
+void SqlConnection::setPasswordProvider(PasswordProvider provider)
+{
+    const QMutexLocker lock(&providerMutex);
+    passwordProvider() = std::move(provider);
 }
 
 } // namespace cs42

@@ -1,8 +1,14 @@
 #pragma once
 
+#include "core/store/ServerLocation.h"
+#include "core/store/SqlDialect.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariantList>
+
+#include <functional>
+#include <optional>
 
 class QSqlError;
 
@@ -16,18 +22,21 @@ enum class SqlFailure
     Missing,      // the file (or its folder) is not there
     NotADatabase, // a folder, an empty name, or a file that is not a sound database
     Busy,         // locked by another workstation for longer than the busy timeout
-    Other,        // anything else (disk full, read-only, I/O error); errorText says what
+    Unreachable,  // the server cannot be reached, or the connection to it was lost
+    Other,        // anything else (disk full, read-only, I/O error, a refused login); errorText says what
 };
 
-// One open database file, opened for one piece of work and closed again: no connection is held
-// between user actions, so several workstations can share the files. Every connection has its
-// own name; queries on it must be destroyed before the connection is.
+// One open database, opened for one piece of work and closed again: no connection is held
+// between user actions, so several workstations can share the files. `path` is a database file
+// or a server URI (postgresql://user@host:port/database, see ServerLocation). Every connection
+// has its own name; queries on it must be destroyed before the connection is.
 class SqlConnection
 {
 public:
     enum class Mode
     {
-        OpenOrCreate, // creates the file when it is missing (database set-up)
+        OpenOrCreate, // creates the file when it is missing (database set-up); a server's
+                      // database must exist either way
         MustExist     // fails when the file is missing or is not a database
     };
 
@@ -41,6 +50,11 @@ public:
 
     QSqlDatabase& database() { return m_db; }
 
+    // How this engine spells what differs between the engines.
+    const SqlDialect& dialect() const { return *m_dialect; }
+
+    SqlEngine engine() const { return m_dialect->engine(); }
+
     // The reason of the last failure, in words the user can act on.
     const QString& errorText() const { return m_error; }
 
@@ -53,24 +67,43 @@ public:
     void noteError(const QSqlError& error);
 
     // PRAGMA integrity_check: empty when the file is sound, else the first problem it names.
-    // (quick_check does not compare indexes with their tables.)
+    // (quick_check does not compare indexes with their tables.) A server keeps its own
+    // integrity: always empty there.
     QString integrityProblem();
 
     // How long a statement waits for another workstation's lock before it fails as Busy.
     static int busyTimeoutMs();
     static void setBusyTimeoutMs(int milliseconds);
 
+    // How long connecting to a server may take before it fails as Unreachable.
+    static int serverConnectTimeoutSeconds();
+    static void setServerConnectTimeoutSeconds(int seconds);
+
+    // Asked for a server's password when the server wants one that the password file does not
+    // hold (or refused the one typed before); nullopt when the user gives none. The password
+    // typed is kept for this run only (ServerPasswords). Without a provider no one is asked.
+    using PasswordProvider =
+        std::function<std::optional<QString>(const ServerLocation&, const QString& reason)>;
+    static void setPasswordProvider(PasswordProvider provider);
+
 private:
+    void openFile(const QString& path, Mode mode);
+    void openServer();
+    bool connectServer(const ServerLocation& server, const QString& password);
+    void noteServerLoginError(const ServerLocation& server, const QSqlError& error);
+
     QString m_path;
     QString m_name;
     QSqlDatabase m_db;
     bool m_open = false;
     QString m_error;
     SqlFailure m_failure = SqlFailure::None;
+    const SqlDialect* m_dialect = &SqlDialect::sqlite();
+    std::optional<ServerLocation> m_server;
 };
 
-// Classifies a database error: SQLite's busy and locked results are Busy, a damaged or foreign
-// file is NotADatabase, anything else Other.
+// Classifies a database file's error: SQLite's busy and locked results are Busy, a damaged or
+// foreign file is NotADatabase, anything else Other.
 SqlFailure classifySqlError(const QSqlError& error);
 
 } // namespace cs42

@@ -275,9 +275,8 @@ bool Background::quitProgram()
     // Exit backups: a failed or refused copy leaves the backups as they were; the user hears of it
     // once, and the program still ends.
     QStringList problems;
-    for (const Backup::BackupSet& set :
-         {Backup::BackupSet::cases(m_session.paths), Backup::BackupSet::names(m_session.paths)}) {
-        const QString report = Backup::quitReport(set, Backup::writeBackup(set));
+    for (const auto& [set, outcome] : Backup::writeBackups(m_session.paths)) {
+        const QString report = Backup::quitReport(set, outcome);
         if (!report.isEmpty())
             problems << report;
     }

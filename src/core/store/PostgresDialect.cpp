@@ -1,0 +1,121 @@
+#include "core/store/Schema.h"
+#include "core/store/SqlConnection.h"
+#include "core/store/SqlDialect.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace cs42 {
+
+namespace {
+// The column that keeps the stored order, which a database file has built in as its rowid.
+const QString OrderColumn = QStringLiteral("rowid");
+
+// A server database. Names are stored in lower case (the server folds unquoted names so, and
+// the program's SQL names tables and columns unquoted); every column is text; a serial rowid
+// keeps the order in which rows were added; keys are unique.
+class PostgresDialect final : public SqlDialect
+{
+public:
+    SqlEngine engine() const override { return SqlEngine::PostgreSQL; }
+
+    QString identifier(const QString& name) const override
+    {
+        return QLatin1Char('"') + name.toLower().replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+               QLatin1Char('"');
+    }
+
+    // "*" would bring the rowid column along.
+    QString rowColumns(const TableDef& table) const override
+    {
+        QStringList names;
+        for (const ColumnDef& column : table.allColumns())
+            names << identifier(column.name);
+        return names.join(QStringLiteral(", "));
+    }
+
+    QString createTable(const TableDef& table) const override
+    {
+        return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2 BIGSERIAL PRIMARY KEY, %3 TEXT)")
+            .arg(identifier(table.name), OrderColumn, identifier(table.first.name));
+    }
+
+    QString addColumn(const TableDef& table, const ColumnDef& column) const override
+    {
+        return QStringLiteral("ALTER TABLE %1 ADD COLUMN IF NOT EXISTS %2 TEXT")
+            .arg(identifier(table.name), identifier(column.name));
+    }
+
+    // Workstations add rows at the same moment: only the server can keep two of them from
+    // taking one key.
+    QString keyIndex(const TableDef& table) const override
+    {
+        if (table.keyIndexName.isEmpty())
+            return {};
+        return QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+            .arg(identifier(table.keyIndexName), identifier(table.name), identifier(table.keyColumn));
+    }
+
+    QList<StoredColumn> existingColumns(QSqlDatabase& db, const QString& table) const override
+    {
+        QList<StoredColumn> columns;
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("SELECT column_name, data_type FROM information_schema.columns "
+                                     "WHERE table_schema = current_schema() AND table_name = ? "
+                                     "ORDER BY ordinal_position"));
+        query.addBindValue(table.toLower());
+        if (query.exec()) {
+            while (query.next()) {
+                const QString name = query.value(0).toString().toLower();
+                if (name != OrderColumn)
+                    columns.append({name, query.value(1).toString().toUpper()});
+            }
+        }
+        return columns;
+    }
+
+    // Workstations starting together would otherwise race to add the same column.
+    QString schemaLock() const override { return QStringLiteral("SELECT pg_advisory_xact_lock(4203042)"); }
+
+    SqlFailure classify(const QSqlError& error) const override
+    {
+        if (!error.isValid())
+            return SqlFailure::None;
+        const QString state = error.nativeErrorCode();
+        // Lock not available, serialization failure, deadlock, too many connections: wait and retry.
+        if (state == QLatin1String("55P03") || state == QLatin1String("40001") ||
+            state == QLatin1String("40P01") || state == QLatin1String("53300"))
+            return SqlFailure::Busy;
+        if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
+            return SqlFailure::Unreachable;
+        const QString text = error.text();
+        for (const char* lost : {"could not connect",
+                                 "Connection refused",
+                                 "connection to server",
+                                 "server closed the connection",
+                                 "no connection to the server",
+                                 "terminating connection",
+                                 "timeout expired",
+                                 "could not translate host name",
+                                 "Network is unreachable",
+                                 "No route to host"}) {
+            if (text.contains(QLatin1String(lost), Qt::CaseInsensitive))
+                return SqlFailure::Unreachable;
+        }
+        return SqlFailure::Other;
+    }
+
+    bool isDuplicateKey(const QSqlError& error) const override
+    {
+        return error.nativeErrorCode() == QLatin1String("23505");
+    }
+};
+} // namespace
+
+const SqlDialect& SqlDialect::postgres()
+{
+    static const PostgresDialect dialect;
+    return dialect;
+}
+
+} // namespace cs42

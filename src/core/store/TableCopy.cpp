@@ -1,0 +1,141 @@
+#include "core/store/TableCopy.h"
+
+#include "core/store/Schema.h"
+#include "core/store/SqlConnection.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace cs42::TableCopy {
+
+namespace {
+void setError(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+}
+} // namespace
+
+std::optional<Rows> read(SqlConnection& source, const TableDef& table, QString* error)
+{
+    if (!source.isOpen()) {
+        setError(error, source.errorText());
+        return std::nullopt;
+    }
+    const SqlDialect& dialect = source.dialect();
+    const QStringList stored = dialect.existingColumnNames(source.database(), table.name);
+    if (stored.isEmpty()) {
+        setError(error, QStringLiteral("The database holds no %1 table.").arg(table.name));
+        return std::nullopt;
+    }
+    Rows rows;
+    QStringList select;
+    for (const ColumnDef& column : table.allColumns()) {
+        if (stored.contains(column.name.toLower())) {
+            rows.columns << column.name;
+            select << dialect.identifier(column.name);
+        }
+    }
+    QSqlQuery query(source.database());
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                        .arg(select.join(QStringLiteral(", ")), dialect.identifier(table.name)))) {
+        source.noteError(query.lastError());
+        setError(error, source.errorText());
+        return std::nullopt;
+    }
+    const int width = int(rows.columns.size());
+    while (query.next()) {
+        QVariantList row;
+        row.reserve(width);
+        for (int i = 0; i < width; ++i) {
+            const QVariant value = query.value(i);
+            row << (value.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value.toString()));
+        }
+        rows.values.append(std::move(row));
+    }
+    if (query.lastError().isValid()) {
+        source.noteError(query.lastError());
+        setError(error, source.errorText());
+        return std::nullopt;
+    }
+    return rows;
+}
+
+bool append(SqlConnection& target, const TableDef& table, const Rows& rows, QString* error)
+{
+    const SqlDialect& dialect = target.dialect();
+    QStringList names;
+    for (const QString& column : rows.columns)
+        names << dialect.identifier(column);
+    QSqlQuery insert(target.database());
+    if (!insert.prepare(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(dialect.identifier(table.name),
+                     names.join(QStringLiteral(", ")),
+                     QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", "))))) {
+        target.noteError(insert.lastError());
+        setError(error, target.errorText());
+        return false;
+    }
+    for (const QVariantList& row : rows.values) {
+        for (int i = 0; i < row.size(); ++i)
+            insert.bindValue(i, row[i]);
+        if (!insert.exec()) {
+            const QSqlError refusal = insert.lastError();
+            target.noteError(refusal);
+            QString text = target.errorText();
+            const int key = int(rows.columns.indexOf(table.keyColumn));
+            if (dialect.isDuplicateKey(refusal) && key >= 0)
+                text = QStringLiteral("Two rows of %1 have the key \"%2\", which the server keeps unique.")
+                           .arg(table.name, row[key].toString());
+            setError(error, text);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool writeFile(const QString& path, const TableDef& table, const Rows& rows, QString* error)
+{
+    QFile::remove(path);
+    SqlConnection file(path, SqlConnection::Mode::OpenOrCreate);
+    if (!file.isOpen()) {
+        setError(error, file.errorText());
+        return false;
+    }
+    Schema::createTable(file, table);
+    Schema::addColumns(file, table);
+    if (const QString index = file.dialect().keyIndex(table); !index.isEmpty())
+        file.exec(index);
+    if (!file.database().transaction()) {
+        file.noteError(file.database().lastError());
+        setError(error, file.errorText());
+        return false;
+    }
+    if (!append(file, table, rows, error)) {
+        file.database().rollback();
+        return false;
+    }
+    if (!file.database().commit()) {
+        file.noteError(file.database().lastError());
+        setError(error, file.errorText());
+        return false;
+    }
+    return true;
+}
+
+int count(SqlConnection& connection, const TableDef& table)
+{
+    if (!connection.isOpen())
+        return -1;
+    QSqlQuery query(connection.database());
+    if (query.exec(
+            QStringLiteral("SELECT count(*) FROM %1").arg(connection.dialect().identifier(table.name))) &&
+        query.next())
+        return query.value(0).toInt();
+    return -1;
+}
+
+} // namespace cs42::TableCopy

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include <optional>
+
+namespace cs42 {
+
+class SqlConnection;
+struct TableDef;
+
+// Whole tables moved between databases of either engine, value for value: every value is text
+// or Null and arrives exactly as it left. The backups of a server, putting a backup back on it,
+// and moving an office between a folder and a server are built from these.
+namespace TableCopy {
+
+struct Rows
+{
+    QStringList columns;        // the table's columns that the source holds, in schema order
+    QList<QVariantList> values; // one list per row, in stored order
+};
+
+// Every row of `table` in stored order.
+std::optional<Rows> read(SqlConnection& source, const TableDef& table, QString* error = nullptr);
+// Appends the rows to `table` in `target` (which must hold the table); the caller owns the
+// transaction.
+bool append(SqlConnection& target, const TableDef& table, const Rows& rows, QString* error = nullptr);
+// Creates a new database file at `path` holding `table` with `rows`, in one transaction. A file
+// already at `path` is removed first.
+bool writeFile(const QString& path, const TableDef& table, const Rows& rows, QString* error = nullptr);
+// The number of rows of `table`, or -1 when it cannot be read.
+int count(SqlConnection& connection, const TableDef& table);
+
+} // namespace TableCopy
+
+} // namespace cs42
