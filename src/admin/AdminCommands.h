@@ -16,6 +16,8 @@ namespace cs42::admin {
 int runWorksheetCommand(const QStringList& args, const DataPaths& paths);
 int runScheduleCommand(const QStringList& args, const DataPaths& paths);
 int runProduceCommand(const QStringList& args, const DataPaths& paths);
+// Works on the places it is given, not on the working directory.
+int runMigrateCommand(const QStringList& args);
 
 // The worksheet of case `caseId` computed as the worksheet window computes it; with an empty id
 // the first case, whose id is then stored in caseId. When there is none it says why on standard

@@ -7,8 +7,10 @@
 #include <cstdio>
 
 namespace {
-const char* const Usage = "Usage: cs42-admin COMMAND [OPTIONS]\n"
+const char* const Usage = "Usage: cs42-admin [--location FOLDER|URI] COMMAND [OPTIONS]\n"
                           "Run in the working directory of the program (its VTRForms folder).\n"
+                          "--location works on the cases and names in FOLDER or on the server URI\n"
+                          "(postgresql://user@host:5432/database) in place of the stored files location.\n"
                           "\n"
                           "Commands:\n"
                           "  worksheet [--case CASEID] [--today YYYY-MM-DD] [--json]\n"
@@ -18,7 +20,9 @@ const char* const Usage = "Usage: cs42-admin COMMAND [OPTIONS]\n"
                           "  schedule export\n"
                           "      Print the installed schedule as such a CSV file.\n"
                           "  produce [--case CASEID] [--out PATH]\n"
-                          "      Produce the filled court form of a case and print its path.\n";
+                          "      Produce the filled court form of a case and print its path.\n"
+                          "  migrate --from FOLDER|URI --to FOLDER|URI [--replace]\n"
+                          "      Copy every case and name from one data folder or server to another.\n";
 } // namespace
 
 namespace cs42::admin {
@@ -43,9 +47,20 @@ int main(int argc, char* argv[])
         std::fputs(Usage, args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
     }
+    QString location;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--location")); at >= 0 && at + 1 < args.size()) {
+        location = args[at + 1];
+        args.remove(at, 2);
+    }
+    if (args.isEmpty()) {
+        std::fputs(Usage, stderr);
+        return 2;
+    }
     const QString command = args.takeFirst();
+    if (command == QLatin1String("migrate"))
+        return cs42::admin::runMigrateCommand(args);
     cs42::StartUpReport report;
-    const cs42::DataPaths paths = cs42::DataStore::startUp(QDir::currentPath(), &report);
+    cs42::DataPaths paths = cs42::DataStore::startUp(QDir::currentPath(), &report);
     if (!report.settingsProblem.isEmpty()) {
         // Without the files location the cases may be anywhere; the program (cs42) asks the user
         // what to do, this tool does nothing.
@@ -55,7 +70,19 @@ int main(int argc, char* argv[])
                 .arg(QDir::toNativeSeparators(paths.settingsDbPath()), report.settingsProblem));
         return 1;
     }
+    if (!location.isEmpty()) {
+        paths.filesLocation = location;
+        QString problem;
+        const bool usable = cs42::DataStore::setDataPaths(paths, &problem);
+        report.casesBusy = !usable && !paths.onServer();
+        report.serverProblem = usable || !paths.onServer() ? QString() : problem;
+    }
     const bool needsCases = command == QLatin1String("worksheet") || command == QLatin1String("produce");
+    if (needsCases && !report.serverProblem.isEmpty()) {
+        cs42::admin::printError(QStringLiteral("cs42-admin: the cases on %1 cannot be used: %2\n")
+                                    .arg(paths.casesDbPath(), report.serverProblem));
+        return 1;
+    }
     if (needsCases && report.casesBusy) {
         cs42::admin::printStoreFailure(cs42::CaseStore(paths.casesDbPath()), cs42::CaseStoreStatus::Busy);
         return 1;

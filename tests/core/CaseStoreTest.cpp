@@ -1,5 +1,6 @@
 #include "core/store/CaseStore.h"
 
+#include "StoreEngines.h"
 #include "core/store/CaseKey.h"
 #include "core/store/DataStore.h"
 #include "core/store/NullRepair.h"
@@ -15,20 +16,28 @@
 using namespace cs42;
 
 namespace {
-class CaseStoreTest : public ::testing::Test
+class CaseStoreTest : public test::StoreEngineTest
 {
 protected:
-    void SetUp() override { paths = DataStore::startUp(work.path()); }
-
     CaseStore store() const { return CaseStore(paths.casesDbPath()); }
 
-    QTemporaryDir work;
-    DataPaths paths;
     const QDate today{2026, 12, 9};
 };
+
+CS42_STORE_ENGINES(CaseStoreTest);
+
+// What only a database file can show: a damaged index, a folder that is not there.
+class CaseStoreFileTest : public CaseStoreTest
+{
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines,
+                         CaseStoreFileTest,
+                         ::testing::Values(test::StoreEngine::File),
+                         test::engineName);
 } // namespace
 
-TEST_F(CaseStoreTest, AddedCaseHasItsDefaultsAndIsFoundByKey)
+TEST_P(CaseStoreTest, AddedCaseHasItsDefaultsAndIsFoundByKey)
 {
     const QString key = store().addCase(QStringLiteral("doe v. roe"), today);
     ASSERT_EQ(key.size(), 8);
@@ -46,7 +55,7 @@ TEST_F(CaseStoreTest, AddedCaseHasItsDefaultsAndIsFoundByKey)
     EXPECT_TRUE(record->isNull(QStringLiteral("courtfile"))) << "a column never written reads as Null";
 }
 
-TEST_F(CaseStoreTest, EmptyCurrentCaseFindsTheFirstRowAndTakesItsKey)
+TEST_P(CaseStoreTest, EmptyCurrentCaseFindsTheFirstRowAndTakesItsKey)
 {
     const QString first = store().addCase(QStringLiteral("Zed"), today);
     store().addCase(QStringLiteral("Alpha"), today);
@@ -56,7 +65,7 @@ TEST_F(CaseStoreTest, EmptyCurrentCaseFindsTheFirstRowAndTakesItsKey)
     EXPECT_EQ(current, first);
 }
 
-TEST_F(CaseStoreTest, KeysAreDrawnAgainWhileTheyExist)
+TEST(CaseKeyTest, KeysAreDrawnAgainWhileTheyExist)
 {
     EXPECT_EQ(CaseKey::make(QStringLiteral("x"), 0.0), QStringLiteral("X000000"));
     EXPECT_EQ(CaseKey::make(QStringLiteral("doe v. roe"), 0.5), QStringLiteral("DO499999"));
@@ -68,7 +77,7 @@ TEST_F(CaseStoreTest, KeysAreDrawnAgainWhileTheyExist)
     EXPECT_TRUE(key.startsWith(QStringLiteral("MO")));
 }
 
-TEST_F(CaseStoreTest, SavedValuesComeBackUnchanged)
+TEST_P(CaseStoreTest, SavedValuesComeBackUnchanged)
 {
     const QString key = store().addCase(QStringLiteral("Müller"), today);
     const QString awkward = QStringLiteral("O'Brien; \"Doe\"; Müller'); DROP TABLE Cases; --");
@@ -83,7 +92,7 @@ TEST_F(CaseStoreTest, SavedValuesComeBackUnchanged)
     EXPECT_EQ(store().caseCount(), 1);
 }
 
-TEST_F(CaseStoreTest, SaveIntoRemovedCaseChangesNoRow)
+TEST_P(CaseStoreTest, SaveIntoRemovedCaseChangesNoRow)
 {
     const QString kept = store().addCase(QStringLiteral("Kept"), today);
     const QString gone = store().addCase(QStringLiteral("Gone"), today);
@@ -100,7 +109,7 @@ TEST_F(CaseStoreTest, SaveIntoRemovedCaseChangesNoRow)
 
 // A damaged index hides rows that are there: every operation that expects the row says that the
 // file is damaged rather than that the case was removed.
-TEST_F(CaseStoreTest, DamagedIndexIsToldApartFromARemovedCase)
+TEST_P(CaseStoreFileTest, DamagedIndexIsToldApartFromARemovedCase)
 {
     const QString key = store().addCase(QStringLiteral("Doe v. Roe"), today);
     ASSERT_TRUE(test::damageCaseIdIndex(paths.casesDbPath()));
@@ -118,7 +127,7 @@ TEST_F(CaseStoreTest, DamagedIndexIsToldApartFromARemovedCase)
     EXPECT_EQ(store().caseCount(), 1) << "the row is still there";
 }
 
-TEST_F(CaseStoreTest, UnknownColumnIsRefusedAndNothingIsWritten)
+TEST_P(CaseStoreTest, UnknownColumnIsRefusedAndNothingIsWritten)
 {
     const QString key = store().addCase(QStringLiteral("Case"), today);
     // A programming error: it stops a debug build at once, and a release build stores nothing.
@@ -132,7 +141,7 @@ TEST_F(CaseStoreTest, UnknownColumnIsRefusedAndNothingIsWritten)
     EXPECT_TRUE(store().findCurrentCase(current)->isNull(QStringLiteral("pinc")));
 }
 
-TEST_F(CaseStoreTest, MissingFolderFailsToOpen)
+TEST_P(CaseStoreFileTest, MissingFolderFailsToOpen)
 {
     const CaseStore missing(work.filePath(QStringLiteral("no-such-folder/QUONDATA.MDB")));
     EXPECT_EQ(missing.open(), CaseStoreStatus::OpenFailed);
@@ -148,7 +157,7 @@ TEST_F(CaseStoreTest, MissingFolderFailsToOpen)
                        "end.  Please contact Tessaly to report this problem."));
 }
 
-TEST_F(CaseStoreTest, RepairTurnsNullsIntoEmptyTextsButLeavesTheFirstColumn)
+TEST_P(CaseStoreTest, RepairTurnsNullsIntoEmptyTextsButLeavesTheFirstColumn)
 {
     {
         SqlConnection cases(paths.casesDbPath());
@@ -165,7 +174,7 @@ TEST_F(CaseStoreTest, RepairTurnsNullsIntoEmptyTextsButLeavesTheFirstColumn)
     }
 }
 
-TEST_F(CaseStoreTest, NamesRepairGivesLongTextOneBlank)
+TEST_P(CaseStoreTest, NamesRepairGivesLongTextOneBlank)
 {
     {
         SqlConnection names(paths.namesDbPath());

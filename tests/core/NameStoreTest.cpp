@@ -1,5 +1,6 @@
 #include "core/names/NameStore.h"
 
+#include "StoreEngines.h"
 #include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
 
@@ -11,15 +12,9 @@
 namespace cs42 {
 namespace {
 
-class NameStoreTest : public ::testing::Test
+class NameStoreTest : public test::StoreEngineTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_paths = DataStore::startUp(m_dir.path());
-    }
-
     NameStore store() const { return NameStore(m_paths.namesDbPath()); }
 
     // Reads a column of the row with `key` straight from the file; a null QString for Null.
@@ -27,7 +22,8 @@ protected:
     {
         SqlConnection connection(m_paths.namesDbPath());
         QSqlQuery query(connection.database());
-        query.prepare(QStringLiteral("SELECT \"%1\" FROM NAMES WHERE keynumber = ?").arg(column));
+        query.prepare(QStringLiteral("SELECT %1 FROM NAMES WHERE keynumber = ?")
+                          .arg(connection.dialect().identifier(column)));
         query.addBindValue(key);
         if (!query.exec() || !query.next())
             return QStringLiteral("<no row>");
@@ -41,11 +37,12 @@ protected:
         return store().addName(*NameForms::compose(parts), parts);
     }
 
-    QTemporaryDir m_dir;
-    DataPaths m_paths;
+    const DataPaths& m_paths = paths;
 };
 
-TEST_F(NameStoreTest, AnEmptyDirectoryGetsTheSeedOnEveryOpening)
+CS42_STORE_ENGINES(NameStoreTest);
+
+TEST_P(NameStoreTest, AnEmptyDirectoryGetsTheSeedOnEveryOpening)
 {
     ASSERT_EQ(store().count(), 0);
     ASSERT_EQ(store().openNames(), NameStoreStatus::Ok);
@@ -66,7 +63,7 @@ TEST_F(NameStoreTest, AnEmptyDirectoryGetsTheSeedOnEveryOpening)
     EXPECT_EQ(rows->first().keyNumber, QStringLiteral("A0000001"));
 }
 
-TEST_F(NameStoreTest, AddedNameHasEmptyAddressAndNullExtrasUntilRepaired)
+TEST_P(NameStoreTest, AddedNameHasEmptyAddressAndNullExtrasUntilRepaired)
 {
     const QString key = add("John", "Smith");
     ASSERT_EQ(key.size(), 8);
@@ -84,7 +81,7 @@ TEST_F(NameStoreTest, AddedNameHasEmptyAddressAndNullExtrasUntilRepaired)
     EXPECT_EQ(stored(key, QStringLiteral("shortnote")), QStringLiteral(""));
 }
 
-TEST_F(NameStoreTest, TheSameNameTwiceGetsTwoKeys)
+TEST_P(NameStoreTest, TheSameNameTwiceGetsTwoKeys)
 {
     const QString first = add("Ann", "Lee");
     const QString second = add("Ann", "Lee");
@@ -92,7 +89,7 @@ TEST_F(NameStoreTest, TheSameNameTwiceGetsTwoKeys)
     EXPECT_EQ(store().count(), 3); // with the seed
 }
 
-TEST_F(NameStoreTest, OverlongNamePartsAreCutToTheirColumns)
+TEST_P(NameStoreTest, OverlongNamePartsAreCutToTheirColumns)
 {
     const QString longLast(70, QLatin1Char('L'));
     const NameParts parts{QStringLiteral("Ann"), {}, longLast, {}, {}};
@@ -101,7 +98,7 @@ TEST_F(NameStoreTest, OverlongNamePartsAreCutToTheirColumns)
     EXPECT_EQ(stored(key, QStringLiteral("listname")), QStringLiteral("Ann ") + longLast);
 }
 
-TEST_F(NameStoreTest, SaveStoresTheLeadingPartOfEachBox)
+TEST_P(NameStoreTest, SaveStoresTheLeadingPartOfEachBox)
 {
     const QString key = add("Ann", "Lee");
     QHash<QString, QString> boxes;
@@ -127,14 +124,14 @@ TEST_F(NameStoreTest, SaveStoresTheLeadingPartOfEachBox)
     EXPECT_EQ(store().saveFields(QStringLiteral("Z9999999"), boxes), NameStoreStatus::NotFound);
 }
 
-TEST_F(NameStoreTest, LoadOfAMissingKeyIsNotFound)
+TEST_P(NameStoreTest, LoadOfAMissingKeyIsNotFound)
 {
     NameStoreStatus status = NameStoreStatus::Ok;
     EXPECT_FALSE(store().load(QStringLiteral("Q1234567"), &status).has_value());
     EXPECT_EQ(status, NameStoreStatus::NotFound);
 }
 
-TEST_F(NameStoreTest, DeleteRemovesOneRowMatchingTheTrimmedKey)
+TEST_P(NameStoreTest, DeleteRemovesOneRowMatchingTheTrimmedKey)
 {
     SqlConnection connection(m_paths.namesDbPath());
     ASSERT_TRUE(
@@ -150,9 +147,9 @@ TEST_F(NameStoreTest, DeleteRemovesOneRowMatchingTheTrimmedKey)
     EXPECT_EQ(store().deleteName(QStringLiteral("X0000000")), NameStoreStatus::NotFound);
 }
 
-TEST_F(NameStoreTest, AMissingDatabaseFailsWithAReason)
+TEST_P(NameStoreTest, AMissingDatabaseFailsWithAReason)
 {
-    NameStore missing(m_dir.filePath(QStringLiteral("nowhere/Names.mdb")));
+    NameStore missing(work.filePath(QStringLiteral("nowhere/Names.mdb")));
     QString error;
     EXPECT_EQ(missing.openNames(&error), NameStoreStatus::Failed);
     EXPECT_FALSE(error.isEmpty());

@@ -172,7 +172,8 @@ bool SqlConnection::connectServer(const ServerLocation& server, const QString& p
     // An empty password lets libpq read the user's password file.
     m_db.setPassword(password);
     m_db.setConnectOptions(
-        QStringLiteral("connect_timeout=%1;application_name=cs42").arg(connectTimeout.loadRelaxed()));
+        QStringLiteral("connect_timeout=%1;application_name=cs42;options=-cclient_min_messages=warning")
+            .arg(connectTimeout.loadRelaxed()));
     m_open = m_db.open();
     return m_open;
 }
@@ -241,6 +242,14 @@ bool SqlConnection::exec(const QString& sql, const QVariantList& values)
     if (!m_open)
         return false;
     QSqlQuery query(m_db);
+    // A server prepares only queries and row changes: a statement without values (the schema's)
+    // runs as it is.
+    if (values.isEmpty()) {
+        if (query.exec(sql))
+            return true;
+        noteError(query.lastError());
+        return false;
+    }
     if (!query.prepare(sql)) {
         noteError(query.lastError());
         return false;

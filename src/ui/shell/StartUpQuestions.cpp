@@ -1,5 +1,6 @@
 #include "ui/shell/StartUpQuestions.h"
 
+#include "core/store/CaseStore.h"
 #include "ui/common/Interaction.h"
 #include "ui/common/Session.h"
 
@@ -35,6 +36,14 @@ QString unreadableSettingsQuestion(const DataPaths& paths, const QString& proble
 bool settleStartUp(Session& session, const StartUpReport& report, QWidget* parent)
 {
     Interaction& interaction = *session.interaction;
+    // The office server holds every case: without it there is nothing to work on.
+    if (!report.serverProblem.isEmpty()) {
+        interaction.inform(parent,
+                           CaseStore::openErrorTitle(),
+                           CaseStore::openErrorText(session.paths.casesDbPath(), report.serverProblem),
+                           Interaction::Icon::Critical);
+        return false;
+    }
     if (report.settingsProblem.isEmpty())
         return true;
     if (interaction.ask(parent,

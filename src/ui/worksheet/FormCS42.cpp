@@ -546,7 +546,8 @@ bool FormCS42::store(const std::function<CaseStoreStatus()>& operation)
 {
     for (;;) {
         const CaseStoreStatus status = operation();
-        if (status != CaseStoreStatus::Busy && status != CaseStoreStatus::SaveFailed)
+        if (status != CaseStoreStatus::Busy && status != CaseStoreStatus::SaveFailed &&
+            status != CaseStoreStatus::Unreachable)
             return storeOk(status);
         // The entry is still in hand: offer to store it again rather than lose it or end.
         const CaseStoreMessage message = m_sheet.store().messageFor(status);
