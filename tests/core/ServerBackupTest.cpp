@@ -1,0 +1,96 @@
+// The backups of an office server: written at quit into this workstation's usual backup files
+// from one snapshot of both tables, and put back on the server in one step.
+#include "StoreEngines.h"
+#include "core/names/NameStore.h"
+#include "core/store/Backup.h"
+#include "core/store/CaseStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace cs42;
+using Backup::BackupSet;
+using Backup::BackupStatus;
+using Backup::RestoreResult;
+
+namespace {
+QStringList caseNames(const QString& location)
+{
+    QStringList names;
+    for (const CaseListItem& item : CaseStore(location).listCases())
+        names << item.caseDesc;
+    return names;
+}
+
+class ServerBackupTest : public test::StoreEngineTest
+{
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines,
+                         ServerBackupTest,
+                         ::testing::Values(test::StoreEngine::Server),
+                         test::engineName);
+} // namespace
+
+TEST_P(ServerBackupTest, QuitWritesBothTablesIntoTheLocalBackupFiles)
+{
+    const CaseStore store(paths.casesDbPath());
+    store.addCase(QStringLiteral("O'Neil v. Müller"), QDate(2026, 12, 10));
+    ASSERT_EQ(NameStore(paths.namesDbPath()).openNames(), NameStoreStatus::Ok);
+
+    for (const auto& [set, outcome] : Backup::writeBackups(paths))
+        ASSERT_EQ(outcome.status, BackupStatus::Written) << outcome.detail.toStdString();
+    EXPECT_EQ(QFileInfo(paths.casesBackupPath()).absolutePath(), QDir(paths.vtrFormsDir()).absolutePath());
+    EXPECT_EQ(caseNames(paths.casesBackupPath()), QStringList{QStringLiteral("O'Neil v. Müller")});
+    EXPECT_EQ(NameStore(paths.namesBackupPath()).count(), 1);
+    EXPECT_TRUE(Backup::soundBackup(BackupSet::cases(paths)) == paths.casesBackupPath());
+
+    store.addCase(QStringLiteral("Second"), QDate(2026, 12, 10));
+    for (const auto& [set, outcome] : Backup::writeBackups(paths))
+        ASSERT_EQ(outcome.status, BackupStatus::Written);
+    EXPECT_EQ(caseNames(paths.casesBackupPath()).size(), 2);
+    EXPECT_EQ(caseNames(paths.casesPreviousBackupPath()).size(), 1) << "the generation before is kept";
+}
+
+TEST_P(ServerBackupTest, AServerOutOfReachLeavesTheBackupsAsTheyWere)
+{
+    CaseStore(paths.casesDbPath()).addCase(QStringLiteral("Kept"), QDate(2026, 12, 10));
+    for (const auto& [set, outcome] : Backup::writeBackups(paths))
+        ASSERT_EQ(outcome.status, BackupStatus::Written);
+
+    DataPaths gone = paths;
+    gone.filesLocation = QStringLiteral("postgresql://cs42@127.0.0.1:1/cs42");
+    for (const auto& [set, outcome] : Backup::writeBackups(gone)) {
+        EXPECT_EQ(outcome.status, BackupStatus::Failed);
+        EXPECT_TRUE(outcome.detail.contains(QStringLiteral("cannot be reached")))
+            << outcome.detail.toStdString();
+        EXPECT_TRUE(
+            Backup::quitReport(set, outcome).contains(QStringLiteral("is sound and was left as it was")))
+            << Backup::quitReport(set, outcome).toStdString();
+    }
+    EXPECT_EQ(caseNames(paths.casesBackupPath()), QStringList{QStringLiteral("Kept")});
+}
+
+TEST_P(ServerBackupTest, RestorePutsTheBackupOnTheServerAndKeepsWhatItReplaced)
+{
+    const CaseStore store(paths.casesDbPath());
+    const QString first = store.addCase(QStringLiteral("First"), QDate(2026, 12, 10));
+    store.saveCaseField(first, QStringLiteral("pinc"), QStringLiteral("4250"));
+    for (const auto& [set, outcome] : Backup::writeBackups(paths))
+        ASSERT_EQ(outcome.status, BackupStatus::Written);
+    store.deleteCase(first);
+    store.addCase(QStringLiteral("Added since"), QDate(2026, 12, 10));
+
+    const Backup::RestoreOutcome outcome = Backup::restore(BackupSet::cases(paths));
+    ASSERT_EQ(outcome.result, RestoreResult::Restored) << outcome.error.toStdString();
+    EXPECT_EQ(outcome.restoredFrom, paths.casesBackupPath());
+    EXPECT_EQ(caseNames(paths.casesDbPath()), QStringList{QStringLiteral("First")});
+    QString id = first;
+    EXPECT_EQ(store.findCurrentCase(id)->value(QStringLiteral("pinc")), QStringLiteral("4250"));
+    EXPECT_EQ(outcome.keptLivePath, paths.casesBeforeRestorePath());
+    EXPECT_EQ(caseNames(outcome.keptLivePath), QStringList{QStringLiteral("Added since")});
+    EXPECT_TRUE(store.addCase(QStringLiteral("After"), QDate(2026, 12, 10)).size() == 8)
+        << "the server takes new cases after a restore";
+}
