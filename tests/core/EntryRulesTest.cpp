@@ -20,7 +20,7 @@ void expectRule(QString (*rule)(const QString&), std::initializer_list<TextCase>
 
 TEST(EntryRules, EachBoxKeepsItsOwnRule)
 {
-    SCOPED_TRACE("income: whole dollars, possibly negative, 0 is nothing");
+    SCOPED_TRACE("income: whole dollars, 0 is nothing");
     expectRule(&EntryRules::income,
                {{"2500.50", "2501"},
                 {"0", ""},
@@ -28,7 +28,7 @@ TEST(EntryRules, EachBoxKeepsItsOwnRule)
                 {"abc", ""},
                 {"1,234.56", "1235"},
                 {"12abc", "12"},
-                {"$612", ""},
+                {"$612", "612"},
                 {"", ""}});
     SCOPED_TRACE("two-decimal boxes");
     expectRule(
@@ -41,6 +41,48 @@ TEST(EntryRules, EachBoxKeepsItsOwnRule)
     SCOPED_TRACE("line 1a");
     expectRule(&EntryRules::otherChildren, {{"2.4", "2"}, {"0", ""}, {"abc", "0"}, {"3", "3"}});
     expectRule(&EntryRules::preexistingAmount, {{"abc", "0.00"}, {"310.5", "311"}, {"0", "0"}});
+}
+
+TEST(EntryRules, AmountTextIsRefusedWhenNoAmountNegativeOrUnusable)
+{
+    const QString noAmount = QStringLiteral("' is not an amount. Enter the amount in dollars and cents, such "
+                                            "as 1,234.56, or leave the box empty for none.");
+    const QString negative = QStringLiteral("This amount cannot be negative. Enter the amount in dollars and "
+                                            "cents, or leave the box empty for none.");
+
+    const struct
+    {
+        QString typed;
+        QString refusal;
+    } cases[] = {
+        // Accepted: empty, blank, 0 and amounts as the boxes take them.
+        {"", ""},
+        {"   ", ""},
+        {"0", ""},
+        {"2500.50", ""},
+        {" 1,234.56 ", ""},
+        {"$612", ""},
+        {".5", ""},
+        {"-0", ""},
+        // No amount as a whole: said with the text as typed, trimmed.
+        {"abc", "'abc" + noAmount},
+        {" 12abc ", "'12abc" + noAmount},
+        {"1,23", "'1,23" + noAmount},
+        {"$", "'$" + noAmount},
+        {"1 000", "'1 000" + noAmount},
+        {"-5", negative},
+        {"-$1,200.50", negative},
+        {"-20000000", negative},
+        {"12,000,000",
+         "You have entered an amount that cannot be used: it is more than $10,000,000 a month... Please try "
+         "again"},
+        {QString(400, u'9'),
+         "You have entered an amount that cannot be used: it has more digits than can be read... Please try "
+         "again"},
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ(EntryRules::amountTextRefusal(c.typed), c.refusal) << c.typed.left(20).toStdString();
 }
 
 TEST(EntryRules, OverrideIsTakenWhenCheckedAndNotZeroAndCountsWhenPositive)
@@ -85,11 +127,36 @@ TEST(EntryRules, TogglesAndBirthDates)
     EXPECT_EQ(EntryRules::birthDate(QStringLiteral("2012-03-07"), today).stored,
               QStringLiteral("03/07/2012"));
     EXPECT_EQ(EntryRules::birthDate(QStringLiteral("  "), today).stored, QStringLiteral("  "));
-    const EntryRules::BirthDate invalid = EntryRules::birthDate(QStringLiteral("13/45/2012"), today);
-    EXPECT_FALSE(invalid.stored);
-    EXPECT_FALSE(invalid.future);
-    const EntryRules::BirthDate future = EntryRules::birthDate(QStringLiteral("3/16/2024"), today);
-    EXPECT_FALSE(future.stored);
-    EXPECT_TRUE(future.future);
+    EXPECT_EQ(EntryRules::birthDate(QStringLiteral("03/15/2024"), today).stored,
+              QStringLiteral("03/15/2024"));
     EXPECT_EQ(EntryRules::birthDate(QStringLiteral("01/01/29"), today).stored, QStringLiteral("01/01/1929"));
+    EXPECT_TRUE(EntryRules::birthDate(QStringLiteral("3/7/2012"), today).refusal.isEmpty());
+
+    const struct
+    {
+        const char* typed;
+        const char* refusal;
+    } refused[] = {
+        {" 13/45/2012 ",
+         "'13/45/2012' is not a date. Enter the date of birth as month/day/year, such as 03/07/2012, or "
+         "leave the box empty."},
+        {"2/30/2012",
+         "'2/30/2012' is not a date. Enter the date of birth as month/day/year, such as 03/07/2012, or "
+         "leave the box empty."},
+        {"Ann",
+         "'Ann' is not a date. Enter the date of birth as month/day/year, such as 03/07/2012, or leave "
+         "the box empty."},
+        {"3/16/2024",
+         "This date of birth, 03/16/2024, is later than today (03/15/2024). Enter a date of birth no later "
+         "than today, or leave the box empty."},
+        {"2030-01-01",
+         "This date of birth, 01/01/2030, is later than today (03/15/2024). Enter a date of birth no later "
+         "than today, or leave the box empty."},
+    };
+
+    for (const auto& c : refused) {
+        const EntryRules::BirthDate date = EntryRules::birthDate(QString::fromLatin1(c.typed), today);
+        EXPECT_FALSE(date.stored) << c.typed;
+        EXPECT_EQ(date.refusal, QString::fromLatin1(c.refusal)) << c.typed;
+    }
 }

@@ -277,10 +277,9 @@ private slots:
         };
         incomeRow("Income: decimals round half up", "2500.50", "2501");
         incomeRow("Income: thousands separator", "1,234.56", "1235");
-        incomeRow("Income: negative kept", "-500", "-500");
+        incomeRow("Income: dollar sign", "$612", "612");
         incomeRow("Income: zero", "0", "");
-        incomeRow("Income: not a number", "abc", "");
-        incomeRow("Income: number then letters", "12abc", "12");
+        incomeRow("Income: empty is no amount", "", "");
         QTest::newRow("Income: opens on the caption, the value selected") << "Income"
                                                                           << "Defendant's Monthly Income"
                                                                           << "2501"
@@ -298,9 +297,8 @@ private slots:
                                     << "" << false << "tab" << typed << shown << "ok" << value;
             };
         alimonyRow("GetPreAlimony: whole", "150", "150.00", "150.00");
-        alimonyRow("GetPreAlimony: negative", "-150", "-150.00", "");
         alimonyRow("GetPreAlimony: separator", "1,250.5", "1250.50", "1250.50");
-        alimonyRow("GetPreAlimony: not a number", "abc", "", "");
+        alimonyRow("GetPreAlimony: zero", "0", "0.00", "");
 
         // Enter leaves no time for the focus to move: the box's rule still applies to what is stored.
         QTest::newRow("GetPreAlimony: Enter applies the rule") << "GetPreAlimony" << alimony << ""
@@ -338,11 +336,11 @@ private slots:
         QTest::newRow("GetIns: close box takes the amount") << "GetIns"
                                                             << "Health Insurance"
                                                             << "46"
-                                                            << "46.00" << false << "keys"
-                                                            << "abc"
-                                                            << ""
+                                                            << "46.00" << false << "tab"
+                                                            << "$51.5"
+                                                            << "51.50"
                                                             << "close"
-                                                            << "";
+                                                            << "51.50";
     }
 
     void singleAmountDialogs()
@@ -368,6 +366,9 @@ private slots:
         else
             window = std::make_unique<GetIns>(caption, initial);
         QCOMPARE(window->objectName(), dialog);
+        // Nothing these rows type is refused: a message would fail the row.
+        ScriptedInteraction interaction;
+        window->setAmountCheck(interaction, {});
         open(*window);
         QCOMPARE(window->windowTitle(), caption);
         QLineEdit* edit = box(*window, "Text1");
@@ -396,6 +397,109 @@ private slots:
         QCOMPARE(window->dialogValue(), value);
     }
 
+    void wrongAmountTextIsRefused_data()
+    {
+        // Every amount box of the 2009 form: `typed` over its text, then closed by `close`: "ok"
+        // after leaving the box with Tab (the box keeps the text as typed), "enter" in the box,
+        // or "close" (the close box) after Tab. `told`: the message that refuses it, empty for none.
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("close");
+        QTest::addColumn<QString>("told");
+
+        const auto notAnAmount = [](const char* typed) {
+            return QStringLiteral("'%1' is not an amount. Enter the amount in dollars and cents, such as "
+                                  "1,234.56, or leave the box empty for none.")
+                .arg(QLatin1String(typed));
+        };
+        const QString negative = QStringLiteral("This amount cannot be negative. Enter the amount in "
+                                                "dollars and cents, or leave the box empty for none.");
+        for (const char* dialog : {"Income", "GetPreAlimony", "GetCcare", "GetIns", "GetResp", "OverRide"}) {
+            // GetResp's amount box takes no Enter: its rows close on the button.
+            const char* enter = QLatin1String(dialog) == QLatin1String("GetResp") ? "ok" : "enter";
+            const auto row =
+                [&](const char* what, const char* typed, const char* close, const QString& told) {
+                    QTest::addRow("%s: %s", dialog, what) << dialog << typed << close << told;
+                };
+            row("not a number", "abc", "ok", notAnAmount("abc"));
+            row("number then letters", "12abc", enter, notAnAmount("12abc"));
+            row("negative", "-150", "ok", negative);
+        }
+        QTest::newRow("Income: close box, nothing stored") << "Income"
+                                                           << "abc"
+                                                           << "close" << notAnAmount("abc");
+        QTest::newRow("GetIns: close box, nothing stored") << "GetIns"
+                                                           << "-45.5"
+                                                           << "close" << negative;
+        QTest::newRow("OverRide: close box, nothing stored") << "OverRide"
+                                                             << "1,2"
+                                                             << "close" << notAnAmount("1,2");
+        // Child care's close box keeps the value that came in: nothing typed is taken or said.
+        QTest::newRow("GetCcare: close box keeps the value") << "GetCcare"
+                                                             << "abc"
+                                                             << "close"
+                                                             << "";
+    }
+
+    void wrongAmountTextIsRefused()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(QString, typed);
+        QFETCH(QString, close);
+        QFETCH(QString, told);
+        QTemporaryDir dir;
+        const QString title = QStringLiteral("Plaintiff's Monthly Income");
+        std::unique_ptr<EntryDialog> window;
+        if (dialog == QLatin1String("Income"))
+            window = std::make_unique<Income>(title, QStringLiteral("3000"));
+        else if (dialog == QLatin1String("GetPreAlimony"))
+            window = std::make_unique<GetPreAlimony>(title, QStringLiteral("250"));
+        else if (dialog == QLatin1String("GetCcare"))
+            window = std::make_unique<GetCcare>(title, QStringLiteral("200"));
+        else if (dialog == QLatin1String("GetIns"))
+            window = std::make_unique<GetIns>(title, QStringLiteral("46"));
+        else if (dialog == QLatin1String("GetResp"))
+            window = std::make_unique<GetResp>(
+                title, QStringLiteral("400"), QString(), QString(), dir.filePath(QStringLiteral("none.MDB")));
+        else
+            window = std::make_unique<OverRide>(QStringLiteral("Y"), QStringLiteral("612")); // checked
+        ScriptedInteraction interaction;
+        window->setAmountCheck(interaction, {});
+        if (!told.isEmpty())
+            interaction.expectInform(QString(), told);
+        open(*window);
+        const char* name = dialog == QLatin1String("GetResp") ? "Text2" : "Text1";
+        QLineEdit* edit = box(*window, name);
+
+        if (close == QLatin1String("enter")) {
+            edit->setFocus();
+            edit->selectAll();
+            QTest::keyClicks(edit, typed);
+            QTest::keyClick(edit, Qt::Key_Return);
+        } else {
+            typeAndLeave(*window, name, typed);
+            QCOMPARE(edit->text(), typed); // not rewritten into what it would hand back
+            if (close == QLatin1String("ok"))
+                press(*window, "Command1");
+            else
+                window->close();
+        }
+        QCOMPARE(interaction.prompts.size(), told.isEmpty() ? 0 : 1);
+        QVERIFY(interaction.allExpectationsMet());
+        if (close == QLatin1String("close")) {
+            QVERIFY(!window->isVisible());
+            // Refused: the worksheet stores nothing.
+            QCOMPARE(window->refused(), !told.isEmpty());
+            return;
+        }
+        // The dialog stays open on the text as typed, selected to be typed over.
+        QVERIFY(window->isVisible());
+        QCOMPARE(edit->text(), typed);
+        QVERIFY(edit->hasFocus());
+        QCOMPARE(edit->selectedText(), typed);
+        QVERIFY(!window->refused());
+    }
+
     void overrideNeedsTheBoxAndAnAmount_data()
     {
         QTest::addColumn<QString>("typed");
@@ -405,7 +509,8 @@ private slots:
         QTest::newRow("checked with amount") << "612" << true << "Y" << 612.0;
         QTest::newRow("amount cleared") << "" << true << "N" << 0.0;
         QTest::newRow("unchecked") << "612" << false << "N" << 0.0;
-        QTest::newRow("negative kept, has no effect later") << "-5" << true << "Y" << -5.0;
+        // Unchecked, the box is not looked at: no message, and nothing of it is stored.
+        QTest::newRow("unchecked, not an amount") << "abc" << false << "N" << 0.0;
         // An amount typed with a separator or a dollar sign is the amount the user means, not the
         // digits before the comma.
         QTest::newRow("thousands separator") << "1,200" << true << "Y" << 1200.0;
@@ -419,11 +524,14 @@ private slots:
         QFETCH(QString, flag);
         QFETCH(double, amount);
         OverRide dialog(QStringLiteral("N"), QStringLiteral("1000"));
+        ScriptedInteraction interaction;
+        dialog.setAmountCheck(interaction, {});
         open(dialog);
         QCOMPARE(box(dialog, "Text1")->text(), QStringLiteral("1000"));
         box(dialog, "Text1")->setText(typed);
         dialog.findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(checked);
         QTest::keyClick(box(dialog, "Text1"), Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.choice().flag, flag);
         QCOMPARE(dialog.choice().amount, amount);
     }
@@ -604,8 +712,9 @@ private slots:
         typeAndLeave(dialog, "Text1", QStringLiteral("abc"));
         QCOMPARE(box(dialog, "Text1")->text(), QStringLiteral("0"));
 
+        // Text that closing refuses stays as typed; an amount is rewritten in whole dollars.
         typeAndLeave(dialog, "Text2", QStringLiteral("abc"));
-        QCOMPARE(box(dialog, "Text2")->text(), QStringLiteral("0.00"));
+        QCOMPARE(box(dialog, "Text2")->text(), QStringLiteral("abc"));
         typeAndLeave(dialog, "Text2", QStringLiteral("1,234.5"));
         QCOMPARE(box(dialog, "Text2")->text(), QStringLiteral("1235"));
         dialog.close();
@@ -636,10 +745,97 @@ private slots:
         QVERIFY(interaction.prompts.isEmpty());
     }
 
+    void wrongBirthDateIsRefused_data()
+    {
+        // Typed into the second child's date (the third child's name follows it), then: "tab"
+        // leaves the box with Tab; "ok" clicks "&Ok" from the box; "tab ok" does both; "close"
+        // uses the close box from the box. `told`: how many times the message is shown.
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("close");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("told");
+
+        const auto notADate = [](const char* typed) {
+            return QStringLiteral("'%1' is not a date. Enter the date of birth as month/day/year, such as "
+                                  "03/07/2012, or leave the box empty.")
+                .arg(QLatin1String(typed));
+        };
+        const QString tomorrow = QStringLiteral("This date of birth, 03/16/2024, is later than today "
+                                                "(03/15/2024). Enter a date of birth no later than today, "
+                                                "or leave the box empty.");
+        QTest::newRow("not a date, Tab") << "13/45/2012"
+                                         << "tab" << notADate("13/45/2012") << 1;
+        QTest::newRow("not a date, Ok") << "2/30/2012"
+                                        << "ok" << notADate("2/30/2012") << 1;
+        QTest::newRow("letters, Tab then Ok") << "soon"
+                                              << "tab ok" << notADate("soon") << 2;
+        QTest::newRow("not a date, close box") << "12/2015"
+                                               << "close" << notADate("12/2015") << 1;
+        QTest::newRow("future, Tab") << "3/16/2024"
+                                     << "tab" << tomorrow << 1;
+        QTest::newRow("future, Ok") << "2024-03-16"
+                                    << "ok" << tomorrow << 1;
+        QTest::newRow("future, close box") << "March 16, 2024"
+                                           << "close" << tomorrow << 1;
+    }
+
+    void wrongBirthDateIsRefused()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, close);
+        QFETCH(QString, message);
+        QFETCH(int, told);
+        ScriptedInteraction interaction;
+        for (int i = 0; i < told; ++i)
+            interaction.expectInform(QString(), message);
+        ChildrenInfo children;
+        children[0] = {QStringLiteral("Ann"), QStringLiteral("03/07/2012")};
+        children[1] = {QStringLiteral("Ben"), QStringLiteral("11/21/2015")};
+        GetChA dialog(children, interaction, QDate(2024, 3, 15));
+        open(dialog);
+        QLineEdit* date = box(dialog, "Text4");
+        date->setFocus();
+        date->selectAll();
+        QTest::keyClicks(date, typed);
+        if (close.startsWith(QLatin1String("tab"))) {
+            QTest::keyClick(date, Qt::Key_Tab);
+            QCOMPARE(interaction.prompts.size(), 1);
+            QCOMPARE(date->text(), typed); // kept to be put right, not cleared
+        }
+        if (close.endsWith(QLatin1String("ok")))
+            press(dialog, "Command1");
+        else if (close == QLatin1String("close"))
+            dialog.close();
+        QCOMPARE(interaction.prompts.size(), told);
+        QVERIFY(interaction.allExpectationsMet());
+        if (close == QLatin1String("close")) {
+            QVERIFY(!dialog.isVisible());
+            QVERIFY(dialog.refused()); // the worksheet stores nothing
+            return;
+        }
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!dialog.refused());
+        QCOMPARE(date->text(), typed);
+        if (close != QLatin1String("tab")) {
+            QVERIFY(date->hasFocus());
+            QCOMPARE(date->selectedText(), typed);
+        }
+        // Put right, the dialog closes with it.
+        date->setFocus();
+        date->setText(QStringLiteral("1/2/2016"));
+        press(dialog, "Command1");
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.children()[1].birthDate, QStringLiteral("01/02/2016"));
+        QCOMPARE(interaction.prompts.size(), told);
+    }
+
     void aWrongDateIsReportedOnceWithARealMessageBox()
     {
+        const QString notADate =
+            QStringLiteral("'13/45/2012' is not a date. Enter the date of birth as "
+                           "month/day/year, such as 03/07/2012, or leave the box empty.");
         MessageBoxInteraction interaction;
-        interaction.expectInform(QString(), GetChA::invalidDateText());
+        interaction.expectInform(QString(), notADate);
         GetChA dialog(ChildrenInfo{}, interaction, QDate(2024, 3, 15));
         open(dialog);
         QLineEdit* date = box(dialog, "Text2");
@@ -651,16 +847,18 @@ private slots:
         QApplication::setActiveWindow(&dialog);
         QTest::qWait(50);
         QCOMPARE(interaction.prompts.size(), 1);
-        QCOMPARE(date->text(), QString());
+        QCOMPARE(date->text(), QStringLiteral("13/45/2012"));
 
-        // A wrong date still in the box when the dialog closes is reported and never handed back.
-        interaction.expectInform(QString(), GetChA::invalidDateText());
-        box(dialog, "Text1")->setText(QStringLiteral("Ann"));
+        // "&Ok" clicked from the box says it once more, and the dialog stays open on the box.
+        interaction.expectInform(QString(), notADate);
         date->setFocus();
-        date->setText(QStringLiteral("2/30/2012"));
-        dialog.close();
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+        QTest::qWait(100);
+        QApplication::setActiveWindow(&dialog);
+        QTest::qWait(50);
         QCOMPARE(interaction.prompts.size(), 2);
-        QCOMPARE(dialog.children()[0].birthDate, QString());
+        QVERIFY(dialog.isVisible());
+        QTRY_VERIFY(date->hasFocus());
         QVERIFY(interaction.allExpectationsMet());
     }
 };

@@ -226,12 +226,19 @@ private slots:
         QCOMPARE(m_data->interaction.shownDocuments[0].path, m_data->session.paths.producedFormPath());
     }
 
-    void aBirthDateLaterThanTodayIsRefused()
+    void aBirthDateLaterThanTodayIsRefusedAndNothingIsStored()
     {
+        m_data->setStored({{QStringLiteral("child2name"), QStringLiteral("Ben")},
+                           {QStringLiteral("child2dob"), QStringLiteral("11/21/2015")}});
         // Today is 03/15/2024 in the fixture; "01/01/29" is 1929, never 2029.
-        m_data->interaction.expectInform(QString(), GetChA::futureDateText());
+        const QString future = QStringLiteral("This date of birth, 03/16/2024, is later than today "
+                                              "(03/15/2024). Enter a date of birth no later than today, or "
+                                              "leave the box empty.");
+        for (int i = 0; i < 3; ++i) // leaving the box, "&Ok", the close box
+            m_data->interaction.expectInform(QString(), future);
         QString twoDigits;
-        QString future;
+        QString kept;
+        bool stillOpen = false;
         auto run = onNextModal([&](QWidget* dialog) {
             typeInto(dialog, "Text1", QStringLiteral("Ann"));
             typeInto(dialog, "Text2", QStringLiteral("01/01/29"));
@@ -239,14 +246,19 @@ private slots:
             twoDigits = box(dialog, "Text2")->text();
             typeInto(dialog, "Text4", QStringLiteral("03/16/2024"));
             typeInto(dialog, "Text5", QString());
-            future = box(dialog, "Text4")->text();
+            kept = box(dialog, "Text4")->text();
             press(dialog, "Command1");
+            stillOpen = dialog->isVisible();
+            QTest::keyClick(dialog, Qt::Key_Escape);
         });
         QTest::mouseClick(label("GetChildInfoHot"), Qt::LeftButton);
         QVERIFY_ANSWERED(run);
         QCOMPARE(twoDigits, QStringLiteral("01/01/1929"));
-        QCOMPARE(future, QString());
-        QCOMPARE(m_data->stored(QStringLiteral("child2dob")), QString());
+        QCOMPARE(kept, QStringLiteral("03/16/2024"));
+        QVERIFY(stillOpen);
+        QVERIFY(m_data->interaction.allExpectationsMet());
+        QCOMPARE(m_data->stored(QStringLiteral("child1name")), QString());
+        QCOMPARE(m_data->stored(QStringLiteral("child2dob")), QStringLiteral("11/21/2015"));
     }
 
     void labelsSitInsideThePicture()
@@ -317,14 +329,12 @@ private slots:
         QCOMPARE(caption("lblP2"), QStringLiteral("2501"));
         QCOMPARE(caption("lblC2"), QStringLiteral("2501"));
 
-        // The defendant's line: a negative income would make line 2 negative, so "Done" refuses it
-        // and keeps the dialog open on it.
+        // The defendant's line: an income is never negative, so "Done" refuses it and keeps the
+        // dialog open on it.
         m_data->interaction.expectInform(
             QString(),
-            QStringLiteral(
-                "This amount would make the Defendant's adjusted gross income (line 2) less than 0. "
-                "The monthly gross income (line 1), less the pre-existing child support (line 1a) "
-                "and alimony (line 1b), must be 0 or more... Please try again"));
+            QStringLiteral("This amount cannot be negative. Enter the amount in "
+                           "dollars and cents, or leave the box empty for none."));
         bool stayedOpen = false;
         clickLine("lblD1", [&stayedOpen](QWidget* dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Defendant's Monthly Income"));
@@ -397,6 +407,52 @@ private slots:
         });
         QCOMPARE(m_data->stored(QStringLiteral("override")), QString());
         QCOMPARE(m_data->interaction.prompts.size(), 5);
+    }
+
+    void wrongTextInAnAmountBoxIsSaidAndNothingIsStored()
+    {
+        const ColumnValues before{{QStringLiteral("pinc"), QStringLiteral("3000")},
+                                  {QStringLiteral("ppre"), QStringLiteral("100")},
+                                  {QStringLiteral("presp"), QStringLiteral("50.00")},
+                                  {QStringLiteral("override"), QStringLiteral("Y")},
+                                  {QStringLiteral("overamount"), QStringLiteral("612")},
+                                  {QStringLiteral("childcare"), QStringLiteral("200")},
+                                  {QStringLiteral("healthins"), QStringLiteral("46")}};
+        m_data->setStored(before);
+        m_form->RecalculateWorksheet();
+        const QString told =
+            QStringLiteral("'12abc' is not an amount. Enter the amount in dollars and cents, "
+                           "such as 1,234.56, or leave the box empty for none.");
+
+        const struct
+        {
+            const char* line;
+            const char* box;
+            bool closeBoxKeepsTheValue;
+        } lines[] = {{"lblP1", "Text1", false},
+                     {"lblP1a", "Text2", false},
+                     {"lblP1b", "Text1", false},
+                     {"lblC4", "Text1", false},
+                     {"lblC5", "Text1", true},
+                     {"lblC6", "Text1", false}};
+
+        for (const auto& l : lines) {
+            // Said on "&Ok" (the dialog stays open), and again on the close box that would take it.
+            m_data->interaction.expectInform(QString(), told);
+            if (!l.closeBoxKeepsTheValue)
+                m_data->interaction.expectInform(QString(), told);
+            bool stillOpen = false;
+            clickLine(l.line, [&](QWidget* dialog) {
+                typeInto(dialog, l.box, QStringLiteral("12abc"));
+                press(dialog, "Command1");
+                stillOpen = dialog->isVisible();
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            });
+            QVERIFY2(stillOpen, l.line);
+            QVERIFY2(m_data->interaction.allExpectationsMet(), l.line);
+        }
+        for (const auto& [column, value] : before)
+            QCOMPARE(m_data->stored(column), value);
     }
 
     void alimonyIsStoredWithTwoDecimalsAndReopensFromTheCaption()
@@ -539,12 +595,17 @@ private slots:
         QCOMPARE(m_data->stored(QStringLiteral("ppre")), QStringLiteral("602"));
     }
 
-    void childrenDatesAreReformattedAndAWrongDateIsRefusedOnce()
+    void childrenDatesAreReformattedAndAWrongDateIsPutRight()
     {
-        m_data->interaction.expectInform(QString(), GetChA::invalidDateText());
+        const QString notADate =
+            QStringLiteral("'13/45/2012' is not a date. Enter the date of birth as "
+                           "month/day/year, such as 03/07/2012, or leave the box empty.");
+        m_data->interaction.expectInform(QString(), notADate); // leaving the box
+        m_data->interaction.expectInform(QString(), notADate); // "&Ok"
         QString title;
         QString firstDate;
         QString secondDate;
+        bool stillOpen = false;
         auto run = onNextModal([&](QWidget* dialog) {
             title = dialog->windowTitle();
             typeInto(dialog, "Text1", QStringLiteral("Ann"));
@@ -556,18 +617,22 @@ private slots:
             secondDate = box(dialog, "Text4")->text();
             typeInto(dialog, "Text6", QStringLiteral("5/1/2015"));
             press(dialog, "Command1");
+            stillOpen = dialog->isVisible() && box(dialog, "Text4")->hasFocus();
+            typeInto(dialog, "Text4", QStringLiteral("1/3/2013"));
+            press(dialog, "Command1");
         });
         QTest::mouseClick(label("GetChildInfoHot"), Qt::LeftButton);
         QVERIFY_ANSWERED(run);
         QCOMPARE(title, QStringLiteral("Information about Children"));
         QCOMPARE(firstDate, QStringLiteral("03/07/2012"));
-        QCOMPARE(secondDate, QString());
-        QCOMPARE(m_data->interaction.prompts.size(), 1);
+        QCOMPARE(secondDate, QStringLiteral("13/45/2012"));
+        QVERIFY(stillOpen);
+        QCOMPARE(m_data->interaction.prompts.size(), 2);
 
         QCOMPARE(m_data->stored(QStringLiteral("child1name")), QStringLiteral("Ann"));
         QCOMPARE(m_data->stored(QStringLiteral("child1dob")), QStringLiteral("03/07/2012"));
         QCOMPARE(m_data->stored(QStringLiteral("child2name")), QStringLiteral("Ben"));
-        QCOMPARE(m_data->stored(QStringLiteral("child2dob")), QString());
+        QCOMPARE(m_data->stored(QStringLiteral("child2dob")), QStringLiteral("01/03/2013"));
         // A slot with a blank name loses its date.
         QCOMPARE(m_data->stored(QStringLiteral("child3name")), QString());
         QCOMPARE(m_data->stored(QStringLiteral("child3dob")), QString());

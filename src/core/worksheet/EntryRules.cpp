@@ -18,9 +18,10 @@ double amountOf(const QString& text)
 
 QString income(const QString& text)
 {
-    if (LeadingNumber(text) == 0.0)
+    const double amount = amountOf(text);
+    if (amount == 0.0)
         return {};
-    return Format::whole(amountOf(text));
+    return Format::whole(amount);
 }
 
 QString twoDecimalBox(const QString& text)
@@ -85,20 +86,24 @@ QString centsAmount(const QString& text)
     return number ? overrideAmountText(*number) : trimmed;
 }
 
-QString centsRefusal(const QString& text)
+QString amountTextRefusal(const QString& text)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return {};
     const std::optional<double> number = Format::parseNumber(trimmed);
+    if (number && *number < 0)
+        return QStringLiteral("This amount cannot be negative. Enter the amount in dollars and cents, "
+                              "or leave the box empty for none.");
+    // An amount is measured as the number it is ("12,000,000" is not the 12 before its comma);
+    // digits beyond reading are no number as a whole either, and are said as what they are.
+    if (QString refusal = amountRefusal(number ? overrideAmountText(*number) : trimmed); !refusal.isEmpty())
+        return refusal;
     if (!number)
         return QStringLiteral("'%1' is not an amount. Enter the amount in dollars and cents, such as "
                               "1,234.56, or leave the box empty for none.")
             .arg(trimmed);
-    if (*number < 0)
-        return QStringLiteral("This amount cannot be negative. Enter the amount in dollars and cents, "
-                              "or leave the box empty for none.");
-    return amountRefusal(trimmed);
+    return {};
 }
 
 std::optional<QString> numberOfChildren(const QString& text)
@@ -121,11 +126,19 @@ QString toggled(const QString& stored)
 BirthDate birthDate(const QString& text, const QDate& today)
 {
     if (text.trimmed().isEmpty())
-        return {text, false};
+        return {text, {}};
     const auto date = parseUsDate(text, today);
-    if (date && *date <= today)
-        return {formatUsDate(*date), false};
-    return {std::nullopt, date.has_value()};
+    if (!date)
+        return {std::nullopt,
+                QStringLiteral("'%1' is not a date. Enter the date of birth as month/day/year, such as "
+                               "03/07/2012, or leave the box empty.")
+                    .arg(text.trimmed())};
+    if (*date > today)
+        return {std::nullopt,
+                QStringLiteral("This date of birth, %1, is later than today (%2). Enter a date of birth "
+                               "no later than today, or leave the box empty.")
+                    .arg(formatUsDate(*date), formatUsDate(today))};
+    return {formatUsDate(*date), {}};
 }
 
 } // namespace cs42::EntryRules

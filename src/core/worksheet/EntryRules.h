@@ -24,8 +24,8 @@ namespace EntryRules {
 // ("1,234.56", "$612"), else the number it starts with, else 0.
 double amountOf(const QString& text);
 
-// Line 1 (income): a text whose leading number is not 0 becomes that amount in whole dollars
-// (1,234.56 gives 1235; 12abc gives 12); anything else becomes the empty text.
+// Line 1 (income): the text read as an amount (amountOf), in whole dollars ("1,234.56" and
+// "$1,234.56" give 1235); an amount of 0, and a text that is none, become the empty text.
 QString income(const QString& text);
 
 // The two-decimal boxes (alimony, health insurance) when the focus leaves them: "##0.00" of the
@@ -53,13 +53,17 @@ bool overrideInForce(const QString& flag, double amount);
 // The stored form of the override amount: a plain decimal number (612, 612.5), 0 when not in use.
 QString overrideAmountText(double amount);
 
+// What is wrong with the text of an amount box, as the entry dialogs say it; the empty text when
+// nothing is. Every amount the user types on the worksheet is a sum paid or earned, never below 0,
+// so the text is refused when, as a whole, it is no amount ("abc", "12abc", "1,23"), when it is
+// negative, or when it cannot be used (amountRefusal). The empty (or blank) text is no amount at
+// all and is never refused: each box decides what it stands for.
+QString amountTextRefusal(const QString& text);
+
 // The amounts of the editions from 2022 on, kept in cents as typed: the stored form of a text that
-// is an amount ("1,234.50" -> "1234.5"), or the text trimmed when it is none (centsRefusal refuses
-// it then); the empty text stays empty.
+// is an amount ("1,234.50" -> "1234.5"), or the text trimmed when it is none (amountTextRefusal
+// refuses it then); the empty text stays empty.
 QString centsAmount(const QString& text);
-// Why such a text cannot be stored, as the dialog says it; the empty text when it can: letters
-// where an amount belongs, a negative amount, or one that cannot be used (amountRefusal).
-QString centsRefusal(const QString& text);
 
 // The "Number of Children" box: "1" to "6", or "" to count the children named; nullopt for any
 // other text.
@@ -68,12 +72,12 @@ std::optional<QString> numberOfChildren(const QString& text);
 // The custody and insurance toggles: "P" becomes "D"; anything else, blank included, "P".
 QString toggled(const QString& stored);
 
-// A child's birth date as typed: its stored form ("mm/dd/yyyy"), or nullopt with `future` telling
-// a date after `today` from a text that is no date. A blank text stays as typed.
+// A child's birth date as typed: its stored form ("mm/dd/yyyy"), or nullopt with the reason, as the
+// dialog says it, when the text is no date or a date after `today`. A blank text stays as typed.
 struct BirthDate
 {
     std::optional<QString> stored;
-    bool future = false;
+    QString refusal; // empty when `stored` holds the date
 };
 
 BirthDate birthDate(const QString& text, const QDate& today);

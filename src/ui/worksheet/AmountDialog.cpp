@@ -1,6 +1,5 @@
 #include "ui/worksheet/AmountDialog.h"
 
-#include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/EntryRules.h"
 #include "core/worksheet/LeadingNumber.h"
@@ -68,7 +67,7 @@ QString AmountDialog::dialogValue() const
 
 void AmountDialog::leftBox(QLineEdit* box)
 {
-    if (m_rules.leaving != nullptr && amountProblem(box->text()).isEmpty())
+    if (m_rules.leaving != nullptr && EntryRules::amountTextRefusal(box->text()).isEmpty())
         box->setText(m_rules.leaving(box->text()));
 }
 

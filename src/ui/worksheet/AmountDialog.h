@@ -21,9 +21,8 @@ struct AmountRules
 };
 
 // The rules of the two-decimal amount boxes (alimony, health insurance): the box shows "##0.00" when
-// the dialog opens and when the focus leaves it (a text that only starts with a number becomes
-// that number, any other text becomes empty); every way of closing hands back the text as shown
-// when its leading number is greater than 0, otherwise the empty text.
+// the dialog opens and when the focus leaves it on an amount; every way of closing hands back the
+// text as shown when it is greater than 0, otherwise the empty text.
 AmountRules twoDecimalAmountRules();
 
 // The controls of a single-amount dialog, from top to bottom: an optional heading, an optional
@@ -77,8 +76,8 @@ protected:
         return dialog.dialogValue();
     }
 
-    // A box's text with more digits than can be read stays as typed, so that closing refuses it
-    // rather than handing back the 0 it would become.
+    // A box's text that closing refuses (no amount, a negative amount, digits beyond reading)
+    // stays as typed, so that the user sees what is wrong with it rather than what it would become.
     void leftBox(QLineEdit* box) override;
     std::optional<CheckedAmount> checkedAmount(bool accepted) const override;
 

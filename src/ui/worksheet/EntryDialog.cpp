@@ -1,7 +1,7 @@
 #include "ui/worksheet/EntryDialog.h"
 
-#include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
+#include "core/worksheet/EntryRules.h"
 #include "core/worksheet/LeadingNumber.h"
 #include "ui/common/Interaction.h"
 
@@ -69,6 +69,21 @@ void EntryDialog::setAmountCheck(Interaction& interaction, AmountCheck check)
 std::optional<EntryDialog::CheckedAmount> EntryDialog::checkedAmount(bool) const
 {
     return std::nullopt;
+}
+
+std::optional<EntryDialog::Refusal> EntryDialog::closingRefusal(bool accepted) const
+{
+    const std::optional<CheckedAmount> amount = checkedAmount(accepted);
+    if (!amount)
+        return std::nullopt;
+    // The text as typed first: "12abc" hands back the 12 it starts with, and digits beyond reading
+    // a 0, that the check would pass.
+    QString message = EntryRules::amountTextRefusal(amount->box->text());
+    if (message.isEmpty() && m_check)
+        message = m_check(amount->handedBack);
+    if (message.isEmpty())
+        return std::nullopt;
+    return Refusal{amount->box, message};
 }
 
 void EntryDialog::watchBox(QLineEdit* box, bool selectOnFocus)
@@ -168,20 +183,14 @@ void EntryDialog::done(int result)
     if (auto* box = qobject_cast<QLineEdit*>(focusWidget()))
         leftBox(box);
     if (m_interaction != nullptr) {
-        if (const auto amount = checkedAmount(result == QDialog::Accepted)) {
-            // The text as typed first: digits beyond reading hand back a 0 that the check would pass.
-            QString message = amountRefusal(amount->box->text());
-            if (message.isEmpty() && m_check)
-                message = m_check(amount->handedBack);
-            if (!message.isEmpty()) {
-                m_interaction->inform(this, QString(), message);
-                if (result == QDialog::Accepted) {
-                    focusBox(amount->box);
-                    m_closing = false;
-                    return;
-                }
-                m_refused = true;
+        if (const std::optional<Refusal> refusal = closingRefusal(result == QDialog::Accepted)) {
+            m_interaction->inform(this, QString(), refusal->message);
+            if (result == QDialog::Accepted) {
+                focusBox(refusal->box);
+                m_closing = false;
+                return;
             }
+            m_refused = true;
         }
     }
     QDialog::done(result);

@@ -34,10 +34,12 @@ public:
     // The check of an amount the dialog is about to hand back: the message that refuses it (a core
     // rule such as amountRefusal), or the empty text when it may be stored.
     using AmountCheck = std::function<QString(const QString& amount)>;
-    // From now on the dialog refuses what `check` refuses, and an amount with more digits than
-    // can be read as typed, and tells the user through `interaction`. Refused on its button (or
-    // Enter), the dialog stays open on the amount; refused on the close box, it closes with
-    // refused() true, and the caller stores nothing.
+    // From now on the dialog refuses an amount whose text, as typed, is wrong (text that is no
+    // amount, a negative amount, digits beyond reading: EntryRules::amountTextRefusal), and what
+    // `check` (when set) refuses of the amount it would hand back, and tells the user through
+    // `interaction`. Refused on its button (or Enter), the dialog stays open on the amount as
+    // typed; refused on the close box, it closes with refused() true, and the caller stores
+    // nothing.
     void setAmountCheck(Interaction& interaction, AmountCheck check);
 
     bool refused() const { return m_refused; }
@@ -67,6 +69,23 @@ protected:
     };
 
     virtual std::optional<CheckedAmount> checkedAmount(bool accepted) const;
+
+    // Why the dialog may not be closed this way, with the box to put right; nullopt when it may.
+    // By default: the amount checkedAmount() names, as setAmountCheck describes. Asked only once
+    // the dialog has an Interaction to tell the user through.
+    struct Refusal
+    {
+        QLineEdit* box;
+        QString message;
+    };
+
+    virtual std::optional<Refusal> closingRefusal(bool accepted) const;
+
+    // The Interaction the dialog tells the user through when it refuses to close.
+    void setInteraction(Interaction& interaction) { m_interaction = &interaction; }
+
+    // True while the dialog is being closed (the focused box is left, then its text checked).
+    bool closing() const { return m_closing; }
 
     // Starts watching a text box for focus changes. With `selectOnFocus` the box selects its whole
     // text whenever it gets the focus, a mouse click included; otherwise a click places the cursor

@@ -949,11 +949,14 @@ void FormCS42::editChildren()
         children[i] = {record->value(lines[qsizetype(2 * i)]->columns.at(0)),
                        record->value(lines[qsizetype(2 * i + 1)]->columns.at(0))};
     }
-    children = GetChA::edit(this, children, *m_session.interaction, m_session.today());
+    const std::optional<ChildrenInfo> entered =
+        GetChA::edit(this, children, *m_session.interaction, m_session.today());
+    if (!entered)
+        return;
     ColumnValues values;
-    for (std::size_t i = 0; i < children.size() && 2 * i + 1 < std::size_t(lines.size()); ++i) {
-        values.append({lines[qsizetype(2 * i)]->columns.at(0), children[i].name});
-        values.append({lines[qsizetype(2 * i + 1)]->columns.at(0), children[i].birthDate});
+    for (std::size_t i = 0; i < entered->size() && 2 * i + 1 < std::size_t(lines.size()); ++i) {
+        values.append({lines[qsizetype(2 * i)]->columns.at(0), (*entered)[i].name});
+        values.append({lines[qsizetype(2 * i + 1)]->columns.at(0), (*entered)[i].birthDate});
     }
     apply(values);
 }

@@ -41,7 +41,7 @@ std::optional<QString> GetAmount::edit(QWidget* parent,
     GetAmount dialog(title, value, parent);
     if (auto* heading = dialog.findChild<QLabel*>(QStringLiteral("Label1")))
         heading->setText(description.toUpper());
-    dialog.setAmountCheck(interaction, &EntryRules::centsRefusal);
+    dialog.setAmountCheck(interaction, {});
     dialog.exec();
     if (dialog.refused() || dialog.closedByCloseBox())
         return std::nullopt;

@@ -5,8 +5,9 @@
 namespace cs42 {
 
 // Work-related child-care costs (line 5). Value in: the line's caption (whole dollars or empty);
-// value out: the amount in whole dollars, or the empty text when it is 0 or not a number. Closing
-// with the close box hands back the value that came in.
+// value out: the amount in whole dollars, or the empty text for an empty box or 0. Text that is no
+// amount, or a negative amount, is refused (setAmountCheck). Closing with the close box hands back
+// the value that came in.
 class GetCcare : public AmountDialog
 {
     Q_OBJECT

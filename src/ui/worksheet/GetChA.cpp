@@ -4,6 +4,7 @@
 #include "core/worksheet/UsDate.h"
 #include "ui/common/Interaction.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@ GetChA::GetChA(const ChildrenInfo& children, Interaction& interaction, const QDa
     , m_interaction(interaction)
     , m_today(today)
 {
+    setInteraction(interaction);
     setObjectName(QStringLiteral("GetChA"));
     setWindowTitle(QStringLiteral("Information about Children"));
 
@@ -48,6 +50,7 @@ GetChA::GetChA(const ChildrenInfo& children, Interaction& interaction, const QDa
         m_dates[static_cast<size_t>(i)] = date;
     }
     QPushButton* command1 = addButton(QStringLiteral("Command1"), QStringLiteral("&Ok"));
+    m_command1 = command1;
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(18, 14, 18, 14);
@@ -73,11 +76,13 @@ GetChA::GetChA(const ChildrenInfo& children, Interaction& interaction, const QDa
     focusBox(m_names[0]);
 }
 
-ChildrenInfo
+std::optional<ChildrenInfo>
 GetChA::edit(QWidget* parent, const ChildrenInfo& children, Interaction& interaction, const QDate& today)
 {
     GetChA dialog(children, interaction, today, parent);
     dialog.exec();
+    if (dialog.refused())
+        return std::nullopt;
     return dialog.children();
 }
 
@@ -102,12 +107,23 @@ void GetChA::leftBox(QLineEdit* box)
         box->setText(*date.stored);
         return;
     }
-    // Clear first, then tell: the message takes the focus away from the box, and an empty box has
-    // nothing left to report, so the two cannot set each other off.
-    box->clear();
+    // The date stays as typed, to be put right. Closing, or the focus going to "&Ok" (which closes
+    // next), says it once when the dialog checks its dates.
+    if (closing() || QApplication::focusWidget() == m_command1)
+        return;
     m_reporting = true;
-    m_interaction.inform(this, QString(), date.future ? futureDateText() : invalidDateText());
+    m_interaction.inform(this, QString(), date.refusal);
     m_reporting = false;
+}
+
+std::optional<EntryDialog::Refusal> GetChA::closingRefusal(bool) const
+{
+    for (QLineEdit* box : m_dates) {
+        const EntryRules::BirthDate date = EntryRules::birthDate(box->text(), m_today);
+        if (!date.stored)
+            return Refusal{box, date.refusal};
+    }
+    return std::nullopt;
 }
 
 } // namespace cs42

@@ -7,6 +7,7 @@
 #include <array>
 
 class QLineEdit;
+class QPushButton;
 
 namespace cs42 {
 
@@ -22,43 +23,36 @@ struct ChildEntry
 using ChildrenInfo = std::array<ChildEntry, 6>;
 
 // "Information about Children": the names and birth dates of up to six children. A birth date is
-// rewritten as mm/dd/yyyy when the focus leaves its box; a text that is no date is reported once
-// and cleared. Every way of closing hands back the twelve values, a slot without a name losing its
-// date.
+// rewritten as mm/dd/yyyy when the focus leaves its box; a text that is no date, or a date after
+// today, is said (EntryRules::birthDate) and stays in the box as typed. Closing refuses such a date
+// as the amount dialogs refuse an amount: on the button the dialog stays open on its box, on the
+// close box it closes with refused() true. Otherwise every way of closing hands back the twelve
+// values, a slot without a name losing its date.
 class GetChA : public EntryDialog
 {
     Q_OBJECT
 
 public:
-    // `today` bounds the birth dates: a date after it is reported and cleared, as a text that is no
-    // date is, and it decides the century of a two-digit year (parseUsDate).
+    // `today` bounds the birth dates, and decides the century of a two-digit year (parseUsDate).
     GetChA(const ChildrenInfo& children,
            Interaction& interaction,
            const QDate& today,
            QWidget* parent = nullptr);
 
-    static ChildrenInfo
+    // nullopt when the dialog was closed on a date it refuses (the worksheet then stores nothing).
+    static std::optional<ChildrenInfo>
     edit(QWidget* parent, const ChildrenInfo& children, Interaction& interaction, const QDate& today);
 
     ChildrenInfo children() const;
 
-    static QString invalidDateText()
-    {
-        return QStringLiteral("You have entered an invalid date... Please try again");
-    }
-
-    static QString futureDateText()
-    {
-        return QStringLiteral(
-            "You have entered a date of birth that is later than today... Please try again");
-    }
-
 protected:
     void leftBox(QLineEdit* box) override;
+    std::optional<Refusal> closingRefusal(bool accepted) const override;
 
 private:
     Interaction& m_interaction;
     QDate m_today;
+    QPushButton* m_command1 = nullptr;
     std::array<QLineEdit*, 6> m_names{};
     std::array<QLineEdit*, 6> m_dates{};
     bool m_reporting = false;

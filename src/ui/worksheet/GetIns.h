@@ -5,7 +5,8 @@
 namespace cs42 {
 
 // Health-insurance costs (line 6). Value in: the line's caption (whole dollars or empty); value out:
-// the amount as shown in the box ("##0.00") when it is greater than 0, otherwise the empty text.
+// the amount as shown in the box ("##0.00") when it is greater than 0, otherwise (an empty box or
+// 0) the empty text. Text that is no amount, or a negative amount, is refused (setAmountCheck).
 // Every way of closing takes the amount.
 class GetIns : public AmountDialog
 {

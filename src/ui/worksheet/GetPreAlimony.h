@@ -6,7 +6,8 @@ namespace cs42 {
 
 // A parent's pre-existing periodic alimony payment (line 1b). Value in: the line's caption (whole
 // dollars or empty); value out: the amount with two decimals when it is greater than 0, otherwise
-// the empty text.
+// (an empty box or 0) the empty text. Text that is no amount, or a negative amount, is refused
+// (setAmountCheck).
 class GetPreAlimony : public AmountDialog
 {
     Q_OBJECT

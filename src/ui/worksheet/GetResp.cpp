@@ -1,6 +1,5 @@
 #include "ui/worksheet/GetResp.h"
 
-#include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/EntryRules.h"
 #include "core/worksheet/LeadingNumber.h"
@@ -144,7 +143,7 @@ void GetResp::leftBox(QLineEdit* box)
 {
     if (box == m_text1)
         box->setText(EntryRules::otherChildren(box->text()));
-    else if (box == m_text2 && amountProblem(box->text()).isEmpty()) // digits beyond reading stay
+    else if (box == m_text2 && EntryRules::amountTextRefusal(box->text()).isEmpty()) // refused text stays
         box->setText(EntryRules::preexistingAmount(box->text()));
     runCalculator();
 }

@@ -5,7 +5,8 @@
 namespace cs42 {
 
 // A parent's monthly gross income (line 1). Value in: the line's caption (whole dollars or empty);
-// value out: the amount in whole dollars, or the empty text when it is 0 or not a number.
+// value out: the amount in whole dollars, or the empty text for an empty box or 0. Text that is
+// no amount, or a negative amount, is refused (setAmountCheck).
 class Income : public AmountDialog
 {
     Q_OBJECT

@@ -83,10 +83,10 @@ std::optional<OverrideChoice> OverRide::edit(QWidget* parent,
 
 std::optional<EntryDialog::CheckedAmount> OverRide::checkedAmount(bool) const
 {
-    const OverrideChoice chosen = choice();
-    if (chosen.flag != QLatin1String("Y"))
+    // Checked, the box's text is the override: text that is no amount must not turn it off unseen.
+    if (!m_check1->isChecked())
         return std::nullopt;
-    return CheckedAmount{m_text1, QString::number(chosen.amount, 'f', 2)};
+    return CheckedAmount{m_text1, QString::number(choice().amount, 'f', 2)};
 }
 
 OverrideChoice OverRide::choice() const

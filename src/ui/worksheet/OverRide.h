@@ -10,7 +10,8 @@ namespace cs42 {
 
 // "Override Child Support Amount": an amount of the user's own for line 4. In: the override flag as
 // last read and the line-4 caption; out: the flag and amount, whichever way it was closed: "Y" and
-// the amount typed when the box is checked and the amount is not 0, otherwise "N" and 0.
+// the amount typed when the box is checked and the amount is not 0, otherwise "N" and 0. Checked,
+// text that is no amount, or a negative amount, is refused (setAmountCheck).
 class OverRide : public EntryDialog
 {
     Q_OBJECT
@@ -28,7 +29,8 @@ public:
     OverrideChoice choice() const;
 
 protected:
-    // Only an override that will be used is checked: unchecked, the amount is not stored.
+    // The amount is looked at only when "Use Override Amount" is ticked (an empty box then turns
+    // the override off); unticked, the amount is not stored.
     std::optional<CheckedAmount> checkedAmount(bool accepted) const override;
 
 private:

@@ -14,6 +14,7 @@
 #include "core/names/NameStore.h"
 #include "core/store/CaseStore.h"
 #include "core/worksheet/ScheduleCsv.h"
+#include "ui/common/QtInteraction.h"
 #include "ui/explain/CalcMessageWindow.h"
 #include "ui/names/Names.h"
 #include "ui/produce/PdfPreview.h"
@@ -31,6 +32,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 
@@ -69,13 +74,50 @@ private:
         };
     }
 
-    void shoot(QWidget& widget, const QString& name)
+    // Whether a picture shows the keyboard's place: a dialog opens with its box focused, as the user
+    // finds it; the worksheet is pictured without the frame of its focused entry, unless that frame
+    // is what the picture is of.
+    enum class Focus
+    {
+        Shown,
+        Cleared,
+    };
+
+    void shoot(QWidget& widget, const QString& name, Focus focus = Focus::Shown)
     {
         widget.show();
         QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        if (focus == Focus::Cleared) {
+            if (QWidget* focused = widget.focusWidget())
+                focused->clearFocus();
+        }
         QTest::qWait(50);
         QVERIFY(widget.grab().save(QDir(m_folder).filePath(QStringLiteral("worksheet-%1.png").arg(name))));
         widget.hide();
+    }
+
+    // A window as the desktop draws it: a title bar over its picture, a border and a shadow.
+    static QImage framed(const QPixmap& window, const QString& title)
+    {
+        constexpr int titleHeight = 26;
+        constexpr int shadow = 6;
+        QImage picture(window.width() + 2 + shadow,
+                       window.height() + titleHeight + 2 + shadow,
+                       QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.fillRect(QRect(shadow, shadow, picture.width() - shadow, picture.height() - shadow),
+                         QColor(0, 0, 0, 60));
+        const QRect outline(0, 0, window.width() + 2, window.height() + titleHeight + 2);
+        painter.fillRect(outline, QColor(0x3a, 0x5f, 0x8f));
+        QFont font = painter.font();
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(
+            QRect(10, 1, window.width() - 10, titleHeight), Qt::AlignVCenter | Qt::AlignLeft, title);
+        painter.drawPixmap(1, titleHeight + 1, window);
+        return picture;
     }
 
 private slots:
@@ -105,17 +147,29 @@ private slots:
             };
         data.setStored(filled);
         FormCS42 form(data.session, data.host);
-        shoot(form, QStringLiteral("filled-highlighted"));
+        shoot(form, QStringLiteral("filled-highlighted"), Focus::Cleared);
         data.session.highlightColorIndex = 15;
         form.ChangeFieldColors();
-        shoot(form, QStringLiteral("filled-plain"));
+        shoot(form, QStringLiteral("filled-plain"), Focus::Cleared);
+
+        // The keyboard's place: the plaintiff's income, framed, as Tab and the arrows reach it.
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.activateWindow();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto* income = form.findChild<QLabel*>(QStringLiteral("lblP1"));
+        QVERIFY(income != nullptr);
+        income->setFocus(Qt::TabFocusReason);
+        QVERIFY(income->hasFocus());
+        shoot(form, QStringLiteral("focused"));
 
         data.setStored({{QStringLiteral("override"), QStringLiteral("Y")},
                         {QStringLiteral("overamount"), QStringLiteral("612")}});
         data.session.highlightColorIndex = 14;
         form.ChangeFieldColors();
         form.RecalculateWorksheet();
-        shoot(form, QStringLiteral("override"));
+        shoot(form, QStringLiteral("override"), Focus::Cleared);
 
         // Every warning at once: no schedule rows, a child-care amount that cannot be used, the
         // plaintiff's deductions above her income and her insurance credit above her share, no child.
@@ -132,7 +186,7 @@ private slots:
         SqlConnection(schedule).exec(QStringLiteral("CREATE TABLE Kept AS SELECT * FROM Schedule"));
         SqlConnection(schedule).exec(QStringLiteral("DELETE FROM Schedule"));
         form.RecalculateWorksheet();
-        shoot(form, QStringLiteral("warnings"));
+        shoot(form, QStringLiteral("warnings"), Focus::Cleared);
         SqlConnection(schedule).exec(QStringLiteral("INSERT INTO Schedule SELECT * FROM Kept"));
         data.setStored(filled);
         data.setStored({{QStringLiteral("override"), QStringLiteral("Y")}});
@@ -190,11 +244,11 @@ private slots:
             {QStringLiteral("datesigned"), QStringLiteral("03/15/2024")},
         });
         FormCS42 form(data.session, data.host);
-        shoot(form, QStringLiteral("2022-filled"));
+        shoot(form, QStringLiteral("2022-filled"), Focus::Cleared);
         // Above the schedule: line 4 is the court's, entered as the override.
         data.setStored({{QStringLiteral("pinc"), QStringLiteral("31000")}});
         form.RecalculateWorksheet();
-        shoot(form, QStringLiteral("2022-above-schedule"));
+        shoot(form, QStringLiteral("2022-above-schedule"), Focus::Cleared);
 
         // The same parents sharing physical custody equally, on form CS-42-S.
 #ifdef FORMS_DIR
@@ -204,7 +258,7 @@ private slots:
         data.setStored({{QStringLiteral("formedition"), QStringLiteral("2023S")},
                         {QStringLiteral("pinc"), QStringLiteral("5200")}});
         FormCS42 shared(data.session, data.host);
-        shoot(shared, QStringLiteral("2023s-filled"));
+        shoot(shared, QStringLiteral("2023s-filled"), Focus::Cleared);
     }
 
     void dialogs()
@@ -222,6 +276,49 @@ private slots:
         shoot(over, QStringLiteral("dialog-override"));
         ProducingFormBox notice;
         shoot(notice, QStringLiteral("produce-notice"));
+    }
+
+    // An amount the income dialog refuses, with the program's own message box over the dialog: the
+    // text stays in the box as typed and nothing is stored until it is put right.
+    void inputError()
+    {
+        QtInteraction interaction;
+        Income income(QStringLiteral("Plaintiff's Monthly Income"), QStringLiteral("3000"));
+        income.setAmountCheck(interaction, {});
+        income.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&income));
+        QApplication::setActiveWindow(&income);
+        QVERIFY(QTest::qWaitForWindowActive(&income));
+        auto* box = income.findChild<QLineEdit*>(QStringLiteral("Text1"));
+        box->selectAll();
+        QTest::keyClicks(box, QStringLiteral("12abc"));
+
+        QImage picture;
+        auto message = onNextModal([&](QWidget* shown) {
+            auto* messageBox = qobject_cast<QMessageBox*>(shown);
+            QVERIFY(messageBox != nullptr);
+            QTest::qWait(50);
+            const QImage dialog = framed(income.grab(), income.windowTitle());
+            const QImage told = framed(messageBox->grab(), messageBox->windowTitle());
+            // The message over the foot of the dialog, so that the box and its button are seen.
+            constexpr int margin = 24;
+            const QPoint dialogAt(margin, margin);
+            const QPoint toldAt(dialogAt.x() + 40, dialogAt.y() + dialog.height() - 16);
+            picture = QImage(qMax(dialogAt.x() + dialog.width(), toldAt.x() + told.width()) + margin,
+                             toldAt.y() + told.height() + margin,
+                             QImage::Format_ARGB32_Premultiplied);
+            picture.fill(QColor(0xd9, 0xde, 0xe4));
+            QPainter painter(&picture);
+            painter.drawImage(dialogAt, dialog);
+            painter.drawImage(toldAt, told);
+            messageBox->accept();
+        });
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY_ANSWERED(message);
+        QVERIFY2(income.isVisible(), "the income dialog took the amount");
+        QCOMPARE(box->text(), QStringLiteral("12abc"));
+        QVERIFY(!picture.isNull());
+        QVERIFY(picture.save(QDir(m_folder).filePath(QStringLiteral("input-error.png"))));
     }
 
     void shell()
