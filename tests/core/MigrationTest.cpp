@@ -205,3 +205,23 @@ TEST_F(MigrationTest, ACopyThatFailsHalfWayLeavesTheServerAsItWas)
     ASSERT_EQ(cases.size(), 1);
     EXPECT_EQ(cases.first().caseDesc, QStringLiteral("Kept"));
 }
+
+// Every command that works on the files location takes a server in its place.
+TEST_F(MigrationTest, AdminCommandsWorkOnAServerLocation)
+{
+    ASSERT_TRUE(DataStore::setDataPaths(at(uri)));
+    const QString key = CaseStore(uri).addCase(QStringLiteral("Server v. Case"), QDate(2026, 12, 10));
+    const test::AdminRun run = test::runAdmin(
+        work.path(),
+        {QStringLiteral("--location"), uri, QStringLiteral("worksheet"), QStringLiteral("--json")},
+        QStringLiteral(INSTALLED_DATA_DIR));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\"caseid\": \"%1\"").arg(key))) << run.out.toStdString();
+
+    const QString nowhere = QStringLiteral("postgresql://cs42@127.0.0.1:1/cs42");
+    const test::AdminRun refused =
+        test::runAdmin(work.path(), {QStringLiteral("--location"), nowhere, QStringLiteral("worksheet")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("The server 127.0.0.1, port 1 cannot be reached")))
+        << refused.err.toStdString();
+}
