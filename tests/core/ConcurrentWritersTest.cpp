@@ -1,5 +1,6 @@
 // Several workstations share one cases file: writers run as separate processes, as they would on
 // separate machines, and one of them may die in the middle of its work.
+#include "CaseWriterProcess.h"
 #include "core/store/CaseStore.h"
 #include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
@@ -10,12 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-
 using namespace cs42;
 
 namespace {
-const QString CaseWriter = QStringLiteral(TEST_TOOLS_DIR "/case_writer");
+const QString& CaseWriter = test::caseWriterPath();
 
 QString integrityOf(const QString& path)
 {
@@ -81,16 +80,7 @@ TEST(ConcurrentWriters, KilledWriterLeavesASoundFileWithEverySaveThatReturned)
                   QStringLiteral("--each"),
                   QStringLiteral("KL")});
     ASSERT_TRUE(writer.waitForStarted());
-    QByteArray output;
-    while (output.count('\n') < 50 && writer.state() == QProcess::Running) {
-        writer.waitForReadyRead(5000);
-        output += writer.readAllStandardOutput();
-    }
-    ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);
-    writer.waitForFinished(10000);
-    output += writer.readAllStandardOutput();
-    const QList<QByteArray> lines = output.trimmed().split('\n');
-    const int lastReturned = lines.last().mid(6).toInt();
+    const int lastReturned = test::killAfterSaves(writer, 50);
     ASSERT_GE(lastReturned, 50);
     ASSERT_LT(lastReturned, Cases) << "the writer finished before it was killed";
 

@@ -1,5 +1,6 @@
 // The cases on an office server: many workstations saving at once, one killed mid-save, the
 // server going away in the middle of a run, and each way a login can fail.
+#include "CaseWriterProcess.h"
 #include "StoreEngines.h"
 #include "core/store/CaseStore.h"
 #include "core/store/DataStore.h"
@@ -12,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <memory>
 #include <vector>
 
@@ -20,7 +20,7 @@ using namespace cs42;
 using cs42::test::PgTestServer;
 
 namespace {
-const QString CaseWriter = QStringLiteral(TEST_TOOLS_DIR "/case_writer");
+const QString& CaseWriter = test::caseWriterPath();
 const QStringList WriterColumns = {QStringLiteral("pinc"),
                                    QStringLiteral("dinc"),
                                    QStringLiteral("ppre"),
@@ -154,15 +154,7 @@ TEST_P(ServerStoreTest, KilledWriterLeavesNoPartialRow)
                   QStringLiteral("--each"),
                   QStringLiteral("KL")});
     ASSERT_TRUE(writer.waitForStarted());
-    QByteArray output;
-    while (output.count('\n') < 40 && writer.state() == QProcess::Running) {
-        writer.waitForReadyRead(5000);
-        output += writer.readAllStandardOutput();
-    }
-    ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);
-    writer.waitForFinished(10000);
-    output += writer.readAllStandardOutput();
-    const int lastReturned = output.trimmed().split('\n').last().mid(6).toInt();
+    const int lastReturned = test::killAfterSaves(writer, 40);
     ASSERT_GE(lastReturned, 40);
     ASSERT_LT(lastReturned, Cases) << "the writer finished before it was killed";
 

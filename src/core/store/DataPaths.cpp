@@ -102,26 +102,11 @@ QString DataPaths::casesBeforeRestorePath() const
 
 QStringList DataPaths::dataFiles() const
 {
-    if (onServer()) {
-        return {settingsDbPath(),
-                scheduleDbPath(),
-                namesBackupPath(),
-                casesBackupPath(),
-                namesPreviousBackupPath(),
-                casesPreviousBackupPath(),
-                namesBeforeRestorePath(),
-                casesBeforeRestorePath()};
-    }
-    return {settingsDbPath(),
-            scheduleDbPath(),
-            namesDbPath(),
-            casesDbPath(),
-            namesBackupPath(),
-            casesBackupPath(),
-            namesPreviousBackupPath(),
-            casesPreviousBackupPath(),
-            namesBeforeRestorePath(),
-            casesBeforeRestorePath()};
+    QStringList files = {settingsDbPath(), scheduleDbPath()};
+    if (!onServer())
+        files << namesDbPath() << casesDbPath();
+    return files << namesBackupPath() << casesBackupPath() << namesPreviousBackupPath()
+                 << casesPreviousBackupPath() << namesBeforeRestorePath() << casesBeforeRestorePath();
 }
 
 QString DataPaths::templatePath() const
