@@ -17,6 +17,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -188,6 +190,38 @@ private slots:
         QVERIFY(library.isNull());
         QCOMPARE(m_shell->background->findChildren<CaseLibrary*>().size(), 0);
         QCOMPARE(m_shell->session.currentWindowName, QStringLiteral("Location"));
+    }
+
+    // With the keyboard alone: the filter comes before the list, Enter on the list opens the
+    // case, the worksheet starts on its first entry, and an arrow brings the entry into view.
+    void theKeyboardGoesFromTheLibraryToTheWorksheetsFirstEntry()
+    {
+        m_shell->background->showCaseLibrary();
+        m_shell->background->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_shell->background.get()));
+        auto* list = m_shell->control<QListView>("List1");
+        auto* filter = m_shell->control<QLineEdit>("txtFilter");
+        filter->setFocus();
+        QTest::keyClick(filter, Qt::Key_Tab);
+        QCOMPARE(m_shell->background->focusWidget(), list);
+        list->setCurrentIndex(list->model()->index(0, 0));
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(m_shell->session.currentWindowName, QStringLiteral("FormCS42"));
+        QWidget* first = m_shell->background->focusWidget();
+        QVERIFY(first);
+        QCOMPARE(first->objectName(), QStringLiteral("lblCourtFile"));
+
+        auto* area = m_shell->background->findChild<QScrollArea*>();
+        QVERIFY(area);
+        area->resize(area->width(), 300);
+        auto* entry = m_shell->control<QLabel>("lblP1");
+        entry->setFocus();
+        for (int i = 0; i < 6; ++i)
+            QTest::keyClick(m_shell->background->focusWidget(), Qt::Key_Down);
+        QWidget* below = m_shell->background->focusWidget();
+        QVERIFY(below != entry);
+        const QRect shown(area->viewport()->mapToGlobal(QPoint()), area->viewport()->size());
+        QVERIFY2(shown.contains(below->mapToGlobal(below->rect().center())), qPrintable(below->objectName()));
     }
 
     void highlightingAndProductionActOnlyOnTheWorksheet()

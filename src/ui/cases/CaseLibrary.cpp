@@ -162,6 +162,14 @@ CaseLibrary::CaseLibrary(Session& session, WindowHost& host, QWidget* parent)
     heading->setFont(headingFont);
     heading->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
+    // Narrows the list as the user types, anywhere in the case name. Made before
+    // the list, which it stands above, so that Tab reaches it first.
+    m_filter = new QLineEdit(this);
+    m_filter->setObjectName(QStringLiteral("txtFilter"));
+    m_filter->setPlaceholderText(QStringLiteral("Find a case"));
+    m_filter->setClearButtonEnabled(true);
+    m_filter->setAccessibleName(QStringLiteral("Find a case by its name"));
+
     m_model = new CaseListModel(this);
     m_list = new ListBox(m_model, this);
     // The key stands beyond the padded name, out of sight, as in a plain list box.
@@ -177,6 +185,8 @@ CaseLibrary::CaseLibrary(Session& session, WindowHost& host, QWidget* parent)
         auto* button = new QPushButton(caption, this);
         button->setObjectName(QLatin1String(name));
         button->setMinimumHeight(30);
+        // Enter presses the button that has the focus, as Space does.
+        button->setAutoDefault(true);
         return button;
     };
     QPushButton* add = makeButton("cmdAddNewCase", QStringLiteral("&ADD NEW CASE"));
@@ -222,13 +232,6 @@ CaseLibrary::CaseLibrary(Session& session, WindowHost& host, QWidget* parent)
     buttons->addWidget(rename, 1, 0);
     buttons->addWidget(remove, 1, 1);
 
-    // Narrows the list as the user types, anywhere in the case name.
-    m_filter = new QLineEdit(this);
-    m_filter->setObjectName(QStringLiteral("txtFilter"));
-    m_filter->setPlaceholderText(QStringLiteral("Find a case"));
-    m_filter->setClearButtonEnabled(true);
-    m_filter->setAccessibleName(QStringLiteral("Find a case by its name"));
-
     auto* left = new QVBoxLayout;
     left->setSpacing(8);
     left->addWidget(heading);
@@ -257,6 +260,7 @@ CaseLibrary::CaseLibrary(Session& session, WindowHost& host, QWidget* parent)
 
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, &CaseLibrary::caseSelected);
     connect(m_list, &QListView::doubleClicked, this, &CaseLibrary::selectCase);
+    connect(m_list, &ListBox::entryChosen, this, &CaseLibrary::selectCase);
     connect(m_filter, &QLineEdit::textChanged, this, [this](const QString& text) {
         m_model->setFilter(text);
         selectCurrentRow();

@@ -13,6 +13,7 @@ class QPushButton;
 namespace cs42 {
 
 class CaseListModel;
+class ListBox;
 struct Session;
 class WindowHost;
 
@@ -56,7 +57,7 @@ private:
     Session& m_session;
     WindowHost& m_host;
     CaseListModel* m_model = nullptr;
-    QListView* m_list = nullptr;
+    ListBox* m_list = nullptr;
     QLineEdit* m_filter = nullptr;
     QLabel* m_message = nullptr;
     QFrame* m_shape = nullptr;

@@ -14,6 +14,13 @@ class ListBox : public QListView
 
 public:
     explicit ListBox(QAbstractItemModel* model, QWidget* parent = nullptr);
+
+signals:
+    // Enter on the list: the keyboard's double click on the current entry.
+    void entryChosen();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace cs42

@@ -72,6 +72,7 @@ Names::Names(Session& session, const QString& title, const QString& startKey, QW
 
     m_directory->attachFilter(filter);
     connect(m_list, &QListView::doubleClicked, this, &Names::selectName);
+    connect(m_list, &ListBox::entryChosen, this, &Names::selectName);
     connect(m_select, &QPushButton::clicked, this, &Names::selectName);
     connect(m_noSelection, &QPushButton::clicked, this, &Names::noSelection);
     connect(m_add, &QPushButton::clicked, m_directory, &NameDirectoryView::addName);

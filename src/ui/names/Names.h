@@ -11,6 +11,7 @@ class QPushButton;
 namespace cs42 {
 
 struct Session;
+class ListBox;
 class NameDirectoryView;
 class NameFieldBoxes;
 
@@ -71,7 +72,7 @@ private:
     void toggleMoreInfo();
     void setWide(bool wide);
 
-    QListView* m_list;
+    ListBox* m_list;
     QPushButton* m_select;
     QPushButton* m_noSelection;
     QPushButton* m_add;

@@ -96,7 +96,8 @@ void Background::buildMenus()
         return action;
     };
     // Each caption has an access key (Alt and the underlined letter) and the usual items their
-    // shortcuts.
+    // shortcuts. The letters differ from those of the case library's buttons (A, S, R, D), which
+    // are shown in the window below at the same time.
     addItem("menuCaseLibrary", QStringLiteral("&Case Library"), &Background::showCaseLibrary);
     addItem("menuQUON42", QStringLiteral("CS-42 &Worksheet"), &Background::showWorksheet);
     m_showHide =
@@ -104,20 +105,20 @@ void Background::buildMenus()
     m_produce = addItem("menuProduce", QStringLiteral("&Produce Worksheet"), &Background::produceWorksheet);
     m_produce->setShortcut(QKeySequence::Print);
     addItem("menuNames", QStringLiteral("&Names"), &Background::showNamesAdmin);
-    QAction* rule32 = addItem("menuQUONGuidelines", QStringLiteral("&Rule 32 (PDF)"), [this] {
+    QAction* rule32 = addItem("menuQUONGuidelines", QStringLiteral("Rule 3&2 (PDF)"), [this] {
         openReferenceDocument(m_session.paths.rule32Path(),
                               QStringLiteral("Child Support Guidelines"),
                               missingDocumentText(QStringLiteral("The Child Support Guidelines document")));
     });
     rule32->setShortcut(QKeySequence::HelpContents);
-    addItem("menuSchedule", QStringLiteral("&Schedule (PDF)"), [this] {
+    addItem("menuSchedule", QStringLiteral("Sch&edule (PDF)"), [this] {
         openReferenceDocument(
             m_session.paths.schedulePdfPath(),
             QStringLiteral("Schedule of Basic Child Support Obligations"),
             missingDocumentText(QStringLiteral("The Schedule of Basic Child Support Obligations")));
     });
     addItem("menuLocation", QStringLiteral("L&ocation"), &Background::showLocation);
-    addItem("menuAbout", QStringLiteral("&About"), &Background::showSplash);
+    addItem("menuAbout", QStringLiteral("A&bout"), &Background::showSplash);
 
     m_quitMenu = bar->addMenu(QStringLiteral("&Quit"));
     m_quitMenu->setObjectName(QStringLiteral("menuQuit"));
@@ -183,7 +184,10 @@ void Background::showCaseLibrary()
 void Background::showWorksheet()
 {
     closeWindows();
-    host(new FormCS42(m_session, *this));
+    auto* worksheet = new FormCS42(m_session, *this);
+    host(worksheet);
+    // The keyboard starts on the form's first entry, not on the form.
+    worksheet->focusFirstEntry();
 }
 
 void Background::showNamesAdmin()

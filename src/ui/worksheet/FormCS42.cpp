@@ -34,6 +34,7 @@
 #include <QPainter>
 #include <QPdfDocument>
 #include <QRegularExpression>
+#include <QScrollArea>
 
 namespace cs42 {
 
@@ -608,6 +609,11 @@ void FormCS42::setUpKeyboard()
     label(QStringLiteral("GetChildInfoHot"))
         ->setAccessibleName(QStringLiteral("Children and dates of birth"));
     label(QStringLiteral("lblExplaination"))->setAccessibleName(QStringLiteral("Written explanation"));
+    focusFirstEntry();
+}
+
+void FormCS42::focusFirstEntry()
+{
     if (!m_focusChain.isEmpty())
         m_focusChain.first()->setFocus(Qt::OtherFocusReason);
 }
@@ -664,8 +670,16 @@ void FormCS42::moveFocus(QLabel* from, int key)
             bestDistance = distance;
         }
     }
-    if (best)
-        best->setFocus(Qt::OtherFocusReason);
+    if (!best)
+        return;
+    best->setFocus(Qt::OtherFocusReason);
+    // Tab scrolls the hosting area to the entry; an arrow must as well.
+    for (QWidget* ancestor = parentWidget(); ancestor; ancestor = ancestor->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(ancestor)) {
+            area->ensureWidgetVisible(best);
+            break;
+        }
+    }
 }
 
 bool FormCS42::eventFilter(QObject* watched, QEvent* event)

@@ -28,6 +28,8 @@ class FormCS42 : public QWidget
     Q_OBJECT
 
 public:
+    // Puts the keyboard on the first entry in reading order (the court file box).
+    void focusFirstEntry();
     FormCS42(Session& session, WindowHost& host, QWidget* parent = nullptr);
 
     // Colours the highlighted labels of the edition shown with the session's highlight colour.
