@@ -3,6 +3,7 @@
 #include "ui/common/QtInteraction.h"
 #include "ui/common/Session.h"
 #include "ui/shell/Background.h"
+#include "ui/shell/ServerPassword.h"
 #include "ui/shell/StartUpQuestions.h"
 
 #include <QApplication>
@@ -38,6 +39,9 @@ int main(int argc, char* argv[])
     cs42::QtInteraction interaction;
     cs42::Session session;
     session.interaction = &interaction;
+    // A server that wants a password the user's password file lacks asks the user, from the
+    // first connection of the start-up on.
+    cs42::ServerPassword::install(interaction);
     // Settings, databases and the files location; an unreadable settings file is the user's call.
     cs42::StartUpReport report;
     session.paths = cs42::DataStore::startUp(QDir::currentPath(), &report);
@@ -48,5 +52,7 @@ int main(int argc, char* argv[])
     cs42::Background background(session);
     background.showSplash();
     background.showAsPlaced();
-    return app.exec();
+    const int exitCode = app.exec();
+    cs42::ServerPassword::uninstall();
+    return exitCode;
 }

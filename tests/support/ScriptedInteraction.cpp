@@ -17,6 +17,8 @@ QString kindName(ScriptedInteraction::Kind kind)
         return QStringLiteral("question");
     case ScriptedInteraction::Kind::Input:
         return QStringLiteral("input box");
+    case ScriptedInteraction::Kind::Password:
+        return QStringLiteral("password box");
     case ScriptedInteraction::Kind::Choose:
         return QStringLiteral("list");
     case ScriptedInteraction::Kind::SaveFile:
@@ -52,6 +54,13 @@ void ScriptedInteraction::expectInput(std::optional<QString> answer,
                                       const QString& prompt)
 {
     m_expected.append({Kind::Input, title, prompt, Answer::No, std::move(answer)});
+}
+
+void ScriptedInteraction::expectPassword(std::optional<QString> answer,
+                                         const QString& title,
+                                         const QString& prompt)
+{
+    m_expected.append({Kind::Password, title, prompt, Answer::No, std::move(answer)});
 }
 
 void ScriptedInteraction::expectChoice(std::optional<int> answer, const QString& title, const QString& prompt)
@@ -121,6 +130,13 @@ ScriptedInteraction::inputText(QWidget*, const QString& title, const QString& pr
 {
     inputInitialTexts.append(initial);
     const auto expected = take(Kind::Input, title, prompt);
+    return expected ? expected->input : std::nullopt;
+}
+
+std::optional<QString>
+ScriptedInteraction::inputPassword(QWidget*, const QString& title, const QString& prompt)
+{
+    const auto expected = take(Kind::Password, title, prompt);
     return expected ? expected->input : std::nullopt;
 }
 

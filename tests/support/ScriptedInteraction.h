@@ -22,6 +22,7 @@ public:
         Inform,
         Ask,
         Input,
+        Password, // an input box that hides what is typed
         Choose,
         SaveFile, // the file dialog of a save; the prompt's text is the name it suggests
         Print,    // the print dialog; the prompt's text is the number of pages
@@ -38,6 +39,8 @@ public:
     void expectInform(const QString& title = {}, const QString& text = {});
     void expectAsk(Answer answer, const QString& title = {}, const QString& text = {});
     void expectInput(std::optional<QString> answer, const QString& title = {}, const QString& prompt = {});
+    // The answer of a password box: the password typed, nullopt for Cancel.
+    void expectPassword(std::optional<QString> answer, const QString& title = {}, const QString& prompt = {});
     // The answer of a list: the index chosen, nullopt for Cancel. The items offered are recorded.
     void expectChoice(std::optional<int> answer, const QString& title = {}, const QString& prompt = {});
     // The answer of a save's file dialog: the path chosen, nullopt for Cancel.
@@ -53,6 +56,8 @@ public:
     Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) override;
     std::optional<QString>
     inputText(QWidget* parent, const QString& title, const QString& prompt, const QString& initial) override;
+    std::optional<QString>
+    inputPassword(QWidget* parent, const QString& title, const QString& prompt) override;
     std::optional<int> chooseItem(QWidget* parent,
                                   const QString& title,
                                   const QString& prompt,

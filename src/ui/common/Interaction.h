@@ -42,6 +42,17 @@ public:
     // An input box; nullopt on Cancel.
     virtual std::optional<QString>
     inputText(QWidget* parent, const QString& title, const QString& prompt, const QString& initial) = 0;
+
+    // An input box that hides what is typed, for a password; nullopt on Cancel. An interaction
+    // that cannot ask (a batch run) gives no password.
+    virtual std::optional<QString> inputPassword(QWidget* parent, const QString& title, const QString& prompt)
+    {
+        (void)parent;
+        (void)title;
+        (void)prompt;
+        return std::nullopt;
+    }
+
     // A list to choose one item from, `current` chosen at first; the chosen index, nullopt on Cancel.
     virtual std::optional<int> chooseItem(QWidget* parent,
                                           const QString& title,

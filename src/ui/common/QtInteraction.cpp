@@ -63,6 +63,17 @@ QtInteraction::inputText(QWidget* parent, const QString& title, const QString& p
     return text;
 }
 
+std::optional<QString>
+QtInteraction::inputPassword(QWidget* parent, const QString& title, const QString& prompt)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent, titleOrDefault(title), prompt, QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
 std::optional<int> QtInteraction::chooseItem(
     QWidget* parent, const QString& title, const QString& prompt, const QStringList& items, int current)
 {

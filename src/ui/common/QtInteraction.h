@@ -13,6 +13,8 @@ public:
     Answer ask(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::None) override;
     std::optional<QString>
     inputText(QWidget* parent, const QString& title, const QString& prompt, const QString& initial) override;
+    std::optional<QString>
+    inputPassword(QWidget* parent, const QString& title, const QString& prompt) override;
     std::optional<int> chooseItem(QWidget* parent,
                                   const QString& title,
                                   const QString& prompt,

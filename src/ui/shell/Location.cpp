@@ -1,11 +1,16 @@
 #include "ui/shell/Location.h"
 
+#include "core/names/NameStore.h"
+#include "core/store/CaseStore.h"
 #include "core/store/DataMove.h"
 #include "core/store/DataStore.h"
+#include "core/store/Migration.h"
 #include "core/store/ProgramSettings.h"
+#include "core/store/ServerLocation.h"
 #include "ui/common/Interaction.h"
 #include "ui/common/Session.h"
 #include "ui/common/WindowHost.h"
+#include "ui/shell/ServerDialog.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -58,6 +63,22 @@ QString explanationText()
                "This ") +
            QStringLiteral("must be done on EACH computer that wants to share the database files).");
 }
+
+// True when the server holds neither cases nor names of its own (the names directory's seed
+// record alone does not count): a move there would show an empty library.
+bool serverIsEmpty(const QString& uri)
+{
+    if (CaseStore(uri).caseCount() != 0)
+        return false;
+    const NameStore names(uri);
+    const int count = names.count();
+    return count == 0 || (count == 1 && names.keyExists(NameRecord::seedKey()));
+}
+
+QString counted(int count, const QString& one, const QString& many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
+}
 } // namespace
 
 QString Location::storedFolderText(const QString& folder)
@@ -72,6 +93,18 @@ QString Location::storedFolderText(const QString& folder)
                                     std::filesystem::path(QFile::encodeName(native).toStdString()),
                                     error);
     return same && !error ? upper : native;
+}
+
+QString Location::shownLocation(const QString& location)
+{
+    return ServerLocation::isServerUri(location) ? location.trimmed() : location.toUpper();
+}
+
+QString Location::copiedText(int cases, int names, const QString& to)
+{
+    return counted(cases, QStringLiteral("case"), QStringLiteral("cases")) + QStringLiteral(" and ") +
+           counted(names, QStringLiteral("name"), QStringLiteral("names")) +
+           QStringLiteral(" were copied to ") + to + QLatin1Char('.');
 }
 
 bool Location::sameLocation(const QString& a, const QString& b)
@@ -112,7 +145,7 @@ Location::Location(Session& session, WindowHost& host, QWidget* parent)
     title->setStyleSheet(QStringLiteral("color: #12306a;"));
     QLabel* current =
         makeLabel("lblFormTitle2",
-                  QStringLiteral("CURRENT LOCATION:  ") + m_session.paths.filesLocation.toUpper(),
+                  QStringLiteral("CURRENT LOCATION:  ") + shownLocation(m_session.paths.filesLocation),
                   11,
                   true,
                   true);
@@ -173,6 +206,16 @@ Location::Location(Session& session, WindowHost& host, QWidget* parent)
     QPushButton* change = makeButton("cmdChange", QStringLiteral("CHANGE NOW"));
     QPushButton* back = makeButton("Command1", QStringLiteral("Change back to \\VTRForms"));
     QPushButton* cancel = makeButton("cmdCancel", QStringLiteral("Cancel with no changes"));
+    QLabel* serverTitle =
+        makeLabel("lblServerTitle", QStringLiteral("OR:  Use the office's database server"), 11, true, false);
+    QLabel* serverText = makeLabel(
+        "lblServerText",
+        QStringLiteral("Instead of a folder, the database files can be kept in a PostgreSQL database on "
+                       "your office's server.  Click on the button below to name the server."),
+        0,
+        false,
+        true);
+    QPushButton* server = makeButton("cmdServer", QStringLiteral("PostgreSQL Ser&ver..."));
 
     auto* steps = new QGridLayout;
     steps->setHorizontalSpacing(28);
@@ -196,6 +239,10 @@ Location::Location(Session& session, WindowHost& host, QWidget* parent)
     buttonColumn->addWidget(change);
     buttonColumn->addWidget(back);
     buttonColumn->addWidget(cancel);
+    buttonColumn->addSpacing(24);
+    buttonColumn->addWidget(serverTitle);
+    buttonColumn->addWidget(serverText);
+    buttonColumn->addWidget(server);
     buttonColumn->addStretch(1);
     steps->addLayout(buttonColumn, 2, 2);
     steps->setRowStretch(2, 1);
@@ -212,12 +259,15 @@ Location::Location(Session& session, WindowHost& host, QWidget* parent)
     layout->addLayout(steps, 1);
 
     fillDrives();
-    setFolder(existingFolder(m_session.paths.filesLocation));
+    // From a server, the folders to choose from start at the working drive's VTRForms.
+    setFolder(existingFolder(m_session.paths.onServer() ? m_session.paths.defaultFilesLocation()
+                                                        : m_session.paths.filesLocation));
 
     connect(m_drives, &QComboBox::activated, this, &Location::driveChosen);
     connect(m_folders, &QListWidget::itemDoubleClicked, this, &Location::folderActivated);
     connect(change, &QPushButton::clicked, this, &Location::changeNow);
     connect(back, &QPushButton::clicked, this, &Location::changeBack);
+    connect(server, &QPushButton::clicked, this, &Location::chooseServer);
     connect(cancel, &QPushButton::clicked, this, [this] { m_host.showCaseLibrary(); });
 }
 
@@ -297,7 +347,7 @@ void Location::changeNow()
     if (!sameLocation(chosen, m_session.paths.filesLocation)) {
         const QString question =
             QStringLiteral("Are you sure you want to change the 'Location of Files'?     ") + CrLf + CrLf +
-            QStringLiteral("     From:  ") + m_session.paths.filesLocation.toUpper() + CrLf +
+            QStringLiteral("     From:  ") + shownLocation(m_session.paths.filesLocation) + CrLf +
             QStringLiteral("        To:  ") + chosen.toUpper() + QStringLiteral("?");
         if (m_session.interaction->ask(this, title, question) == Interaction::Answer::Yes) {
             // A folder the program cannot write into would hold no databases, and every later
@@ -320,15 +370,14 @@ void Location::changeNow()
                     m_session.interaction->chooseItem(this, title, moveQuestion(chosen), moveChoices(), 0);
                 if (!choice)
                     return;
-                QString error;
-                if (*choice == 0 && !DataMove::copyDatabases(m_session.paths, chosen, &error)) {
-                    m_session.interaction->inform(
-                        this,
-                        title,
-                        QStringLiteral("The cases and names could not be copied to ") + chosen +
-                            QStringLiteral(", so the location of files was not changed.") + CrLf + CrLf +
-                            error,
-                        Interaction::Icon::Warning);
+                // A server's cases and names are read from it and written into new files; a
+                // folder's database files are copied as they are.
+                if (*choice == 0 && m_session.paths.onServer()) {
+                    if (!migrateTo(chosen, chosen, title))
+                        return;
+                } else if (QString error;
+                           *choice == 0 && !DataMove::copyDatabases(m_session.paths, chosen, &error)) {
+                    notCopied(chosen, error, title);
                     return;
                 }
             }
@@ -348,6 +397,54 @@ QStringList Location::moveChoices()
 {
     return {QStringLiteral("Copy the current cases and names there"),
             QStringLiteral("Start there with no cases and names")};
+}
+
+void Location::notCopied(const QString& shownTo, const QString& error, const QString& title)
+{
+    m_session.interaction->inform(this,
+                                  title,
+                                  QStringLiteral("The cases and names could not be copied to ") + shownTo +
+                                      QStringLiteral(", so the location of files was not changed.") + CrLf +
+                                      CrLf + error,
+                                  Interaction::Icon::Warning);
+}
+
+bool Location::migrateTo(const QString& to, const QString& shownTo, const QString& title)
+{
+    const Migration::Outcome outcome = Migration::migrate(m_session.paths.filesLocation, to, false);
+    if (!outcome.copied) {
+        notCopied(shownTo, outcome.error, title);
+        return false;
+    }
+    m_session.interaction->inform(
+        this, title, copiedText(outcome.cases, outcome.names, shownTo), Interaction::Icon::Information);
+    return true;
+}
+
+void Location::chooseServer()
+{
+    const QString title = QStringLiteral("Change Location of Files");
+    const std::optional<ServerLocation> server = ServerDialog::choose(m_session, this);
+    if (!server)
+        return;
+    const QString uri = server->toUri();
+    const std::optional<ServerLocation> current = ServerLocation::fromUri(m_session.paths.filesLocation);
+    if (current && current->toUri() == uri) {
+        m_host.showCaseLibrary();
+        return;
+    }
+    // An empty server would show an empty library: offer to bring the cases and names along, as
+    // a move to an empty folder does.
+    if (CaseStore(m_session.paths.casesDbPath()).caseCount() > 0 && serverIsEmpty(uri)) {
+        const std::optional<int> choice = m_session.interaction->chooseItem(
+            this, title, moveQuestion(server->displayText()), moveChoices(), 0);
+        if (!choice)
+            return;
+        if (*choice == 0 && !migrateTo(uri, server->displayText(), title))
+            return;
+    }
+    if (saveLocation(uri, title))
+        m_host.showCaseLibrary();
 }
 
 void Location::changeBack()

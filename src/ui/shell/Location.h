@@ -14,7 +14,8 @@ struct Session;
 class WindowHost;
 
 // "Change Location of Database Files": moves the folder of the names and cases databases, for
-// instance to a shared network folder, or back to the VTRForms folder of the working drive.
+// instance to a shared network folder, or back to the VTRForms folder of the working drive; or
+// moves them into a database on the office's PostgreSQL server (ServerDialog), and back again.
 class Location : public QWidget
 {
     Q_OBJECT
@@ -38,6 +39,10 @@ public:
     // Cancel keeps the location as it was.
     static QString moveQuestion(const QString& folder);
     static QStringList moveChoices();
+    // A files location as the window shows it: a folder in capitals, a server's address as it is.
+    static QString shownLocation(const QString& location);
+    // What a move that brought the cases and names along copied.
+    static QString copiedText(int cases, int names, const QString& to);
 
 private:
     void fillDrives();
@@ -45,6 +50,11 @@ private:
     void folderActivated(QListWidgetItem* item);
     void changeNow();
     void changeBack();
+    void chooseServer();
+    // Brings the current cases and names to `to` (a folder or a server's address) on the way
+    // there; false (and the user told why) when they could not be copied.
+    bool migrateTo(const QString& to, const QString& shownTo, const QString& title);
+    void notCopied(const QString& shownTo, const QString& error, const QString& title);
     // Stores `folder` as the files location; false (location unchanged) when it could not be saved.
     bool saveLocation(const QString& folder, const QString& title);
 

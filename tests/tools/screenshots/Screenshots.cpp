@@ -21,6 +21,7 @@
 #include "ui/produce/ProducingFormBox.h"
 #include "ui/shell/Background.h"
 #include "ui/shell/Location.h"
+#include "ui/shell/ServerDialog.h"
 #include "ui/worksheet/FormCS42.h"
 #include "ui/worksheet/GetCcare.h"
 #include "ui/worksheet/GetChA.h"
@@ -350,6 +351,15 @@ private slots:
         m_shell->item("menuLocation")->trigger();
         m_shell->hosted<Location>()->setFolder(m_shell->dir.path());
         grab(QStringLiteral("shell-location.png"));
+
+        // The server dialog as it opens on a workstation whose cases are on the office's server.
+        m_shell->session.paths.filesLocation =
+            QStringLiteral("postgresql://clerk@db.office.example:5432/cs42");
+        ServerDialog server(m_shell->session, m_shell->hosted<Location>());
+        server.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&server));
+        QTest::qWait(200);
+        QVERIFY(server.grab().save(QDir(m_folder).filePath(QStringLiteral("location-server.png"))));
     }
 
     void namesAdmin()
