@@ -16,6 +16,9 @@ namespace cs42::admin {
 int runWorksheetCommand(const QStringList& args, const DataPaths& paths);
 int runScheduleCommand(const QStringList& args, const DataPaths& paths);
 int runProduceCommand(const QStringList& args, const DataPaths& paths);
+// Prints the files location, or stores a new one (a folder or a server URI) once its databases
+// are there.
+int runLocationCommand(const QStringList& args, DataPaths paths);
 // Works on the places it is given, not on the working directory.
 int runMigrateCommand(const QStringList& args);
 

@@ -21,6 +21,8 @@ const char* const Usage = "Usage: cs42-admin [--location FOLDER|URI] COMMAND [OP
                           "      Print the installed schedule as such a CSV file.\n"
                           "  produce [--case CASEID] [--out PATH]\n"
                           "      Produce the filled court form of a case and print its path.\n"
+                          "  location [FOLDER|URI]\n"
+                          "      Print the files location of the cases and names, or change it.\n"
                           "  migrate --from FOLDER|URI --to FOLDER|URI [--replace]\n"
                           "      Copy every case and name from one data folder or server to another.\n";
 } // namespace
@@ -77,6 +79,9 @@ int main(int argc, char* argv[])
         report.casesBusy = !usable && !paths.onServer();
         report.serverProblem = usable || !paths.onServer() ? QString() : problem;
     }
+    // A workstation whose server is gone for good is pointed elsewhere here.
+    if (command == QLatin1String("location"))
+        return cs42::admin::runLocationCommand(args, paths);
     const bool needsCases = command == QLatin1String("worksheet") || command == QLatin1String("produce");
     if (needsCases && !report.serverProblem.isEmpty()) {
         cs42::admin::printError(QStringLiteral("cs42-admin: the cases on %1 cannot be used: %2\n")

@@ -225,3 +225,27 @@ TEST_F(MigrationTest, AdminCommandsWorkOnAServerLocation)
     EXPECT_TRUE(refused.err.contains(QStringLiteral("The server 127.0.0.1, port 1 cannot be reached")))
         << refused.err.toStdString();
 }
+
+// A workstation is pointed at a server, and back at a folder once the server is gone for good.
+TEST_F(MigrationTest, LocationCommandStoresAUsablePlaceOnly)
+{
+    const auto location = [this](const QStringList& args) {
+        return test::runAdmin(work.path(), QStringList{QStringLiteral("location")} + args);
+    };
+    test::AdminRun run = location({uri});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(location({}).out.trimmed(), uri);
+    DataPaths stored = DataPaths::forWorkingDirectory(work.path());
+    ASSERT_TRUE(DataStore::loadSettings(stored).isEmpty());
+    EXPECT_EQ(stored.filesLocation, uri);
+
+    run = location({QStringLiteral("postgresql://cs42@127.0.0.1:1/cs42")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("the location was not changed"))) << run.err.toStdString();
+    EXPECT_EQ(location({}).out.trimmed(), uri);
+
+    server->dropDatabase(uri);
+    run = location({source.filesLocation});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(location({}).out.trimmed(), source.filesLocation);
+}

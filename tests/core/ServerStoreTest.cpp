@@ -322,3 +322,34 @@ TEST(ServerLoginTest, AMissingPasswordIsAskedForAndKeptForTheRun)
     SqlConnection::setPasswordProvider({});
     ServerPasswords::forget(server->uri());
 }
+
+// One connection per server is kept between actions and lent to each in turn; an action that
+// needs a second one while the first is lent gets its own.
+TEST_P(ServerStoreTest, ActionsShareOneKeptConnection)
+{
+    const auto backend = [](SqlConnection& connection) {
+        QSqlQuery query(connection.database());
+        return query.exec(QStringLiteral("SELECT pg_backend_pid()")) && query.next() ? query.value(0).toInt()
+                                                                                     : -1;
+    };
+    int first = 0;
+    {
+        SqlConnection connection(paths.casesDbPath());
+        first = backend(connection);
+        ASSERT_GT(first, 0);
+        SqlConnection nested(paths.casesDbPath());
+        const int second = backend(nested);
+        EXPECT_GT(second, 0);
+        EXPECT_NE(second, first) << "a lent connection is not lent twice";
+    }
+    {
+        SqlConnection later(paths.casesDbPath());
+        EXPECT_EQ(backend(later), first);
+        // A transaction an action left open is ended before the connection is lent again.
+        ASSERT_TRUE(later.database().transaction());
+        ASSERT_TRUE(later.exec(
+            QStringLiteral("INSERT INTO Cases (casedesc, caseid) VALUES ('Left open', 'LO000001')")));
+    }
+    EXPECT_FALSE(store().caseExists(QStringLiteral("LO000001")));
+    EXPECT_EQ(store().addCase(QStringLiteral("After"), QDate(2026, 12, 10)).size(), 8);
+}

@@ -150,6 +150,22 @@ private slots:
                               "lblP1b"}));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), label("lblP1b"));
+        // The foot reads down the page: comments, the signature line, then custody and the
+        // explanation beside it, and last the edition.
+        label("lblD6")->setFocus();
+        QStringList foot;
+        for (int i = 0; i < 6; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            foot << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(foot,
+                 QStringList({"lblComments",
+                              "lblPreparedBy",
+                              "lblDateSigned",
+                              "lblCustody",
+                              "lblExplaination",
+                              "lblEdition"}));
+        label("lblP1b")->setFocus();
         // The arrows move to the neighbouring cells.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
         QCOMPARE(QApplication::focusWidget(), label("lblP1a"));

@@ -1,5 +1,7 @@
 #include "core/store/SqlConnection.h"
 
+#include "core/store/ServerConnections.h"
+
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFileInfo>
@@ -130,8 +132,12 @@ void SqlConnection::openServer()
     }
     const QString uri = m_server->toUri();
     const QString typed = ServerPasswords::forUri(uri);
-    if (connectServer(*m_server, typed))
+    if (borrowServer(typed))
         return;
+    if (connectServer(*m_server, typed)) {
+        keepServer(typed);
+        return;
+    }
     const QSqlError error = m_db.lastError();
     const bool ask = asksForPassword(error) || (refusedPassword(error) && !typed.isEmpty());
     PasswordProvider provider;
@@ -152,9 +158,35 @@ void SqlConnection::openServer()
     }
     if (connectServer(*m_server, *password)) {
         ServerPasswords::remember(uri, *password);
+        keepServer(*password);
         return;
     }
     noteServerLoginError(*m_server, m_db.lastError());
+}
+
+namespace {
+QString keptKey(const QString& uri, const QString& password)
+{
+    return uri + QLatin1Char('\n') + password;
+}
+} // namespace
+
+bool SqlConnection::borrowServer(const QString& password)
+{
+    const QString name = ServerConnections::borrow(keptKey(m_server->toUri(), password));
+    if (name.isEmpty())
+        return false;
+    // The connection name made for this object was never used: nothing to remove.
+    m_name = name;
+    m_db = QSqlDatabase::database(name, false);
+    m_open = true;
+    m_kept = true;
+    return true;
+}
+
+void SqlConnection::keepServer(const QString& password)
+{
+    m_kept = ServerConnections::keep(keptKey(m_server->toUri(), password), m_name);
 }
 
 bool SqlConnection::connectServer(const ServerLocation& server, const QString& password)
@@ -172,7 +204,7 @@ bool SqlConnection::connectServer(const ServerLocation& server, const QString& p
     // An empty password lets libpq read the user's password file.
     m_db.setPassword(password);
     m_db.setConnectOptions(
-        QStringLiteral("connect_timeout=%1;application_name=cs42;options=-cclient_min_messages=warning")
+        QStringLiteral("connect_timeout=%1;application_name=cs42;options=-cclient_min_messages=error")
             .arg(connectTimeout.loadRelaxed()));
     m_open = m_db.open();
     return m_open;
@@ -204,6 +236,12 @@ void SqlConnection::noteServerLoginError(const ServerLocation& server, const QSq
 
 SqlConnection::~SqlConnection()
 {
+    if (m_kept) {
+        // A connection lost in this action is closed; a sound one waits for the next action.
+        m_db = QSqlDatabase();
+        ServerConnections::giveBack(m_name, m_open && m_failure != SqlFailure::Unreachable);
+        return;
+    }
     if (m_db.isValid())
         m_db.close();
     m_db = QSqlDatabase();

@@ -90,6 +90,9 @@ private:
     void openFile(const QString& path, Mode mode);
     void openServer();
     bool connectServer(const ServerLocation& server, const QString& password);
+    // Uses the kept connection for this server and password when there is one that answers.
+    bool borrowServer(const QString& password);
+    void keepServer(const QString& password);
     void noteServerLoginError(const ServerLocation& server, const QSqlError& error);
 
     QString m_path;
@@ -99,6 +102,7 @@ private:
     QString m_error;
     SqlFailure m_failure = SqlFailure::None;
     const SqlDialect* m_dialect = &SqlDialect::sqlite();
+    bool m_kept = false; // a server connection lent by ServerConnections
     std::optional<ServerLocation> m_server;
 };
 

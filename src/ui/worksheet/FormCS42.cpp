@@ -36,6 +36,8 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 
+#include <algorithm>
+
 namespace cs42 {
 
 namespace {
@@ -588,7 +590,7 @@ bool FormCS42::storeOk(CaseStoreStatus status)
 void FormCS42::setUpKeyboard()
 {
     // The entries in the order the form reads: the header, the parties, the children (one area),
-    // each input line, the custody box, the signature block; then the explanation and the edition.
+    // each input line; at the foot, down the page; then the edition.
     m_focusChain.clear();
     const QStringList clickable = m_edition->clickableLabels();
     bool children = false;
@@ -601,7 +603,23 @@ void FormCS42::setUpKeyboard()
             m_focusChain << label(line.label);
         }
     }
-    m_focusChain << label(QStringLiteral("lblExplaination")) << label(QStringLiteral("lblEdition"));
+    m_focusChain << label(QStringLiteral("lblExplaination"));
+    // The foot of the form reads down the page: the comments, the signature line, then the
+    // custody box and the explanation beside it, whatever the order of the edition's line list.
+    if (const QLabel* comments = label(QStringLiteral("lblComments"))) {
+        const int foot = comments->geometry().top();
+        const auto row = [](const QLabel* entry) {
+            return entry->geometry().center().y() / 20;
+        };
+        const auto first =
+            std::find_if(m_focusChain.begin(), m_focusChain.end(), [foot](const QLabel* entry) {
+                return entry->geometry().top() >= foot;
+            });
+        std::stable_sort(first, m_focusChain.end(), [&row](const QLabel* a, const QLabel* b) {
+            return row(a) != row(b) ? row(a) < row(b) : a->geometry().left() < b->geometry().left();
+        });
+    }
+    m_focusChain << label(QStringLiteral("lblEdition"));
     for (QLabel* entry : std::as_const(m_focusChain))
         entry->setFocusPolicy(Qt::StrongFocus);
     for (qsizetype i = 0; i + 1 < m_focusChain.size(); ++i)
