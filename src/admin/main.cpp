@@ -62,7 +62,7 @@ int main(int argc, char* argv[])
     if (command == QLatin1String("migrate"))
         return cs42::admin::runMigrateCommand(args);
     cs42::StartUpReport report;
-    cs42::DataPaths paths = cs42::DataStore::startUp(QDir::currentPath(), &report);
+    const cs42::DataPaths paths = cs42::DataStore::startUp(QDir::currentPath(), &report, location);
     if (!report.settingsProblem.isEmpty()) {
         // Without the files location the cases may be anywhere; the program (cs42) asks the user
         // what to do, this tool does nothing.
@@ -71,13 +71,6 @@ int main(int argc, char* argv[])
                            "cases and names, so nothing was done. Start cs42 to replace it, or restore it.\n")
                 .arg(QDir::toNativeSeparators(paths.settingsDbPath()), report.settingsProblem));
         return 1;
-    }
-    if (!location.isEmpty()) {
-        paths.filesLocation = location;
-        QString problem;
-        const bool usable = cs42::DataStore::setDataPaths(paths, &problem);
-        report.casesBusy = !usable && !paths.onServer();
-        report.serverProblem = usable || !paths.onServer() ? QString() : problem;
     }
     // A workstation whose server is gone for good is pointed elsewhere here.
     if (command == QLatin1String("location"))

@@ -51,34 +51,11 @@ INSTANTIATE_TEST_SUITE_P(Engines,
 
 // Writers save different columns of the same cases and of different cases at once; every save
 // that returned is there at the end, and no writer touched another's column. Runs on both engines.
-class ManyWritersTest : public ::testing::TestWithParam<std::tuple<test::StoreEngine, int>>
+class ManyWritersTest : public test::StoreLocationTest,
+                        public ::testing::WithParamInterface<std::tuple<test::StoreEngine, int>>
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(work.isValid());
-        paths = DataStore::startUp(work.path());
-        if (std::get<0>(GetParam()) == test::StoreEngine::Server) {
-            server = PgTestServer::fromEnvironment();
-            CS42_SKIP_WITHOUT_PG(server);
-            server->exportPgpassFile();
-            uri = server->freshDatabase(QStringLiteral("many_writers"));
-            ASSERT_FALSE(uri.isEmpty()) << server->error().toStdString();
-            paths.filesLocation = uri;
-            ASSERT_TRUE(DataStore::setDataPaths(paths));
-        }
-    }
-
-    void TearDown() override
-    {
-        if (server && !uri.isEmpty())
-            server->dropDatabase(uri);
-    }
-
-    QTemporaryDir work;
-    DataPaths paths;
-    std::optional<PgTestServer> server;
-    QString uri;
+    void SetUp() override { useEngine(std::get<0>(GetParam())); }
 };
 
 TEST_P(ManyWritersTest, SavesOfDifferentColumnsOfTheSameAndOfDifferentCasesAreAllKept)

@@ -25,26 +25,29 @@ inline std::string engineName(const ::testing::TestParamInfo<StoreEngine>& info)
     return info.param == StoreEngine::File ? "File" : "Server";
 }
 
-// A working directory whose files location is a folder or a fresh server database.
-class StoreEngineTest : public ::testing::TestWithParam<StoreEngine>
+// A working directory whose files location is a folder or a fresh server database, for fixtures
+// whose parameter names the engine.
+class StoreLocationTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    // Called from SetUp. Without a test server the test is skipped; a server that cannot give a
+    // database fails it.
+    void useEngine(StoreEngine engine)
     {
         ASSERT_TRUE(work.isValid());
         paths = DataStore::startUp(work.path());
-        if (GetParam() == StoreEngine::Server) {
-            server = PgTestServer::fromEnvironment();
-            CS42_SKIP_WITHOUT_PG(server);
-            server->exportPgpassFile();
-            const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-            uri = server->freshDatabase(QString::fromLatin1(info->name()));
-            ASSERT_FALSE(uri.isEmpty()) << server->error().toStdString();
-            paths.filesLocation = uri;
-            ASSERT_TRUE(DataStore::saveFilesLocation(paths));
-            QString problem;
-            ASSERT_TRUE(DataStore::setDataPaths(paths, &problem)) << problem.toStdString();
-        }
+        if (engine != StoreEngine::Server)
+            return;
+        server = PgTestServer::fromEnvironment();
+        CS42_SKIP_WITHOUT_PG(server);
+        server->exportPgpassFile();
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        uri = server->freshDatabase(QString::fromLatin1(info->name()));
+        ASSERT_FALSE(uri.isEmpty()) << server->error().toStdString();
+        paths.filesLocation = uri;
+        ASSERT_TRUE(DataStore::saveFilesLocation(paths));
+        QString problem;
+        ASSERT_TRUE(DataStore::setDataPaths(paths, &problem)) << problem.toStdString();
     }
 
     void TearDown() override
@@ -53,12 +56,16 @@ protected:
             server->dropDatabase(uri);
     }
 
-    bool onServer() const { return GetParam() == StoreEngine::Server; }
-
     QTemporaryDir work;
     DataPaths paths;
     std::optional<PgTestServer> server;
     QString uri;
+};
+
+class StoreEngineTest : public StoreLocationTest, public ::testing::WithParamInterface<StoreEngine>
+{
+protected:
+    void SetUp() override { useEngine(GetParam()); }
 };
 
 #define CS42_STORE_ENGINES(suite)                                                                            \

@@ -1,7 +1,6 @@
 #include "core/store/Backup.h"
 
 #include "core/store/Schema.h"
-#include "core/store/ServerLocation.h"
 #include "core/store/SqlConnection.h"
 #include "core/store/TableCopy.h"
 
@@ -29,30 +28,6 @@ QString hostTag()
     return host.isEmpty() ? QStringLiteral("host") : host;
 }
 
-// A temporary copy names its computer and process, so that the next start can tell a copy left
-// by a killed run from one that another workstation is writing right now.
-QString temporaryBeside(const QString& path)
-{
-    return path + TemporaryMarker + hostTag() + QLatin1Char('-') +
-           QString::number(QCoreApplication::applicationPid());
-}
-
-// Replaces `target` with `source` in one step (rename over an existing file).
-bool replaceFile(const QString& source, const QString& target, QString* error)
-{
-    std::error_code code;
-    std::filesystem::rename(
-        std::filesystem::path(source.toStdU16String()), std::filesystem::path(target.toStdU16String()), code);
-    if (code && error)
-        *error = QString::fromStdString(code.message());
-    return !code;
-}
-
-QString native(const QString& path)
-{
-    return ServerLocation::isServerUri(path) ? path : QDir::toNativeSeparators(path);
-}
-
 const TableDef& tableOf(const BackupSet& set)
 {
     return set.table == Schema::casesTable().name ? Schema::casesTable() : Schema::namesTable();
@@ -71,13 +46,6 @@ BackupOutcome placeBackup(const BackupSet& set, const QString& temporary)
         return {BackupStatus::Failed, error};
     }
     return {BackupStatus::Written, QString()};
-}
-
-// Starts a transaction that reads one moment of the server for every statement in it.
-bool beginSnapshot(SqlConnection& live)
-{
-    return live.database().transaction() &&
-           live.exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"));
 }
 
 // Why the file at `path` is no sound copy of the set's database (empty when it is one).
@@ -108,6 +76,22 @@ bool isProcessRunning(qint64 pid)
 #endif
 }
 } // namespace
+
+QString temporaryBeside(const QString& path)
+{
+    return path + TemporaryMarker + hostTag() + QLatin1Char('-') +
+           QString::number(QCoreApplication::applicationPid());
+}
+
+bool replaceFile(const QString& source, const QString& target, QString* error)
+{
+    std::error_code code;
+    std::filesystem::rename(
+        std::filesystem::path(source.toStdU16String()), std::filesystem::path(target.toStdU16String()), code);
+    if (code && error)
+        *error = QString::fromStdString(code.message());
+    return !code;
+}
 
 BackupSet BackupSet::cases(const DataPaths& paths)
 {
@@ -162,30 +146,20 @@ QList<QPair<BackupSet, BackupOutcome>> writeBackups(const DataPaths& paths)
             outcomes.append({set, writeBackup(set)});
         return outcomes;
     }
-    QList<TableCopy::Rows> snapshot;
     QString error;
+    std::optional<QList<TableCopy::Rows>> snapshot;
     {
         SqlConnection live(paths.casesDbPath());
-        if (live.isOpen() && beginSnapshot(live)) {
-            for (const BackupSet& set : sets) {
-                std::optional<TableCopy::Rows> rows = TableCopy::read(live, tableOf(set), &error);
-                if (!rows)
-                    break;
-                snapshot.append(std::move(*rows));
-            }
-            live.database().commit();
-        } else {
-            error = live.errorText();
-        }
+        snapshot = TableCopy::readTogether(live, {&tableOf(sets[0]), &tableOf(sets[1])}, &error);
     }
     for (int i = 0; i < 2; ++i) {
         const BackupSet& set = sets[i];
-        if (snapshot.size() < 2) {
+        if (!snapshot) {
             outcomes.append({set, {BackupStatus::Failed, error}});
             continue;
         }
         const QString temporary = temporaryBeside(set.backupPath);
-        if (!TableCopy::writeFile(temporary, tableOf(set), snapshot[i], &error)) {
+        if (!TableCopy::writeFile(temporary, tableOf(set), (*snapshot)[i], &error)) {
             QFile::remove(temporary);
             outcomes.append({set, {BackupStatus::Failed, error}});
             continue;
@@ -210,16 +184,17 @@ QString quitReport(const BackupSet& set, const BackupOutcome& outcome)
         return {};
     const QString good = soundBackup(set);
     const QString goodText =
-        good.isEmpty() ? QStringLiteral("There is no sound backup of it.")
-                       : QStringLiteral("The backup %1 is sound and was left as it was.").arg(native(good));
+        good.isEmpty()
+            ? QStringLiteral("There is no sound backup of it.")
+            : QStringLiteral("The backup %1 is sound and was left as it was.").arg(shownLocation(good));
     if (outcome.status == BackupStatus::LiveDamaged) {
         return QStringLiteral("The %1 database %2 is damaged (%3), so it was not backed up.  %4  Please "
                               "restore the %1 database from its backup when you start the program again "
                               "(File Utilities: press Esc on the opening window).")
-            .arg(set.displayName, native(set.livePath), outcome.detail, goodText);
+            .arg(set.displayName, shownLocation(set.livePath), outcome.detail, goodText);
     }
     return QStringLiteral("The %1 database %2 could not be backed up.  %3  %4")
-        .arg(set.displayName, native(set.livePath), outcome.detail, goodText);
+        .arg(set.displayName, shownLocation(set.livePath), outcome.detail, goodText);
 }
 
 bool BackupSet::liveOnServer() const
@@ -239,14 +214,14 @@ RestoreOutcome restoreOnServer(const BackupSet& set)
         if (!QFileInfo(candidate).isFile())
             continue;
         if (const QString problem = copyProblem(set, candidate); !problem.isEmpty()) {
-            refusals << QStringLiteral("%1: %2").arg(native(candidate), problem);
+            refusals << QStringLiteral("%1: %2").arg(shownLocation(candidate), problem);
             continue;
         }
         SqlConnection backup(candidate);
         QString error;
         rows = TableCopy::read(backup, tableOf(set), &error);
         if (!rows) {
-            refusals << QStringLiteral("%1: %2").arg(native(candidate), error);
+            refusals << QStringLiteral("%1: %2").arg(shownLocation(candidate), error);
             continue;
         }
         outcome.restoredFrom = candidate;
@@ -271,7 +246,7 @@ RestoreOutcome restoreOnServer(const BackupSet& set)
         QFile::remove(temporary);
         outcome.restoredFrom.clear();
         outcome.error = QStringLiteral("The rows on the server could not be kept as %1 (%2).")
-                            .arg(native(set.beforeRestorePath), error);
+                            .arg(shownLocation(set.beforeRestorePath), error);
         return outcome;
     }
     outcome.keptLivePath = set.beforeRestorePath;
@@ -317,12 +292,12 @@ RestoreOutcome restore(const BackupSet& set)
         // The copy is checked, not the backup itself, so that what is checked is what goes live.
         if (!QFile::copy(candidate, temporary)) {
             refusals << QStringLiteral("%1 could not be copied beside %2.")
-                            .arg(native(candidate), native(set.livePath));
+                            .arg(shownLocation(candidate), shownLocation(set.livePath));
             continue;
         }
         const QString problem = copyProblem(set, temporary);
         if (!problem.isEmpty()) {
-            refusals << QStringLiteral("%1: %2").arg(native(candidate), problem);
+            refusals << QStringLiteral("%1: %2").arg(shownLocation(candidate), problem);
             QFile::remove(temporary);
             continue;
         }
@@ -338,8 +313,8 @@ RestoreOutcome restore(const BackupSet& set)
         if (!QFile::copy(set.livePath, set.beforeRestorePath)) {
             QFile::remove(temporary);
             outcome.restoredFrom.clear();
-            outcome.error =
-                QStringLiteral("The file in use could not be kept as %1.").arg(native(set.beforeRestorePath));
+            outcome.error = QStringLiteral("The file in use could not be kept as %1.")
+                                .arg(shownLocation(set.beforeRestorePath));
             return outcome;
         }
         outcome.keptLivePath = set.beforeRestorePath;
@@ -400,11 +375,12 @@ QString noBackupText()
 QString restoredText(const BackupSet& set, const RestoreOutcome& outcome)
 {
     QString text = QStringLiteral("The %1 Database File was restored from the backup %2.")
-                       .arg(set.displayName, native(outcome.restoredFrom));
+                       .arg(set.displayName, shownLocation(outcome.restoredFrom));
     if (!outcome.error.isEmpty())
         text += QStringLiteral("  The newer backup could not be used: ") + outcome.error;
     if (!outcome.keptLivePath.isEmpty())
-        text += QStringLiteral("  The file it replaced was kept as %1.").arg(native(outcome.keptLivePath));
+        text +=
+            QStringLiteral("  The file it replaced was kept as %1.").arg(shownLocation(outcome.keptLivePath));
     text +=
         QStringLiteral("\r\n\r\nThe program will now end; start it again to work with the restored file.");
     return text;

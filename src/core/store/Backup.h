@@ -43,6 +43,13 @@ struct BackupOutcome
     QString detail; // the damage or the cause of the failure
 };
 
+// A temporary file beside `path` that names this computer and process, so that the next start
+// can tell a copy left by a killed run from one that another workstation is writing right now
+// (removeStaleTemporaries).
+QString temporaryBeside(const QString& path);
+// Replaces `target` with `source` in one step (a rename over an existing file).
+bool replaceFile(const QString& source, const QString& target, QString* error);
+
 // Checks the live file with PRAGMA integrity_check, writes a consistent copy of it (SQLite's own
 // VACUUM INTO, safe while another workstation writes) to a temporary file beside the backup, then
 // moves the old backup to the previous generation and puts the copy in its place.

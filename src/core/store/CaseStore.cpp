@@ -2,9 +2,9 @@
 
 #include "core/Logging.h"
 #include "core/store/CaseKey.h"
+#include "core/store/DataPaths.h"
 #include "core/store/NullRepair.h"
 #include "core/store/Schema.h"
-#include "core/store/ServerLocation.h"
 #include "core/store/SqlConnection.h"
 
 #include <QDir>
@@ -36,11 +36,6 @@ std::optional<qint64> findRowId(SqlConnection& connection, const QString& caseId
         return query.value(0).toLongLong();
     return std::nullopt;
 }
-
-QString nativePath(const QString& path)
-{
-    return ServerLocation::isServerUri(path) ? path : QDir::toNativeSeparators(path);
-}
 } // namespace
 
 QString shortDateText(const QDate& date)
@@ -71,7 +66,7 @@ QString CaseStore::openErrorText()
 
 QString CaseStore::openErrorText(const QString& path, const QString& cause)
 {
-    return openErrorText() + QStringLiteral("\r\n\r\nThe file: ") + nativePath(path) +
+    return openErrorText() + QStringLiteral("\r\n\r\nThe file: ") + shownLocation(path) +
            QStringLiteral("\r\nThe cause: ") + cause;
 }
 
@@ -91,7 +86,7 @@ CaseStoreMessage CaseStore::messageFor(CaseStoreStatus status) const
         return {QStringLiteral("Cases Database in Use"),
                 QStringLiteral("The CASES database is in use by another workstation, so nothing was read "
                                "or saved just now.  Please try again in a moment.\r\n\r\nThe file: ") +
-                    nativePath(m_path),
+                    shownLocation(m_path),
                 false};
     case CaseStoreStatus::Damaged:
         return {QStringLiteral("Cases Database Damaged"),
@@ -99,20 +94,20 @@ CaseStoreMessage CaseStore::messageFor(CaseStoreStatus status) const
                                "found.  Nothing was changed.  Please restore the CASES database from its "
                                "backup (File Utilities: press Esc on the opening window when the program "
                                "starts).\r\n\r\nThe file: ") +
-                    nativePath(m_path) + QStringLiteral("\r\nThe damage: ") + m_problem,
+                    shownLocation(m_path) + QStringLiteral("\r\nThe damage: ") + m_problem,
                 false};
     case CaseStoreStatus::Unreachable:
         return {QStringLiteral("Cases Server Not Reached"),
                 QStringLiteral("The server that holds the CASES database cannot be reached just now, so "
                                "nothing was read or saved.  Please try again in a moment; if the server "
                                "stays out of reach, ask whoever looks after it.\r\n\r\nThe server: ") +
-                    nativePath(m_path) + QStringLiteral("\r\nThe cause: ") + m_problem,
+                    shownLocation(m_path) + QStringLiteral("\r\nThe cause: ") + m_problem,
                 false};
     case CaseStoreStatus::SaveFailed:
         return {QStringLiteral("Not Saved"),
                 QStringLiteral("The change could not be saved in the CASES database, and nothing was "
                                "changed.\r\n\r\nThe file: ") +
-                    nativePath(m_path) + QStringLiteral("\r\nThe cause: ") + m_problem,
+                    shownLocation(m_path) + QStringLiteral("\r\nThe cause: ") + m_problem,
                 false};
     }
     return {};

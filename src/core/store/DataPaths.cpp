@@ -16,6 +16,11 @@ QString dataDriveFor(const QString& workingDirectory)
 #endif
 }
 
+QString shownLocation(const QString& pathOrUri)
+{
+    return ServerLocation::isServerUri(pathOrUri) ? pathOrUri : QDir::toNativeSeparators(pathOrUri);
+}
+
 QString joinPath(const QString& folder, const QString& fileName)
 {
     QString base = folder;

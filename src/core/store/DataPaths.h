@@ -53,6 +53,10 @@ struct DataPaths
 // The working drive for a working directory (see DataPaths).
 QString dataDriveFor(const QString& workingDirectory);
 
+// A database file or folder with the platform's separators, or a server URI as it stands: the
+// location as messages show it.
+QString shownLocation(const QString& pathOrUri);
+
 // Joins a folder and a file name with the platform's separator.
 QString joinPath(const QString& folder, const QString& fileName);
 

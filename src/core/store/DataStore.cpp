@@ -14,12 +14,15 @@
 
 namespace cs42 {
 
-DataPaths DataStore::startUp(const QString& workingDirectory, StartUpReport* report)
+DataPaths
+DataStore::startUp(const QString& workingDirectory, StartUpReport* report, const QString& filesLocation)
 {
     DataPaths paths = DataPaths::forWorkingDirectory(workingDirectory);
     QDir().mkpath(paths.vtrFormsDir());
     ensureSettingsDatabase(paths);
     const QString settingsProblem = loadSettings(paths);
+    if (!filesLocation.isEmpty())
+        paths.filesLocation = filesLocation;
     bool casesBusy = false;
     QString serverProblem;
     // Without readable settings the cases may be anywhere: making empty databases in the default

@@ -28,7 +28,11 @@ public:
     // then ensures the settings database, loads the files location, ensures the names and cases
     // databases there and the schedule database, removes temporary files that an interrupted
     // backup or restore left behind, and installs missing data (InstalledData::install).
-    static DataPaths startUp(const QString& workingDirectory, StartUpReport* report = nullptr);
+    // A non-empty `filesLocation` (a folder or a server URI) is used for this run in place of the
+    // stored one, which is left as it was.
+    static DataPaths startUp(const QString& workingDirectory,
+                             StartUpReport* report = nullptr,
+                             const QString& filesLocation = QString());
 
     static void ensureSettingsDatabase(const DataPaths& paths);
     // Reads `fileslocation` from the first row of Main (adding the row on first use) into

@@ -1,20 +1,17 @@
 #include "core/store/Migration.h"
 
 #include "core/names/NameRecord.h"
+#include "core/store/Backup.h"
 #include "core/store/DataPaths.h"
 #include "core/store/Schema.h"
 #include "core/store/ServerLocation.h"
 #include "core/store/SqlConnection.h"
 #include "core/store/TableCopy.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
-
-#include <filesystem>
 
 namespace cs42::Migration {
 
@@ -31,11 +28,6 @@ Location locate(const QString& place)
     DataPaths paths;
     paths.filesLocation = place;
     return {paths.casesDbPath(), paths.namesDbPath(), paths.onServer()};
-}
-
-QString shown(const QString& place)
-{
-    return ServerLocation::isServerUri(place) ? place : QDir::toNativeSeparators(place);
 }
 
 // How many rows of a table count as data: a names table holding only the directory's seed record
@@ -58,19 +50,9 @@ QString refusal(const QString& to, int cases, int names)
 {
     return QStringLiteral("%1 already holds %2 cases and %3 names; nothing was copied. Give --replace to "
                           "replace them.")
-        .arg(shown(to))
+        .arg(shownLocation(to))
         .arg(qMax(cases, 0))
         .arg(qMax(names, 0));
-}
-
-bool replaceFile(const QString& source, const QString& target, QString* error)
-{
-    std::error_code code;
-    std::filesystem::rename(
-        std::filesystem::path(source.toStdU16String()), std::filesystem::path(target.toStdU16String()), code);
-    if (code)
-        *error = QString::fromStdString(code.message());
-    return !code;
 }
 
 bool toServer(const Location& target,
@@ -132,7 +114,7 @@ bool toFolder(const Location& target,
               QString* error)
 {
     if (!QFileInfo(to).isDir()) {
-        *error = QStringLiteral("The folder %1 does not exist.").arg(shown(to));
+        *error = QStringLiteral("The folder %1 does not exist.").arg(shownLocation(to));
         return false;
     }
     if (!replace) {
@@ -151,13 +133,12 @@ bool toFolder(const Location& target,
             return false;
         }
     }
-    const QString suffix = QStringLiteral(".tmp-migrate-%1").arg(QCoreApplication::applicationPid());
-    const QString casesTemporary = target.cases + suffix;
-    const QString namesTemporary = target.names + suffix;
+    const QString casesTemporary = Backup::temporaryBeside(target.cases);
+    const QString namesTemporary = Backup::temporaryBeside(target.names);
     const bool written = TableCopy::writeFile(casesTemporary, Schema::casesTable(), cases, error) &&
                          TableCopy::writeFile(namesTemporary, Schema::namesTable(), names, error) &&
-                         replaceFile(casesTemporary, target.cases, error) &&
-                         replaceFile(namesTemporary, target.names, error);
+                         Backup::replaceFile(casesTemporary, target.cases, error) &&
+                         Backup::replaceFile(namesTemporary, target.names, error);
     QFile::remove(casesTemporary);
     QFile::remove(namesTemporary);
     return written;
@@ -174,33 +155,27 @@ Outcome migrate(const QString& from, const QString& to, bool replace)
         return outcome;
     }
     if (!source.server && !QFileInfo(source.cases).isFile()) {
-        outcome.error = QStringLiteral("%1 holds no cases database.").arg(shown(from));
+        outcome.error = QStringLiteral("%1 holds no cases database.").arg(shownLocation(from));
         return outcome;
     }
     std::optional<TableCopy::Rows> cases;
     std::optional<TableCopy::Rows> names;
-    {
+    if (source.server) {
+        // One database holds both tables: they are read at one moment.
+        SqlConnection server(source.cases);
+        std::optional<QList<TableCopy::Rows>> both =
+            TableCopy::readTogether(server, {&Schema::casesTable(), &Schema::namesTable()}, &outcome.error);
+        if (both) {
+            cases = (*both)[0];
+            names = (*both)[1];
+        }
+    } else {
         SqlConnection casesDb(source.cases);
-        if (!casesDb.isOpen()) {
-            outcome.error = casesDb.errorText();
-            return outcome;
-        }
-        // A server is read at one moment; a folder's two files are read one after the other.
-        if (source.server) {
-            casesDb.database().transaction();
-            casesDb.exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"));
-        }
         cases = TableCopy::read(casesDb, Schema::casesTable(), &outcome.error);
-        if (cases && source.server)
-            names = TableCopy::read(casesDb, Schema::namesTable(), &outcome.error);
-        if (source.server)
-            casesDb.database().commit();
-    }
-    if (cases && !source.server) {
-        if (QFileInfo(source.names).isFile()) {
+        if (cases && QFileInfo(source.names).isFile()) {
             SqlConnection namesDb(source.names);
             names = TableCopy::read(namesDb, Schema::namesTable(), &outcome.error);
-        } else {
+        } else if (cases) {
             names = TableCopy::Rows{};
         }
     }

@@ -74,6 +74,11 @@ public:
         return columns;
     }
 
+    QString snapshotStatement() const override
+    {
+        return QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY");
+    }
+
     // Workstations starting together would otherwise race to add the same column.
     QString schemaLock() const override { return QStringLiteral("SELECT pg_advisory_xact_lock(4203042)"); }
 

@@ -171,17 +171,25 @@ void createTable(SqlConnection& connection, const TableDef& table)
     connection.exec(connection.dialect().createTable(table));
 }
 
-void addColumns(SqlConnection& connection, const TableDef& table)
+namespace {
+// Adds, inside the caller's transaction, every column the table lacks.
+void addMissingColumns(SqlConnection& connection, const TableDef& table)
 {
     const SqlDialect& dialect = connection.dialect();
     const QStringList existing = dialect.existingColumnNames(connection.database(), table.name);
-    // One transaction: a new file costs one sync, not one per column. On a file a failing
-    // addition fails alone and the others still go in.
-    connection.database().transaction();
     for (const ColumnDef& column : table.additions) {
         if (!existing.contains(column.name.toLower()))
             connection.exec(dialect.addColumn(table, column));
     }
+}
+} // namespace
+
+void addColumns(SqlConnection& connection, const TableDef& table)
+{
+    // One transaction: a new file costs one sync, not one per column. On a file a failing
+    // addition fails alone and the others still go in.
+    connection.database().transaction();
+    addMissingColumns(connection, table);
     connection.database().commit();
 }
 
@@ -201,15 +209,11 @@ SqlFailure ensureDatabase(const QString& path, const TableDef& table, QString* e
         connection.exec(lock);
     }
     createTable(connection, table);
-    if (lock.isEmpty()) {
+    // Under the lock the whole upgrade is already one transaction.
+    if (lock.isEmpty())
         addColumns(connection, table);
-    } else {
-        const QStringList existing = dialect.existingColumnNames(connection.database(), table.name);
-        for (const ColumnDef& column : table.additions) {
-            if (!existing.contains(column.name.toLower()))
-                connection.exec(dialect.addColumn(table, column));
-        }
-    }
+    else
+        addMissingColumns(connection, table);
     if (const QString index = dialect.keyIndex(table); !index.isEmpty())
         connection.exec(index);
     if (!lock.isEmpty() && !connection.database().commit()) {

@@ -47,6 +47,9 @@ public:
     // The table's columns in stored order (empty when it is missing).
     virtual QList<StoredColumn> existingColumns(QSqlDatabase& db, const QString& table) const = 0;
     QStringList existingColumnNames(QSqlDatabase& db, const QString& table) const;
+    // The first statement of a transaction whose reads all see one moment; empty when the
+    // engine's transaction does that by itself.
+    virtual QString snapshotStatement() const = 0;
     // A statement that makes concurrent schema upgrades wait for each other; empty when the
     // engine's own locking suffices.
     virtual QString schemaLock() const = 0;

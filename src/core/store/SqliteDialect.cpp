@@ -72,6 +72,9 @@ public:
         return columns;
     }
 
+    // A read transaction holds the file's shared lock: no writer can come between its reads.
+    QString snapshotStatement() const override { return {}; }
+
     QString schemaLock() const override { return {}; }
 
     SqlFailure classify(const QSqlError& error) const override

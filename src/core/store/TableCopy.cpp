@@ -63,6 +63,32 @@ std::optional<Rows> read(SqlConnection& source, const TableDef& table, QString* 
     return rows;
 }
 
+std::optional<QList<Rows>>
+readTogether(SqlConnection& source, const QList<const TableDef*>& tables, QString* error)
+{
+    if (!source.isOpen()) {
+        setError(error, source.errorText());
+        return std::nullopt;
+    }
+    const QString snapshot = source.dialect().snapshotStatement();
+    if (!source.database().transaction() || (!snapshot.isEmpty() && !source.exec(snapshot))) {
+        source.noteError(source.database().lastError());
+        setError(error, source.errorText());
+        return std::nullopt;
+    }
+    QList<Rows> all;
+    for (const TableDef* table : tables) {
+        std::optional<Rows> rows = read(source, *table, error);
+        if (!rows) {
+            source.database().rollback();
+            return std::nullopt;
+        }
+        all.append(std::move(*rows));
+    }
+    source.database().commit();
+    return all;
+}
+
 bool append(SqlConnection& target, const TableDef& table, const Rows& rows, QString* error)
 {
     const SqlDialect& dialect = target.dialect();

@@ -25,6 +25,10 @@ struct Rows
 
 // Every row of `table` in stored order.
 std::optional<Rows> read(SqlConnection& source, const TableDef& table, QString* error = nullptr);
+// Every row of each of `tables`, all read at one moment (one snapshot transaction), in the
+// order given; nullopt when any cannot be read.
+std::optional<QList<Rows>>
+readTogether(SqlConnection& source, const QList<const TableDef*>& tables, QString* error = nullptr);
 // Appends the rows to `table` in `target` (which must hold the table); the caller owns the
 // transaction.
 bool append(SqlConnection& target, const TableDef& table, const Rows& rows, QString* error = nullptr);
