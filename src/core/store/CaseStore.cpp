@@ -7,7 +7,6 @@
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
 
-#include <QDir>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
