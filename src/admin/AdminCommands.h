@@ -26,8 +26,11 @@ int runMigrateCommand(const QStringList& args);
 // the first case, whose id is then stored in caseId. When there is none it says why on standard
 // error (`caseGiven`: the id came from --case).
 // `edition` computes the case under that edition in place of its own.
-std::optional<Worksheet>
-loadWorksheet(const DataPaths& paths, QString& caseId, bool caseGiven, const FormEdition* edition = nullptr);
+std::optional<Worksheet> loadWorksheet(const DataPaths& paths,
+                                       QString& caseId,
+                                       bool caseGiven,
+                                       const FormEdition* edition = nullptr,
+                                       const QDate& today = QDate::currentDate());
 
 // Reads "--edition ID" at args[*i] (advancing *i); false, having said why, for an unknown id.
 bool readEditionOption(const QStringList& args, qsizetype* i, const FormEdition** edition);

@@ -59,12 +59,13 @@ bool readEditionOption(const QStringList& args, qsizetype* i, const FormEdition*
     return false;
 }
 
-std::optional<Worksheet>
-loadWorksheet(const DataPaths& paths, QString& caseId, bool caseGiven, const FormEdition* edition)
+std::optional<Worksheet> loadWorksheet(
+    const DataPaths& paths, QString& caseId, bool caseGiven, const FormEdition* edition, const QDate& today)
 {
     CaseStoreStatus status = CaseStoreStatus::Ok;
     QString problem;
-    const std::optional<Worksheet> sheet = recalculateWorksheet(paths, caseId, &status, &problem, edition);
+    const std::optional<Worksheet> sheet =
+        recalculateWorksheet(paths, caseId, &status, &problem, edition, today);
     if (!sheet) {
         if (status != CaseStoreStatus::CaseRemoved)
             printStoreFailure(CaseStore(paths.casesDbPath(), problem), status);
@@ -111,7 +112,7 @@ int runWorksheetCommand(const QStringList& args, const DataPaths& paths)
         return 2;
     }
 
-    const std::optional<Worksheet> sheet = loadWorksheet(paths, caseId, caseGiven, forced);
+    const std::optional<Worksheet> sheet = loadWorksheet(paths, caseId, caseGiven, forced, today);
     if (!sheet)
         return 1;
 

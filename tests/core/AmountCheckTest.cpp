@@ -26,8 +26,17 @@ TEST(AmountCheckTest, AmountsBeyondAnyIncomeOrBeyondReadingCannotBeUsed)
          "has more digits than can be read",
          0},
         {QStringLiteral(""), "", 0},
-        {QStringLiteral("abc"), "", 0},
-        {QStringLiteral("1,234"), "", 1},
+        {QStringLiteral("   "), "", 0},
+        {QStringLiteral(" 412.50 "), "", 412.5},
+        {QStringLiteral("-100"), "", -100},
+        // Stored by other tools: read from their first digits they would be other amounts.
+        {QStringLiteral("$3,000"), "is not a plain number", 0},
+        {QStringLiteral("1,000"), "is not a plain number", 0},
+        {QStringLiteral("(1000)"), "is not a plain number", 0},
+        {QStringLiteral("1e3"), "is not a plain number", 0},
+        {QStringLiteral("abc"), "is not a plain number", 0},
+        {QStringLiteral("12.5.1"), "is not a plain number", 0},
+        {QStringLiteral("-"), "is not a plain number", 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(amountProblem(c.text), QLatin1String(c.problem)) << c.text.left(20).toStdString();

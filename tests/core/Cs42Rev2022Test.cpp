@@ -1,6 +1,7 @@
 #include "core/worksheet/Cs42Rev2022.h"
 
 #include "Worksheet2022Fixtures.h"
+#include "core/worksheet/ProductionRefusal.h"
 
 #include <QMap>
 
@@ -304,6 +305,57 @@ TEST(Cs42Rev2022Test, EveryLabelGetsACaptionWhenLinesAreUndefined)
         for (const QString& label : labels)
             EXPECT_TRUE(sheet.captions.contains(label)) << label.toStdString();
         EXPECT_EQ(sheet.captions.size(), labels.size());
+    }
+}
+
+// Amounts stored by other tools and old databases: a text that is not one plain number is never
+// read as another amount ("$3,000" as 0, "1,000" as 1), and the form is not produced from it.
+TEST(Cs42Rev2022Test, StoredTextsThatAreNoPlainNumberAreInvalidNotZero)
+{
+    const DataPaths paths = DataPaths::forWorkingDirectory(QStringLiteral("/office"));
+    for (const char* stored : {"$3,000", "1,000", "(1000)", "1e3", "abc"}) {
+        const Worksheet sheet = compute({{"pinc", QLatin1String(stored)}, {"dinc", "5287.00"}});
+        EXPECT_EQ(sheet.captions.value(QStringLiteral("lblP1")), QStringLiteral("INVALID")) << stored;
+        EXPECT_EQ(sheet.result.unusableAmounts, QStringList{QStringLiteral("line 1 of the plaintiff")})
+            << stored;
+        EXPECT_TRUE(sheet.result.warnings.value(QStringLiteral("lblAmountWarning"))
+                        .startsWith(QStringLiteral("THE AMOUNT ON LINE 1 OF THE PLAINTIFF CANNOT BE USED")))
+            << stored;
+        EXPECT_TRUE(productionRefusal(sheet, paths).contains(QStringLiteral("is not a plain number")))
+            << stored;
+    }
+    const Worksheet plain = compute({{"pinc", "3000"}, {"dinc", " 5287.00 "}});
+    EXPECT_EQ(plain.captions.value(QStringLiteral("lblP1")), QStringLiteral("3,000"));
+    EXPECT_EQ(productionRefusal(plain, paths), QString());
+}
+
+// A "Number of Children" box holding no number of children has its own warning and refusal; line 4
+// is read for the children named.
+TEST(Cs42Rev2022Test, ANumberOfChildrenOutsideOneToSixIsIgnoredAndSaidSo)
+{
+    const DataPaths paths = DataPaths::forWorkingDirectory(QStringLiteral("/office"));
+    const Columns twoNamed{
+        {"child1name", "Ann"}, {"child2name", "Bob"}, {"pinc", "2500.00"}, {"dinc", "4000.00"}};
+    for (const char* entered : {"7", "0", "abc"}) {
+        Columns columns = twoNamed;
+        columns.insert(QStringLiteral("numchildren"), QLatin1String(entered));
+        const Worksheet sheet = compute(columns);
+        EXPECT_EQ(sheet.result.numberOfChildren, 2) << entered;
+        EXPECT_EQ(sheet.captions.value(QStringLiteral("lblC4")), QStringLiteral("1,313")) << entered;
+        EXPECT_TRUE(sheet.result.unusableAmounts.isEmpty()) << entered;
+        EXPECT_EQ(
+            sheet.result.warnings.value(QStringLiteral("lblChildrenWarning")),
+            QStringLiteral("THE NUMBER OF CHILDREN (%1) MUST BE 1 TO 6: LINE 4 USES THE 2 CHILDREN NAMED!")
+                .arg(QLatin1String(entered)))
+            << entered;
+        EXPECT_EQ(
+            productionRefusal(sheet, paths),
+            QStringLiteral("The form was not produced.\r\n\r\nThe Number of Children box holds \"%1\", "
+                           "which is no number of children: it must be 1 to 6. Line 4 would be read for "
+                           "the 2 children named. Enter the number of children again, or empty the box to "
+                           "use the children named.")
+                .arg(QLatin1String(entered)))
+            << entered;
     }
 }
 

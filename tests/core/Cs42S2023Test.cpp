@@ -100,7 +100,7 @@ TEST(Cs42S2023Test, LinesFollowTheWorkbookBeyondTheCourtsCases)
          {{"lblP2", "(150)"},
           {"lblC2", "(100)"},
           {"lblP3", "150"},
-          {"lblD3", "(50)"},
+          {"lblD3", "-50"}, // the workbook prints "-50%"
           {"lblC3", "100"},
           {"lblC4", "52"},
           {"lblC5", "78"},

@@ -87,7 +87,10 @@ TEST(DisplayFormatTest, CourtCaptionsAreTheWorkbooksNumberFormat)
                    {0, "0"},
                    {0.58, "58"}, // 0.58 x 100 is 57.99999999999999 in binary
                    {3, "300"},
-                   {-2, "(200)"}},
+                   // As the workbook's "0%" prints them, never as amounts.
+                   {-0.13, "-13"},
+                   {-2, "-200"},
+                   {360.78, "36078"}},
                   "courtPercent");
 }
 

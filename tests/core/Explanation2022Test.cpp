@@ -114,28 +114,42 @@ TEST(Explanation2022Test, PlainCaseReadsLineByLine)
         "$534. "
         "At 55%, John Smith's share of the total is $294; at 45%, Jane Smith's share is $240 (line 8). Each "
         "parent is credited with the costs that parent pays (line 9): $100 for John Smith and $20 for Jane "
-        "Smith. After the credits, the shares are $194 for John Smith and $220 for Jane Smith (line "
-        "10).\r\n\r\n"
-        "John Smith has custody of the children, so the support is paid by Jane Smith. Line 13 is the "
-        "smaller "
-        "of Jane Smith's share after credits (line 10) and what Jane Smith can afford to pay after the "
-        "self-support reserve (line 12). Jane Smith's adjusted gross income of $1,000 less the self-support "
-        "reserve of $981 leaves $19 (line 11). 85% of that would be only $16, but line 12 is never below the "
-        "$50 "
-        "minimum; as $50 is less than the share after credits of $220, the $50 minimum decides line 13: $50. "
+        "Smith. Line 10 is each parent's share less that parent's credit, and never below $0: $194 for John "
+        "Smith and $220 for Jane Smith (line 10).\r\n\r\n"
+        "Lines 11 to 13 test what each parent can afford to pay. Line 11 is what is left of the parent's "
+        "adjusted gross income above the self-support reserve of $981, line 12 is 85% of line 11 but never "
+        "less than $50, and line 13 is the smaller of lines 10 and 12. John Smith's adjusted gross income of "
+        "$1,200 less the reserve leaves $219 (line 11); 85% of that, in whole dollars, is $186 (line 12). "
         "The "
-        "recommended child-support order is therefore that Jane Smith pay John Smith $50 per month.");
+        "smaller of $194 (line 10) and $186 (line 12) is John Smith's line 13: $186. Jane Smith's adjusted "
+        "gross income of $1,000 less the reserve leaves $19 (line 11); 85% of that would be $16, below the "
+        "$50 "
+        "minimum, so line 12 is $50. The smaller of $220 (line 10) and $50 (line 12) is Jane Smith's line "
+        "13: "
+        "$50.\r\n\r\n"
+        "John Smith has custody of the children, so the support is paid by Jane Smith, the parent without "
+        "custody. John Smith's own line 13 ($186) is the share of the support that John Smith provides in "
+        "caring for the children; it is not ordered to be paid. The recommended child-support order is "
+        "therefore Jane Smith's line 13: that Jane Smith pay John Smith $50 per month.");
     EXPECT_EQ(plainCase().explain().toStdString(), (expected + RuleSentence + rest).toStdString());
 }
 
-TEST(Explanation2022Test, LineThirteenNamesTheRuleThatDecidesIt)
+// Lines 11 to 13 are explained for both parents, whichever rule decides each line 13, and the order
+// is the line 13 of the parent without custody.
+TEST(Explanation2022Test, LinesElevenToThirteenAreExplainedForBothParents)
 {
+    const QString plaintiffLines = QStringLiteral(
+        "John Smith's adjusted gross income of $1,200 less the reserve leaves $219 (line 11); 85% of that, "
+        "in "
+        "whole dollars, is $186 (line 12). The smaller of $194 (line 10) and $186 (line 12) is John Smith's "
+        "line 13: $186.");
+
     struct Case
     {
         const char* name;
         std::function<void(Computation&)> change;
-        QString paragraph;
-        bool mentionsReserve;
+        QString payerLines; // in the paragraph of lines 11 to 13
+        QString order;      // the paragraph of the order
     };
 
     const Case cases[] = {
@@ -145,69 +159,141 @@ TEST(Explanation2022Test, LineThirteenNamesTheRuleThatDecidesIt)
              c.result.payer = QStringLiteral("P");
              c.result.orderAmount = 186;
          },
+         plaintiffLines,
          QStringLiteral(
-             "Jane Smith has custody of the children, so the support is paid by John Smith. Line 13 is the "
-             "smaller of John Smith's share after credits (line 10) and what John Smith can afford to pay "
-             "after "
-             "the self-support reserve (line 12). John Smith's adjusted gross income of $1,200 less the "
-             "self-support reserve of $981 leaves $219 (line 11). Line 12 allows 85% of that, $186, which is "
-             "less than the share after credits of $194, so the 85% limit decides line 13: $186. The "
-             "recommended child-support order is therefore that John Smith pay Jane Smith $186 per month."),
-         true},
+             "Jane Smith has custody of the children, so the support is paid by John Smith, the parent "
+             "without custody. Jane Smith's own line 13 ($50) is the share of the support that Jane "
+             "Smith provides in caring for the children; it is not ordered to be paid. The recommended "
+             "child-support order is therefore John Smith's line 13: that John Smith pay Jane Smith "
+             "$186 per month.")},
         {"the $50 minimum with nothing above the reserve",
          [](Computation& c) {
              c.put({{"lblD1", 900}, {"lblD2", 900}, {"lblD11", 0}});
          },
          QStringLiteral(
-             "John Smith has custody of the children, so the support is paid by Jane Smith. Line 13 is the "
-             "smaller of Jane Smith's share after credits (line 10) and what Jane Smith can afford to pay "
-             "after "
-             "the self-support reserve (line 12). Jane Smith's adjusted gross income of $900 does not exceed "
-             "the "
-             "self-support reserve of $981, so nothing is left above it (line 11 is $0). 85% of that would "
-             "be "
-             "only $0, but line 12 is never below the $50 minimum; as $50 is less than the share after "
-             "credits "
-             "of $220, the $50 minimum decides line 13: $50. The recommended child-support order is "
-             "therefore "
-             "that Jane Smith pay John Smith $50 per month."),
-         true},
+             "Jane Smith's adjusted gross income of $900 does not exceed the reserve, so nothing is "
+             "left above it (line 11 is $0); 85% of that would be $0, below the $50 minimum, so line "
+             "12 is $50. The smaller of $220 (line 10) and $50 (line 12) is Jane Smith's line 13: "
+             "$50."),
+         {}},
         {"line 10 when the payer can afford it",
          [](Computation& c) {
              c.put({{"lblD11", 2019}, {"lblD12", 1716}, {"lblD13", 220}});
              c.result.orderAmount = 220;
          },
-         QStringLiteral("John Smith has custody of the children, so the support is paid by Jane Smith. Jane "
-                        "Smith's line 13 is the share after credits, $220 (line 10). The recommended "
-                        "child-support order is therefore that Jane Smith pay John Smith $220 per month."),
-         false},
-        {"line 12 equal to line 10 does not decide",
+         QStringLiteral(
+             "85% of that, in whole dollars, is $1,716 (line 12). The smaller of $220 (line 10) and "
+             "$1,716 (line 12) is Jane Smith's line 13: $220."),
+         {}},
+        {"line 12 equal to line 10",
          [](Computation& c) {
-             c.put({{"lblD12", 220}, {"lblD13", 220}});
+             c.put({{"lblD11", 259}, {"lblD12", 220}, {"lblD13", 220}});
              c.result.orderAmount = 220;
          },
-         QStringLiteral("John Smith has custody of the children, so the support is paid by Jane Smith. Jane "
-                        "Smith's line 13 is the share after credits, $220 (line 10). The recommended "
-                        "child-support order is therefore that Jane Smith pay John Smith $220 per month."),
-         false},
+         QStringLiteral("Lines 10 and 12 are the same, so Jane Smith's line 13 is $220."),
+         {}},
         {"a payer with no income pays $0 whatever the reserve says",
          [](Computation& c) {
              c.clear({"lblD1"});
              c.put({{"lblD2", 0}, {"lblD11", 0}, {"lblD13", 0}});
              c.result.orderAmount = 0;
          },
+         QStringLiteral("As Jane Smith has no monthly gross income, Jane Smith's line 13 is $0."),
          QStringLiteral(
-             "John Smith has custody of the children, so the support is paid by Jane Smith. Because "
-             "Jane Smith has no monthly gross income, Jane Smith's line 13 is $0. The recommended "
-             "child-support order is therefore that Jane Smith pay John Smith $0 per month."),
-         false},
+             "John Smith has custody of the children, so the support is paid by Jane Smith, the parent "
+             "without custody. John Smith's own line 13 ($186) is the share of the support that John "
+             "Smith provides in caring for the children; it is not ordered to be paid. The recommended "
+             "child-support order is therefore Jane Smith's line 13: that Jane Smith pay John Smith $0 "
+             "per month.")},
+        {"a line 13 in cents is ordered in whole dollars, as the form prints it",
+         [](Computation& c) {
+             c.put({{"lblD10", 441.68}, {"lblD11", 2019}, {"lblD12", 1716}, {"lblD13", 441.68}});
+             c.result.orderAmount = 441.68;
+         },
+         QStringLiteral(
+             "The smaller of $441.68 (line 10) and $1,716 (line 12) is Jane Smith's line 13: $441.68."),
+         QStringLiteral(
+             "John Smith has custody of the children, so the support is paid by Jane Smith, the parent "
+             "without custody. John Smith's own line 13 ($186) is the share of the support that John "
+             "Smith provides in caring for the children; it is not ordered to be paid. The recommended "
+             "child-support order is therefore Jane Smith's line 13 of $441.68 in whole dollars, as "
+             "the form prints it: that Jane Smith pay John Smith $442 per month.")},
     };
     for (const Case& c : cases) {
         Computation sheet = plainCase();
         c.change(sheet);
-        EXPECT_EQ(sheet.paragraph(5).toStdString(), c.paragraph.toStdString()) << c.name;
-        EXPECT_EQ(sheet.paragraph(5).contains(QStringLiteral("reserve")), c.mentionsReserve) << c.name;
+        const QString lines = sheet.paragraph(5);
+        EXPECT_TRUE(lines.startsWith(QStringLiteral(
+            "Lines 11 to 13 test what each parent can afford to pay. Line 11 is what is left of the parent's "
+            "adjusted gross income above the self-support reserve of $981, line 12 is 85% of line 11 but "
+            "never less than $50, and line 13 is the smaller of lines 10 and 12.")))
+            << c.name;
+        EXPECT_TRUE(lines.contains(c.payerLines)) << c.name << "\n" << lines.toStdString();
+        if (c.payerLines != plaintiffLines) {
+            EXPECT_TRUE(lines.contains(plaintiffLines)) << c.name << "\n" << lines.toStdString();
+        }
+        if (!c.order.isEmpty()) {
+            EXPECT_EQ(sheet.paragraph(6).toStdString(), c.order.toStdString()) << c.name;
+        }
     }
+}
+
+// A negative adjusted gross income is said in words, and its share below 0 gives a line 10 of $0,
+// not "the same as line 8".
+TEST(Explanation2022Test, NegativeAmountsAreSaidInWords)
+{
+    Computation sheet = plainCase();
+    sheet.put({{"lblD1a", 1100},
+               {"lblC1a", 1100},
+               {"lblD2", -100},
+               {"lblC2", 1100},
+               {"lblP3", 1.09},
+               {"lblD3", -0.09},
+               {"lblP8", 582},
+               {"lblD8", -48},
+               {"lblD9", 0},
+               {"lblD5", 0},
+               {"lblC5", 0},
+               {"lblP10", 482},
+               {"lblD10", 0},
+               {"lblD11", 0},
+               {"lblD12", 50},
+               {"lblD13", 0}});
+    sheet.result.orderAmount = 0;
+    const QString text = sheet.explain();
+    EXPECT_FALSE(text.contains(QStringLiteral("$("))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral(
+        "Jane Smith has a monthly gross income of $1,000 (line 1) and pays $1,100 in pre-existing child "
+        "support each month (line 1a), which is deducted from it, leaving a negative adjusted gross income "
+        "of "
+        "$100 (line 2).")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("at -9%, Jane Smith's share is minus $48 (line 8)")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral(
+        "Jane Smith's share of minus $48 is below $0 because Jane Smith's adjusted gross income is, so Jane "
+        "Smith's line 10 is $0.")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral(
+        "Jane Smith's adjusted gross income is negative (minus $100), so nothing is left above the reserve "
+        "(line 11 is $0)")))
+        << text.toStdString();
+}
+
+// Every amount is written as the worksheet carries it, so that the sums written add up.
+TEST(Explanation2022Test, AmountsInCentsAddUpAsWritten)
+{
+    Computation sheet = plainCase();
+    sheet.put({{"lblD1", 5287}, {"lblD1a", 412.5}, {"lblC1a", 412.5}, {"lblD2", 4874.5}, {"lblC2", 6074.5}});
+    const QString text = sheet.explain();
+    EXPECT_TRUE(text.contains(QStringLiteral(
+        "Jane Smith has a monthly gross income of $5,287 (line 1) and pays $412.50 in pre-existing child "
+        "support each month (line 1a), which is deducted from it, leaving an adjusted gross income of "
+        "$4,874.50 "
+        "(line 2).")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("combined adjusted gross income is $6,074.50 (line 2)")))
+        << text.toStdString();
 }
 
 TEST(Explanation2022Test, ScheduleParagraphSaysWhichRowAndWhy)
@@ -240,13 +326,13 @@ TEST(Explanation2022Test, ScheduleParagraphSaysWhichRowAndWhy)
              " The combined adjusted gross income of $2,225 lies exactly halfway between the $2,200 "
              "and $2,250 rows, so the higher row, $2,250, is used. The schedule's amount there for 1 "
              "child is $423.")},
-        {"cents short of halfway: the caption alone would mislead",
+        {"cents short of halfway: the amount is written with its cents",
          [](Computation& c) {
              c.put({{"lblC2", 2224.5}});
          },
          QStringLiteral(
-             " The row nearest to the combined adjusted gross income of $2,225 (exactly $2,224.50) "
-             "is the $2,200 row. The schedule's amount there for 1 child is $414.")},
+             " The row nearest to the combined adjusted gross income of $2,224.50 is the $2,200 row. "
+             "The schedule's amount there for 1 child is $414.")},
         {"the $250 floor",
          [](Computation& c) {
              c.put({{"lblC2", 180}, {"lblC4", 52}});
@@ -359,7 +445,11 @@ TEST(Explanation2022Test, NoOrderSaysWhy)
         Computation sheet = plainCase();
         c.change(sheet);
         EXPECT_EQ(sheet.paragraph(4).toStdString(), c.obligation.toStdString()) << c.name;
-        EXPECT_EQ(sheet.paragraph(5).toStdString(), c.order.toStdString()) << c.name;
+        EXPECT_TRUE(
+            sheet.paragraph(5).contains(QStringLiteral("Without a line 10, John Smith's line 13 cannot be "
+                                                       "computed.")))
+            << c.name;
+        EXPECT_EQ(sheet.paragraph(6).toStdString(), c.order.toStdString()) << c.name;
     }
 
     Computation undefined = plainCase();
@@ -374,7 +464,9 @@ TEST(Explanation2022Test, NoOrderSaysWhy)
             "is $0, neither parent's share of it (line 3) can be computed: line 3 stays empty, and so do "
             "the lines taken from it.")
             .toStdString());
-    EXPECT_FALSE(undefined.explain().contains(QStringLiteral("%")));
+    // No share is given (85% of line 11 is the rule of line 12, not a share).
+    EXPECT_FALSE(undefined.explain().contains(QStringLiteral("55%")));
+    EXPECT_FALSE(undefined.explain().contains(QStringLiteral("At ")));
 }
 
 TEST(Explanation2022Test, IncomeSentenceNamesOnlyTheDeductionsMade)
@@ -417,7 +509,7 @@ TEST(Explanation2022Test, IncomeSentenceNamesOnlyTheDeductionsMade)
          -200,
          "John Smith reports no monthly gross income (line 1) and pays $200 in pre-existing child support "
          "each "
-         "month (line 1a), which is deducted, leaving a negative adjusted gross income of $(200) (line 2). "},
+         "month (line 1a), which is deducted, leaving a negative adjusted gross income of $200 (line 2). "},
     };
     for (const Case& c : cases) {
         Computation sheet = plainCase();
@@ -450,8 +542,9 @@ TEST(Explanation2022Test, CostsAndCreditsOfZeroAreNotMentioned)
         sheet.paragraph(4).toStdString(),
         QStringLiteral("The total child-support obligation (line 7) is the basic obligation, $414. At 55%, "
                        "John Smith's share of the total is $228; at 45%, Jane Smith's share is $186 (line "
-                       "8). With no costs to credit (line 9), each parent's share after credits (line 10) "
-                       "is the same as line 8.")
+                       "8). Neither parent pays a cost to be credited (line 9). Line 10 is each parent's "
+                       "share less that parent's credit, and never below $0: $228 for John Smith and $186 "
+                       "for Jane Smith (line 10).")
             .toStdString());
 
     // Both parents paying one cost, and a credit above the share: line 10 is 0, never below.
@@ -472,9 +565,9 @@ TEST(Explanation2022Test, CostsAndCreditsOfZeroAreNotMentioned)
         << obligation.toStdString();
     both.put({{"lblD9", 400}, {"lblD10", 0}});
     EXPECT_TRUE(both.paragraph(4).endsWith(QStringLiteral(
-        "After the credits, the shares are $334 for John Smith and $0 for Jane Smith (line 10). "
-        "Jane Smith's credit of $400 is more than Jane Smith's share of $380, and as line 10 is "
-        "never below zero, Jane Smith's line 10 is $0.")))
+        "Line 10 is each parent's share less that parent's credit, and never below $0: $334 for John Smith "
+        "and $0 for Jane Smith (line 10). Jane Smith's credit of $400 is more than Jane Smith's share of "
+        "$380, so Jane Smith's line 10 is $0.")))
         << both.paragraph(4).toStdString();
 }
 
@@ -539,8 +632,10 @@ TEST(Explanation2022Test, PartiesAndChildren)
     Computation unnamed = plainCase();
     unnamed.captions.remove(QStringLiteral("lblName1Name"));
     unnamed.captions.remove(QStringLiteral("lblName2Name"));
-    EXPECT_TRUE(unnamed.explain().endsWith(QStringLiteral(
-        "The recommended child-support order is therefore that Defendant pay Plaintiff $50 per month.")));
+    EXPECT_TRUE(
+        unnamed.explain().endsWith(QStringLiteral("The recommended child-support order is therefore "
+                                                  "Defendant's line 13: that Defendant pay Plaintiff $50 "
+                                                  "per month.")));
 }
 
 // Every text, whatever it says: paragraphs apart by one empty line, CR LF only, no break at the end,

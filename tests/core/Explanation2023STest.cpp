@@ -211,7 +211,8 @@ TEST(Explanation2023STest, WorkbookCaseReadsLineByLine)
             "(line 11): $100 for John Smith and $20 for Jane Smith. As the children spend half their time "
             "with each parent, each parent is also credited with half of the shared-custody obligation, $311 "
             "(line 12), for the support given directly while the children are with that parent. Taking the "
-            "credits from each share leaves the adjusted obligations (line 13): $(3) for John Smith and $2 "
+            "credits from each share leaves the adjusted obligations (line 13): minus $3 for John Smith and "
+            "$2 "
             "for Jane Smith. John Smith's is below zero because the credits are more than the share: John "
             "Smith owes nothing on this line.\r\n\r\n"
             "The higher of the two adjusted obligations is Jane Smith's, $2, and it goes on line 14 in Jane "
@@ -250,7 +251,8 @@ TEST(Explanation2023STest, LineFourteenSaysWhoPaysOrThatNoneIsOwed)
              return c;
          },
          QStringLiteral(
-             "The higher of the two adjusted obligations is Jane Smith's, $(1), and it goes on line 14 in "
+             "The higher of the two adjusted obligations is Jane Smith's, minus $1, and it goes on line 14 "
+             "in "
              "Jane Smith's column. As line 14 is not above zero, no child support is owed: neither parent "
              "pays the other.")},
         {"the court's amount above the schedule",
@@ -350,16 +352,17 @@ TEST(Explanation2023STest, CostsAndCreditsNameOnlyWhatIsPaid)
     }
 
     const QString shares = plaintiffPays().paragraph(5);
-    EXPECT_EQ(shares.toStdString(),
-              QStringLiteral(
-                  "At 75%, John Smith's share of the total obligation is $771; at 25%, Jane Smith's share is "
-                  "$257 (line 10). As the children spend half their time with each parent, each parent is "
-                  "also credited with half of the shared-custody obligation, $514 (line 12), for the "
-                  "support given directly while the children are with that parent. Taking the credits from "
-                  "each share leaves the adjusted obligations (line 13): $257 for John Smith and $(257) for "
-                  "Jane Smith. Jane Smith's is below zero because the credits are more than the share: Jane "
-                  "Smith owes nothing on this line.")
-                  .toStdString());
+    EXPECT_EQ(
+        shares.toStdString(),
+        QStringLiteral(
+            "At 75%, John Smith's share of the total obligation is $771; at 25%, Jane Smith's share is "
+            "$257 (line 10). As the children spend half their time with each parent, each parent is "
+            "also credited with half of the shared-custody obligation, $514 (line 12), for the "
+            "support given directly while the children are with that parent. Taking the credits from "
+            "each share leaves the adjusted obligations (line 13): $257 for John Smith and minus $257 for "
+            "Jane Smith. Jane Smith's is below zero because the credits are more than the share: Jane "
+            "Smith owes nothing on this line.")
+            .toStdString());
 }
 
 TEST(Explanation2023STest, AboveTheScheduleUsesTheCourtsAmountOrStopsAtLineFour)

@@ -58,8 +58,8 @@ const QMap<QString, QString> WorkedExample = {{"name1name", "John Smith"},
 
 TEST(ExplanationTest, WorkedExampleOnTheChart)
 {
-    // The combined income is a row of the chart: the "found on the chart" sentence is directly
-    // followed, without a blank, by the lower-amount sentence.
+    // The combined income is a row of the chart: that row is said once, not followed by the
+    // lower-and-higher-amount sentence.
     const QString expected =
         QStringLiteral(
             "Child Support Calculation performed on 01/01/2024\r\n\r\n"
@@ -72,11 +72,7 @@ TEST(ExplanationTest, WorkedExampleOnTheChart)
         RulesIntro +
         QStringLiteral(
             "In this case, the combined adjusted gross income can be found on the chart, so the amount "
-            "used to determine child-support for 2 children at that income level is $900.In this case, "
-            "the lower amount is $5000 and the higher amount is $5050. The lower amount will be used to "
-            "determine child-support because it's closer to the actual combined adjusted gross income of "
-            "$5000. According to the Schedule, the Child-Support amount for 2 children at that income "
-            "level is $900.\r\n\r\n"
+            "used to determine child-support for 2 children at that income level is $900.\r\n\r\n"
             "The monthly cost for Work Related Child Care for ALL of the children who are part of this "
             "support action is reported to be $200. The monthly Health Insurance cost for ALL of the "
             "children who are part of this support action is reported to be $100. The Child-Support "
@@ -426,6 +422,29 @@ TEST(ExplanationTest, AnInsuranceCreditAboveTheShareGivesAnOrderOfZero)
         "is less than $0, the Recommended Child-Support Order is $0.")))
         << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("$-")));
+}
+
+// The paying parent's adjusted gross income below 0 makes a share below 0: no order is computed from
+// it, and it is no insurance credit that exceeds a share.
+TEST(ExplanationTest, AShareBelowZeroHasItsOwnWords)
+{
+    QMap<QString, QString> columns = WorkedExample;
+    columns.insert("dpre", "3200"); // D2 = -1200, D8 = -24 % of 1200
+    const Worksheet sheet = compute(columns);
+    EXPECT_FALSE(sheet.result.insuranceCreditExceedsShare);
+    EXPECT_EQ(worksheetWarnings(sheet.result).value(QStringLiteral("lblCreditWarning")), QString());
+    EXPECT_EQ(worksheetWarnings(sheet.result).value(QStringLiteral("lblLineTwoWarning")),
+              QStringLiteral("LINE 2 OF THE DEFENDANT IS BELOW 0!"));
+    const QString text = explain(sheet);
+    EXPECT_TRUE(text.endsWith(QStringLiteral(
+        "As agreed upon by both parties, John Smith has custody of the children. Therefore, Jane Smith is "
+        "considered to be the 'Obligor' in this case. But Jane Smith's adjusted gross income (line 2) is "
+        "below $0, which makes Jane Smith's share of the Child-Support Obligation (line 8) below $0 as well, "
+        "and no child-support order can be computed from it. The Recommended Child-Support Order is $0 until "
+        "the monthly gross income (line 1), the pre-existing child support (line 1a) and the alimony (line "
+        "1b) of Jane Smith are corrected.")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("health-insurance credit of $ ")));
 }
 
 } // namespace

@@ -49,8 +49,15 @@ TEST(ProductionRefusalTest, SaysEveryReasonTheFiguresCannotStand)
         {"an amount that cannot be used",
          {{"healthins", QString(400, u'9')}},
          true,
-         {QStringLiteral("The amount stored on line 6 cannot be used: it is more than $10,000,000 a month or "
-                         "has more digits than can be read. Enter it again.")}},
+         {QStringLiteral("The amount stored on line 6 cannot be used: it is not a plain number (such as "
+                         "3000 or 412.50), has more digits than can be read, or is more than $10,000,000 a "
+                         "month. Enter it again.")}},
+        {"stored amounts that are not plain numbers",
+         {{"pinc", "$3,000"}, {"dinc", "1,000"}},
+         true,
+         {QStringLiteral("The amounts stored on line 1 of the plaintiff, line 1 of the defendant cannot be "
+                         "used: each is not a plain number (such as 3000 or 412.50), has more digits than "
+                         "can be read, or is more than $10,000,000 a month. Enter them again.")}},
         {"a line 2 below 0",
          {{"dpre", "2500"}},
          true,

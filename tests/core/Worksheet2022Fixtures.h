@@ -67,12 +67,20 @@ inline void expectCaptions(const Worksheet& sheet, const Captions& expected)
 }
 
 // A caption read back as the number it shows: "1,293" -> 1293, "(200)" -> -200; a share of line 3
-// (whose "%" the form prints) as its fraction: "55" -> 0.55. nullopt for the empty caption or one
-// that is no number.
+// (whose "%" the form prints) as its fraction, printed as the workbook's percent format prints it:
+// "55" -> 0.55, "-13" -> -0.13 (never with separators or parentheses). nullopt for the empty
+// caption or one that is no number.
 inline std::optional<double> captionValue(QString caption, bool percent = false)
 {
     if (caption.isEmpty())
         return std::nullopt;
+    if (percent) {
+        bool ok = false;
+        const double value = caption.toDouble(&ok);
+        if (!ok || caption.contains(QLatin1Char(',')) || caption.startsWith(QLatin1Char('+')))
+            return std::nullopt;
+        return value / 100.0;
+    }
     caption.remove(QLatin1Char(','));
     const bool negative = caption.startsWith(QLatin1Char('(')) && caption.endsWith(QLatin1Char(')'));
     if (negative)

@@ -224,9 +224,10 @@ TEST(WorksheetCalculationTest, EdgeCasesOfTheLines)
         {"stored amounts show in whole dollars but count in full",
          {{"pinc", "250.50"}, {"dinc", " 1 000"}, {"childcare", "99.5"}},
          {{"lblP1", "251"}, {"lblD1", "1000"}, {"lblC2", "1251"}, {"lblC5", "100"}}},
-        {"stored text that is not a plain number shows what is counted",
+        // Read from its first digits it would be another amount (1, 0, 12): it is not used at all.
+        {"stored text that is not a plain number cannot be used",
          {{"pinc", "1,234"}, {"dinc", "$900"}, {"childcare", "12abc"}},
-         {{"lblP1", "1"}, {"lblD1", ""}, {"lblP2", "1"}, {"lblC5", "12"}}},
+         {{"lblP1", "INVALID"}, {"lblD1", "INVALID"}, {"lblP2", ""}, {"lblC5", "INVALID"}}},
         {"header texts unchanged, child names trimmed",
          {{"courtfile", " DR-12 "},
           {"county", "Jefferson"},

@@ -106,14 +106,18 @@ private slots:
     {
         const QStringList paragraphs = CaseLibrary::introductionText().split(QStringLiteral("\r\n\r\n"));
         QCOMPARE(paragraphs.size(), 4);
-        QVERIFY(paragraphs.at(0).endsWith(QStringLiteral("adjust for the cost of living.")));
+        QVERIFY(paragraphs.at(0).endsWith(QStringLiteral("for actions filed before May 1, 2022.")));
         QVERIFY(
             paragraphs.at(1).endsWith(QStringLiteral("the correct amount of child support to be awarded.")));
         QVERIFY(paragraphs.at(2).startsWith(QStringLiteral("This software program, produced by Tessaly,")));
         QVERIFY(paragraphs.at(2).endsWith(QStringLiteral("greater productivity for your Firm.")));
         QVERIFY(paragraphs.at(3).isEmpty());
-        QVERIFY(
-            CaseLibrary::introductionText().contains(QStringLiteral("most recently ammended on January 1")));
+        // The rule's amendments of 2022 and 2023, and the forms the program prepares.
+        for (const char* said : {"amended effective May 1, 2022",
+                                 "effective June 1, 2023, with form CS-42-S",
+                                 "form CS-42 (Rev. 1/09) for actions filed before May 1, 2022"})
+            QVERIFY2(CaseLibrary::introductionText().contains(QLatin1String(said)), said);
+        QVERIFY(!CaseLibrary::introductionText().contains(QStringLiteral("2009")));
     }
 
     void addingDoeVRoeGivesAKeyStartingDoAndSelectsIt()

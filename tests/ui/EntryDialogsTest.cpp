@@ -536,6 +536,49 @@ private slots:
         QCOMPARE(dialog.choice().amount, amount);
     }
 
+    // An amount typed is meant: Return takes it and ticks the box; Tab runs amount, tick box, button.
+    void overrideTakesTheAmountTyped()
+    {
+        ScriptedInteraction interaction;
+        OverRide typedThenReturn(QStringLiteral("N"), QStringLiteral("1313"));
+        typedThenReturn.setAmountCheck(interaction, {});
+        open(typedThenReturn);
+        QTest::keyClicks(box(typedThenReturn, "Text1"), QStringLiteral("1500"));
+        QTest::keyClick(box(typedThenReturn, "Text1"), Qt::Key_Return);
+        QVERIFY(!typedThenReturn.isVisible());
+        QCOMPARE(typedThenReturn.choice().flag, QStringLiteral("Y"));
+        QCOMPARE(typedThenReturn.choice().amount, 1500.0);
+
+        OverRide tabbed(QStringLiteral("N"), QStringLiteral("1313"));
+        tabbed.setAmountCheck(interaction, {});
+        open(tabbed);
+        QTest::keyClicks(box(tabbed, "Text1"), QStringLiteral("1500"));
+        QTest::keyClick(box(tabbed, "Text1"), Qt::Key_Tab);
+        auto* tick = tabbed.findChild<QCheckBox*>(QStringLiteral("Check1"));
+        QVERIFY(tick->hasFocus());
+        QTest::keyClick(tick, Qt::Key_Space);
+        QVERIFY(tick->isChecked());
+        QTest::keyClick(tick, Qt::Key_Tab);
+        QVERIFY(tabbed.findChild<QPushButton*>(QStringLiteral("Command1"))->hasFocus());
+        QCOMPARE(tabbed.choice().flag, QStringLiteral("Y"));
+        QCOMPARE(tabbed.choice().amount, 1500.0);
+    }
+
+    // Above the schedule the court sets line 4 within the guidelines; below it an override departs
+    // from them.
+    void overrideNoteSaysWhetherTheAmountIsTheGuidelines()
+    {
+        OverRide below(QStringLiteral("N"), QStringLiteral("1313"));
+        OverRide above(QStringLiteral("N"), QString(), true);
+        const auto note = [](const OverRide& dialog) {
+            return dialog.findChild<QLabel*>(QStringLiteral("Label4"))->text();
+        };
+        QVERIFY(
+            note(below).contains(QStringLiteral("generated outside the Alabama Child Support Guidelines")));
+        QVERIFY(!note(above).contains(QStringLiteral("outside")));
+        QVERIFY(note(above).contains(QStringLiteral("within the Alabama Child Support Guidelines")));
+    }
+
     void onlyTheCalculatorSelectsABoxOnEveryFocus()
     {
         // Clicking into a name places the cursor where the user clicked, to correct one letter.
@@ -642,17 +685,16 @@ private slots:
             {"Label1",
              12,
              {360, 975, 10440, 1275},
-             "This program merges the data you have entered about your case with the actual PDF form made "
-             "available by the Administrative Office of the Courts.  You will need Adobe's free Acrobat "
-             "Reader (or compatible) software program installed on this computer in order to display the "
-             "populated PDF form."},
+             "This program merges the data you have entered about your case with the blank court form in "
+             "its data folder: the program's own drawing of the court's form, with the fields of the "
+             "court's fillable PDF.  The filled form is shown in this program's own preview; no other "
+             "software is needed to display it."},
             {"Label3",
              12,
              {360, 2490, 10440, 975},
-             "It may take 15-30 seconds to create the PDF form, based on the speed of your computer.  Once "
-             "it "
-             "is displayed on your computer's screen, it may be printed.  When you are finished, please be "
-             "sure to CLOSE the PDF form."},
+             "Creating the PDF form takes a fraction of a second.  Once it is displayed on your computer's "
+             "screen, it may be printed or saved.  When you are finished, please be sure to CLOSE the PDF "
+             "form."},
             {"Label4",
              12,
              {360, 3705, 10440, 975},
@@ -827,6 +869,38 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.children()[1].birthDate, QStringLiteral("01/02/2016"));
         QCOMPARE(interaction.prompts.size(), told);
+    }
+
+    // A child of 19 or more (Alabama's age of majority) is asked about when the date is typed, not
+    // each time the dialog opens on a date already stored.
+    void aChildOfAgeIsAskedAbout()
+    {
+        const QString question = QStringLiteral(
+            "Ben, born 01/01/2003, is 21 years old. In Alabama a child reaches the age of majority at 19, "
+            "and "
+            "child support is not ordered for a child of that age unless the court finds a reason to.\r\n\r\n"
+            "Keep this date of birth?");
+        ChildrenInfo children;
+        children[0] = {QStringLiteral("Ann"), QStringLiteral("01/01/1990")}; // stored before: not asked
+        children[1] = {QStringLiteral("Ben"), QStringLiteral("11/21/2015")};
+        ScriptedInteraction interaction;
+        interaction.expectAsk(Interaction::Answer::No, QString(), question);
+        GetChA dialog(children, interaction, QDate(2024, 3, 15));
+        open(dialog);
+        QLineEdit* date = box(dialog, "Text4");
+        date->setFocus();
+        date->selectAll();
+        QTest::keyClicks(date, QStringLiteral("1/1/03"));
+        press(dialog, "Command1");
+        QVERIFY(dialog.isVisible()); // No: back to the date
+        QVERIFY(date->hasFocus());
+        QCOMPARE(date->text(), QStringLiteral("01/01/2003"));
+
+        interaction.expectAsk(Interaction::Answer::Yes, QString(), question);
+        press(dialog, "Command1");
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.children()[1].birthDate, QStringLiteral("01/01/2003"));
+        QVERIFY(interaction.allExpectationsMet());
     }
 
     void aWrongDateIsReportedOnceWithARealMessageBox()

@@ -71,8 +71,9 @@ private slots:
     {
         QCOMPARE(m_shell->control<QLabel>("lblTitle1")->text(),
                  QStringLiteral("2017 Quon Child Support Software"));
-        QCOMPARE(m_shell->control<QLabel>("lblTitle2")->text(),
-                 QStringLiteral("Form CS-42 Revised January, 2009"));
+        QCOMPARE(
+            m_shell->control<QLabel>("lblTitle2")->text(),
+            QStringLiteral("Forms CS-42 (Rev. 1/09), CS-42 (Rev. 5/2022) and CS-42-S (Effective 6/2023)"));
         QCOMPARE(m_shell->control<QLabel>("lblTitle3")->text(), QStringLiteral("VTR Version 2017.09.20"));
         QCOMPARE(m_shell->control<QLabel>("Label1")->text(),
                  QStringLiteral("CLICK ON THE PICTURE ABOVE TO CONTINUE"));

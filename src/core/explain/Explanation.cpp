@@ -158,6 +158,7 @@ QString generateExplanation(const Captions& captions,
             const double combined = in.value(QStringLiteral("lblC2"));
             const double b = lookup.bracketIncome;
             const double next = lookup.nextIncome;
+            // An income that is itself a row is said once, by that row.
             if (combined == b) {
                 s += QStringLiteral(
                          "In this case, the combined adjusted gross income can be found on the chart, so "
@@ -165,18 +166,20 @@ QString generateExplanation(const Captions& captions,
                      QStringLiteral("support for ") + n +
                      QStringLiteral(" children at that income level is $") +
                      Format::whole(lookup.bracketAmount) + QStringLiteral(".");
+            } else {
+                const QString which =
+                    next - combined <= 25
+                        ? QStringLiteral(". The higher amount will be used to determine child-")
+                        : QStringLiteral(". The lower amount will be used to determine child-");
+                s += QStringLiteral("In this case, the lower amount is $") + Format::whole(b) +
+                     QStringLiteral(" and the higher amount is $") + Format::whole(next) + which +
+                     QStringLiteral(
+                         "support because it's closer to the actual combined adjusted gross income of $") +
+                     in.text(QStringLiteral("lblC2")) +
+                     QStringLiteral(". According to the Schedule, the Child-Support amount for ") + n +
+                     QStringLiteral(" children at that income level is $") +
+                     in.text(QStringLiteral("lblC4")) + QStringLiteral(".");
             }
-            const QString which = next - combined <= 25
-                                      ? QStringLiteral(". The higher amount will be used to determine child-")
-                                      : QStringLiteral(". The lower amount will be used to determine child-");
-            s += QStringLiteral("In this case, the lower amount is $") + Format::whole(b) +
-                 QStringLiteral(" and the higher amount is $") + Format::whole(next) + which +
-                 QStringLiteral(
-                     "support because it's closer to the actual combined adjusted gross income of $") +
-                 in.text(QStringLiteral("lblC2")) +
-                 QStringLiteral(". According to the Schedule, the Child-Support amount for ") + n +
-                 QStringLiteral(" children at that income level is $") + in.text(QStringLiteral("lblC4")) +
-                 QStringLiteral(".");
         }
     }
     s += CrLf + CrLf;
@@ -235,6 +238,19 @@ QString generateExplanation(const Captions& captions,
                 : in.text(plaintiffHasCustody ? QStringLiteral("lblD10") : QStringLiteral("lblP10"));
         QString order = o + QStringLiteral(" should pay ") + k + QStringLiteral(" is $") + line10 +
                         QStringLiteral(" per month.");
+        // A share below 0 comes from an adjusted gross income below 0: no order is computed from it.
+        if (in.value(plaintiffHasCustody ? QStringLiteral("lblD8") : QStringLiteral("lblP8")) < 0) {
+            s += QStringLiteral("As agreed upon by both parties, ") + k +
+                 QStringLiteral(" has custody of the children. Therefore, ") + o +
+                 QStringLiteral(" is considered to be the 'Obligor' in this case. But ") + o +
+                 QStringLiteral("'s adjusted gross income (line 2) is below $0, which makes ") + o +
+                 QStringLiteral("'s share of the Child-Support Obligation (line 8) below $0 as well, and no "
+                                "child-support order can be computed from it. The Recommended Child-Support "
+                                "Order is $0 until the monthly gross income (line 1), the pre-existing child "
+                                "support (line 1a) and the alimony (line 1b) of ") +
+                 o + QStringLiteral(" are corrected.");
+            return s;
+        }
         if (insuranceCreditExceedsShare) {
             const QString line9 =
                 in.text(plaintiffHasCustody ? QStringLiteral("lblD9") : QStringLiteral("lblP9"));

@@ -98,78 +98,91 @@ QString obligationParagraph(const Sheet& sheet, const Parent& p, const Parent& d
                   d.name,
                   sheet.dollars(d.line("8")));
 
-    // Line 9: each parent is credited with the costs he or she pays.
+    // Line 9: each parent is credited with the costs he or she pays; line 10 is line 8 less line 9,
+    // never below $0.
     QStringList credited;
     for (const Parent* x : {&p, &d}) {
         if (sheet.value(x->line("9")) > 0)
             credited << QStringLiteral("%1 for %2").arg(sheet.dollars(x->line("9")), x->name);
     }
-    if (credited.isEmpty()) {
-        s += QStringLiteral(" With no costs to credit (line 9), each parent's share after credits (line 10) "
-                            "is the same as line 8.");
-        return s.trimmed();
-    }
-    s += QStringLiteral(" Each parent is credited with the costs that parent pays (line 9): %1.")
-             .arg(listed(credited));
-    s += QStringLiteral(" After the credits, the shares are %1 for %2 and %3 for %4 (line 10).")
+    if (credited.isEmpty())
+        s += QStringLiteral(" Neither parent pays a cost to be credited (line 9).");
+    else
+        s += QStringLiteral(" Each parent is credited with the costs that parent pays (line 9): %1.")
+                 .arg(listed(credited));
+    s += QStringLiteral(" Line 10 is each parent's share less that parent's credit, and never below $0: "
+                        "%1 for %2 and %3 for %4 (line 10).")
              .arg(sheet.dollars(p.line("10")), p.name, sheet.dollars(d.line("10")), d.name);
     for (const Parent* x : {&p, &d}) {
-        if (sheet.value(x->line("9")) > sheet.value(x->line("8")))
-            s += QStringLiteral(" %1's credit of %2 is more than %1's share of %3, and as line 10 is never "
-                                "below zero, %1's line 10 is $0.")
+        const double line8 = sheet.value(x->line("8"));
+        const double line9 = sheet.value(x->line("9"));
+        if (line8 < 0 && !same(line8, 0))
+            s +=
+                QStringLiteral(" %1's share of %2 is below $0 because %1's adjusted gross income is, so %1's "
+                               "line 10 is $0.")
+                    .arg(x->name, sheet.dollars(x->line("8")));
+        else if (line9 > line8 && !same(line9, line8))
+            s += QStringLiteral(" %1's credit of %2 is more than %1's share of %3, so %1's line 10 is $0.")
                      .arg(x->name, sheet.dollars(x->line("9")), sheet.dollars(x->line("8")));
     }
     return s.trimmed();
 }
 
-// How the paying parent's line 13 follows from lines 10 to 12.
-QString lineThirteenSentences(const Sheet& sheet, const Parent& x)
+// Lines 11 to 13 of one parent: the self-support reserve, 85 % of what is left, and the lesser of
+// lines 10 and 12.
+QString abilitySentences(const Sheet& sheet, const Parent& x)
 {
-    if (sheet.value(x.line("1")) == 0)
-        return QStringLiteral(" Because %1 has no monthly gross income, %1's line 13 is $0.").arg(x.name);
-
-    const double line10 = sheet.value(x.line("10"));
+    const double line2 = sheet.value(x.line("2"));
     const double line11 = sheet.value(x.line("11"));
-    const double line12 = sheet.value(x.line("12"));
-    if (!sheet.has(x.line("10")))
-        return QStringLiteral(" %1's line 13 is %2.").arg(x.name, sheet.dollars(x.line("13")));
-    if (!sheet.has(x.line("12")) || line12 >= line10)
-        return QStringLiteral(" %1's line 13 is the share after credits, %2 (line 10).")
-            .arg(x.name, sheet.dollars(x.line("10")));
-
-    QString s =
-        QStringLiteral(" Line 13 is the smaller of %1's share after credits (line 10) and what %1 can "
-                       "afford to pay after the self-support reserve (line 12).")
-            .arg(x.name);
+    QString s;
     if (line11 > 0)
+        s += QStringLiteral(" %1's adjusted gross income of %2 less the reserve leaves %3 (line 11)")
+                 .arg(x.name, sheet.dollars(x.line("2")), sheet.dollars(x.line("11")));
+    else if (line2 < 0 && !same(line2, 0))
         s +=
-            QStringLiteral(" %1's adjusted gross income of %2 less the self-support reserve of $%3 leaves %4 "
-                           "(line 11).")
-                .arg(x.name,
-                     sheet.dollars(x.line("2")),
-                     wholeDollars(SelfSupportReserve),
-                     sheet.dollars(x.line("11")));
+            QStringLiteral(" %1's adjusted gross income is negative (minus %2), so nothing is left above the "
+                           "reserve (line 11 is $0)")
+                .arg(x.name, sheet.magnitude(x.line("2")));
     else
         s += QStringLiteral(
-                 " %1's adjusted gross income of %2 does not exceed the self-support reserve of $%3, "
-                 "so nothing is left above it (line 11 is $0).")
-                 .arg(x.name, sheet.dollars(x.line("2")), wholeDollars(SelfSupportReserve));
+                 " %1's adjusted gross income of %2 does not exceed the reserve, so nothing is left "
+                 "above it (line 11 is $0)")
+                 .arg(x.name, sheet.dollars(x.line("2")));
 
     const double share = Format::roundHalfAway(AbilityShare * line11, 0);
     if (share < MinimumOrder)
-        s += QStringLiteral(
-                 " 85% of that would be only $%1, but line 12 is never below the $%2 minimum; as %3 is "
-                 "less than the share after credits of %4, the $%2 minimum decides line 13: %5.")
-                 .arg(wholeDollars(share),
-                      wholeDollars(MinimumOrder),
-                      sheet.dollars(x.line("12")),
-                      sheet.dollars(x.line("10")),
-                      sheet.dollars(x.line("13")));
+        s += QStringLiteral("; 85% of that would be %1, below the $%2 minimum, so line 12 is %3.")
+                 .arg(money(share), wholeDollars(MinimumOrder), sheet.dollars(x.line("12")));
     else
-        s += QStringLiteral(
-                 " Line 12 allows 85% of that, %1, which is less than the share after credits of %2, "
-                 "so the 85% limit decides line 13: %3.")
-                 .arg(sheet.dollars(x.line("12")), sheet.dollars(x.line("10")), sheet.dollars(x.line("13")));
+        s += QStringLiteral("; 85% of that, in whole dollars, is %1 (line 12).")
+                 .arg(sheet.dollars(x.line("12")));
+
+    if (sheet.value(x.line("1")) == 0)
+        s += QStringLiteral(" As %1 has no monthly gross income, %1's line 13 is $0.").arg(x.name);
+    else if (!sheet.has(x.line("10")))
+        s += QStringLiteral(" Without a line 10, %1's line 13 cannot be computed.").arg(x.name);
+    else if (same(sheet.value(x.line("10")), sheet.value(x.line("12"))))
+        s += QStringLiteral(" Lines 10 and 12 are the same, so %1's line 13 is %2.")
+                 .arg(x.name, sheet.dollars(x.line("13")));
+    else
+        s += QStringLiteral(" The smaller of %1 (line 10) and %2 (line 12) is %3's line 13: %4.")
+                 .arg(sheet.dollars(x.line("10")),
+                      sheet.dollars(x.line("12")),
+                      x.name,
+                      sheet.dollars(x.line("13")));
+    return s;
+}
+
+// Lines 11 to 13 of both parents: what the form prints for each, and why.
+QString abilityParagraph(const Sheet& sheet, const Parent& p, const Parent& d)
+{
+    QString s = QStringLiteral(
+                    "Lines 11 to 13 test what each parent can afford to pay. Line 11 is what is left of the "
+                    "parent's adjusted gross income above the self-support reserve of $%1, line 12 is 85% "
+                    "of line 11 but never less than $%2, and line 13 is the smaller of lines 10 and 12.")
+                    .arg(wholeDollars(SelfSupportReserve), wholeDollars(MinimumOrder));
+    s += abilitySentences(sheet, p);
+    s += abilitySentences(sheet, d);
     return s;
 }
 
@@ -189,7 +202,7 @@ QString noOrderReason(const Sheet& sheet, bool custodyKnown)
     return QStringLiteral("line 13 of the parent without custody has no amount");
 }
 
-// Lines 11 to 13 and the order.
+// The order: the line 13 of the parent without custody.
 QString orderParagraph(const Sheet& sheet, const Parent& p, const Parent& d)
 {
     const WorksheetResult& r = sheet.result();
@@ -202,14 +215,31 @@ QString orderParagraph(const Sheet& sheet, const Parent& p, const Parent& d)
     QString s;
     if (payer && r.orderAmount) {
         const Parent& payee = payer == &p ? d : p;
-        if (custodian == &payee)
-            s += QStringLiteral("%1 has custody of the children, so the support is paid by %2.")
+        if (custodian == &payee) {
+            s += QStringLiteral("%1 has custody of the children, so the support is paid by %2, the parent "
+                                "without custody.")
                      .arg(payee.name, payer->name);
-        else
+            if (sheet.has(payee.line("13")))
+                s += QStringLiteral(" %1's own line 13 (%2) is the share of the support that %1 provides in "
+                                    "caring for the children; it is not ordered to be paid.")
+                         .arg(payee.name, sheet.dollars(payee.line("13")));
+        } else {
             s += QStringLiteral("The support is paid by %1 to %2.").arg(payer->name, payee.name);
-        s += lineThirteenSentences(sheet, *payer);
-        s += QStringLiteral(" The recommended child-support order is therefore that %1 pay %2 $%3 per month.")
-                 .arg(payer->name, payee.name, wholeDollars(*r.orderAmount));
+        }
+        const double line13 = sheet.value(payer->line("13"));
+        if (same(line13, Format::roundHalfAway(line13, 0)))
+            s += QStringLiteral(
+                     " The recommended child-support order is therefore %1's line 13: that %1 pay %2 "
+                     "$%3 per month.")
+                     .arg(payer->name, payee.name, wholeDollars(*r.orderAmount));
+        else
+            s += QStringLiteral(
+                     " The recommended child-support order is therefore %1's line 13 of %2 in whole "
+                     "dollars, as the form prints it: that %1 pay %3 $%4 per month.")
+                     .arg(payer->name,
+                          sheet.dollars(payer->line("13")),
+                          payee.name,
+                          wholeDollars(*r.orderAmount));
         return s;
     }
     if (custodian)
@@ -232,6 +262,7 @@ QString generateExplanation2022(const Captions& captions, const WorksheetResult&
         incomesParagraph(sheet, p, d),
         scheduleParagraph(sheet),
         obligationParagraph(sheet, p, d),
+        abilityParagraph(sheet, p, d),
         orderParagraph(sheet, p, d),
     };
     return joined(paragraphs);

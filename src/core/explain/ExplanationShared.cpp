@@ -61,6 +61,13 @@ QString exactDollars(double value)
     return value < 0 ? QStringLiteral("(") + digits + QStringLiteral(")") : digits;
 }
 
+QString money(double value)
+{
+    if (value < 0 && !same(value, 0))
+        return QStringLiteral("minus $") + exactDollars(-value);
+    return QStringLiteral("$") + exactDollars(std::fabs(value));
+}
+
 QString listed(const QStringList& items)
 {
     if (items.size() < 2)
@@ -85,16 +92,21 @@ double Sheet::value(const QString& label) const
 
 QString Sheet::dollars(const QString& label) const
 {
-    const QString shown = text(label);
-    return QStringLiteral("$") + (shown.isEmpty() ? wholeDollars(value(label)) : shown);
+    if (has(label) || text(label).isEmpty())
+        return money(value(label));
+    return QStringLiteral("$") + text(label);
+}
+
+QString Sheet::magnitude(const QString& label) const
+{
+    return money(std::fabs(value(label)));
 }
 
 QString Sheet::percent(const QString& label) const
 {
     // The form prints the "%" beside the cell; the caption is the number alone.
     const QString shown = text(label).isEmpty() ? Format::courtPercent(value(label)) : text(label);
-    return shown.endsWith(QLatin1Char(')')) ? shown.chopped(1) + QStringLiteral("%)")
-                                            : shown + QLatin1Char('%');
+    return shown + QLatin1Char('%');
 }
 
 Parent plaintiff(const Sheet& sheet)
@@ -174,9 +186,12 @@ QString partiesParagraph(
 QString incomeSentence(const Sheet& sheet, const Parent& x)
 {
     const bool hasIncome = sheet.value(x.line("1")) != 0;
-    QString s = hasIncome ? QStringLiteral("%1 has a monthly gross income of %2 (line 1)")
-                                .arg(x.name, sheet.dollars(x.line("1")))
-                          : QStringLiteral("%1 reports no monthly gross income (line 1)").arg(x.name);
+    QString s = !hasIncome ? QStringLiteral("%1 reports no monthly gross income (line 1)").arg(x.name)
+                : sheet.value(x.line("1")) < 0
+                    ? QStringLiteral("%1 has a negative monthly gross income of %2 (line 1)")
+                          .arg(x.name, sheet.magnitude(x.line("1")))
+                    : QStringLiteral("%1 has a monthly gross income of %2 (line 1)")
+                          .arg(x.name, sheet.dollars(x.line("1")));
 
     QStringList paid;
     QStringList lines;
@@ -204,7 +219,7 @@ QString incomeSentence(const Sheet& sheet, const Parent& x)
                   paid.size() == 1 ? QStringLiteral("is") : QStringLiteral("are"),
                   hasIncome ? QStringLiteral(" from it") : QString(),
                   sheet.value(x.line("2")) < 0 ? QStringLiteral("a negative") : QStringLiteral("an"),
-                  sheet.dollars(x.line("2")));
+                  sheet.magnitude(x.line("2")));
     return s;
 }
 
@@ -214,10 +229,7 @@ QString scheduleParagraph(const Sheet& sheet)
     const QString c2 = QStringLiteral("lblC2");
     const QString c4 = QStringLiteral("lblC4");
     const double combined = sheet.value(c2);
-    // The combined income as shown, and to the cent where the caption rounds it.
-    QString income = sheet.dollars(c2);
-    if (!same(combined, Format::roundHalfAway(combined, 0)))
-        income += QStringLiteral(" (exactly $%1)").arg(exactDollars(combined));
+    const QString income = sheet.dollars(c2);
     const QString entered = QStringLiteral("an amount of %1 was entered for line 4").arg(sheet.dollars(c4));
 
     QString s =

@@ -27,6 +27,10 @@ QString wholeDollars(double value);
 // The amount to the cent when it has cents, else as wholeDollars().
 QString exactDollars(double value);
 
+// An amount as the text writes it: "$1,293" or "$412.50" (the worksheet's own figure, cents
+// included, so that every sum written adds up), a negative one in words ("minus $100").
+QString money(double value);
+
 // "A", "A and B", "A, B and C".
 QString listed(const QStringList& items);
 
@@ -52,8 +56,11 @@ public:
     // An empty cell counts as 0.
     double value(const QString& label) const;
 
-    // "$1,293": the caption, or the cell's value in the caption's style when the caption is empty.
+    // "$1,293", "$412.50": the cell's value as the worksheet carries it (money()), or the caption
+    // of a label without a cell.
     QString dollars(const QString& label) const;
+    // The same without its sign, for a sentence that says "negative" itself.
+    QString magnitude(const QString& label) const;
 
     // "55%": the caption of a line 3 cell, or its fraction as a whole percent.
     QString percent(const QString& label) const;

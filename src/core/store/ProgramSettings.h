@@ -8,7 +8,6 @@ namespace cs42 {
 namespace ProgramSettings {
 inline const QString LongTitle = QStringLiteral("2017 Quon Child Support Software");
 inline const QString ShortTitle = QStringLiteral("2017 QN Child Support Software");
-inline const QString FormRevision = QStringLiteral("Form CS-42 Revised January, 2009");
 inline const QString VersionText = QStringLiteral("VTR Version 2017.09.20");
 inline const QString CasesDbName = QStringLiteral("QUONDATA.MDB");
 // Title of every message box that names no title of its own.

@@ -9,8 +9,17 @@ namespace cs42 {
 
 QString amountProblem(const QString& text)
 {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return {};
     bool readable = true;
-    const double value = LeadingNumber(text, &readable);
+    bool whole = false;
+    const double value = LeadingNumber(trimmed, &readable, &whole);
+    // Old databases, migrated folders and servers other tools edit hold texts such as "$3,000",
+    // "1,000", "(1000)" or "1e3": read from their first digits they would stand for another
+    // amount (0, 1, 0, 1), so they are not used at all.
+    if (!whole)
+        return QStringLiteral("is not a plain number");
     if (!readable || !std::isfinite(value))
         return QStringLiteral("has more digits than can be read");
     if (value > MaximumMonthlyAmount)

@@ -11,9 +11,11 @@ namespace cs42 {
 // no sense together.
 inline constexpr double MaximumMonthlyAmount = 10'000'000.0;
 
-// Why a stored or typed amount cannot be used, as a phrase that follows "it" ("has more digits
-// than can be read", "is more than $10,000,000 a month"); the empty text when it can. Blank and
-// non-numeric text can be used: they read as 0, as everywhere on the worksheet.
+// Why a stored or typed amount cannot be used, as a phrase that follows "it" ("is not a plain
+// number", "has more digits than can be read", "is more than $10,000,000 a month"); the empty text
+// when it can. Blank text can be used and reads as 0; any other text must be one plain number as a
+// whole (an optional sign, digits, one decimal point): "$3,000", "1,000", "(1000)", "1e3" and
+// "abc" cannot be used.
 QString amountProblem(const QString& text);
 
 // The amount a stored text stands for on the worksheet: LeadingNumber of it, or 0 when it

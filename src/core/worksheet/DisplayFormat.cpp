@@ -135,7 +135,8 @@ QString court(double value)
 
 QString courtPercent(double fraction)
 {
-    return court(fraction * 100.0);
+    // The workbook's percent format ("0%"): no thousands separators, a leading minus.
+    return whole(fraction * 100.0);
 }
 
 QString wholeOrBlank(double value)

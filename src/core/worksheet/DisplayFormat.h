@@ -28,8 +28,9 @@ QString twoDecimals(double value);
 // As the court's 2022 workbooks print an amount: whole dollars (halves away from zero), thousands
 // separators, negatives in parentheses ("1,293", "(200)", "0").
 QString court(double value);
-// A share of line 3 as a whole percent of the fraction, without the sign the form prints beside
-// it (0.55 -> "55", -2 -> "(200)").
+// A share of line 3 as the court's workbook prints it, a whole percent of the fraction without the
+// "%" the form prints beside it: no thousands separators, a leading minus (0.55 -> "55",
+// -0.13 -> "-13", 360.78 -> "36078").
 QString courtPercent(double fraction);
 
 // "##0" and "#######0": the same figures as whole() (the digit placeholders only set the minimum

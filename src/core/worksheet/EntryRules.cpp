@@ -97,13 +97,15 @@ QString amountTextRefusal(const QString& text)
                               "or leave the box empty for none.");
     // An amount is measured as the number it is ("12,000,000" is not the 12 before its comma);
     // digits beyond reading are no number as a whole either, and are said as what they are.
-    if (QString refusal = amountRefusal(number ? overrideAmountText(*number) : trimmed); !refusal.isEmpty())
-        return refusal;
-    if (!number)
-        return QStringLiteral("'%1' is not an amount. Enter the amount in dollars and cents, such as "
-                              "1,234.56, or leave the box empty for none.")
-            .arg(trimmed);
-    return {};
+    if (number)
+        return amountRefusal(overrideAmountText(*number));
+    bool readable = true;
+    LeadingNumber(trimmed, &readable);
+    if (!readable)
+        return amountRefusal(trimmed);
+    return QStringLiteral("'%1' is not an amount. Enter the amount in dollars and cents, such as "
+                          "1,234.56, or leave the box empty for none.")
+        .arg(trimmed);
 }
 
 std::optional<QString> numberOfChildren(const QString& text)

@@ -5,14 +5,17 @@
 
 namespace cs42 {
 
-double LeadingNumber(const QString& text, bool* readable)
+double LeadingNumber(const QString& text, bool* readable, bool* whole)
 {
     if (readable)
         *readable = true;
+    if (whole)
+        *whole = false;
     std::string number;
     bool signSeen = false;
     bool pointSeen = false;
     bool digitSeen = false;
+    bool stopped = false;
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u == u' ' || u == u'\t' || u == u'\n')
@@ -33,10 +36,13 @@ double LeadingNumber(const QString& text, bool* readable)
             number += static_cast<char>(u);
             continue;
         }
+        stopped = true;
         break;
     }
     if (!digitSeen)
         return 0.0;
+    if (whole)
+        *whole = !stopped;
     // from_chars gives the correctly rounded double of the decimal digits, whatever the locale.
     if (number.back() == '.')
         number.pop_back();

@@ -11,6 +11,8 @@ namespace cs42 {
 // Blank or non-numeric text reads as 0. Carriage returns are not skipped: they end the number.
 // Digits too many for a double (beyond about 1e308, or a fraction below about 1e-308) also read
 // as 0; *readable is then false, so that a caller can tell them from a written 0.
-double LeadingNumber(const QString& text, bool* readable = nullptr);
+// *whole (when given) says whether the number is the whole text: blank text, or text with anything
+// after the number ("$3,000", "1,000", "(1000)", "1e3", "abc"), is not read whole.
+double LeadingNumber(const QString& text, bool* readable = nullptr, bool* whole = nullptr);
 
 } // namespace cs42

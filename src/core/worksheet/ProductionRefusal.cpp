@@ -20,10 +20,12 @@ QString productionRefusal(const Worksheet& sheet, const DataPaths& paths)
         reasons << (one ? QStringLiteral("The amount stored on ")
                         : QStringLiteral("The amounts stored on ")) +
                        r.unusableAmounts.join(QStringLiteral(", ")) +
-                       (one ? QStringLiteral(" cannot be used: it is more than $10,000,000 a month or has "
-                                             "more digits than can be read. Enter it again.")
-                            : QStringLiteral(" cannot be used: each is more than $10,000,000 a month or has "
-                                             "more digits than can be read. Enter them again."));
+                       (one ? QStringLiteral(" cannot be used: it is not a plain number (such as 3000 or "
+                                             "412.50), has more digits than can be read, or is more than "
+                                             "$10,000,000 a month. Enter it again.")
+                            : QStringLiteral(" cannot be used: each is not a plain number (such as 3000 or "
+                                             "412.50), has more digits than can be read, or is more than "
+                                             "$10,000,000 a month. Enter them again."));
     }
     // The later forms print a negative line 2 in parentheses, as the court's workbook does.
     const bool form2009 = r.editionId.isEmpty() || r.editionId == QLatin1String("2009");
@@ -38,7 +40,17 @@ QString productionRefusal(const Worksheet& sheet, const DataPaths& paths)
         reasons << QStringLiteral("No child is named on the worksheet, so line 4 is not for any number of "
                                   "children. Enter the children of this case.");
     if (!form2009) {
-        if (r.numberOfChildren == 0)
+        if (!r.numberOfChildrenRefused.isEmpty())
+            reasons << QStringLiteral(
+                           "The Number of Children box holds \"%1\", which is no number of children: "
+                           "it must be 1 to 6. Line 4 would be read for %2. Enter the number "
+                           "of children again, or empty the box to use the children named.")
+                           .arg(r.numberOfChildrenRefused,
+                                r.numberOfChildren == 1 ? QStringLiteral("the 1 child named")
+                                : r.numberOfChildren > 1
+                                    ? QStringLiteral("the %1 children named").arg(r.numberOfChildren)
+                                    : QStringLiteral("no child, as none is named"));
+        else if (r.numberOfChildren == 0)
             reasons << QStringLiteral(
                 "The number of children is not entered, so line 4 is not for any number "
                 "of children. Enter the number of children, or name the children.");

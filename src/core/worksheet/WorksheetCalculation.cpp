@@ -1,6 +1,7 @@
 #include "core/worksheet/WorksheetCalculation.h"
 
 #include "core/worksheet/AmountCheck.h"
+#include "core/worksheet/ChildAges.h"
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/EntryRules.h"
 #include "core/worksheet/FormEdition.h"
@@ -27,8 +28,8 @@ double number(const CaseRecord& record, const QString& column)
 const QString InvalidCaption = QStringLiteral("INVALID");
 
 // Lines 1, 1a, 1b, 5 and 6 show the stored input: blank when it reads as 0, else the amount the
-// computation uses, in whole dollars. (A stored text that is not a plain number, such as
-// "1,234", shows the figure the computation reads from it, so the line agrees with line 2.)
+// computation uses, in whole dollars. A stored text that is not a plain number ("1,234") cannot be
+// used and shows "INVALID".
 QString inputCaption(const CaseRecord& record, const QString& column)
 {
     if (!amountProblem(record.value(column)).isEmpty())
@@ -86,6 +87,13 @@ QString sideName(const QString& code)
 }
 } // namespace
 
+QString bothWarnings(const QString& first, const QString& second)
+{
+    if (first.isEmpty() || second.isEmpty())
+        return first + second;
+    return first + QLatin1Char(' ') + second;
+}
+
 QStringList worksheetCaptionLabels()
 {
     return FormEditions::cs42Rev0109().captionLabels();
@@ -141,7 +149,7 @@ Captions worksheetWarnings(const WorksheetResult& r)
                         : QString());
     warnings.insert(QStringLiteral("lblChildrenWarning"),
                     r.childCount == 0 ? QStringLiteral("NO CHILD IS NAMED: ENTER THE CHILDREN OF THIS CASE!")
-                                      : QString());
+                                      : r.birthDateWarning);
     return warnings;
 }
 
@@ -233,9 +241,11 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
     }
     // The parent without custody pays. No order is below 0: a health-insurance credit larger than
     // the share leaves nothing to pay, and the worksheet says so.
+    // A share below 0 (an adjusted gross income below 0) is no credit that exceeds a share: line 2's
+    // own warning says what is wrong.
     const auto order = [&r](double share, double credit) {
         const double owed = settled(share - credit);
-        if (owed < 0)
+        if (owed < 0 && share >= 0)
             r.insuranceCreditExceedsShare = true;
         return owed < 0 ? 0.0 : owed;
     };
@@ -284,7 +294,8 @@ std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
                                               QString& currentCaseId,
                                               CaseStoreStatus* status,
                                               QString* storeProblem,
-                                              const FormEdition* edition)
+                                              const FormEdition* edition,
+                                              const QDate& today)
 {
     const CaseStore store(paths.casesDbPath());
     const std::optional<CaseRecord> record = store.findCurrentCase(currentCaseId, status);
@@ -306,6 +317,14 @@ std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
         paths.scheduleDbPath(), static_cast<double>(children), &error, form.scheduleTable);
     Worksheet sheet = form.compute(*record, schedule.value_or(ScheduleTable()), form.rules);
     sheet.result.editionId = form.id;
+    sheet.result.birthDateWarning = birthDateWarning(*record, today);
+    // The later forms' warnings are part of their computation; the 2009 form's are drawn from the
+    // result (worksheetWarnings).
+    if (sheet.result.warnings.contains(QStringLiteral("lblChildrenWarning")))
+        sheet.result.warnings.insert(
+            QStringLiteral("lblChildrenWarning"),
+            bothWarnings(sheet.result.warnings.value(QStringLiteral("lblChildrenWarning")),
+                         sheet.result.birthDateWarning));
     if (!edition && !stored)
         sheet.result.warnings.insert(
             QStringLiteral("lblEditionWarning"),

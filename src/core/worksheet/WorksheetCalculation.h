@@ -6,6 +6,7 @@
 #include "core/worksheet/Cs42Form.h"
 #include "core/worksheet/Schedule.h"
 
+#include <QDate>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -55,6 +56,10 @@ struct WorksheetResult
     // the plaintiff"; each counts as 0.
     QStringList unusableAmounts;
 
+    // The warning about the children's birth dates (ChildAges), "" when they are plausible. Set by
+    // recalculateWorksheet, which knows the day.
+    QString birthDateWarning;
+
     // The paying parent's health-insurance credit (line 9) is more than his or her share (line 8):
     // line 10 would be below 0 and is 0 instead, since no order is below 0.
     bool insuranceCreditExceedsShare = false;
@@ -69,6 +74,9 @@ struct WorksheetResult
     // typed into the box.
     int numberOfChildren = 0;
     bool numberOfChildrenEntered = false;
+    // The text in the "Number of Children" box when it is no number of children (not 1 to 6): the
+    // box is then ignored and line 4 is for the children named.
+    QString numberOfChildrenRefused;
     // How line 4 was read: the schedule row used, and whether the combined income lay below the
     // lowest row (the lowest row is used) or above the last one (no amount: the court sets it).
     double scheduleRowIncome = 0;
@@ -129,10 +137,15 @@ Worksheet computeWorksheet(const CaseRecord& record,
 // an empty one; result.scheduleProblem then carries the reason the database gave. *storeProblem
 // receives the cause of a store failure.
 // `edition` computes the case under that edition in place of its own (FormEditions::forCase).
+// `today` decides the children's ages (the warning about their birth dates).
 std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
                                               QString& currentCaseId,
                                               CaseStoreStatus* status = nullptr,
                                               QString* storeProblem = nullptr,
-                                              const FormEdition* edition = nullptr);
+                                              const FormEdition* edition = nullptr,
+                                              const QDate& today = QDate::currentDate());
+
+// Two warnings in one label: the first, then the second, either possibly empty.
+QString bothWarnings(const QString& first, const QString& second);
 
 } // namespace cs42

@@ -31,6 +31,12 @@ int enteredChildren(const QString& entered)
     return isNumber && number >= 1 && number <= 6 ? number : 0;
 }
 
+// "1 CHILD", "2 CHILDREN".
+QString childWords(int n)
+{
+    return n == 1 ? QStringLiteral("1 CHILD") : QStringLiteral("%1 CHILDREN").arg(n);
+}
+
 QString who(bool plaintiff, bool defendant)
 {
     return plaintiff && defendant ? QStringLiteral("BOTH PARENTS")
@@ -140,7 +146,7 @@ void WorksheetInputs::fillCommon(Worksheet& sheet) const
     r.numberOfChildren = numberOfChildren(m_record);
     r.numberOfChildrenEntered = enteredChildren(entered) > 0;
     if (!entered.isEmpty() && !r.numberOfChildrenEntered)
-        r.unusableAmounts << QStringLiteral("the number of children");
+        r.numberOfChildrenRefused = entered;
     c.insert(QStringLiteral("lblNumberOfChildren"),
              r.numberOfChildren > 0 ? QString::number(r.numberOfChildren) : QString(QLatin1String("")));
 
@@ -286,7 +292,13 @@ void WorksheetInputs::fillWarnings(Worksheet& sheet, const QString& undefinedLin
                  : QString());
 
     QString children;
-    if (r.numberOfChildren == 0)
+    if (!r.numberOfChildrenRefused.isEmpty())
+        children =
+            QStringLiteral("THE NUMBER OF CHILDREN (%1) MUST BE 1 TO 6: ").arg(r.numberOfChildrenRefused) +
+            (r.numberOfChildren > 0
+                 ? QStringLiteral("LINE 4 USES THE %1 NAMED!").arg(childWords(r.numberOfChildren))
+                 : QStringLiteral("NO CHILD IS NAMED EITHER!"));
+    else if (r.numberOfChildren == 0)
         children = QStringLiteral("ENTER THE NUMBER OF CHILDREN: LINE 4 DEPENDS ON IT!");
     else if (r.numberOfChildrenEntered && r.childCount > 0 && r.childCount != r.numberOfChildren)
         children = QStringLiteral("THE NUMBER OF CHILDREN (%1) IS NOT THE NUMBER OF CHILDREN NAMED (%2)!")

@@ -24,7 +24,8 @@ CaseStoreStatus WorksheetSession::recalculate()
 {
     CaseStoreStatus status = CaseStoreStatus::Ok;
     QString problem;
-    std::optional<Worksheet> sheet = recalculateWorksheet(m_paths, m_currentCaseId, &status, &problem);
+    std::optional<Worksheet> sheet =
+        recalculateWorksheet(m_paths, m_currentCaseId, &status, &problem, nullptr, m_today());
     if (!sheet)
         return remember(status == CaseStoreStatus::Ok ? CaseStoreStatus::CaseRemoved : status, problem);
     m_worksheet = std::move(sheet);

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace cs42 {
@@ -33,6 +34,9 @@ public:
     // insurance to the parent who pays it, in their own lines; going back, each is the sum of both
     // parents' lines and the payer of the larger coverage pays the health insurance.
     static ColumnValues carryOver(const CaseRecord& record, const FormEdition& from, const FormEdition& to);
+
+    // The day the children's ages are counted on (the machine's date unless a test sets another).
+    void setToday(std::function<QDate()> today) { m_today = std::move(today); }
 
     // Reads the current case and computes every line. On failure the last computation stays.
     CaseStoreStatus recalculate();
@@ -68,6 +72,9 @@ private:
     const FormEdition* m_edition;
     CaseStore m_store;
     std::optional<Worksheet> m_worksheet;
+    std::function<QDate()> m_today = [] {
+        return QDate::currentDate();
+    };
 };
 
 } // namespace cs42

@@ -87,11 +87,12 @@ QString CaseLibrary::introductionText()
                 "Child Support in the State of Alabama is governed by Rule 32 of the Alabama Rules of "
                 "Judicial Administration, "),
             QStringLiteral(
-                "which was most recently ammended on January 1, 2009. While the Rule 32 Guidelines have "
-                "not substantially changed since that time, "),
+                "which was amended effective May 1, 2022, with a new Schedule of Basic Child Support "
+                "Obligations and form CS-42 (Rev. 5/2022), and effective June 1, 2023, with form CS-42-S "
+                "for parents who share physical custody equally. "),
             QStringLiteral(
-                "the Schedule of Basic Child Support Obligation has been frequently updated to adjust for "
-                "the cost of living."),
+                "This program prepares each of these forms, and form CS-42 (Rev. 1/09) for actions filed "
+                "before May 1, 2022."),
             QStringLiteral(
                 "The Rule 32 Guidelines for child support are for use in any action to establish or "
                 "modify child support, "),

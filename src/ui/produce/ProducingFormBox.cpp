@@ -55,19 +55,19 @@ ProducingFormBox::ProducingFormBox(QWidget* parent)
         this,
         "Label1",
         QStringLiteral(
-            "This program merges the data you have entered about your case with the actual PDF form made "
-            "available by the Administrative Office of the Courts.  You will need Adobe's free Acrobat "
-            "Reader (or compatible) software program installed on this computer in order to display the "
-            "populated PDF form."),
+            "This program merges the data you have entered about your case with the blank court form in "
+            "its data folder: the program's own drawing of the court's form, with the fields of the "
+            "court's fillable PDF.  The filled form is shown in this program's own preview; no other "
+            "software is needed to display it."),
         12);
     place(label1, 360, 975, 10440, 1275);
     auto* label3 = addLabel(
         this,
         "Label3",
         QStringLiteral(
-            "It may take 15-30 seconds to create the PDF form, based on the speed of your computer.  Once "
-            "it is displayed on your computer's screen, it may be printed.  When you are finished, please "
-            "be sure to CLOSE the PDF form."),
+            "Creating the PDF form takes a fraction of a second.  Once it is displayed on your computer's "
+            "screen, it may be printed or saved.  When you are finished, please be sure to CLOSE the PDF "
+            "form."),
         12);
     place(label3, 360, 2490, 10440, 975);
     auto* label4 = addLabel(

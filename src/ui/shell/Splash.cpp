@@ -1,6 +1,7 @@
 #include "ui/shell/Splash.h"
 
 #include "core/store/ProgramSettings.h"
+#include "core/worksheet/FormEdition.h"
 #include "ui/common/Session.h"
 #include "ui/common/WindowHost.h"
 #include "ui/shell/HiddenUtilities.h"
@@ -79,6 +80,17 @@ void drawFormSheet(QPainter& painter, const QRectF& sheet)
         }
     }
 }
+
+// The forms the program prepares, from its editions: "Forms CS-42 (Rev. 1/09), CS-42 (Rev. 5/2022)
+// and CS-42-S (Effective 6/2023)".
+QString formsLine()
+{
+    QStringList forms;
+    for (const FormEdition* edition : FormEditions::all())
+        forms << QStringLiteral("%1 (%2)").arg(edition->shortName, edition->revision);
+    const QString last = forms.takeLast();
+    return QStringLiteral("Forms ") + forms.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
 } // namespace
 
 QPixmap Splash::picture(const QSize& size)
@@ -131,7 +143,7 @@ Splash::Splash(Session& session, WindowHost& host, QWidget* parent)
         return label;
     };
     QLabel* title1 = makeTitle("lblTitle1", ProgramSettings::LongTitle, 20, true);
-    QLabel* title2 = makeTitle("lblTitle2", ProgramSettings::FormRevision, 13, false);
+    QLabel* title2 = makeTitle("lblTitle2", formsLine(), 13, false);
     QLabel* title3 = makeTitle("lblTitle3", ProgramSettings::VersionText, 11, false);
     QLabel* prompt = makeTitle("Label1", QStringLiteral("CLICK ON THE PICTURE ABOVE TO CONTINUE"), 10, true);
     prompt->setStyleSheet(QStringLiteral("color: #1a3a7a;"));

@@ -191,6 +191,11 @@ void EntryDialog::done(int result)
                 return;
             }
             m_refused = true;
+        } else if (const std::optional<Refusal> doubt = closingQuestion();
+                   doubt && m_interaction->ask(this, QString(), doubt->message) != Interaction::Answer::Yes) {
+            focusBox(doubt->box);
+            m_closing = false;
+            return;
         }
     }
     QDialog::done(result);

@@ -81,6 +81,11 @@ protected:
 
     virtual std::optional<Refusal> closingRefusal(bool accepted) const;
 
+    // A doubt about what the dialog is about to hand back (the box and the Yes/No question that
+    // voices it), asked once nothing is refused; answered No, the dialog stays open on that box.
+    // nullopt when nothing is in doubt.
+    virtual std::optional<Refusal> closingQuestion() const { return std::nullopt; }
+
     // The Interaction the dialog tells the user through when it refuses to close.
     void setInteraction(Interaction& interaction) { m_interaction = &interaction; }
 

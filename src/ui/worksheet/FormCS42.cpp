@@ -79,6 +79,7 @@ FormCS42::FormCS42(Session& session, WindowHost& host, QWidget* parent)
     , m_sheet(session.paths, session.currentCaseId, *m_edition)
 {
     setObjectName(QStringLiteral("FormCS42"));
+    m_sheet.setToday(m_session.today);
     setWindowTitle(QStringLiteral("Worksheet A, Child Support Obligation, Sole Custody"));
     m_session.currentWindowName = QStringLiteral("FormCS42");
     setFixedSize(twipsToPixels(ProgramSettings::ChildWindowWidth - 200),
@@ -848,11 +849,14 @@ void FormCS42::editOverride(const LineDef& line)
 {
     if (!m_sheet.worksheet())
         return;
-    const std::optional<OverrideChoice> choice = OverRide::edit(this,
-                                                                m_sheet.worksheet()->result.overrideFlag,
-                                                                label(line.label)->text(),
-                                                                *m_session.interaction,
-                                                                &amountRefusal);
+    const WorksheetResult& result = m_sheet.worksheet()->result;
+    const std::optional<OverrideChoice> choice =
+        OverRide::edit(this,
+                       result.overrideFlag,
+                       label(line.label)->text(),
+                       result.aboveSchedule || result.lookup.aboveTable,
+                       *m_session.interaction,
+                       &amountRefusal);
     if (choice)
         apply({{line.columns.at(0), choice->flag},
                {line.columns.at(1), EntryRules::overrideAmountText(choice->amount)}});

@@ -1,5 +1,6 @@
 #include "ui/worksheet/GetChA.h"
 
+#include "core/worksheet/ChildAges.h"
 #include "core/worksheet/EntryRules.h"
 #include "core/worksheet/UsDate.h"
 #include "ui/common/Interaction.h"
@@ -38,6 +39,7 @@ GetChA::GetChA(const ChildrenInfo& children, Interaction& interaction, const QDa
         name->setObjectName(QStringLiteral("Text%1").arg(2 * i + 1));
         name->setFixedWidth(172);
         auto* date = new QLineEdit(children[static_cast<size_t>(i)].birthDate, this);
+        m_openedDates[static_cast<size_t>(i)] = date->text();
         date->setObjectName(QStringLiteral("Text%1").arg(2 * i + 2));
         date->setFixedWidth(110);
         for (QLineEdit* box : {name, date}) {
@@ -122,6 +124,22 @@ std::optional<EntryDialog::Refusal> GetChA::closingRefusal(bool) const
         const EntryRules::BirthDate date = EntryRules::birthDate(box->text(), m_today);
         if (!date.stored)
             return Refusal{box, date.refusal};
+    }
+    return std::nullopt;
+}
+
+std::optional<EntryDialog::Refusal> GetChA::closingQuestion() const
+{
+    for (size_t i = 0; i < 6; ++i) {
+        QLineEdit* box = m_dates[i];
+        if (m_names[i]->text().trimmed().isEmpty() || box->text() == m_openedDates[i])
+            continue;
+        const auto born = parseUsDate(box->text(), m_today);
+        if (!born)
+            continue;
+        if (const QString question = ageOfMajorityQuestion(m_names[i]->text(), *born, m_today);
+            !question.isEmpty())
+            return Refusal{box, question};
     }
     return std::nullopt;
 }

@@ -48,10 +48,13 @@ public:
 protected:
     void leftBox(QLineEdit* box) override;
     std::optional<Refusal> closingRefusal(bool accepted) const override;
+    // A date of birth typed in this dialog that makes its child 19 or more is asked about.
+    std::optional<Refusal> closingQuestion() const override;
 
 private:
     Interaction& m_interaction;
     QDate m_today;
+    std::array<QString, 6> m_openedDates; // the dates as the dialog opened with them
     QPushButton* m_command1 = nullptr;
     std::array<QLineEdit*, 6> m_names{};
     std::array<QLineEdit*, 6> m_dates{};

@@ -11,7 +11,7 @@
 
 namespace cs42 {
 
-OverRide::OverRide(const QString& flag, const QString& amountCaption, QWidget* parent)
+OverRide::OverRide(const QString& flag, const QString& amountCaption, bool aboveSchedule, QWidget* parent)
     : EntryDialog(parent)
     , m_check1(new QCheckBox(QStringLiteral("Use Override Amount"), this))
 {
@@ -32,12 +32,20 @@ OverRide::OverRide(const QString& flag, const QString& amountCaption, QWidget* p
     m_text1 = addAmountBox(QStringLiteral("Text1"), 110);
     m_check1->setObjectName(QStringLiteral("Check1"));
     m_check1->setFont(sansFont(9.75, true));
+    // Above the schedule's highest income Rule 32 leaves the basic obligation to the court: the
+    // amount entered then is the guidelines' own, not a departure from them.
     QLabel* label4 = addLabel(
         QStringLiteral("Label4"),
-        QStringLiteral(
-            "NOTE:  If you override the amount calculated by this software program, be sure to notify "
-            "all parties involved that the worksheet was generated outside the Alabama Child Support "
-            "Guidelines."),
+        aboveSchedule
+            ? QStringLiteral(
+                  "NOTE:  The combined adjusted gross income of this case is above the highest income of the "
+                  "Schedule of Basic Child Support Obligation. Rule 32 leaves the basic child support "
+                  "obligation to the court in such a case: the amount the court sets, entered here, is "
+                  "within the Alabama Child Support Guidelines.")
+            : QStringLiteral(
+                  "NOTE:  If you override the amount calculated by this software program, be sure to notify "
+                  "all parties involved that the worksheet was generated outside the Alabama Child Support "
+                  "Guidelines."),
         sansFont(9.75),
         Lines::Wrapped);
     QPushButton* command1 = addButton(QStringLiteral("Command1"), QStringLiteral("&Done"));
@@ -61,8 +69,17 @@ OverRide::OverRide(const QString& flag, const QString& amountCaption, QWidget* p
     m_check1->setChecked(flag == QStringLiteral("Y"));
     m_text1->setText(formatText(amountCaption, &Format::whole));
     watchBox(m_text1);
-    // Every way of closing takes what the dialog shows.
-    connect(m_text1, &QLineEdit::returnPressed, this, &QDialog::accept);
+    // Tab runs from the amount to the tick box that confirms it, then to the button.
+    setTabOrder(m_text1, m_check1);
+    setTabOrder(m_check1, command1);
+    // An amount typed is the user's intent: Return takes it, ticking the box. Every other way of
+    // closing takes what the dialog shows.
+    connect(m_text1, &QLineEdit::textEdited, this, [this] { m_amountTyped = true; });
+    connect(m_text1, &QLineEdit::returnPressed, this, [this] {
+        if (m_amountTyped && EntryRules::overrideChoice(true, m_text1->text()).amount != 0.0)
+            m_check1->setChecked(true);
+        accept();
+    });
     connect(command1, &QPushButton::clicked, this, &QDialog::accept);
     focusBox(m_text1);
 }
@@ -70,10 +87,11 @@ OverRide::OverRide(const QString& flag, const QString& amountCaption, QWidget* p
 std::optional<OverrideChoice> OverRide::edit(QWidget* parent,
                                              const QString& flag,
                                              const QString& amountCaption,
+                                             bool aboveSchedule,
                                              Interaction& interaction,
                                              const AmountCheck& check)
 {
-    OverRide dialog(flag, amountCaption, parent);
+    OverRide dialog(flag, amountCaption, aboveSchedule, parent);
     dialog.setAmountCheck(interaction, check);
     dialog.exec();
     if (dialog.refused())

@@ -17,12 +17,18 @@ class OverRide : public EntryDialog
     Q_OBJECT
 
 public:
-    OverRide(const QString& flag, const QString& amountCaption, QWidget* parent = nullptr);
+    // `aboveSchedule`: the combined adjusted gross income is above the schedule's highest income,
+    // where the court sets line 4 within the guidelines; the note says so in place of its warning.
+    OverRide(const QString& flag,
+             const QString& amountCaption,
+             bool aboveSchedule = false,
+             QWidget* parent = nullptr);
 
     // nullopt when the dialog was closed on an amount `check` refuses (setAmountCheck).
     static std::optional<OverrideChoice> edit(QWidget* parent,
                                               const QString& flag,
                                               const QString& amountCaption,
+                                              bool aboveSchedule,
                                               Interaction& interaction,
                                               const AmountCheck& check);
 
@@ -36,6 +42,7 @@ protected:
 private:
     QLineEdit* m_text1 = nullptr;
     QCheckBox* m_check1;
+    bool m_amountTyped = false; // the user typed into the amount box
 };
 
 } // namespace cs42
