@@ -1,5 +1,6 @@
 #include "admin/AdminCommands.h"
 #include "core/store/CaseStore.h"
+#include "core/worksheet/ProductionRefusal.h"
 #include "core/worksheet/WorksheetCalculation.h"
 
 #include <QDate>
@@ -117,6 +118,13 @@ int runWorksheetCommand(const QStringList& args, const DataPaths& paths)
         return 1;
 
     const WorksheetResult& r = sheet->result;
+    // Figures of another form than the case's would be taken for the case's own by a script.
+    if (!r.unknownEdition.isEmpty()) {
+        printError(QStringLiteral("cs42-admin: %1 No figures are printed; --edition computes the case on "
+                                  "one of those editions.\n")
+                       .arg(unknownEditionText(r.unknownEdition)));
+        return 1;
+    }
     const FormEdition& edition = *FormEditions::find(r.editionId);
     const QString explanation = edition.explain(sheet->captions, r, today);
     // The lines are printed whatever they are; without a schedule behind line 4 the run fails, so

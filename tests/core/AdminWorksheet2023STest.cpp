@@ -123,4 +123,47 @@ TEST_F(AdminWorksheet2023STest, EditionOptionComputesTheSharedFormWithoutStoring
     EXPECT_EQ(worksheetJson({"--case", caseShared}).value("edition").toString(), QStringLiteral("2023S"));
 }
 
+// A case whose stored edition this program does not know ("2024" from a later version on a shared
+// server) gives no figures and no form: they would be another form's. Ids are matched without
+// regard to case, and --edition still computes such a case on a form the program knows.
+TEST_F(AdminWorksheet2023STest, AnEditionTheProgramDoesNotKnowGivesNoFigures)
+{
+    importSchedule2022();
+    const cs42::ColumnValues fields{{QStringLiteral("numchildren"), QStringLiteral("2")},
+                                    {QStringLiteral("pinc"), QStringLiteral("3000.00")},
+                                    {QStringLiteral("dinc"), QStringLiteral("2000.00")}};
+    for (const char* unknown : {"2024", "xyz"}) {
+        SCOPED_TRACE(unknown);
+        const QString id = addCase(QLatin1String(unknown), fields);
+        const QString named = QStringLiteral("cs42-admin: This case names the form edition '%1', which this "
+                                             "program does not know (it knows 2009, 2022, 2023S)")
+                                  .arg(QLatin1String(unknown));
+        for (const QStringList& args :
+             {QStringList{"worksheet", "--case", id}, QStringList{"worksheet", "--json", "--case", id}}) {
+            const cs42::test::AdminRun run = admin(args);
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_EQ(run.out, QString()) << "no figure of another form is printed";
+            EXPECT_TRUE(run.err.startsWith(named)) << run.err.toStdString();
+        }
+        const QString out = m_dir.filePath(QStringLiteral("form.pdf"));
+        const cs42::test::AdminRun produced = admin({"produce", "--case", id, "--out", out});
+        EXPECT_EQ(produced.exitCode, 1);
+        EXPECT_TRUE(produced.err.startsWith(QStringLiteral("cs42-admin: The form was not produced.\n\n") +
+                                            named.mid(12)))
+            << produced.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out));
+
+        EXPECT_EQ(worksheetJson({"--case", id, "--edition", "2022"}).value("edition").toString(),
+                  QStringLiteral("2022"));
+    }
+
+    const QString lowerCase = addCase(QStringLiteral("2023s"), fields);
+    const QString shared = addCase(QStringLiteral("2023S"), fields);
+    const QJsonObject json = worksheetJson({"--case", lowerCase});
+    EXPECT_EQ(json.value("edition").toString(), QStringLiteral("2023S"));
+    EXPECT_EQ(json.value("captions"), worksheetJson({"--case", shared}).value("captions"));
+    EXPECT_EQ(worksheetJson({"--case", lowerCase, "--edition", "2023s"}).value("captions"),
+              json.value("captions"));
+}
+
 } // namespace

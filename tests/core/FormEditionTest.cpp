@@ -123,3 +123,28 @@ TEST(FormEdition, TheFormOf2009IsTheOneTheProgramAlwaysFilled)
     for (const char* label : {"lblP1", "lblC4", "lblCustody", "lblName2Name", "lblComments"})
         EXPECT_TRUE(clickable.contains(QLatin1String(label))) << label;
 }
+
+// A stored or typed edition id names its edition whatever its case ("2023s" written by hand in a
+// settings file is form CS-42-S); anything else is an edition the program does not know.
+TEST(FormEdition, IdsAreMatchedWithoutRegardToCase)
+{
+    const struct
+    {
+        const char* id;
+        const FormEdition* edition;
+    } cases[] = {
+        {"", &FormEditions::cs42Rev0109()},
+        {"2009", &FormEditions::cs42Rev0109()},
+        {" 2022 ", &FormEditions::cs42Rev0522()},
+        {"2023S", &FormEditions::cs42S2023()},
+        {"2023s", &FormEditions::cs42S2023()},
+        {"2024", nullptr},
+        {"xyz", nullptr},
+        {"2023", nullptr},
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ(FormEditions::find(QLatin1String(c.id)), c.edition) << c.id;
+    EXPECT_EQ(&FormEditions::defaultEdition(), FormEditions::find(FormEditions::DefaultId));
+    EXPECT_EQ(FormEditions::knownIds(), QStringLiteral("2009, 2022, 2023S"));
+}

@@ -1,6 +1,7 @@
 #include "core/worksheet/ProductionRefusal.h"
 
 #include "ScheduleFixture.h"
+#include "Worksheet2022Fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,51 @@ TEST(ProductionRefusalTest, SaysEveryReasonTheFiguresCannotStand)
                                      "1300; it must reach 20000, so line 4")));
     EXPECT_LT(both.indexOf(QStringLiteral("line 1 of the plaintiff")),
               both.indexOf(QStringLiteral("No child")));
+}
+
+// With a combined adjusted income of 0 the refusal names the lines of the case's own form that
+// the shares divide.
+TEST(ProductionRefusalTest, AnIncomeOfZeroNamesTheLinesOfTheCasesForm)
+{
+    const DataPaths paths = DataPaths::forWorkingDirectory(QStringLiteral("/office"));
+
+    const struct
+    {
+        const FormEdition* edition;
+        const char* lines;
+    } cases[] = {{&FormEditions::cs42Rev0522(), "lines 8 and 10"},
+                 {&FormEditions::cs42S2023(), "lines 10, 13 and 14"}};
+
+    for (const auto& c : cases) {
+        CaseRecord record;
+        record.setValue(QStringLiteral("formedition"), c.edition->id);
+        record.setValue(QStringLiteral("numchildren"), QStringLiteral("1"));
+        const Worksheet sheet = c.edition->compute(record, alabama2022(), c.edition->rules);
+        EXPECT_EQ(productionRefusal(sheet, paths),
+                  QStringLiteral("The form was not produced.\r\n\r\nThe combined adjusted gross income (line "
+                                 "2) is 0, so the shares of line 3, and %1 with them, cannot be computed. "
+                                 "Enter the incomes of this case.")
+                      .arg(QLatin1String(c.lines)))
+            << c.lines;
+    }
+}
+
+// The figures of a case whose edition the program does not know are another form's: that is the
+// one reason given, whatever else they show.
+TEST(ProductionRefusalTest, AnEditionTheProgramDoesNotKnowIsTheOnlyReason)
+{
+    const DataPaths paths = DataPaths::forWorkingDirectory(QStringLiteral("/office"));
+    CaseRecord record;
+    record.setValue(QStringLiteral("numchildren"), QStringLiteral("1"));
+    Worksheet sheet =
+        FormEditions::cs42Rev0522().compute(record, alabama2022(), FormEditions::cs42Rev0522().rules);
+    ASSERT_TRUE(sheet.result.sharesUndefined);
+    sheet.result.unknownEdition = QStringLiteral("2024");
+    EXPECT_EQ(productionRefusal(sheet, paths),
+              QStringLiteral("The form was not produced.\r\n\r\nThis case names the form edition '2024', "
+                             "which this program does not know (it knows 2009, 2022, 2023S); a later version "
+                             "of the program may have stored it. Choose one of those editions for the case "
+                             "on its worksheet, or produce the form with the version that stored it."));
 }
 
 } // namespace

@@ -184,3 +184,40 @@ TEST(StartUp, UnreadableSettingsMakeNoDatabasesUntilReplaced)
     DataStore::startUp(work.path(), &clean);
     EXPECT_TRUE(clean.settingsProblem.isEmpty());
 }
+
+// The default edition of new cases is checked when it is read: an id the program knows is taken in
+// its own spelling, anything else is reported with the value and never applied.
+TEST(StartUp, DefaultEditionIsCheckedWhenRead)
+{
+    QTemporaryDir work;
+    const DataPaths paths = DataStore::startUp(work.path());
+
+    const struct
+    {
+        const char* stored;
+        const char* edition;
+        bool reported;
+    } cases[] = {
+        {"", "2022", false},
+        {"2009", "2009", false},
+        {"2023s", "2023S", false},
+        {" 2022 ", "2022", false},
+        {"2024", "2022", true},
+        {"xyz", "2022", true},
+    };
+
+    for (const auto& c : cases) {
+        ASSERT_TRUE(DataStore::saveDefaultEdition(paths, QLatin1String(c.stored)));
+        QString problem = QStringLiteral("left from before");
+        EXPECT_EQ(DataStore::defaultEdition(paths, &problem), QLatin1String(c.edition)) << c.stored;
+        if (c.reported)
+            EXPECT_EQ(problem,
+                      QStringLiteral("The settings name the form edition '%1' for new cases, which this "
+                                     "program does not know (it knows 2009, 2022, 2023S). New cases take "
+                                     "form CS-42 (Rev. 5/2022) meanwhile; choose the default form with the "
+                                     "menu \"Default Form\".")
+                          .arg(QLatin1String(c.stored)));
+        else
+            EXPECT_EQ(problem, QString()) << c.stored;
+    }
+}

@@ -141,9 +141,10 @@ ScriptedInteraction::inputPassword(QWidget*, const QString& title, const QString
 }
 
 std::optional<int> ScriptedInteraction::chooseItem(
-    QWidget*, const QString& title, const QString& prompt, const QStringList& items, int)
+    QWidget*, const QString& title, const QString& prompt, const QStringList& items, int current)
 {
     offeredItems.append(items);
+    itemsChosenAtFirst.append(current);
     const auto expected = take(Kind::Choose, title, prompt);
     return expected ? expected->choice : std::nullopt;
 }

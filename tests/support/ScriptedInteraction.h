@@ -82,6 +82,7 @@ public:
     QStringList openedDocuments;
     QStringList inputInitialTexts;
     QList<QStringList> offeredItems;
+    QList<int> itemsChosenAtFirst; // each list's `current`, the item Enter takes
     QString clipboard;
     int copies = 0;
     bool ended = false;

@@ -37,6 +37,7 @@ const char* const MenuNames[] = {"menuCaseLibrary",
                                  "menuQUONGuidelines",
                                  "menuSchedule",
                                  "menuLocation",
+                                 "menuDefaultForm",
                                  "menuAbout"};
 
 QString missingText(const QString& lead)
@@ -132,6 +133,7 @@ private slots:
                               QStringLiteral("Rule 32 (PDF)"),
                               QStringLiteral("Schedule (PDF)"),
                               QStringLiteral("Location"),
+                              QStringLiteral("Default Form"),
                               QStringLiteral("About"),
                               QStringLiteral("Quit")}));
         QMenu* quit = m_shell->item("menuQuit")->menu();

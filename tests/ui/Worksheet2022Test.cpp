@@ -4,6 +4,7 @@
 
 #include "WorksheetFixture.h"
 #include "core/produce/TerminalFormFields.h"
+#include "core/worksheet/ProductionRefusal.h"
 #include "core/worksheet/ScheduleCsv.h"
 #include "ui/worksheet/FormCS42.h"
 
@@ -61,6 +62,20 @@ private:
         auto run = onNextModal(std::move(answer));
         QTest::mouseClick(label(name), Qt::LeftButton);
         QVERIFY_ANSWERED(run);
+    }
+
+    // Chooses the edition `choice` (FormEditions::all() order) on a click on the edition, answers
+    // the switch question `text` Yes, and the question whether to replace each parent's amounts
+    // `replace`, when given.
+    void switchTo(int choice, const QString& text, std::optional<QString> replace = {}, bool agree = false)
+    {
+        m_data->interaction.expectChoice(choice, QStringLiteral("Form Edition"));
+        m_data->interaction.expectAsk(Interaction::Answer::Yes, QStringLiteral("Form Edition"), text);
+        if (replace)
+            m_data->interaction.expectAsk(agree ? Interaction::Answer::Yes : Interaction::Answer::No,
+                                          QStringLiteral("Form Edition"),
+                                          *replace);
+        QTest::mouseClick(label(QStringLiteral("lblEdition")), Qt::LeftButton);
     }
 
     static void typeAndPress(QWidget* dialog, const QString& text)
@@ -278,6 +293,92 @@ private slots:
         QCOMPARE(caption("lblC5"), QStringLiteral("350"));
     }
 
+    // 2022 -> 2009 -> 2022 with nothing changed keeps each parent's child care and coverage to
+    // the cent; a cost changed on the 2009 form is asked about before it replaces them.
+    void aRoundTripThroughThe2009FormKeepsEveryFigure()
+    {
+        // The plaintiff has custody; the defendant pays child care and coverage in cents.
+        m_data->setStored({{QStringLiteral("pchildcare"), QStringLiteral("120.40")},
+                           {QStringLiteral("dchildcare"), QStringLiteral("215.35")},
+                           {QStringLiteral("dhealthins"), QStringLiteral("96.55")}});
+        openWorksheet();
+        const Captions before = m_form->displayedCaptions();
+        const FormEdition& old = FormEditions::cs42Rev0109();
+        const FormEdition& later = FormEditions::cs42Rev0522();
+
+        switchTo(0, FormCS42::editionSwitchQuestion(later, old));
+        QCOMPARE(caption("lblC5"), QStringLiteral("336"));
+        switchTo(1, FormCS42::editionSwitchQuestion(old, later, true));
+        QVERIFY(m_data->interaction.allExpectationsMet());
+        QVERIFY2(m_data->interaction.prompts.last().text.endsWith(
+                     QLatin1String("stay as they are: they already match this form's.")),
+                 qPrintable(m_data->interaction.prompts.last().text));
+        QCOMPARE(m_form->displayedCaptions(), before);
+        QCOMPARE(m_data->stored(QStringLiteral("dchildcare")), QStringLiteral("215.35"));
+        QCOMPARE(m_data->stored(QStringLiteral("dhealthins")), QStringLiteral("96.55"));
+
+        // Line 5 changed on the 2009 form: the user keeps each parent's amounts.
+        switchTo(0, FormCS42::editionSwitchQuestion(later, old, true));
+        m_data->setStored({{QStringLiteral("childcare"), QStringLiteral("400")}});
+        m_form->RecalculateWorksheet();
+        switchTo(
+            1, FormCS42::editionSwitchQuestion(old, later), FormCS42::replaceAmountsQuestion(old, later));
+        QVERIFY(m_data->interaction.allExpectationsMet());
+        QCOMPARE(m_data->stored(QStringLiteral("formedition")), QStringLiteral("2022"));
+        QCOMPARE(m_form->displayedCaptions(), before);
+
+        // And agrees the next time: the child care goes to the plaintiff, who has custody.
+        switchTo(0, FormCS42::editionSwitchQuestion(later, old));
+        m_data->setStored({{QStringLiteral("childcare"), QStringLiteral("400")}});
+        m_form->RecalculateWorksheet();
+        switchTo(1,
+                 FormCS42::editionSwitchQuestion(old, later),
+                 FormCS42::replaceAmountsQuestion(old, later),
+                 true);
+        QVERIFY(m_data->interaction.allExpectationsMet());
+        QCOMPARE(caption("lblP5"), QStringLiteral("400"));
+        QCOMPARE(caption("lblD5"), QString());
+        QCOMPARE(caption("lblD6"), QStringLiteral("97"));
+    }
+
+    // A case stored with an edition this program does not know is shown on form CS-42 (Rev.
+    // 5/2022) with a warning, is never produced, and takes a known edition when one is chosen.
+    void aCaseOfAnUnknownEditionIsShownButNeverProduced()
+    {
+        m_data->setStored({{QStringLiteral("formedition"), QStringLiteral("2024")}});
+        openWorksheet();
+        QCOMPARE(&m_form->edition(), &FormEditions::cs42Rev0522());
+        QCOMPARE(m_form->windowTitle(),
+                 QStringLiteral("Worksheet A, Child Support Obligation, Sole Custody"));
+        QVERIFY(label("lblEditionWarning")->isVisible());
+        QCOMPARE(
+            caption("lblEditionWarning"),
+            QStringLiteral(
+                "UNKNOWN FORM EDITION (2024): SHOWN ON FORM CS-42 (REV. 5/2022), IT CANNOT BE PRODUCED!"));
+
+        m_data->interaction.expectInform(ProductionRefusalTitle);
+        auto notice = onNextModal([](QWidget* dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+        });
+        m_form->ProduceForm();
+        QVERIFY_ANSWERED(notice);
+        QVERIFY(m_data->interaction.allExpectationsMet());
+        QVERIFY(m_data->interaction.prompts.last().text.startsWith(
+            QStringLiteral("The form was not produced.\r\n\r\nThis case names the form edition '2024', which "
+                           "this program does not know (it knows 2009, 2022, 2023S)")));
+        QVERIFY(!QFile::exists(m_data->session.paths.producedFormPath()));
+
+        // The form it is shown on may be chosen for it.
+        switchTo(
+            1,
+            QStringLiteral("Prepare this case on Form CS-42 (Rev. 5/2022) (for actions filed on or after "
+                           "May 1, 2022) in place of the form edition '2024', which this program does not "
+                           "know?\r\n\r\nEvery entry stays as it is stored."));
+        QVERIFY(m_data->interaction.allExpectationsMet());
+        QCOMPARE(m_data->stored(QStringLiteral("formedition")), QStringLiteral("2022"));
+        QVERIFY(!label("lblEditionWarning")->isVisible());
+    }
+
     void theSharedCustodyFormNeedsNoCustody()
     {
         // Switched from CS-42 (Rev. 5/2022): the two forms read the same columns, nothing moves.
@@ -304,6 +405,13 @@ private slots:
         QCOMPARE(caption("lblD14"), QString());
         QVERIFY(label("lblCustody") == nullptr);
         QCOMPARE(caption("lblCustodyCaption"), QStringLiteral("SHARED CUSTODY (50 %)"));
+        QCOMPARE(m_form->windowTitle(),
+                 QStringLiteral("Worksheet, Child Support Obligation, Shared 50 % Physical Custody"));
+
+        // Back on the sole-custody form, its title again.
+        switchTo(1, {});
+        QCOMPARE(m_form->windowTitle(),
+                 QStringLiteral("Worksheet A, Child Support Obligation, Sole Custody"));
     }
 
 #ifdef FORMS_DIR

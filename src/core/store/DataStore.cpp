@@ -119,7 +119,7 @@ void DataStore::ensureScheduleDatabase(const DataPaths& paths)
         Schema::ensureDatabase(paths.scheduleDbPath(), Schema::scheduleTable(table));
 }
 
-QString DataStore::defaultEdition(const DataPaths& paths)
+QString DataStore::defaultEdition(const DataPaths& paths, QString* problem)
 {
     SqlConnection connection(paths.settingsDbPath());
     QString stored;
@@ -129,7 +129,23 @@ QString DataStore::defaultEdition(const DataPaths& paths)
             query.next())
             stored = query.value(0).toString().trimmed();
     }
-    return stored.isEmpty() ? FormEditions::DefaultId : stored;
+    if (problem)
+        problem->clear();
+    if (stored.isEmpty())
+        return FormEditions::DefaultId;
+    // "" would be the 2009 form to FormEditions::find; here it was handled above.
+    if (const FormEdition* edition = FormEditions::find(stored))
+        return edition->id;
+    if (problem)
+        *problem = QStringLiteral("The settings name the form edition '%1' for new cases, which this program "
+                                  "does not know (it knows %2). New cases take %3 meanwhile; choose the "
+                                  "default form with the menu \"Default Form\".")
+                       .arg(stored,
+                            FormEditions::knownIds(),
+                            QStringLiteral("form %1 (%2)")
+                                .arg(FormEditions::defaultEdition().shortName,
+                                     FormEditions::defaultEdition().revision));
+    return FormEditions::DefaultId;
 }
 
 bool DataStore::saveDefaultEdition(const DataPaths& paths, const QString& edition)

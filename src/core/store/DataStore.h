@@ -47,9 +47,12 @@ public:
     static void ensureScheduleDatabase(const DataPaths& paths);
     // Stores paths.filesLocation in the first row of Main.
     static bool saveFilesLocation(const DataPaths& paths);
-    // The form edition of every case added from now on: `Main.defaultedition`, or
-    // FormEditions::DefaultId when the settings name none.
-    static QString defaultEdition(const DataPaths& paths);
+    // The id of the form edition every case added from now on takes: the edition
+    // `Main.defaultedition` names (matched without regard to case), or FormEditions::DefaultId
+    // when the settings name none. A stored value that names no edition this program knows is
+    // never applied: DefaultId is returned and *problem says which value it was (empty otherwise).
+    static QString defaultEdition(const DataPaths& paths, QString* problem = nullptr);
+    // Stores an edition's id as `Main.defaultedition`; false when the settings cannot be written.
     static bool saveDefaultEdition(const DataPaths& paths, const QString& edition);
     // The main window's placement on this workstation (`Main.windowplacement`), when one was kept.
     static std::optional<WindowPlacement> windowPlacement(const DataPaths& paths);

@@ -221,6 +221,7 @@ const FormEdition& cs42Rev0522()
         e.title = QStringLiteral("Form CS-42 (Rev. 5/2022)");
         e.shortName = QStringLiteral("CS-42");
         e.appliesTo = QStringLiteral("for actions filed on or after May 1, 2022");
+        e.linesOfTheShares = QStringLiteral("lines 8 and 10");
         return withLaterEditionRules(std::move(e));
     }();
     return edition;
@@ -239,6 +240,8 @@ const FormEdition& cs42S2023()
         e.title = QStringLiteral("Form CS-42-S (Effective 6/2023)");
         e.shortName = QStringLiteral("CS-42-S");
         e.appliesTo = QStringLiteral("shared 50 % physical custody, actions filed on or after June 1, 2023");
+        e.windowTitle = QStringLiteral("Worksheet, Child Support Obligation, Shared 50 % Physical Custody");
+        e.linesOfTheShares = QStringLiteral("lines 10, 13 and 14");
         return withLaterEditionRules(std::move(e));
     }();
     return edition;
@@ -251,13 +254,28 @@ QList<const FormEdition*> all()
 
 const FormEdition* find(const QString& id)
 {
-    if (id.trimmed().isEmpty())
+    const QString wanted = id.trimmed();
+    if (wanted.isEmpty())
         return &cs42Rev0109();
+    // "2023s" typed in a settings file or on a command line is form CS-42-S all the same.
     for (const FormEdition* edition : all()) {
-        if (edition->id == id.trimmed())
+        if (edition->id.compare(wanted, Qt::CaseInsensitive) == 0)
             return edition;
     }
     return nullptr;
+}
+
+const FormEdition& defaultEdition()
+{
+    return *find(DefaultId);
+}
+
+QString knownIds()
+{
+    QStringList ids;
+    for (const FormEdition* edition : all())
+        ids << edition->id;
+    return ids.join(QStringLiteral(", "));
 }
 
 const FormEdition* forCase(const CaseRecord& record)

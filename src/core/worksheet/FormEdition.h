@@ -101,6 +101,11 @@ struct FormEdition
     // True when production fills the template's fields by name (LineDef::fieldName), so that the
     // court's own fillable PDF may stand in for the generated template.
     bool fillsByName = false;
+    // The worksheet window's title on this form.
+    QString windowTitle = QStringLiteral("Worksheet A, Child Support Obligation, Sole Custody");
+    // The lines after line 3 that the parents' shares divide, which a combined adjusted income of
+    // 0 leaves undefined ("lines 8 and 10").
+    QString linesOfTheShares = {};
 
     // The line of a label, or null.
     const LineDef* line(const QString& label) const;
@@ -130,14 +135,20 @@ const FormEdition& cs42S2023();
 
 // Every edition the program prepares, oldest first.
 QList<const FormEdition*> all();
-// The edition stored as `id` ("" is the 2009 edition, which cases stored before editions were
-// chosen have), or null when the program knows no such edition.
+// The edition stored as `id`, matched without regard to case or surrounding blanks ("" is the
+// 2009 edition, which cases stored before editions were chosen have), or null when the program
+// knows no such edition.
 const FormEdition* find(const QString& id);
 // The edition a case is prepared on (its `formedition`); null for an edition this program does
 // not know, such as one a later version stored.
 const FormEdition* forCase(const CaseRecord& record);
 // The edition of every case added from now on when the settings name none.
 inline const QString DefaultId = QStringLiteral("2022");
+// The edition of DefaultId. A case whose edition this program does not know is shown on it (and
+// never produced), and new cases take it while the settings name an unknown edition.
+const FormEdition& defaultEdition();
+// The ids of every edition, oldest first, for messages: "2009, 2022, 2023S".
+QString knownIds();
 } // namespace FormEditions
 
 } // namespace cs42

@@ -1,12 +1,26 @@
 #include "core/worksheet/ProductionRefusal.h"
 
+#include "core/worksheet/FormEdition.h"
+
 #include <QStringList>
 
 namespace cs42 {
 
+QString unknownEditionText(const QString& edition)
+{
+    return QStringLiteral("This case names the form edition '%1', which this program does not know (it "
+                          "knows %2); a later version of the program may have stored it.")
+        .arg(edition, FormEditions::knownIds());
+}
+
 QString productionRefusal(const Worksheet& sheet, const DataPaths& paths)
 {
     const WorksheetResult& r = sheet.result;
+    // The figures were computed on another form than the case's: nothing else about them counts.
+    if (!r.unknownEdition.isEmpty())
+        return QStringLiteral("The form was not produced.\r\n\r\n") + unknownEditionText(r.unknownEdition) +
+               QStringLiteral(" Choose one of those editions for the case on its worksheet, or produce the "
+                              "form with the version that stored it.");
     QStringList reasons;
     // An override sets line 4 whatever the schedule holds, so it makes the form possible.
     if (!r.scheduleAvailable && !r.overrideInForce) {
@@ -58,10 +72,12 @@ QString productionRefusal(const Worksheet& sheet, const DataPaths& paths)
             reasons << QStringLiteral("The combined adjusted gross income (line 2) is above the schedule, "
                                       "whose last row is $30,000: the court sets the basic obligation. Enter "
                                       "it on line 4 as an override.");
-        if (r.sharesUndefined)
+        const FormEdition* edition = FormEditions::find(r.editionId);
+        if (r.sharesUndefined && edition)
             reasons << QStringLiteral("The combined adjusted gross income (line 2) is 0, so the shares of "
-                                      "line 3, and lines 8 and 10 with them, cannot be computed. Enter the "
-                                      "incomes of this case.");
+                                      "line 3, and %1 with them, cannot be computed. Enter the "
+                                      "incomes of this case.")
+                           .arg(edition->linesOfTheShares);
     }
     if (reasons.isEmpty())
         return {};

@@ -304,9 +304,10 @@ std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
             *storeProblem = store.problem();
         return std::nullopt;
     }
-    // A case of an edition this program does not know is shown on the newest one, which says so.
+    // A case of an edition this program does not know is shown on the default one, which says so;
+    // the shared-custody form would put a sole-custody case's figures in the wrong columns.
     const FormEdition* stored = FormEditions::forCase(*record);
-    const FormEdition& form = edition ? *edition : stored ? *stored : *FormEditions::all().constLast();
+    const FormEdition& form = edition ? *edition : stored ? *stored : FormEditions::defaultEdition();
     QString error;
     // The 2009 form reads the schedule for the named children, the later forms for their "Number
     // of Children" box: one column either way.
@@ -325,12 +326,13 @@ std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
             QStringLiteral("lblChildrenWarning"),
             bothWarnings(sheet.result.warnings.value(QStringLiteral("lblChildrenWarning")),
                          sheet.result.birthDateWarning));
-    if (!edition && !stored)
+    if (!edition && !stored) {
+        sheet.result.unknownEdition = record->value(QStringLiteral("formedition")).trimmed();
         sheet.result.warnings.insert(
             QStringLiteral("lblEditionWarning"),
-            QStringLiteral(
-                "THIS CASE NAMES A FORM EDITION (%1) THIS PROGRAM DOES NOT KNOW: IT IS SHOWN ON %2!")
-                .arg(record->value(QStringLiteral("formedition")), form.title.toUpper()));
+            QStringLiteral("UNKNOWN FORM EDITION (%1): SHOWN ON %2, IT CANNOT BE PRODUCED!")
+                .arg(sheet.result.unknownEdition, form.title.toUpper()));
+    }
     if (error.endsWith(QLatin1Char('.')))
         error.chop(1);
     if (!schedule) {

@@ -64,8 +64,14 @@ struct WorksheetResult
     // line 10 would be below 0 and is 0 instead, since no order is below 0.
     bool insuranceCreditExceedsShare = false;
 
-    // The editions from 2022 on. The edition computed (FormEdition::id).
+    // The edition computed (FormEdition::id).
     QString editionId;
+    // The case's `formedition` as stored when this program knows no such edition ("2024", which a
+    // later version may have stored); empty otherwise. The case is then computed on
+    // FormEditions::defaultEdition() only to be shown: no figure of it may leave the program.
+    QString unknownEdition;
+
+    // The editions from 2022 on.
     // The value of every cell of the form by label ("lblP8"), as the court's workbook computes it:
     // amounts keep their cents, line 3 holds the shares as fractions (0.55). A label without a
     // value is an empty cell: an input left empty, or a line the inputs leave undefined.
@@ -136,7 +142,9 @@ Worksheet computeWorksheet(const CaseRecord& record,
 // OpenFailed) or the case is gone (status CaseRemoved). A schedule that cannot be read counts as
 // an empty one; result.scheduleProblem then carries the reason the database gave. *storeProblem
 // receives the cause of a store failure.
-// `edition` computes the case under that edition in place of its own (FormEditions::forCase).
+// `edition` computes the case under that edition in place of its own (FormEditions::forCase); a
+// case of an edition this program does not know is otherwise computed on
+// FormEditions::defaultEdition() with result.unknownEdition set and the edition warning shown.
 // `today` decides the children's ages (the warning about their birth dates).
 std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
                                               QString& currentCaseId,

@@ -78,16 +78,67 @@ QString WorksheetSession::explanation(const QDate& today) const
     return m_edition->explain(m_worksheet->captions, m_worksheet->result, today);
 }
 
-CaseStoreStatus WorksheetSession::switchEdition(const FormEdition& edition)
+CaseStoreStatus WorksheetSession::switchEdition(const FormEdition& edition, bool replaceAmounts)
 {
     CaseStoreStatus status = CaseStoreStatus::Ok;
     const std::optional<CaseRecord> record = currentCase(&status);
     if (!record)
         return status;
     const FormEdition* from = FormEditions::forCase(*record);
-    ColumnValues values = from ? carryOver(*record, *from, edition) : ColumnValues();
+    const EditionCarryOver plan = from ? planCarryOver(*record, *from, edition) : EditionCarryOver();
+    ColumnValues values;
+    if (plan.needed && (replaceAmounts || !plan.replacesAmounts))
+        values = plan.derived;
     values.append({QStringLiteral("formedition"), edition.id});
     return apply(values);
+}
+
+std::optional<EditionCarryOver> WorksheetSession::carryOverTo(const FormEdition& edition,
+                                                              CaseStoreStatus* status) const
+{
+    const std::optional<CaseRecord> record = currentCase(status);
+    if (!record)
+        return std::nullopt;
+    const FormEdition* from = FormEditions::forCase(*record);
+    return from ? planCarryOver(*record, *from, edition) : EditionCarryOver();
+}
+
+namespace {
+// True when the record stores `values` already: the same text, or for an amount the same figure
+// to the cent ("300" and "300.00"; empty and 0).
+bool storesAlready(const CaseRecord& record, const ColumnValues& values)
+{
+    for (const auto& [column, value] : values) {
+        const QString stored = record.value(column);
+        if (stored.trimmed() == value.trimmed())
+            continue;
+        if (column == QLatin1String("payshealth") ||
+            Format::roundHalfAway(usableAmount(stored), 2) != Format::roundHalfAway(usableAmount(value), 2))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+EditionCarryOver
+WorksheetSession::planCarryOver(const CaseRecord& record, const FormEdition& from, const FormEdition& to)
+{
+    EditionCarryOver plan;
+    plan.derived = carryOver(record, from, to);
+    // The other form's columns are what the last switch derived from these: nothing changed on the
+    // form switched from, and the columns of the one switched to still hold its figures (a 2022
+    // case's cents and each parent's own amounts, which the 2009 sums cannot give back).
+    if (plan.derived.isEmpty() || storesAlready(record, plan.derived) ||
+        storesAlready(record, carryOver(record, to, from)))
+        return plan;
+    plan.needed = true;
+    if (to.id != FormEditions::cs42Rev0109().id) {
+        for (const auto& entry : std::as_const(plan.derived)) {
+            if (usableAmount(record.value(entry.first)) != 0.0)
+                plan.replacesAmounts = true;
+        }
+    }
+    return plan;
 }
 
 ColumnValues

@@ -13,6 +13,23 @@
 
 namespace cs42 {
 
+// What switching a case from one form edition to another does with the costs the 2009 form and
+// the later forms store in different columns (child care and health insurance).
+struct EditionCarryOver
+{
+    // The columns of the edition switched to, as WorksheetSession::carryOver derives them from the
+    // columns of the edition switched from.
+    ColumnValues derived;
+    // False when the columns stored for the edition switched to already stand for the same costs:
+    // they equal `derived`, or nothing was changed on the edition switched from since the columns
+    // it shows were derived from them. They are then kept as stored, so that switching there and
+    // back keeps every figure to the cent.
+    bool needed = false;
+    // True when `needed` and `derived` would replace a parent's own amount stored for a later form
+    // (from whose split the 2009 form's sums cannot be undone): the user is asked first.
+    bool replacesAmounts = false;
+};
+
 // The worksheet of the current case without a window: loads the case, stores an entry and
 // recomputes, and hands out the last computation. The worksheet window is a view of it; the
 // written explanation and the produced form read its computed captions, as cs42-admin does.
@@ -27,13 +44,22 @@ public:
     const FormEdition& edition() const { return *m_edition; }
 
     // Switches the current case to another edition and recomputes. The amounts that have a place
-    // on the new form carry over (see carryOver).
-    CaseStoreStatus switchEdition(const FormEdition& edition);
-    // The columns a switch from `from` to `to` stores besides `formedition`: going from the 2009
+    // on the new form carry over when they are needed there (see planCarryOver); with
+    // `replaceAmounts` false, a parent's own amounts stored for the new form are kept instead.
+    CaseStoreStatus switchEdition(const FormEdition& edition, bool replaceAmounts = true);
+    // What switchEdition(edition) would carry over for the current case as stored (nullopt with the
+    // status when the case cannot be read). Nothing for a case of an edition this program does not
+    // know.
+    std::optional<EditionCarryOver> carryOverTo(const FormEdition& edition,
+                                                CaseStoreStatus* status = nullptr) const;
+    // The columns a switch from `from` to `to` derives besides `formedition`: going from the 2009
     // form to a later one, the child care goes to the parent with custody and the health
     // insurance to the parent who pays it, in their own lines; going back, each is the sum of both
     // parents' lines and the payer of the larger coverage pays the health insurance.
     static ColumnValues carryOver(const CaseRecord& record, const FormEdition& from, const FormEdition& to);
+    // Whether those columns are to be stored (EditionCarryOver).
+    static EditionCarryOver
+    planCarryOver(const CaseRecord& record, const FormEdition& from, const FormEdition& to);
 
     // The day the children's ages are counted on (the machine's date unless a test sets another).
     void setToday(std::function<QDate()> today) { m_today = std::move(today); }

@@ -50,6 +50,18 @@ QString renamePrompt()
            casePromptTail();
 }
 
+// The form edition of a case about to be added. A default the settings name but this program does
+// not know is said, never applied silently.
+QString newCaseEdition(Session& session, QWidget* parent)
+{
+    QString problem;
+    const QString edition = DataStore::defaultEdition(session.paths, &problem);
+    if (!problem.isEmpty())
+        session.interaction->inform(
+            parent, QStringLiteral("Default Form"), problem, Interaction::Icon::Warning);
+    return edition;
+}
+
 // The small picture of the getting-started group: a case folder with a plus.
 QPixmap gettingStartedPicture()
 {
@@ -298,7 +310,7 @@ void CaseLibrary::rebuildList()
     store.repairNulls();
     QList<CaseListItem> cases = store.listCases();
     if (cases.isEmpty()) {
-        store.addSampleCase(m_session.today(), DataStore::defaultEdition(m_session.paths));
+        store.addSampleCase(m_session.today(), newCaseEdition(m_session, this));
         cases = store.listCases();
     }
     const bool gettingStarted = cases.size() < 2;
@@ -372,7 +384,7 @@ void CaseLibrary::addNewCase()
     if (!confirmNameInUse(QStringLiteral("New Case Name"), *name))
         return;
     const CaseStore store(m_session.paths.casesDbPath());
-    const QString key = store.addCase(*name, m_session.today(), DataStore::defaultEdition(m_session.paths));
+    const QString key = store.addCase(*name, m_session.today(), newCaseEdition(m_session, this));
     if (key.isEmpty()) {
         if (const CaseStoreStatus status = store.open(); status != CaseStoreStatus::Ok) {
             reportStoreFailure(store, status);

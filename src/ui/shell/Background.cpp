@@ -9,6 +9,7 @@
 #include "ui/common/Session.h"
 #include "ui/names/NamesAdmin.h"
 #include "ui/produce/PdfPreview.h"
+#include "ui/shell/DefaultForm.h"
 #include "ui/shell/Location.h"
 #include "ui/shell/Splash.h"
 #include "ui/worksheet/FormCS42.h"
@@ -118,6 +119,8 @@ void Background::buildMenus()
             missingDocumentText(QStringLiteral("The Schedule of Basic Child Support Obligations")));
     });
     addItem("menuLocation", QStringLiteral("L&ocation"), &Background::showLocation);
+    addItem(
+        "menuDefaultForm", QStringLiteral("Default &Form"), [this] { DefaultForm::choose(m_session, this); });
     addItem("menuAbout", QStringLiteral("A&bout"), &Background::showSplash);
 
     m_quitMenu = bar->addMenu(QStringLiteral("&Quit"));

@@ -80,7 +80,6 @@ FormCS42::FormCS42(Session& session, WindowHost& host, QWidget* parent)
 {
     setObjectName(QStringLiteral("FormCS42"));
     m_sheet.setToday(m_session.today);
-    setWindowTitle(QStringLiteral("Worksheet A, Child Support Obligation, Sole Custody"));
     m_session.currentWindowName = QStringLiteral("FormCS42");
     setFixedSize(twipsToPixels(ProgramSettings::ChildWindowWidth - 200),
                  twipsToPixels(ProgramSettings::ChildWindowHeight + 11800));
@@ -88,7 +87,7 @@ FormCS42::FormCS42(Session& session, WindowHost& host, QWidget* parent)
 
     // Opening repairs the case records so that every column reads as text. The case's own form
     // edition is the picture shown (a case of an edition this program does not know is shown on
-    // the newest one, which says so).
+    // the default one, which says so).
     const CaseStore store(m_session.paths.casesDbPath());
     CaseStoreStatus status = store.open();
     std::optional<CaseRecord> record;
@@ -96,8 +95,9 @@ FormCS42::FormCS42(Session& session, WindowHost& host, QWidget* parent)
         record = store.findCurrentCase(m_session.currentCaseId, &status);
     if (record) {
         const FormEdition* edition = FormEditions::forCase(*record);
-        m_edition = edition ? edition : FormEditions::all().constLast();
+        m_edition = edition ? edition : &FormEditions::defaultEdition();
     }
+    setWindowTitle(m_edition->windowTitle);
     m_caseNameText =
         m_session.currentCaseName + QStringLiteral("  (") + store.path().toUpper() + QLatin1Char(')');
     buildPicture();
@@ -156,6 +156,7 @@ void FormCS42::followEdition()
     if (&m_sheet.edition() == m_edition)
         return;
     m_edition = &m_sheet.edition();
+    setWindowTitle(m_edition->windowTitle);
     delete m_page;
     m_page = nullptr;
     m_labels.clear();
@@ -386,8 +387,9 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
     warnings << m_edition->warningLabels;
     for (const QString& name : warnings) {
         QLabel* warning = label(name);
-        // The shaded cells and the space by the toggles take more than one line.
-        warning->setWordWrap(warning->height() > 30);
+        // The shaded cells and the space by the toggles take more than one line; so does the
+        // edition warning in its half of that space.
+        warning->setWordWrap(warning->height() > 30 || name == QLatin1String("lblEditionWarning"));
         fitWarning(warning);
         warning->setAlignment(Qt::AlignCenter);
         QPalette red = warning->palette();
@@ -925,14 +927,18 @@ void FormCS42::editNumberOfChildren(const LineDef& line)
     }
 }
 
-QString FormCS42::editionSwitchQuestion(const FormEdition& from, const FormEdition& to)
+QString FormCS42::editionSwitchQuestion(const FormEdition& from, const FormEdition& to, bool costsKept)
 {
     QString text = QStringLiteral("Prepare this case on %1 (%2) in place of %3?\r\n\r\n")
                        .arg(to.title, to.appliesTo, from.title);
     text += QStringLiteral("The parties, children, incomes, deductions, override and texts carry over. ");
     const bool toOld = to.id == FormEditions::cs42Rev0109().id;
     const bool fromOld = from.id == FormEditions::cs42Rev0109().id;
-    if (fromOld && !toOld)
+    if (fromOld != toOld && costsKept)
+        text += QStringLiteral("The child care and health-care coverage stored for %1 stay as they are: they "
+                               "already match this form's.")
+                    .arg(to.title);
+    else if (fromOld && !toOld)
         text +=
             QStringLiteral("The work-related child care of line 5 goes to the parent with custody, and the "
                            "health insurance of line 6 to the parent who pays it. Check lines 5 and 6 "
@@ -943,6 +949,16 @@ QString FormCS42::editionSwitchQuestion(const FormEdition& from, const FormEditi
                            "paid by the parent who pays more of it; the 2009 form keeps whole dollars. "
                            "Check lines 5 and 6 after the switch.");
     return text;
+}
+
+QString FormCS42::replaceAmountsQuestion(const FormEdition& from, const FormEdition& to)
+{
+    return QStringLiteral("Line 5 or 6 was changed on %1 since each parent's child care and health-care "
+                          "coverage were stored for %2.\r\n\r\nReplace each parent's amounts on %2 with "
+                          "lines 5 and 6 of %1 (the child care to the parent with custody, the health "
+                          "insurance to the parent who pays it)? No keeps each parent's amounts as they "
+                          "are.")
+        .arg(from.title, to.title);
 }
 
 void FormCS42::chooseEdition()
@@ -959,13 +975,32 @@ void FormCS42::chooseEdition()
     }
     const std::optional<int> chosen = m_session.interaction->chooseItem(
         this, EditionTitle, QStringLiteral("The form this case is prepared on:"), items, current);
-    if (!chosen || *chosen < 0 || *chosen >= editions.size() || editions[*chosen] == m_edition)
+    // A case of an edition this program does not know may be switched to the one it is shown on.
+    const bool known = m_sheet.worksheet()->result.unknownEdition.isEmpty();
+    if (!chosen || *chosen < 0 || *chosen >= editions.size() || (known && editions[*chosen] == m_edition))
         return;
     const FormEdition& to = *editions[*chosen];
-    if (m_session.interaction->ask(this, EditionTitle, editionSwitchQuestion(*m_edition, to)) !=
-        Interaction::Answer::Yes)
+    CaseStoreStatus status = CaseStoreStatus::Ok;
+    const std::optional<EditionCarryOver> plan = m_sheet.carryOverTo(to, &status);
+    if (!plan) {
+        storeOk(status);
         return;
-    if (store([&] { return m_sheet.switchEdition(to); }))
+    }
+    const bool costsKept = !plan->needed && !plan->derived.isEmpty();
+    const QString question =
+        known ? editionSwitchQuestion(*m_edition, to, costsKept)
+              : QStringLiteral("Prepare this case on %1 (%2) in place of the form edition '%3', which this "
+                               "program does not know?\r\n\r\nEvery entry stays as it is stored.")
+                    .arg(to.title, to.appliesTo, m_sheet.worksheet()->result.unknownEdition);
+    if (m_session.interaction->ask(this, EditionTitle, question) != Interaction::Answer::Yes)
+        return;
+    // Each parent's own amounts on a later form were entered there: replaced only when the user
+    // agrees.
+    const bool replace =
+        !plan->replacesAmounts ||
+        m_session.interaction->ask(this, EditionTitle, replaceAmountsQuestion(*m_edition, to)) ==
+            Interaction::Answer::Yes;
+    if (store([&] { return m_sheet.switchEdition(to, replace); }))
         showComputation();
 }
 

@@ -19,7 +19,8 @@ namespace cs42 {
 struct Session;
 class WindowHost;
 
-// "Worksheet A, Child Support Obligation, Sole Custody": the worksheet of the current case. A
+// "Worksheet A, Child Support Obligation, Sole Custody" (the title of the case's edition,
+// FormEdition::windowTitle): the worksheet of the current case. A
 // picture of the blank court form with a label over each printed line; a click on an input line
 // opens its entry dialog, stores the answer in the case record and recomputes the whole worksheet
 // from the record. The window keeps no case data of its own beyond the last computation.
@@ -65,7 +66,13 @@ public:
     static QString numberOfChildrenPrompt();
     static QString numberOfChildrenRefusal(const QString& text);
     // Asked before a case changes to another form edition: what carries over, what to check.
-    static QString editionSwitchQuestion(const FormEdition& from, const FormEdition& to);
+    // `costsKept`: the child care and coverage stored for `to` already match those of `from`
+    // and stay as they are (EditionCarryOver::needed false).
+    static QString
+    editionSwitchQuestion(const FormEdition& from, const FormEdition& to, bool costsKept = false);
+    // Asked next when the switch would replace each parent's own amounts stored for `to` with
+    // lines 5 and 6 that were changed on the 2009 form `from` (EditionCarryOver::replacesAmounts).
+    static QString replaceAmountsQuestion(const FormEdition& from, const FormEdition& to);
     // The accessible name of a line showing `caption`: "Line 1, Monthly Gross Income, plaintiff:
     // 4,250", or "Court File Number: DR-1" for a box that is no numbered line.
     static QString accessibleText(const LineDef& line, const QString& caption);
