@@ -328,7 +328,11 @@ void FormCS42::placeFormLabels(const QHash<QString, QRectF>& fieldRects,
     at(QStringLiteral("lblAmountWarning"), QRectF(36, 7, pageWidth - 72, 12));
     at(QStringLiteral("lblScheduleWarning"), QRectF(36, 20, pageWidth - 72, 12));
     const QRectF middle(254, row + 2, pageWidth - 196 - 254 - 4, 34);
-    at(QStringLiteral("lblChildrenWarning"), m_edition->fillsByName ? middle.adjusted(0, 0, 0, -16) : middle);
+    // The children's warning (their number, their birth dates) takes the whole space unless the
+    // edition's warning shares it (shown below it); see showWarnings.
+    at(QStringLiteral("lblChildrenWarning"), middle);
+    m_childrenWarningWhole = label(QStringLiteral("lblChildrenWarning"))->geometry();
+    m_childrenWarningShared = toWindow(middle.adjusted(0, 0, 0, -16));
     at(QStringLiteral("lblEditionWarning"), middle.adjusted(0, 18, 0, 0));
     const auto combinedCells = [&](const char* from, const char* to) {
         const QRectF c2 = fieldRects.value(QStringLiteral("lblC2"));
@@ -505,6 +509,16 @@ void FormCS42::showComputation()
     label(QStringLiteral("lblOverrideWarning"))->setVisible(overridden);
     label(QStringLiteral("lblOverrideWarning2"))->setVisible(overridden);
     const Captions warnings = m_edition->warnings(sheet.result);
+    if (QLabel* children = label(QStringLiteral("lblChildrenWarning"));
+        children && m_childrenWarningWhole.isValid()) {
+        const bool shared = !warnings.value(QStringLiteral("lblEditionWarning")).isEmpty();
+        const QRect place = shared ? m_childrenWarningShared : m_childrenWarningWhole;
+        if (children->geometry() != place) {
+            children->setGeometry(place);
+            children->setWordWrap(!shared);
+            children->setText(QString());
+        }
+    }
     for (const QString& name : m_edition->warningLabels) {
         QLabel* warning = label(name);
         const QString text = warnings.value(name);

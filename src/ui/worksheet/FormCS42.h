@@ -134,6 +134,10 @@ private:
     QLabel* m_image1 = nullptr;
     QString m_explanationText;
     QString m_caseNameText; // the case and the file it is in, above the picture
+    // Where the children's warning stands: the whole space between the toggles and the explanation,
+    // or its upper half while the edition's warning shows below it.
+    QRect m_childrenWarningWhole;
+    QRect m_childrenWarningShared;
 };
 
 } // namespace cs42
