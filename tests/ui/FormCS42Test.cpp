@@ -860,6 +860,62 @@ private slots:
         QCOMPARE(focused, QStringLiteral("Command1"));
     }
 
+    // What leaves the program is the case as stored now: another workstation's change is shown and
+    // asked about before the form is produced, and a case deleted there is not produced at all.
+    void productionAndTheExplanationReadTheCaseAsStoredNow()
+    {
+        if (!QFile::exists(m_data->session.paths.templatePath()))
+            QSKIP("the build made no template");
+        m_data->setStored({{QStringLiteral("pinc"), QStringLiteral("3000")},
+                           {QStringLiteral("dinc"), QStringLiteral("5287")},
+                           {QStringLiteral("child1name"), QStringLiteral("Ann")}});
+        m_form->RecalculateWorksheet();
+        QCOMPARE(caption("lblD1"), QStringLiteral("5287"));
+        const auto produce = [this] {
+            auto notice = onNextModal([](QWidget* box) { press(box, "Command1"); });
+            m_form->ProduceForm();
+            QVERIFY_ANSWERED(notice);
+        };
+
+        // Another workstation changes the defendant's income: shown, then asked about.
+        m_data->setStored({{QStringLiteral("dinc"), QStringLiteral("5400")}});
+        m_data->interaction.expectAsk(Interaction::Answer::No,
+                                      QString(),
+                                      FormCS42::changedElsewhereQuestion(QStringLiteral(
+                                          "Line 1, defendant: 5287 \u2192 5400\nLine 4: 830 \u2192 840")));
+        produce();
+        QCOMPARE(caption("lblD1"), QStringLiteral("5400"));
+        QVERIFY(m_data->interaction.shownDocuments.isEmpty());
+        // The screen is the stored case now: produced without a question, from 5,400.
+        produce();
+        QCOMPARE(m_data->interaction.shownDocuments.size(), 1);
+        QVERIFY(m_data->interaction.allExpectationsMet());
+
+        // The explanation, and its copy, are of the case as stored when each is made.
+        m_data->setStored({{QStringLiteral("dinc"), QStringLiteral("5500")}});
+        m_data->interaction.expectInform(QString(),
+                                         CalcMessageWindow::changedText() + QStringLiteral("\r\n\r\n") +
+                                             CalcMessageWindow::copiedText());
+        QString shown;
+        clickLine("lblExplaination", [&](QWidget* window) {
+            shown = window->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
+            m_data->setStored({{QStringLiteral("dinc"), QStringLiteral("5600")}});
+            press(window, "Command2");
+            press(window, "Command1");
+        });
+        QVERIFY(shown.contains(QStringLiteral("$5500")));
+        QVERIFY(m_data->interaction.clipboard.contains(QStringLiteral("$5600")));
+        QCOMPARE(caption("lblD1"), QStringLiteral("5600"));
+
+        // Deleted at another workstation: nothing is produced.
+        QVERIFY(QFile::remove(m_data->session.paths.producedFormPath()));
+        QCOMPARE(m_data->store().deleteCase(m_data->session.currentCaseId), CaseStoreStatus::Ok);
+        m_data->interaction.expectInform(QString(), FormCS42::caseGoneText());
+        produce();
+        QVERIFY(!QFile::exists(m_data->session.paths.producedFormPath()));
+        QCOMPARE(m_data->interaction.shownDocuments.size(), 1);
+    }
+
     void highlightingSwitchesOnlyTheThirtyFiveLabels()
     {
         QCOMPARE(FormCS42::highlightedLabels().size(), 35);

@@ -4,6 +4,10 @@
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/EntryRules.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
+
 namespace cs42 {
 
 WorksheetSession::WorksheetSession(const DataPaths& paths, QString& currentCaseId, const FormEdition& edition)
@@ -32,6 +36,65 @@ CaseStoreStatus WorksheetSession::recalculate()
     if (const FormEdition* edition = FormEditions::find(m_worksheet->result.editionId))
         m_edition = edition;
     return CaseStoreStatus::Ok;
+}
+
+CaseStoreStatus WorksheetSession::reread(QList<CaptionChange>* changes)
+{
+    const Captions before = captions();
+    const bool hadComputation = m_worksheet.has_value();
+    const CaseStoreStatus status = recalculate();
+    if (changes)
+        changes->clear();
+    if (status != CaseStoreStatus::Ok || !hadComputation || !changes)
+        return status;
+    const Captions after = captions();
+    for (const QString& label : m_edition->captionLabels()) {
+        if (before.value(label) != after.value(label))
+            changes->append({label, before.value(label), after.value(label)});
+    }
+    return status;
+}
+
+namespace {
+// "Line 1, defendant", "Line 4", "Comments": how a label is named in a sentence.
+QString labelWords(const FormEdition& edition, const QString& label)
+{
+    static const QRegularExpression cell(QStringLiteral("^lbl([PDC])(\\d+[ab]?)$"));
+    if (const QRegularExpressionMatch m = cell.match(label); m.hasMatch()) {
+        const QString side = m.captured(1);
+        QString words = QStringLiteral("Line ") + m.captured(2);
+        if (side == QLatin1String("P"))
+            words += QStringLiteral(", plaintiff");
+        else if (side == QLatin1String("D"))
+            words += QStringLiteral(", defendant");
+        return words;
+    }
+    const LineDef* line = edition.line(label);
+    if (line && !line->title.isEmpty())
+        return line->title;
+    QString words = label;
+    if (words.startsWith(QLatin1String("lbl")))
+        words = words.mid(3);
+    return words;
+}
+} // namespace
+
+QString WorksheetSession::describeChanges(const FormEdition& edition, const QList<CaptionChange>& changes)
+{
+    const auto isEntry = [&edition](const CaptionChange& change) {
+        const LineDef* line = edition.line(change.label);
+        return line && line->kind != LineKind::Computed;
+    };
+    const bool entriesChanged = std::any_of(changes.begin(), changes.end(), isEntry);
+    QStringList lines;
+    for (const CaptionChange& change : changes) {
+        if (entriesChanged && !isEntry(change))
+            continue;
+        const QString before = change.before.isEmpty() ? QStringLiteral("(empty)") : change.before;
+        const QString after = change.after.isEmpty() ? QStringLiteral("(empty)") : change.after;
+        lines << QStringLiteral("%1: %2 \u2192 %3").arg(labelWords(edition, change.label), before, after);
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 CaseStoreStatus WorksheetSession::apply(const ColumnValues& values)

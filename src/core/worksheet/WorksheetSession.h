@@ -13,6 +13,14 @@
 
 namespace cs42 {
 
+// A caption that re-reading the stored case changed: what the screen showed and what is stored.
+struct CaptionChange
+{
+    QString label;
+    QString before;
+    QString after;
+};
+
 // What switching a case from one form edition to another does with the costs the 2009 form and
 // the later forms store in different columns (child care and health insurance).
 struct EditionCarryOver
@@ -66,6 +74,16 @@ public:
 
     // Reads the current case and computes every line. On failure the last computation stays.
     CaseStoreStatus recalculate();
+
+    // Recomputes from the case as stored at this moment, for what leaves the program (the produced
+    // form, the written explanation and its copy): another workstation may have changed or deleted
+    // the case since the last computation. *changes receives the captions that differ from the
+    // last computation's (empty when nothing changed, or when there was none).
+    CaseStoreStatus reread(QList<CaptionChange>* changes);
+
+    // The changes in words, one a line: "Line 1, defendant: 5,287 → 5,400". The entries come first;
+    // the computed lines follow only when no entry changed (a changed schedule, say).
+    static QString describeChanges(const FormEdition& edition, const QList<CaptionChange>& changes);
 
     // Stores columns of the current case, then recomputes.
     CaseStoreStatus apply(const ColumnValues& values);

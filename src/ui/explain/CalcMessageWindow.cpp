@@ -73,6 +73,7 @@ CalcMessageWindow::CalcMessageWindow(const QString& explanationText,
     // Each CR LF of the explanation is one line break in the box. Copying takes the generated text
     // itself, never the box's content, which the user may have edited.
     text1->setPlainText(QString(m_explanationText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_text = text1;
     place(text1, 405, 1515, 14820, 7125);
 
     auto* command2 = new QPushButton(QStringLiteral("&Copy to Clipboard"), this);
@@ -95,8 +96,23 @@ CalcMessageWindow::CalcMessageWindow(const QString& explanationText,
 
 void CalcMessageWindow::copyToClipboard()
 {
+    bool changed = false;
+    if (m_reread) {
+        const std::optional<QString> stored = m_reread();
+        if (!stored)
+            return;
+        if (*stored != m_explanationText) {
+            m_explanationText = *stored;
+            m_text->setPlainText(
+                QString(m_explanationText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+            changed = true;
+        }
+    }
     if (m_interaction.copyText(m_explanationText))
-        m_interaction.inform(this, QString(), copiedText());
+        m_interaction.inform(this,
+                             QString(),
+                             changed ? changedText() + QStringLiteral("\r\n\r\n") + copiedText()
+                                     : copiedText());
     else
         m_interaction.inform(
             this,

@@ -1095,11 +1095,47 @@ void FormCS42::chooseParty(const LineDef& line)
 
 void FormCS42::showExplanation()
 {
-    if (!m_sheet.worksheet())
+    if (!m_sheet.worksheet() || !rereadCase())
         return;
     m_explanationText = m_sheet.explanation(m_session.today());
     CalcMessageWindow window(m_explanationText, *m_session.interaction, this);
+    window.setReread([this]() -> std::optional<QString> {
+        if (!rereadCase())
+            return std::nullopt;
+        m_explanationText = m_sheet.explanation(m_session.today());
+        return m_explanationText;
+    });
     window.exec();
+}
+
+std::optional<QList<CaptionChange>> FormCS42::rereadCase()
+{
+    QList<CaptionChange> changes;
+    const CaseStoreStatus status = m_sheet.reread(&changes);
+    if (status == CaseStoreStatus::CaseRemoved) {
+        m_session.interaction->inform(this, QString(), caseGoneText());
+        return std::nullopt;
+    }
+    if (!storeOk(status))
+        return std::nullopt;
+    showComputation();
+    return changes;
+}
+
+QString FormCS42::caseGoneText()
+{
+    return QStringLiteral(
+        "This case no longer exists: it has been removed, perhaps from another workstation. "
+        "Nothing was produced or copied. Please select a case in the Case Library.");
+}
+
+QString FormCS42::changedElsewhereQuestion(const QString& changes)
+{
+    return QStringLiteral(
+               "This case was changed at another workstation since the worksheet showed it:\r\n\r\n") +
+           QString(changes).replace(QLatin1Char('\n'), QStringLiteral("\r\n")) +
+           QStringLiteral(
+               "\r\n\r\nThe worksheet now shows the case as stored. Produce the form with these figures?");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1110,7 +1146,17 @@ void FormCS42::ProduceForm()
     if (!ProducingFormBox::confirm(this))
         return;
     Interaction& interaction = *m_session.interaction;
-    // The figures must stand: the same refusal as cs42-admin produce, from the last computation.
+    // The form prints the case as stored now, not as this window last computed it.
+    const std::optional<QList<CaptionChange>> changes = rereadCase();
+    if (!changes)
+        return;
+    if (!changes->isEmpty() &&
+        interaction.ask(this,
+                        QString(),
+                        changedElsewhereQuestion(WorksheetSession::describeChanges(*m_edition, *changes))) !=
+            Interaction::Answer::Yes)
+        return;
+    // The figures must stand: the same refusal as cs42-admin produce.
     const QString refusal =
         m_sheet.worksheet() ? productionRefusal(*m_sheet.worksheet(), m_session.paths) : QString();
     if (!refusal.isEmpty()) {

@@ -57,6 +57,11 @@ public:
 
     // What the user is told when the case has gone (deleted from another workstation).
     static QString caseRemovedText();
+    // What production and the written explanation say of a case gone since the worksheet showed it.
+    static QString caseGoneText();
+    // Asked before producing a form whose stored figures differ from those the worksheet showed
+    // (`changes`: WorksheetSession::describeChanges).
+    static QString changedElsewhereQuestion(const QString& changes);
     // Asked after a save that another workstation's lock or a full disk refused.
     static QString saveAgainQuestion();
     // Said when a text typed into a header, signature or comments box is longer than its field
@@ -120,6 +125,9 @@ private:
     // Runs a store operation; a busy or full database asks whether to try again, so that the entry
     // is not lost. False unless it succeeded.
     bool store(const std::function<CaseStoreStatus()>& operation);
+    // Recomputes from the case as stored now and shows it; the captions that changed since the
+    // last computation, or nullopt when the case is gone or cannot be read (the user was told).
+    std::optional<QList<CaptionChange>> rereadCase();
     // Tells the user about a store failure; false unless the status is Ok.
     bool storeOk(CaseStoreStatus status);
 
