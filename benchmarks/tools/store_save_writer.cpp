@@ -38,6 +38,8 @@ const char* statusName(cs42::CaseStoreStatus status)
         return "SaveFailed";
     case cs42::CaseStoreStatus::Unreachable:
         return "Unreachable";
+    case cs42::CaseStoreStatus::Conflict:
+        return "Conflict";
     }
     return "?";
 }

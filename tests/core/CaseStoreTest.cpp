@@ -8,7 +8,10 @@
 #include "core/store/SqlConnection.h"
 #include "support/DamagedFiles.h"
 
+#include <QDateTime>
+#include <QSet>
 #include <QSqlQuery>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -188,4 +191,69 @@ TEST_P(CaseStoreTest, NamesRepairGivesLongTextOneBlank)
     EXPECT_EQ(query.value(1).toString(), QString());
     EXPECT_FALSE(query.value(1).isNull());
     EXPECT_TRUE(query.value(2).isNull());
+}
+
+// A save stores a column only over the value its entry read: another workstation's change meanwhile
+// is reported with both values and nothing of the save is written; every column written leaves a
+// row in the case's history, in the same transaction.
+TEST_P(CaseStoreTest, ASaveWritesOnlyOverTheValueReadAndKeepsItsHistory)
+{
+    const QString key = store().addCase(QStringLiteral("Doe v. Roe"), today);
+    ASSERT_EQ(store().saveCaseFields(key, {{QStringLiteral("dinc"), QStringLiteral("5287")}}),
+              CaseStoreStatus::Ok);
+
+    // Null (never written) reads as the empty text; a column already holding the value is left alone.
+    ASSERT_EQ(
+        store().saveCaseChanges(key,
+                                {{QStringLiteral("pinc"), QString(), QStringLiteral("3000")},
+                                 {QStringLiteral("dinc"), QStringLiteral("5287"), QStringLiteral("5300")},
+                                 {QStringLiteral("whosecustody"), QStringLiteral("P"), QStringLiteral("P")}}),
+        CaseStoreStatus::Ok);
+    QList<CaseChange> history = store().history(key);
+    ASSERT_EQ(history.size(), 2);
+    EXPECT_EQ(history[0].caseId, key);
+    EXPECT_EQ(QSet<QString>({history[0].column, history[1].column}),
+              QSet<QString>({QStringLiteral("pinc"), QStringLiteral("dinc")}));
+    for (const CaseChange& change : history) {
+        EXPECT_FALSE(change.user.isEmpty());
+        EXPECT_EQ(change.host, QSysInfo::machineHostName());
+        EXPECT_TRUE(QDateTime::fromString(change.time, Qt::ISODateWithMs).isValid())
+            << change.time.toStdString();
+        if (change.column == QLatin1String("dinc")) {
+            EXPECT_EQ(change.oldValue, QStringLiteral("5287"));
+            EXPECT_EQ(change.newValue, QStringLiteral("5300"));
+        }
+    }
+
+    // Another workstation stored 5,400 meanwhile: this entry, made against 5,300, writes nothing.
+    ASSERT_EQ(store().saveCaseFields(key, {{QStringLiteral("dinc"), QStringLiteral("5400")}}),
+              CaseStoreStatus::Ok);
+    QList<ColumnConflict> conflicts;
+    EXPECT_EQ(
+        store().saveCaseChanges(key,
+                                {{QStringLiteral("dinc"), QStringLiteral("5300"), QStringLiteral("5350")},
+                                 {QStringLiteral("pinc"), QStringLiteral("3000"), QStringLiteral("3100")}},
+                                &conflicts),
+        CaseStoreStatus::Conflict);
+    ASSERT_EQ(conflicts.size(), 1);
+    EXPECT_EQ(conflicts[0].column, QStringLiteral("dinc"));
+    EXPECT_EQ(conflicts[0].stored, QStringLiteral("5400"));
+    EXPECT_EQ(conflicts[0].value, QStringLiteral("5350"));
+    QString current = key;
+    const auto record = store().findCurrentCase(current);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->value(QStringLiteral("dinc")), QStringLiteral("5400"));
+    EXPECT_EQ(record->value(QStringLiteral("pinc")), QStringLiteral("3000"))
+        << "nothing of the save was written";
+    EXPECT_EQ(store().history(key).size(), 2);
+
+    // Chosen over the other workstation's value (expected: what is stored now), it goes in.
+    EXPECT_EQ(store().saveCaseChanges(
+                  key, {{QStringLiteral("dinc"), QStringLiteral("5400"), QStringLiteral("5350")}}),
+              CaseStoreStatus::Ok);
+    history = store().history(key);
+    ASSERT_EQ(history.size(), 3);
+    EXPECT_EQ(history[0].oldValue, QStringLiteral("5400")) << "newest first";
+    EXPECT_EQ(history[0].newValue, QStringLiteral("5350"));
+    EXPECT_EQ(store().history(QString()).size(), 3);
 }

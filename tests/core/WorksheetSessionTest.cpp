@@ -150,3 +150,38 @@ TEST_F(WorksheetSessionTest, ACostChangedOnThe2009FormReplacesTheParentsAmountsO
 }
 
 } // namespace
+
+// An entry stores only what it changed: the children's entry, closed unchanged, does not erase a
+// child another workstation added meanwhile; a figure changed there is reported, not overwritten.
+TEST_F(WorksheetSessionTest, AnEntryStoresOnlyWhatItChangedAndNeverOverwritesUnseen)
+{
+    WorksheetSession& session = open(QStringLiteral("2022"), CostsInCents);
+    const CaseStore elsewhere(m_paths.casesDbPath());
+    ASSERT_EQ(elsewhere.saveCaseFields(m_caseId,
+                                       {{QStringLiteral("child2name"), QStringLiteral("Ben")},
+                                        {QStringLiteral("child2dob"), QStringLiteral("11/21/2018")}}),
+              CaseStoreStatus::Ok);
+    // The children's entry hands back all twelve columns as it opened them, with nothing changed.
+    ColumnValues children;
+    for (int i = 1; i <= 6; ++i) {
+        children.append({QStringLiteral("child%1name").arg(i), QString()});
+        children.append({QStringLiteral("child%1dob").arg(i), QString()});
+    }
+    EXPECT_EQ(session.apply(children), CaseStoreStatus::Ok);
+    EXPECT_EQ(stored(QStringLiteral("child2name")), QStringLiteral("Ben"));
+
+    // The defendant's income changed there and here: nothing is stored until the user chooses.
+    ASSERT_EQ(elsewhere.saveCaseFields(m_caseId, {{QStringLiteral("dinc"), QStringLiteral("5400.00")}}),
+              CaseStoreStatus::Ok);
+    ASSERT_EQ(session.recalculate(), CaseStoreStatus::Ok);
+    ASSERT_EQ(elsewhere.saveCaseFields(m_caseId, {{QStringLiteral("dinc"), QStringLiteral("5500.00")}}),
+              CaseStoreStatus::Ok);
+    EXPECT_EQ(session.apply({{QStringLiteral("dinc"), QStringLiteral("5300.00")}}),
+              CaseStoreStatus::Conflict);
+    ASSERT_EQ(session.conflicts().size(), 1);
+    EXPECT_EQ(session.conflicts()[0].stored, QStringLiteral("5500.00"));
+    EXPECT_EQ(stored(QStringLiteral("dinc")), QStringLiteral("5500.00"));
+    EXPECT_EQ(session.applyOver(session.conflicts()), CaseStoreStatus::Ok);
+    EXPECT_EQ(stored(QStringLiteral("dinc")), QStringLiteral("5300.00"));
+    EXPECT_EQ(session.caption(QStringLiteral("lblD1")), QStringLiteral("5,300"));
+}

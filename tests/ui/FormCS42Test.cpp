@@ -916,6 +916,41 @@ private slots:
         QCOMPARE(m_data->interaction.shownDocuments.size(), 1);
     }
 
+    // An entry made while another workstation changed the same figure overwrites nothing unseen:
+    // the user sees both values and chooses.
+    void anEntryChangedElsewhereMeanwhileIsChosenNotOverwritten()
+    {
+        m_data->setStored({{QStringLiteral("pinc"), QStringLiteral("3000")}});
+        m_form->RecalculateWorksheet();
+        const auto enter = [this](const char* amount) {
+            clickLine("lblP1", [amount](QWidget* dialog) {
+                typeInto(dialog, "Text1", QLatin1String(amount));
+                QTest::keyClick(box(dialog, "Text1"), Qt::Key_Return);
+            });
+        };
+        m_data->setStored({{QStringLiteral("pinc"), QStringLiteral("3100")}});
+        m_data->interaction.expectAsk(Interaction::Answer::No,
+                                      QStringLiteral("Changed at Another Workstation"),
+                                      FormCS42::conflictQuestion(QStringLiteral("Line 1, plaintiff"),
+                                                                 QStringLiteral("3100"),
+                                                                 QStringLiteral("3200")));
+        enter("3200");
+        QCOMPARE(m_data->stored(QStringLiteral("pinc")), QStringLiteral("3100"));
+        QCOMPARE(caption("lblP1"), QStringLiteral("3100"));
+
+        m_data->setStored({{QStringLiteral("pinc"), QStringLiteral("3150")}});
+        m_data->interaction.expectAsk(Interaction::Answer::Yes,
+                                      QStringLiteral("Changed at Another Workstation"),
+                                      FormCS42::conflictQuestion(QStringLiteral("Line 1, plaintiff"),
+                                                                 QStringLiteral("3150"),
+                                                                 QStringLiteral("3200")));
+        enter("3200");
+        QCOMPARE(m_data->stored(QStringLiteral("pinc")), QStringLiteral("3200"));
+        QCOMPARE(caption("lblP1"), QStringLiteral("3200"));
+        QCOMPARE(m_data->store().history(m_data->session.currentCaseId).value(0).newValue,
+                 QStringLiteral("3200"));
+    }
+
     void highlightingSwitchesOnlyTheThirtyFiveLabels()
     {
         QCOMPARE(FormCS42::highlightedLabels().size(), 35);

@@ -7,9 +7,11 @@
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
 
+#include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSysInfo>
 
 namespace cs42 {
 
@@ -101,6 +103,11 @@ CaseStoreMessage CaseStore::messageFor(CaseStoreStatus status) const
                                "nothing was read or saved.  Please try again in a moment; if the server "
                                "stays out of reach, ask whoever looks after it.\r\n\r\nThe server: ") +
                     shownLocation(m_path) + QStringLiteral("\r\nThe cause: ") + m_problem,
+                false};
+    case CaseStoreStatus::Conflict:
+        return {QStringLiteral("Changed at Another Workstation"),
+                QStringLiteral("Another workstation changed this entry of the case since it was read, so "
+                               "nothing was saved."),
                 false};
     case CaseStoreStatus::SaveFailed:
         return {QStringLiteral("Not Saved"),
@@ -235,6 +242,164 @@ CaseStoreStatus CaseStore::saveCaseFields(const QString& currentCaseId, const Co
         return CaseStoreStatus::Ok;
     query.finish();
     return missingRow(connection);
+}
+
+namespace {
+// Who saves, as the history records it.
+QString operatingSystemUser()
+{
+    for (const char* variable : {"USER", "USERNAME", "LOGNAME"}) {
+        const QString user = qEnvironmentVariable(variable);
+        if (!user.isEmpty())
+            return user;
+    }
+    return QStringLiteral("unknown");
+}
+} // namespace
+
+CaseStoreStatus CaseStore::saveCaseChanges(const QString& currentCaseId,
+                                           const QList<ColumnChange>& changes,
+                                           QList<ColumnConflict>* conflicts) const
+{
+    if (conflicts)
+        conflicts->clear();
+    for (const ColumnChange& change : changes) {
+        if (!Schema::casesTable().hasColumn(change.column)) {
+            qCWarning(lcStore) << "refusing to save the unknown column" << change.column;
+            return fail(CaseStoreStatus::SaveFailed,
+                        QStringLiteral("The column %1 does not exist.").arg(change.column));
+        }
+    }
+    if (changes.isEmpty())
+        return CaseStoreStatus::Ok;
+    SqlConnection connection(m_path);
+    if (!openTable(connection))
+        return openFailure(connection);
+    QSqlDatabase db = connection.database();
+    if (!db.transaction())
+        return writeFailure(connection, db.lastError());
+    const auto rollback = [&](CaseStoreStatus status) {
+        db.rollback();
+        return status;
+    };
+
+    // Read the columns under the transaction, then write only where nothing changed meanwhile: the
+    // update's own condition makes the check and the write one step even between two reads.
+    QStringList columns;
+    for (const ColumnChange& change : changes)
+        columns << connection.dialect().identifier(change.column);
+    QSqlQuery read(db);
+    read.prepare(QStringLiteral("SELECT rowid, %1 FROM Cases WHERE caseid = ? ORDER BY rowid LIMIT 1")
+                     .arg(columns.join(QStringLiteral(", "))));
+    read.addBindValue(currentCaseId);
+    if (!read.exec())
+        return rollback(writeFailure(connection, read.lastError()));
+    if (!read.next()) {
+        read.finish();
+        db.rollback();
+        return missingRow(connection);
+    }
+    const qint64 rowId = read.value(0).toLongLong();
+    QList<ColumnChange> toWrite;
+    QStringList olds;
+    for (qsizetype i = 0; i < changes.size(); ++i) {
+        const ColumnChange& change = changes[i];
+        const QString stored = read.value(static_cast<int>(i) + 1).toString();
+        if (stored == change.value)
+            continue; // already there: nothing to write, nothing to dispute
+        if (stored != change.expected) {
+            if (conflicts)
+                conflicts->append({change.column, change.expected, change.value, stored});
+            continue;
+        }
+        toWrite << change;
+        olds << stored;
+    }
+    read.finish();
+    if (conflicts && !conflicts->isEmpty())
+        return rollback(CaseStoreStatus::Conflict);
+    if (toWrite.isEmpty())
+        return rollback(CaseStoreStatus::Ok);
+
+    QStringList assignments;
+    QStringList unchanged;
+    QVariantList bound;
+    for (const ColumnChange& change : toWrite) {
+        assignments << connection.dialect().identifier(change.column) + QStringLiteral(" = ?");
+        bound << change.value;
+    }
+    for (const ColumnChange& change : toWrite) {
+        unchanged
+            << QStringLiteral("COALESCE(%1, '') = ?").arg(connection.dialect().identifier(change.column));
+        // A null text would bind as Null, which equals nothing: Null was read as the empty text.
+        bound << (change.expected.isNull() ? QString(QLatin1String("")) : change.expected);
+    }
+    bound << rowId;
+    QSqlQuery update(db);
+    update.prepare(QStringLiteral("UPDATE Cases SET %1 WHERE %2 AND rowid = ?")
+                       .arg(assignments.join(QStringLiteral(", ")), unchanged.join(QStringLiteral(" AND "))));
+    for (const QVariant& v : bound)
+        update.addBindValue(v);
+    if (!update.exec())
+        return rollback(writeFailure(connection, update.lastError()));
+    if (update.numRowsAffected() == 0)
+        return rollback(CaseStoreStatus::Conflict);
+
+    const QString user = operatingSystemUser();
+    const QString host = QSysInfo::machineHostName();
+    const QString time = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
+    QSqlQuery history(db);
+    history.prepare(
+        QStringLiteral("INSERT INTO Changes (caseid, columnname, oldvalue, newvalue, osuser, host, "
+                       "changedat) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    for (qsizetype i = 0; i < toWrite.size(); ++i) {
+        for (const QVariant& v :
+             QVariantList{currentCaseId, toWrite[i].column, olds[i], toWrite[i].value, user, host, time})
+            history.addBindValue(v);
+        if (!history.exec())
+            return rollback(writeFailure(connection, history.lastError()));
+    }
+    if (!db.commit())
+        return rollback(writeFailure(connection, db.lastError()));
+    return CaseStoreStatus::Ok;
+}
+
+QList<CaseChange> CaseStore::history(const QString& caseId, CaseStoreStatus* status) const
+{
+    QList<CaseChange> rows;
+    SqlConnection connection(m_path);
+    if (!openTable(connection)) {
+        const CaseStoreStatus failed = openFailure(connection);
+        if (status)
+            *status = failed;
+        return rows;
+    }
+    QSqlQuery query(connection.database());
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT caseid, columnname, oldvalue, newvalue, osuser, host, changedat FROM "
+                       "Changes WHERE ? = '' OR caseid = ? ORDER BY rowid DESC"));
+    const QString wanted = caseId.isNull() ? QString(QLatin1String("")) : caseId; // a null text binds as Null
+    query.addBindValue(wanted);
+    query.addBindValue(wanted);
+    if (!query.exec()) {
+        const CaseStoreStatus failed = writeFailure(connection, query.lastError());
+        if (status)
+            *status = failed == CaseStoreStatus::SaveFailed ? CaseStoreStatus::OpenFailed : failed;
+        return rows;
+    }
+    while (query.next()) {
+        rows.append({query.value(0).toString(),
+                     query.value(1).toString(),
+                     query.value(2).toString(),
+                     query.value(3).toString(),
+                     query.value(4).toString(),
+                     query.value(5).toString(),
+                     query.value(6).toString()});
+    }
+    if (status)
+        *status = CaseStoreStatus::Ok;
+    return rows;
 }
 
 QList<CaseListItem> CaseStore::listCases(CaseStoreStatus* status) const

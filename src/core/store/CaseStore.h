@@ -25,6 +25,7 @@ enum class CaseStoreStatus
     Damaged,     // the file is damaged (an expected row is missing): it must be restored
     SaveFailed,  // the file opens but took no change (read-only, disk full): nothing was written
     Unreachable, // the server cannot be reached just now: nothing was read or written, try again
+    Conflict,    // another workstation changed a column since it was read: nothing was written
 };
 
 // What the user is told about a status other than Ok: a message box's title and text, and
@@ -44,6 +45,36 @@ struct CaseListItem
 };
 
 using ColumnValues = QList<QPair<QString, QString>>;
+
+// One column a save changes: the value it held when the entry read it, and the value to store.
+struct ColumnChange
+{
+    QString column;
+    QString expected;
+    QString value;
+};
+
+// A column another workstation changed meanwhile: what the entry read, what it would store, and
+// what is stored now.
+struct ColumnConflict
+{
+    QString column;
+    QString expected;
+    QString value;
+    QString stored;
+};
+
+// One row of a case's history: a column changed by one save.
+struct CaseChange
+{
+    QString caseId;
+    QString column;
+    QString oldValue;
+    QString newValue;
+    QString user; // the operating-system user
+    QString host; // the workstation's host name
+    QString time; // UTC, ISO 8601
+};
 
 // The cases database at one path (a file or a server URI). Every call opens the database, does
 // its work and closes it again.
@@ -79,6 +110,18 @@ public:
     // SaveCaseField: stores the columns of the current case in one update. Unknown column names
     // are refused (nothing written). A case that no longer exists changes no row: CaseRemoved.
     CaseStoreStatus saveCaseFields(const QString& currentCaseId, const ColumnValues& values) const;
+
+    // Stores the columns of the current case that an entry changed, in one transaction, only when
+    // each still holds the value the entry read (Null reads as the empty text); a column already
+    // holding the value to store is left alone. Otherwise nothing is written, the status is
+    // Conflict and *conflicts names the columns changed meanwhile. Each column written adds a row to
+    // the case's history (`Changes`) in the same transaction.
+    CaseStoreStatus saveCaseChanges(const QString& currentCaseId,
+                                    const QList<ColumnChange>& changes,
+                                    QList<ColumnConflict>* conflicts = nullptr) const;
+
+    // The history of one case (or of every case with an empty id), newest first.
+    QList<CaseChange> history(const QString& caseId, CaseStoreStatus* status = nullptr) const;
 
     CaseStoreStatus
     saveCaseField(const QString& currentCaseId, const QString& column, const QString& value) const

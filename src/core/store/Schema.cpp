@@ -108,6 +108,19 @@ TableDef makeCases()
     return t;
 }
 
+// The history of the cases: one row per column a save changed, beside the cases themselves.
+TableDef makeChanges()
+{
+    TableDef t{QStringLiteral("Changes"), text(QStringLiteral("caseid")), {}, {}, {}};
+    t.additions = {text(QStringLiteral("columnname")),
+                   ColumnDef{QStringLiteral("oldvalue"), QStringLiteral("LONGTEXT")},
+                   ColumnDef{QStringLiteral("newvalue"), QStringLiteral("LONGTEXT")},
+                   text(QStringLiteral("osuser")),
+                   text(QStringLiteral("host")),
+                   text(QStringLiteral("changedat"))};
+    return t;
+}
+
 TableDef makeSchedule(const QString& name)
 {
     TableDef t{name, text(QStringLiteral("income")), {}, {}, {}};
@@ -150,6 +163,12 @@ const TableDef& namesTable()
 const TableDef& casesTable()
 {
     static const TableDef table = makeCases();
+    return table;
+}
+
+const TableDef& changesTable()
+{
+    static const TableDef table = makeChanges();
     return table;
 }
 
@@ -208,14 +227,20 @@ SqlFailure ensureDatabase(const QString& path, const TableDef& table, QString* e
         connection.database().transaction();
         connection.exec(lock);
     }
-    createTable(connection, table);
-    // Under the lock the whole upgrade is already one transaction.
-    if (lock.isEmpty())
-        addColumns(connection, table);
-    else
-        addMissingColumns(connection, table);
-    if (const QString index = dialect.keyIndex(table); !index.isEmpty())
-        connection.exec(index);
+    // The cases' history lives beside the cases: every database that holds cases holds it.
+    QList<const TableDef*> tables{&table};
+    if (&table == &casesTable())
+        tables << &changesTable();
+    for (const TableDef* each : tables) {
+        createTable(connection, *each);
+        // Under the lock the whole upgrade is already one transaction.
+        if (lock.isEmpty())
+            addColumns(connection, *each);
+        else
+            addMissingColumns(connection, *each);
+        if (const QString index = dialect.keyIndex(*each); !index.isEmpty())
+            connection.exec(index);
+    }
     if (!lock.isEmpty() && !connection.database().commit()) {
         connection.noteError(connection.database().lastError());
         if (error)

@@ -37,6 +37,8 @@ namespace Schema {
 const TableDef& mainTable();
 const TableDef& namesTable();
 const TableDef& casesTable();
+// The cases' history, in the cases database (CaseStore::saveCaseChanges writes it).
+const TableDef& changesTable();
 // The schedule table `name`: "Schedule" (form CS-42 Rev. 1/09) or "Schedule2022" (the editions
 // from 2022 on); any other name gives the "Schedule" table.
 const TableDef& scheduleTable(const QString& name = QStringLiteral("Schedule"));

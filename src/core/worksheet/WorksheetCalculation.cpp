@@ -295,7 +295,8 @@ std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
                                               CaseStoreStatus* status,
                                               QString* storeProblem,
                                               const FormEdition* edition,
-                                              const QDate& today)
+                                              const QDate& today,
+                                              CaseRecord* readRecord)
 {
     const CaseStore store(paths.casesDbPath());
     const std::optional<CaseRecord> record = store.findCurrentCase(currentCaseId, status);
@@ -304,6 +305,8 @@ std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
             *storeProblem = store.problem();
         return std::nullopt;
     }
+    if (readRecord)
+        *readRecord = *record;
     // A case of an edition this program does not know is shown on the default one, which says so;
     // the shared-custody form would put a sole-custody case's figures in the wrong columns.
     const FormEdition* stored = FormEditions::forCase(*record);

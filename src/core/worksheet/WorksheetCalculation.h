@@ -145,13 +145,15 @@ Worksheet computeWorksheet(const CaseRecord& record,
 // `edition` computes the case under that edition in place of its own (FormEditions::forCase); a
 // case of an edition this program does not know is otherwise computed on
 // FormEditions::defaultEdition() with result.unknownEdition set and the edition warning shown.
-// `today` decides the children's ages (the warning about their birth dates).
+// `today` decides the children's ages (the warning about their birth dates). *readRecord receives
+// the case as read, which the computation is of.
 std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
                                               QString& currentCaseId,
                                               CaseStoreStatus* status = nullptr,
                                               QString* storeProblem = nullptr,
                                               const FormEdition* edition = nullptr,
-                                              const QDate& today = QDate::currentDate());
+                                              const QDate& today = QDate::currentDate(),
+                                              CaseRecord* readRecord = nullptr);
 
 // Two warnings in one label: the first, then the second, either possibly empty.
 QString bothWarnings(const QString& first, const QString& second);

@@ -26,13 +26,15 @@ CaseStoreStatus WorksheetSession::remember(CaseStoreStatus status, const QString
 
 CaseStoreStatus WorksheetSession::recalculate()
 {
+    CaseRecord record;
     CaseStoreStatus status = CaseStoreStatus::Ok;
     QString problem;
     std::optional<Worksheet> sheet =
-        recalculateWorksheet(m_paths, m_currentCaseId, &status, &problem, nullptr, m_today());
+        recalculateWorksheet(m_paths, m_currentCaseId, &status, &problem, nullptr, m_today(), &record);
     if (!sheet)
         return remember(status == CaseStoreStatus::Ok ? CaseStoreStatus::CaseRemoved : status, problem);
     m_worksheet = std::move(sheet);
+    m_record = std::move(record);
     if (const FormEdition* edition = FormEditions::find(m_worksheet->result.editionId))
         m_edition = edition;
     return CaseStoreStatus::Ok;
@@ -99,7 +101,30 @@ QString WorksheetSession::describeChanges(const FormEdition& edition, const QLis
 
 CaseStoreStatus WorksheetSession::apply(const ColumnValues& values)
 {
-    const CaseStoreStatus status = m_store.saveCaseFields(m_currentCaseId, values);
+    m_conflicts.clear();
+    // Only what the entry changed is stored, and only over the value it was entered against: a
+    // column another workstation changed meanwhile is not overwritten unseen.
+    QList<ColumnChange> changes;
+    for (const auto& [column, value] : values) {
+        const QString read = m_record ? m_record->value(column) : QString();
+        if (m_record && read == value)
+            continue;
+        changes.append({column, read, value});
+    }
+    const CaseStoreStatus status = m_record ? m_store.saveCaseChanges(m_currentCaseId, changes, &m_conflicts)
+                                            : m_store.saveCaseFields(m_currentCaseId, values);
+    if (status != CaseStoreStatus::Ok)
+        return status;
+    return recalculate();
+}
+
+CaseStoreStatus WorksheetSession::applyOver(const QList<ColumnConflict>& conflicts)
+{
+    QList<ColumnChange> changes;
+    for (const ColumnConflict& conflict : conflicts)
+        changes.append({conflict.column, conflict.stored, conflict.value});
+    m_conflicts.clear();
+    const CaseStoreStatus status = m_store.saveCaseChanges(m_currentCaseId, changes, &m_conflicts);
     if (status != CaseStoreStatus::Ok)
         return status;
     return recalculate();
@@ -107,10 +132,17 @@ CaseStoreStatus WorksheetSession::apply(const ColumnValues& values)
 
 CaseStoreStatus WorksheetSession::applyText(const QString& label, const QString& text)
 {
+    const QString column = m_edition->column(label);
+    m_conflicts.clear();
     const CaseStoreStatus status =
-        m_store.saveCaseFields(m_currentCaseId, {{m_edition->column(label), text}});
-    if (status == CaseStoreStatus::Ok && m_worksheet)
+        m_record ? m_store.saveCaseChanges(
+                       m_currentCaseId, {{column, m_record->value(column), text}}, &m_conflicts)
+                 : m_store.saveCaseFields(m_currentCaseId, {{column, text}});
+    if (status == CaseStoreStatus::Ok && m_worksheet) {
         m_worksheet->captions.insert(label, text);
+        if (m_record)
+            m_record->setValue(column, text);
+    }
     return status;
 }
 

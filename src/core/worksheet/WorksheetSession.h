@@ -85,8 +85,17 @@ public:
     // the computed lines follow only when no entry changed (a changed schedule, say).
     static QString describeChanges(const FormEdition& edition, const QList<CaptionChange>& changes);
 
-    // Stores columns of the current case, then recomputes.
+    // Stores the columns of the current case that differ from the case as last read, each only
+    // while it still holds the value read (Conflict otherwise: see conflicts()), then recomputes.
     CaseStoreStatus apply(const ColumnValues& values);
+
+    // After apply() or applyText() returned Conflict: the columns another workstation changed
+    // meanwhile, with both values; nothing of the entry was stored.
+    const QList<ColumnConflict>& conflicts() const { return m_conflicts; }
+
+    // Stores the user's values over those another workstation stored (the user chose them), then
+    // recomputes.
+    CaseStoreStatus applyOver(const QList<ColumnConflict>& conflicts);
 
     // Stores a text that takes no part in the computation (header, signature, comments) and shows
     // it as typed, without recomputing.
@@ -116,6 +125,9 @@ private:
     const FormEdition* m_edition;
     CaseStore m_store;
     std::optional<Worksheet> m_worksheet;
+    // The case as the last computation read it: what an entry is made against.
+    std::optional<CaseRecord> m_record;
+    QList<ColumnConflict> m_conflicts;
     std::function<QDate()> m_today = [] {
         return QDate::currentDate();
     };

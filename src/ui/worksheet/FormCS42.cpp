@@ -565,7 +565,9 @@ void FormCS42::apply(const ColumnValues& values)
 bool FormCS42::store(const std::function<CaseStoreStatus()>& operation)
 {
     for (;;) {
-        const CaseStoreStatus status = operation();
+        CaseStoreStatus status = operation();
+        if (status == CaseStoreStatus::Conflict)
+            status = resolveConflicts();
         if (status != CaseStoreStatus::Busy && status != CaseStoreStatus::SaveFailed &&
             status != CaseStoreStatus::Unreachable)
             return storeOk(status);
@@ -577,6 +579,39 @@ bool FormCS42::store(const std::function<CaseStoreStatus()>& operation)
                                        Interaction::Icon::Warning) != Interaction::Answer::Yes)
             return false;
     }
+}
+
+CaseStoreStatus FormCS42::resolveConflicts()
+{
+    // Nothing was stored: for each entry another workstation changed meanwhile, the user sees both
+    // values and chooses.
+    QList<ColumnConflict> mine;
+    for (const ColumnConflict& conflict : m_sheet.conflicts()) {
+        const QString line = m_edition->labelOf(conflict.column);
+        const QString what = line.isEmpty() ? conflict.column
+                                            : WorksheetSession::describeChanges(*m_edition, {{line, {}, {}}})
+                                                  .section(QLatin1Char(':'), 0, 0);
+        if (m_session.interaction->ask(this,
+                                       QStringLiteral("Changed at Another Workstation"),
+                                       conflictQuestion(what, conflict.stored, conflict.value),
+                                       Interaction::Icon::Warning) == Interaction::Answer::Yes)
+            mine << conflict;
+    }
+    const CaseStoreStatus status = mine.isEmpty() ? m_sheet.recalculate() : m_sheet.applyOver(mine);
+    if (status == CaseStoreStatus::Ok)
+        showComputation();
+    return status;
+}
+
+QString FormCS42::conflictQuestion(const QString& what, const QString& stored, const QString& yours)
+{
+    const auto shown = [](const QString& value) {
+        return value.isEmpty() ? QStringLiteral("(empty)") : value;
+    };
+    return QStringLiteral("%1 was changed at another workstation while you entered it, so nothing was "
+                          "saved.\r\n\r\nStored there: %2\r\nYour entry: %3\r\n\r\nReplace the stored "
+                          "value with yours?  (No keeps the other workstation's.)")
+        .arg(what, shown(stored), shown(yours));
 }
 
 QString FormCS42::saveAgainQuestion()

@@ -62,6 +62,8 @@ public:
     // Asked before producing a form whose stored figures differ from those the worksheet showed
     // (`changes`: WorksheetSession::describeChanges).
     static QString changedElsewhereQuestion(const QString& changes);
+    // Asked for an entry that another workstation changed while the user made it.
+    static QString conflictQuestion(const QString& what, const QString& stored, const QString& yours);
     // Asked after a save that another workstation's lock or a full disk refused.
     static QString saveAgainQuestion();
     // Said when a text typed into a header, signature or comments box is longer than its field
@@ -128,6 +130,9 @@ private:
     // Recomputes from the case as stored now and shows it; the captions that changed since the
     // last computation, or nullopt when the case is gone or cannot be read (the user was told).
     std::optional<QList<CaptionChange>> rereadCase();
+    // Asks about each column another workstation changed while an entry was made, stores the
+    // user's values chosen over the stored ones, and recomputes.
+    CaseStoreStatus resolveConflicts();
     // Tells the user about a store failure; false unless the status is Ok.
     bool storeOk(CaseStoreStatus status);
 
