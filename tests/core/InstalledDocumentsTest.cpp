@@ -184,7 +184,7 @@ TEST(InstalledDocuments, WorksheetReferenceSaysTheOfficialRuleGoverns)
         text.contains(QStringLiteral("Rule 32 was amended effective May 1, 2022 and again effective June 1, "
                                      "2023")));
     EXPECT_TRUE(text.contains(QStringLiteral("own drawings of the court's forms")));
-    // Each edition the program prepares, with the actions it is for, has its own part.
+    // Each edition the program prepares, with the actions it is for, has its own section.
     for (const char* edition :
          {"CS-42 (Rev. 1/09) filed before May 1, 2022",
           "CS-42 (Rev. 5/2022) filed on or after May 1, 2022",
