@@ -28,11 +28,24 @@ inline QList<ScheduleTextRow> scheduleRows()
     return *rows;
 }
 
+// A schedule for the 2009 form's table: the 2022 rows with a dollar less in every amount. The 2022
+// rows themselves count as no schedule there (the 2009 form never reads them), and a worksheet
+// that reads no rows would not measure a reading.
+inline QList<ScheduleTextRow> schedule2009Rows()
+{
+    QList<ScheduleTextRow> rows = scheduleRows();
+    for (ScheduleTextRow& row : rows) {
+        for (QString& amount : row.amounts)
+            amount = QString::number(amount.toInt() - 1);
+    }
+    return rows;
+}
+
 // Installs the schedule and writes CaseCount filled cases with ids `idPrefix` + six digits;
 // returns the id of the last one, the farthest from the start of the table.
 inline QString fillWorkingDirectory(const DataPaths& paths, const QString& idPrefix)
 {
-    ScheduleCsv::replaceRows(paths.scheduleDbPath(), scheduleRows(), nullptr);
+    ScheduleCsv::replaceRows(paths.scheduleDbPath(), schedule2009Rows(), nullptr);
     SqlConnection connection(paths.casesDbPath());
     connection.database().transaction();
     QString lastId;

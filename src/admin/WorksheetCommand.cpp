@@ -135,6 +135,10 @@ int runWorksheetCommand(const QStringList& args, const DataPaths& paths)
                        .arg(noSchedule ? QString() : QStringLiteral("warning: "),
                             paths.scheduleDbPath(),
                             r.scheduleProblem));
+    if (r.scheduleSource.missesPre2022Schedule())
+        printError(
+            QStringLiteral("cs42-admin: the schedule in force before May 1, 2022 is not installed: "
+                           "install it with 'cs42-admin schedule import FILE.csv', or override line 4\n"));
     const QStringList warnings = shownWarnings(edition, r);
     const Captions warningLabels = edition.warnings(r);
     for (auto it = warningLabels.cbegin(); it != warningLabels.cend(); ++it) {

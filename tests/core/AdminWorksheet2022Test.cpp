@@ -1,4 +1,6 @@
 #include "Worksheet2022Fixtures.h"
+#include "core/worksheet/ScheduleSource.h"
+#include "core/worksheet/UsDate.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -121,6 +123,79 @@ TEST_F(AdminWorksheet2022Test, ScheduleImportAndExportKeepTheEditionsTablesApart
     }
     EXPECT_EQ(admin({"schedule", "export", "--edition", "2022"}).out, shipped);
     EXPECT_EQ(admin({"schedule", "export"}).out, QString::fromUtf8(schedule2009));
+}
+
+// An imported schedule that is not the official one is named wherever line 4 is shown, and the
+// official table it replaced is kept for --undo.
+TEST_F(AdminWorksheet2022Test, AnImportedScheduleIsNamedAndMarkedAndUndoPutsTheOfficialOneBack)
+{
+    importSchedule2022();
+    const QString id = addCase(QStringLiteral("2022"),
+                               {{QStringLiteral("pinc"), QStringLiteral("2500")},
+                                {QStringLiteral("dinc"), QStringLiteral("4000")},
+                                {QStringLiteral("numchildren"), QStringLiteral("2")},
+                                {QStringLiteral("whosecustody"), QStringLiteral("P")}});
+    const QString official =
+        QStringLiteral("using the official Schedule of Basic Child-Support Obligations effective May 1, 2022 "
+                       "(SHA-256 %1).")
+            .arg(cs42::ScheduleSource::official2022Checksum());
+    const QJsonObject before = worksheetJson({"--case", id});
+    EXPECT_EQ(before.value("captions").toObject().value("lblC4").toString(), QStringLiteral("1,313"));
+    EXPECT_TRUE(before.value("warnings").toArray().isEmpty());
+    EXPECT_TRUE(before.value("explanation").toString().contains(official));
+
+    // The official schedule with $10 added to every amount, imported for the shared-custody form.
+    const auto rows =
+        cs42::ScheduleCsv::parse(readFile(ShippedSchedule), nullptr, cs42::Cs42Rev2022::scheduleRules());
+    ASSERT_TRUE(rows.has_value());
+    QList<cs42::ScheduleTextRow> raised = *rows;
+    for (cs42::ScheduleTextRow& row : raised) {
+        for (QString& amount : row.amounts)
+            amount = QString::number(amount.toInt() + 10);
+    }
+    QFile file(m_dir.filePath(QStringLiteral("plus10.csv")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(cs42::ScheduleCsv::write(raised).toUtf8());
+    file.close();
+    const AdminRun imported = admin({"schedule", "import", "--edition", "2023S", file.fileName()});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_TRUE(imported.out.contains(
+        QStringLiteral("Table Schedule2022 is read by both Form CS-42 (Rev. 5/2022) and Form CS-42-S "
+                       "(Effective 6/2023): this changes line 4 of every case on either form.\n")))
+        << imported.out.toStdString();
+    EXPECT_TRUE(
+        imported.out.contains(QStringLiteral("'cs42-admin schedule import --undo --edition 2023S' puts it "
+                                             "back): it holds the official Schedule")))
+        << imported.out.toStdString();
+
+    const QString mark =
+        QStringLiteral("LINE 4 IS READ FROM A SCHEDULE THAT IS NOT THE OFFICIAL ONE OF MAY 1, 2022!");
+    for (const char* edition : {"2022", "2023S"}) {
+        const QJsonObject after = worksheetJson({"--case", id, "--edition", edition});
+        EXPECT_EQ(after.value("captions").toObject().value("lblC4").toString(), QStringLiteral("1,323"));
+        EXPECT_EQ(after.value("warnings").toArray(), QJsonArray({mark})) << edition;
+        const QString explanation = after.value("explanation").toString();
+        EXPECT_TRUE(explanation.contains(
+            QStringLiteral(
+                "using the schedule imported from plus10.csv on %1 (SHA-256 %2), which differs from "
+                "the official Schedule of Basic Child-Support Obligations effective May 1, 2022.")
+                .arg(cs42::formatUsDate(QDate::currentDate()), cs42::ScheduleSource::checksum(raised))))
+            << explanation.toStdString();
+        EXPECT_TRUE(explanation.contains(QStringLiteral("is read from the schedule named above")));
+    }
+
+    // --undo puts the official table back (the import is kept in its place).
+    const AdminRun undone = admin({"schedule", "import", "--undo", "--edition", "2022"});
+    ASSERT_EQ(undone.exitCode, 0) << undone.err.toStdString();
+    EXPECT_TRUE(undone.out.contains(QStringLiteral("it holds the official Schedule")))
+        << undone.out.toStdString();
+    const QJsonObject restored = worksheetJson({"--case", id});
+    EXPECT_EQ(restored.value("captions").toObject().value("lblC4").toString(), QStringLiteral("1,313"));
+    EXPECT_TRUE(restored.value("warnings").toArray().isEmpty());
+    EXPECT_TRUE(restored.value("explanation").toString().contains(official));
+    EXPECT_TRUE(admin({"schedule", "status"})
+                    .out.contains(
+                        QStringLiteral("  kept copy for --undo: the schedule imported from plus10.csv on ")));
 }
 
 // --edition computes a case on another form for this run only: the case keeps its own edition

@@ -2,12 +2,16 @@
 #include "core/store/CaseStore.h"
 #include "core/store/DataPaths.h"
 #include "core/store/SqlConnection.h"
+#include "core/worksheet/ScheduleCsv.h"
+#include "core/worksheet/ScheduleSource.h"
 #include "support/DamagedFiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -226,7 +230,8 @@ TEST_F(AdminWorksheetTest, WorksheetRefusesWhatItCannotShow)
     // so the lines are printed but the run fails.
     const AdminRun emptySchedule = admin({"worksheet"});
     EXPECT_EQ(emptySchedule.exitCode, 1);
-    EXPECT_TRUE(emptySchedule.err.contains(QStringLiteral("holds no rows")))
+    EXPECT_TRUE(emptySchedule.err.contains(QStringLiteral(
+        "does not hold the schedule in force before May 1, 2022: its Schedule table is empty")))
         << emptySchedule.err.toStdString();
     EXPECT_TRUE(emptySchedule.out.contains(QStringLiteral("\nlblC4: 50\n")));
 
@@ -302,30 +307,105 @@ TEST_F(AdminWorksheetTest, UnreadableSettingsStopTheToolWithoutMakingDatabases)
     EXPECT_FALSE(QFile::exists(paths().casesDbPath()));
 }
 
-TEST_F(AdminWorksheetTest, FirstStartInstallsTheAlabamaScheduleAndGivesRealAmounts)
+// Form CS-42 (Rev. 1/09) goes with the schedule in force before May 1, 2022, which is not shipped:
+// a first start fills only the later forms' table, and a 2009 case waits for its own schedule.
+TEST_F(AdminWorksheetTest, AFirstStartLeavesThe2009ScheduleToTheOfficeAndSaysSo)
 {
     // The build tree's installed data, as an installed program finds it in <prefix>/share/cs42.
     ASSERT_EQ(cs42::test::runAdmin(m_dir.path(), {"schedule", "export"}, INSTALLED_DATA_DIR).exitCode, 0);
-    addCase({"casedesc",
-             "caseid",
-             "pinc",
-             "dinc",
-             "child1name",
-             "child2name",
-             "childcare",
-             "healthins",
-             "payshealth",
-             "whosecustody"},
-            {"Sample Case", "MO123456", "3000", "2000", "Ann", "Bob", "200", "100", "D", "P"});
-    const AdminRun run = admin({"worksheet", "--json"});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QJsonObject captions =
-        QJsonDocument::fromJson(run.out.toUtf8()).object().value("captions").toObject();
-    EXPECT_EQ(captions.value("lblC4").toString(), QStringLiteral("1194")); // $5,000, two children
-    EXPECT_EQ(captions.value("lblD10").toString(), QStringLiteral("498"));
-    EXPECT_EQ(admin({"schedule", "export"}).out.count(u'\n'), 597);
+    EXPECT_EQ(admin({"schedule", "export", "--edition", "2022"}).out.count(u'\n'), 597);
+    EXPECT_EQ(admin({"schedule", "export"}).out,
+              QStringLiteral("income,child1,child2,child3,child4,child5,child6\n"));
     for (const char* name : {"QUON42.PDF", "QUONSchedule.pdf", "QUONRule32.pdf"})
         EXPECT_TRUE(QFile::exists(paths().vtrFormsDir() + QLatin1Char('/') + QLatin1String(name))) << name;
+    addCase({"casedesc", "caseid", "pinc", "dinc", "child1name", "child2name", "whosecustody"},
+            {"Sample Case", "MO123456", "2500", "4000", "Ann", "Bob", "P"});
+
+    // The 2022 amount for $6,500 and two children is $1,313; the 2009 form shows none of it.
+    const AdminRun before = admin({"worksheet", "--json"});
+    EXPECT_EQ(before.exitCode, 1);
+    EXPECT_TRUE(before.err.contains(QStringLiteral("install it with 'cs42-admin schedule import FILE.csv'")))
+        << before.err.toStdString();
+    const QJsonObject sheet = QJsonDocument::fromJson(before.out.toUtf8()).object();
+    EXPECT_EQ(sheet.value("captions").toObject().value("lblC4").toString(), QStringLiteral("0"));
+    EXPECT_EQ(sheet.value("warnings").toArray().first().toString(),
+              QStringLiteral("the schedule in force before May 1, 2022 is not installed"));
+    EXPECT_TRUE(
+        sheet.value("explanation")
+            .toString()
+            .contains(QStringLiteral(
+                "The schedule in force before May 1, 2022 is not installed, so line 4 is not read from "
+                "a schedule.\r\n\r\n")));
+
+    const AdminRun refused = admin({"produce"});
+    EXPECT_EQ(refused.exitCode, 1);
+    for (const char* said :
+         {"The schedule in force before May 1, 2022, which form CS-42 (Rev. 1/09) reads, is "
+          "not installed",
+          "'cs42-admin schedule import FILE.csv'",
+          "or override line 4 with the amount to use"})
+        EXPECT_TRUE(refused.err.contains(QLatin1String(said))) << refused.err.toStdString();
+    EXPECT_FALSE(QFile::exists(paths().producedFormPath()));
+
+    // The shipped schedule is refused for the 2009 form's table.
+    const AdminRun wrongTable =
+        admin({"schedule", "import", QStringLiteral(REPO_DATA_DIR "/alabama-schedule-2022-05-01.csv")});
+    EXPECT_EQ(wrongTable.exitCode, 1);
+    EXPECT_TRUE(wrongTable.err.contains(QStringLiteral("is the schedule in force since May 1, 2022")))
+        << wrongTable.err.toStdString();
+
+    // The office installs its schedule: line 4 comes from it, and the explanation names it.
+    const QString csv = writeCsv("office-2009.csv", fullSchedule());
+    const AdminRun imported = admin({"schedule", "import", csv});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    const auto rows = cs42::ScheduleCsv::parse(fullSchedule(), nullptr);
+    ASSERT_TRUE(rows.has_value());
+    const AdminRun after = admin({"worksheet", "--json"});
+    ASSERT_EQ(after.exitCode, 0) << after.err.toStdString();
+    const QJsonObject computed = QJsonDocument::fromJson(after.out.toUtf8()).object();
+    EXPECT_EQ(computed.value("captions").toObject().value("lblC4").toString(), QStringLiteral("1170"));
+    EXPECT_TRUE(computed.value("warnings").toArray().isEmpty());
+    const QRegularExpression named(
+        QStringLiteral(" The schedule installed for this form is the schedule imported from office-2009.csv "
+                       "on \\d\\d/\\d\\d/\\d{4} \\(SHA-256 %1\\)\\.\r\n\r\n")
+            .arg(cs42::ScheduleSource::checksum(*rows)));
+    EXPECT_TRUE(named.match(computed.value("explanation").toString()).hasMatch())
+        << computed.value("explanation").toString().toStdString();
+    if (QFile::exists(paths().templatePath())) {
+        const AdminRun produced = admin({"produce"});
+        EXPECT_EQ(produced.exitCode, 0) << produced.err.toStdString();
+    }
+
+    // Undone, the table is empty again, and the case is refused again.
+    ASSERT_EQ(admin({"schedule", "import", "--undo"}).exitCode, 0);
+    EXPECT_EQ(admin({"worksheet"}).exitCode, 1);
+}
+
+// An earlier version filled the 2009 form's table with the 2022 schedule: those rows stay, unread.
+TEST_F(AdminWorksheetTest, An2009TableHoldingThe2022ScheduleIsNotReadAndIsKept)
+{
+    ASSERT_EQ(admin({"schedule", "export"}).exitCode, 0);
+    QFile shipped(QStringLiteral(REPO_DATA_DIR "/alabama-schedule-2022-05-01.csv"));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    const auto rows = cs42::ScheduleCsv::parse(shipped.readAll(), nullptr);
+    ASSERT_TRUE(rows && cs42::ScheduleCsv::replaceRows(paths().scheduleDbPath(), *rows, nullptr));
+    addCase({"casedesc", "caseid", "pinc", "dinc", "child1name", "child2name"},
+            {"Sample Case", "MO123456", "2500", "4000", "Ann", "Bob"});
+
+    const AdminRun run = admin({"worksheet", "--json"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(
+        run.err.contains(QStringLiteral("its Schedule table holds the schedule in force since May 1, 2022")))
+        << run.err.toStdString();
+    const QJsonObject sheet = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    EXPECT_EQ(sheet.value("captions").toObject().value("lblC4").toString(), QStringLiteral("0"));
+    EXPECT_EQ(sheet.value("warnings").toArray().first().toString(),
+              QStringLiteral("the schedule in force before May 1, 2022 is not installed"));
+    EXPECT_TRUE(sheet.value("explanation")
+                    .toString()
+                    .contains(QStringLiteral(
+                        "The program's table for this form holds the schedule in force since May 1, 2022")));
+    EXPECT_EQ(admin({"schedule", "export"}).out.count(u'\n'), 597) << "the rows are the office's to remove";
 }
 
 } // namespace

@@ -1,7 +1,10 @@
 #include "core/store/InstalledData.h"
 
 #include "core/store/DataStore.h"
+#include "core/worksheet/Schedule.h"
 #include "core/worksheet/ScheduleCsv.h"
+#include "core/worksheet/ScheduleHistory.h"
+#include "core/worksheet/ScheduleSource.h"
 #include "support/FileContents.h"
 
 #include <QDir>
@@ -14,11 +17,13 @@ using namespace cs42;
 
 namespace {
 
-qsizetype scheduleRowCount(const DataPaths& paths)
+qsizetype scheduleRowCount(const DataPaths& paths, const QString& table = QStringLiteral("Schedule"))
 {
-    const auto rows = ScheduleCsv::readRows(paths.scheduleDbPath(), nullptr);
+    const auto rows = ScheduleCsv::readRows(paths.scheduleDbPath(), nullptr, table);
     return rows ? rows->size() : -1;
 }
+
+const QString Table2022 = QStringLiteral("Schedule2022");
 
 // An installed data folder as the package puts it in /usr/share/cs42: read-only documents and the
 // repository's Alabama schedule.
@@ -49,7 +54,7 @@ protected:
 TEST_F(InstalledDataTest, FirstStartCopiesEveryDocumentAndFillsTheEmptySchedule)
 {
     ASSERT_EQ(scheduleRowCount(m_paths), 0);
-    const auto report = InstalledData::install(m_paths, m_data.path());
+    const auto report = InstalledData::install(m_paths, m_data.path(), QDate(2024, 3, 5));
 
     EXPECT_TRUE(report.problems.isEmpty()) << report.problems.join(u'\n').toStdString();
     EXPECT_EQ(report.copiedFiles, QStringList({"QUON42.PDF", "QUONSchedule.pdf", "QUONRule32.pdf"}));
@@ -58,14 +63,48 @@ TEST_F(InstalledDataTest, FirstStartCopiesEveryDocumentAndFillsTheEmptySchedule)
     EXPECT_EQ(test::contents(m_paths.rule32Path()), test::contents(installed("QUONRule32.pdf")));
     // The office's copy can be replaced by a newer template although the installed one is read-only.
     EXPECT_TRUE(QFile::permissions(m_paths.templatePath()) & QFile::WriteOwner);
-    EXPECT_EQ(report.scheduleRows, 596);
-    EXPECT_EQ(scheduleRowCount(m_paths), 596);
+    // The shipped schedule, in force since May 1, 2022, fills the table of the forms for actions
+    // filed since then, recorded as installed; the 2009 form's table stays empty (not installed).
+    EXPECT_EQ(report.schedule2022Rows, 596);
+    EXPECT_EQ(scheduleRowCount(m_paths, Table2022), 596);
+    EXPECT_EQ(scheduleRowCount(m_paths), 0);
+    const auto recorded = ScheduleHistory::record(m_paths.scheduleDbPath(), Table2022);
+    ASSERT_TRUE(recorded.has_value());
+    EXPECT_EQ(recorded->kind, QStringLiteral("official"));
+    EXPECT_EQ(recorded->date, QDate(2024, 3, 5));
+    EXPECT_EQ(recorded->sha256, ScheduleSource::official2022Checksum());
+    EXPECT_EQ(ScheduleSource::identify(m_paths.scheduleDbPath(), Table2022).kind,
+              ScheduleSource::Kind::Official);
+    EXPECT_TRUE(ScheduleSource::identify(m_paths.scheduleDbPath(), "Schedule").missesPre2022Schedule());
     EXPECT_FALSE(QDir(m_paths.vtrFormsDir()).entryList({"*.partial"}).size());
 
     // A second start finds everything in place.
     const auto again = InstalledData::install(m_paths, m_data.path());
     EXPECT_TRUE(again.copiedFiles.isEmpty());
-    EXPECT_EQ(again.scheduleRows, 0);
+    EXPECT_EQ(again.schedule2022Rows, 0);
+    EXPECT_EQ(scheduleRowCount(m_paths), 0);
+}
+
+TEST_F(InstalledDataTest, AnOldDataFolderKeepsThe2022RowsOfItsScheduleTableButDoesNotReadThem)
+{
+    // Earlier versions filled the 2009 form's table with the shipped 2022 rows on first start.
+    QFile csv(installed("alabama-schedule-2022-05-01.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const auto rows = ScheduleCsv::parse(csv.readAll(), nullptr);
+    ASSERT_TRUE(rows && ScheduleCsv::replaceRows(m_paths.scheduleDbPath(), *rows, nullptr));
+
+    InstalledData::install(m_paths, m_data.path());
+
+    EXPECT_EQ(scheduleRowCount(m_paths), 596) << "the office's table is never emptied";
+    const ScheduleSource source = ScheduleSource::identify(m_paths.scheduleDbPath(), "Schedule");
+    EXPECT_TRUE(source.missesPre2022Schedule());
+    EXPECT_TRUE(source.holdsOfficial2022);
+    const auto table = ScheduleTable::loadIdentified(m_paths.scheduleDbPath(), 2);
+    ASSERT_TRUE(table.has_value());
+    EXPECT_TRUE(table->isEmpty());
+    bool available = true;
+    EXPECT_EQ(BasicObligation(m_paths.scheduleDbPath(), 6500, 2, nullptr, &available), 0);
+    EXPECT_FALSE(available);
 }
 
 TEST_F(InstalledDataTest, PresentTemplateAndInstalledScheduleAreKept)
@@ -81,7 +120,6 @@ TEST_F(InstalledDataTest, PresentTemplateAndInstalledScheduleAreKept)
 
     EXPECT_EQ(test::contents(m_paths.templatePath()), officeTemplate);
     EXPECT_EQ(report.copiedFiles, QStringList({"QUONSchedule.pdf", "QUONRule32.pdf"}));
-    EXPECT_EQ(report.scheduleRows, 0);
     EXPECT_EQ(ScheduleCsv::readRows(m_paths.scheduleDbPath(), nullptr)->size(), smallRows->size());
 }
 
@@ -94,7 +132,7 @@ TEST_F(InstalledDataTest, NoDataFolderOrAnUnreadableScheduleChangesNothing)
     const QByteArray damaged(4096, 'z');
     ASSERT_TRUE(test::writeFile(m_paths.scheduleDbPath(), damaged));
     const auto report = InstalledData::install(m_paths, m_data.path());
-    EXPECT_EQ(report.problems.size(), 2) << "one for each schedule table";
+    EXPECT_EQ(report.problems.size(), 1) << "the Schedule2022 table, the only one filled";
     EXPECT_EQ(test::contents(m_paths.scheduleDbPath()), damaged);
 }
 
@@ -107,7 +145,7 @@ TEST_F(InstalledDataTest, StartUpInstallsFromTheFolderTheEnvironmentNames)
     qunsetenv(InstalledData::FolderVariable);
 
     EXPECT_EQ(test::contents(paths.templatePath()), test::contents(installed("QUON42.PDF")));
-    EXPECT_EQ(scheduleRowCount(paths), 596);
+    EXPECT_EQ(scheduleRowCount(paths, Table2022), 596);
     // The test program does not live in a bin folder: without the variable it has no installed data.
     EXPECT_TRUE(InstalledData::folder().isEmpty());
 }

@@ -1,7 +1,9 @@
 // The documents the build generates and installs beside the program, read back with a tool that
 // is not ours (poppler's pdftotext): the blank form prints the court's texts, the schedule
-// document prints every row of the installed schedule, and the worksheet reference says that the
-// official rule governs.
+// document prints every row of the installed schedule and names it, and the worksheet reference
+// describes each edition and says that the official rule governs.
+#include "core/worksheet/ScheduleSource.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -143,6 +145,16 @@ TEST(InstalledDocuments, ScheduleDocumentPrintsEveryRowOfTheInstalledScheduleUnd
              {"Combined Monthly", "Adjusted Gross Income", "One", "Child", "Six", "Children"})
             EXPECT_TRUE(flat.contains(QLatin1String(header))) << "page " << page << ": " << header;
         EXPECT_TRUE(flat.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages))) << page;
+        // Which table it is, by the checksum the explanation of a worksheet gives, and which forms
+        // read it.
+        EXPECT_TRUE(flat.contains(QStringLiteral("The official table of May 1, 2022, SHA-256 ") +
+                                  cs42::ScheduleSource::official2022Checksum()))
+            << page;
+        EXPECT_TRUE(
+            flat.contains(QStringLiteral("Read by forms CS-42 (Rev. 5/2022) and CS-42-S (Effective "
+                                         "6/2023). Form CS-42 (Rev. 1/09) reads the schedule in force "
+                                         "before May 1, 2022, which an office imports.")))
+            << page;
         for (const QString& line : text.split(QLatin1Char('\n'))) {
             const auto match = rowPattern.match(line);
             if (!match.hasMatch())
@@ -168,7 +180,31 @@ TEST(InstalledDocuments, WorksheetReferenceSaysTheOfficialRuleGoverns)
     EXPECT_TRUE(text.contains(QStringLiteral("official text of Rule 32 of the Alabama Rules of Judicial "
                                              "Administration")));
     EXPECT_TRUE(text.contains(QStringLiteral("governs")));
-    // Every line of the form is described.
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("Rule 32 was amended effective May 1, 2022 and again effective June 1, "
+                                     "2023")));
+    EXPECT_TRUE(text.contains(QStringLiteral("own drawings of the court's forms")));
+    // Each edition the program prepares, with the actions it is for, has its own section.
+    for (const char* edition :
+         {"CS-42 (Rev. 1/09) filed before May 1, 2022",
+          "CS-42 (Rev. 5/2022) filed on or after May 1, 2022",
+          "CS-42-S (Effective 6/2023) with shared 50 % physical custody, filed on or after "
+          "June 1, 2023",
+          "Form CS-42 (Rev. 1/09) All amounts are monthly",
+          "Form CS-42 (Rev. 5/2022) The program follows the court's own workbook",
+          "Form CS-42-S (Effective 6/2023), shared 50 % physical custody"})
+        EXPECT_TRUE(text.contains(QLatin1String(edition))) << edition;
+    // The rules that differ between them.
+    for (const char* rule : {"A combined income under $800 gives $50",
+                             "never below the $250 row",
+                             "Above the $30,000 row the court sets the amount",
+                             "self-support reserve of $981",
+                             "85 % of line 11",
+                             "150 % of line 4",
+                             "50 % of line 5",
+                             "cs42-admin schedule import --undo"})
+        EXPECT_TRUE(text.contains(QLatin1String(rule))) << rule;
+    // Every line of the 2009 form is described.
     for (const char* line : {"Monthly gross income",
                              "Preexisting child-support",
                              "Preexisting periodic alimony",

@@ -138,4 +138,40 @@ TEST(ProductionRefusalTest, AnEditionTheProgramDoesNotKnowIsTheOnlyReason)
                              "on its worksheet, or produce the form with the version that stored it."));
 }
 
+TEST(ProductionRefusalTest, The2009FormWithoutItsOwnScheduleNamesTheImportAndTheOverride)
+{
+    const DataPaths paths = DataPaths::forWorkingDirectory(QStringLiteral("/office"));
+    // The 2009 table holds the 2022 rows: they are there, but not read.
+    ScheduleSource held;
+    held.kind = ScheduleSource::Kind::NotInstalled;
+    held.table = QStringLiteral("Schedule");
+    held.holdsOfficial2022 = true;
+    ScheduleTable table = standardTable();
+    table.setSource(held);
+
+    const Worksheet sheet = computeWorksheet(producible(), table);
+    EXPECT_EQ(sheet.captions.value(QStringLiteral("lblC4")), QStringLiteral("0")) << "not the table's 900";
+    EXPECT_EQ(worksheetWarnings(sheet.result).value(QStringLiteral("lblScheduleWarning")),
+              QStringLiteral("the schedule in force before May 1, 2022 is not installed"));
+    EXPECT_EQ(
+        productionRefusal(sheet, paths),
+        QStringLiteral("The form was not produced.\r\n\r\nThe schedule in force before May 1, 2022, which "
+                       "form CS-42 (Rev. 1/09) reads, is not installed: the schedule database '") +
+            paths.scheduleDbPath() +
+            QStringLiteral("' does not hold the schedule in force before May 1, 2022: its Schedule table "
+                           "holds the schedule in force since May 1, 2022, which belongs to the forms for "
+                           "actions filed on or after that date, so line 4 is not from a schedule. Install "
+                           "that schedule with 'cs42-admin schedule import FILE.csv' in the program's "
+                           "working directory, or override line 4 with the amount to use."));
+
+    // The override sets line 4 without a schedule; the worksheet still says that none is installed.
+    CaseRecord overridden = producible();
+    overridden.setValue(QStringLiteral("override"), QStringLiteral("Y"));
+    overridden.setValue(QStringLiteral("overamount"), QStringLiteral("700"));
+    const Worksheet withOverride = computeWorksheet(overridden, table);
+    EXPECT_EQ(productionRefusal(withOverride, paths), QString());
+    EXPECT_FALSE(
+        worksheetWarnings(withOverride.result).value(QStringLiteral("lblScheduleWarning")).isEmpty());
+}
+
 } // namespace

@@ -139,12 +139,21 @@ private slots:
     void aScheduleWithoutRowsIsSaidOnTheWorksheet()
     {
         QVERIFY(!label("lblScheduleWarning")->isVisible());
-        // A data folder whose schedule was never installed: start-up created it without rows.
+        // A data folder whose 2009 schedule was never installed: start-up created it without rows.
         m_form.reset();
         QVERIFY(SqlConnection(m_data->session.paths.scheduleDbPath())
                     .exec(QStringLiteral("DELETE FROM Schedule")));
         openWorksheet();
         QVERIFY(label("lblScheduleWarning")->isVisible());
+        QCOMPARE(caption("lblScheduleWarning"),
+                 QStringLiteral("the schedule in force before May 1, 2022 is not installed"));
+        // A schedule database that cannot be read is another fault, and says so.
+        m_form.reset();
+        QFile damaged(m_data->session.paths.scheduleDbPath());
+        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        damaged.write(QByteArray(4096, 'z'));
+        damaged.close();
+        openWorksheet();
         QCOMPARE(caption("lblScheduleWarning"),
                  QStringLiteral("NO SCHEDULE COULD BE READ: LINE 4 IS NOT FROM THE SCHEDULE!"));
     }
@@ -212,7 +221,10 @@ private slots:
         m_form->ProduceForm();
         QVERIFY_ANSWERED(run);
         const QString told = m_data->interaction.prompts.value(0).text;
-        for (const char* reason : {"cannot be used: the schedule holds no rows",
+        for (const char* reason : {"The schedule in force before May 1, 2022, which form CS-42 (Rev. 1/09) "
+                                   "reads, is not installed",
+                                   "'cs42-admin schedule import FILE.csv'",
+                                   "or override line 4",
                                    "line 5 cannot be used",
                                    "line 2) of the plaintiff is less than 0",
                                    "No child is named"})
@@ -850,8 +862,13 @@ private slots:
             press(window, "Command2");
             press(window, "Command1");
         });
+        const WorksheetResult& result = m_form->worksheet()->result;
         const QString expected = generateExplanation(
-            m_form->displayedCaptions(), 1, m_form->worksheet()->result.lookup, QDate(2024, 3, 15));
+            m_form->displayedCaptions(), 1, result.lookup, QDate(2024, 3, 15), false, result.scheduleSource);
+        // The window's schedule, written by the fixture, is named at the end of the schedule paragraph.
+        QVERIFY(expected.contains(
+            QStringLiteral(" The schedule installed for this form is a schedule whose origin "
+                           "was not recorded (SHA-256 ")));
         QCOMPARE(m_form->explanationText(), expected);
         QVERIFY(expected.contains(QStringLiteral("\r\n\r\n")));
         QCOMPARE(m_data->interaction.clipboard, expected);

@@ -139,6 +139,31 @@ private slots:
 #endif
     }
 
+    void aScheduleThatIsNotTheOfficialOneIsMarkedOnTheWorksheet()
+    {
+        // The test schedule is not the official one of May 1, 2022: line 4 is read from it, and
+        // the worksheet says so over the form, on both forms that read it.
+        openWorksheet();
+        const QString mark =
+            QStringLiteral("LINE 4 IS READ FROM A SCHEDULE THAT IS NOT THE OFFICIAL ONE OF MAY 1, 2022!");
+        QCOMPARE(caption("lblC4"), QStringLiteral("1,000"));
+        QVERIFY(label("lblScheduleWarning")->isVisible());
+        QCOMPARE(caption("lblScheduleWarning"), mark);
+        const Worksheet& sheet = *m_form->worksheet();
+        QVERIFY(m_form->edition()
+                    .explain(sheet.captions, sheet.result, QDate(2024, 3, 5))
+                    .contains(QStringLiteral("using a schedule whose origin was not recorded (SHA-256 ")));
+        m_form.reset();
+        m_data->setStored({{QStringLiteral("formedition"), QStringLiteral("2023S")}});
+        openWorksheet();
+        QCOMPARE(caption("lblScheduleWarning"), mark);
+        // An override sets line 4 without the schedule: nothing to mark then.
+        m_data->setStored({{QStringLiteral("override"), QStringLiteral("Y")},
+                           {QStringLiteral("overamount"), QStringLiteral("900")}});
+        m_form->RecalculateWorksheet();
+        QVERIFY(!label("lblScheduleWarning")->isVisible());
+    }
+
     void theKeyboardReachesEveryEntryInReadingOrder()
     {
         openWorksheet();

@@ -3,6 +3,7 @@
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/LeadingNumber.h"
 #include "core/worksheet/UsDate.h"
+#include "core/worksheet/WorksheetCalculation.h"
 
 #include <QStringList>
 
@@ -66,7 +67,8 @@ QString generateExplanation(const Captions& captions,
                             int childCount,
                             const ScheduleLookup& lookup,
                             const QDate& today,
-                            bool insuranceCreditExceedsShare)
+                            bool insuranceCreditExceedsShare,
+                            const ScheduleSource& source)
 {
     const Reader in(captions);
     const QString n = QString::number(childCount);
@@ -182,6 +184,9 @@ QString generateExplanation(const Captions& captions,
             }
         }
     }
+    // Which schedule that was.
+    if (const QString statement = source.statement(); !statement.isEmpty())
+        s += QLatin1Char(' ') + statement;
     s += CrLf + CrLf;
 
     // Third paragraph: child care, health insurance and the shares of the total.
@@ -294,6 +299,16 @@ QString generateExplanation(const Captions& captions,
         }
     }
     return s;
+}
+
+QString generateExplanation(const Captions& captions, const WorksheetResult& result, const QDate& today)
+{
+    return generateExplanation(captions,
+                               result.childCount,
+                               result.lookup,
+                               today,
+                               result.insuranceCreditExceedsShare,
+                               result.scheduleSource);
 }
 
 } // namespace cs42

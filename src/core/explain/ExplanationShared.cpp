@@ -34,6 +34,21 @@ int ageOn(const QDate& born, const QDate& today)
     return age;
 }
 
+// The schedule line 4 was read from: the installed table as identified, or, when it is not known,
+// the official one, which the forms from 2022 on read.
+QString scheduleUsed(const WorksheetResult& r)
+{
+    const QString phrase = r.scheduleSource.phrase();
+    return phrase.isEmpty() ? ScheduleName : phrase;
+}
+
+// Where the rule sentence says line 4 is read from: a table other than the official one is the one
+// the first paragraph named.
+QString scheduleRead(const WorksheetResult& r)
+{
+    return r.scheduleSource.differsFromOfficial() ? QStringLiteral("the schedule named above") : ScheduleName;
+}
+
 QString partyName(const Sheet& sheet, const QString& label, const QString& role)
 {
     const QString name = sheet.text(label);
@@ -140,7 +155,7 @@ QString partiesParagraph(
     const Sheet& sheet, const Parent& p, const Parent& d, const QString& form, const QDate& today)
 {
     QString s = QStringLiteral("This explains how %1, was completed for this case, using %2.")
-                    .arg(form, ScheduleName);
+                    .arg(form, scheduleUsed(sheet.result()));
 
     const bool plaintiffNamed = !sheet.text(QStringLiteral("lblName1Name")).isEmpty();
     const bool defendantNamed = !sheet.text(QStringLiteral("lblName2Name")).isEmpty();
@@ -238,7 +253,7 @@ QString scheduleParagraph(const Sheet& sheet)
             "obligation (line 4) is read from %1, in the column for the number of children and at the "
             "row of income nearest to the combined adjusted gross income; an income exactly halfway "
             "between two rows takes the higher row, and no income is read below the $%2 row.")
-            .arg(ScheduleName, wholeDollars(ScheduleFirstRow));
+            .arg(scheduleRead(r), wholeDollars(ScheduleFirstRow));
 
     if (r.aboveSchedule) {
         s += QStringLiteral(" The combined adjusted gross income of %1 is above the schedule's last row, "

@@ -3,6 +3,7 @@
 #include "core/store/Schema.h"
 #include "core/worksheet/FormEdition.h"
 #include "core/worksheet/ScheduleCsv.h"
+#include "core/worksheet/ScheduleHistory.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,7 +38,11 @@ QString copyMissing(const QString& source, const QString& target, QStringList* c
 }
 
 // Fills an empty schedule; returns the number of rows put in, or -1 with the reason.
-int fillEmptySchedule(const DataPaths& paths, const QString& csvPath, const QString& table, QString* problem)
+int fillEmptySchedule(const DataPaths& paths,
+                      const QString& csvPath,
+                      const QString& table,
+                      const QDate& today,
+                      QString* problem)
 {
     if (!QFileInfo::exists(csvPath))
         return 0;
@@ -54,8 +59,8 @@ int fillEmptySchedule(const DataPaths& paths, const QString& csvPath, const QStr
         *problem = QStringLiteral("cannot read %1: %2").arg(csvPath, csv.errorString());
         return -1;
     }
-    const auto rows = ScheduleCsv::parse(csv.readAll(), problem);
-    if (!rows || !ScheduleCsv::replaceRows(paths.scheduleDbPath(), *rows, problem, table))
+    const auto rows = ScheduleCsv::parse(csv.readAll(), problem, FormEditions::cs42Rev0522().rules);
+    if (!rows || !ScheduleHistory::installRows(paths.scheduleDbPath(), table, *rows, today, problem))
         return -1;
     return static_cast<int>(rows->size());
 }
@@ -79,7 +84,7 @@ QString folder()
     return QFileInfo(data).isDir() ? data : QString();
 }
 
-InstallReport install(const DataPaths& paths, const QString& dataFolder)
+InstallReport install(const DataPaths& paths, const QString& dataFolder, const QDate& today)
 {
     InstallReport report;
     if (dataFolder.isEmpty())
@@ -96,18 +101,15 @@ InstallReport install(const DataPaths& paths, const QString& dataFolder)
         if (!problem.isEmpty())
             report.problems << problem;
     }
-    // The shipped schedule is the 2022 one; the Schedule table of the 2009 form has been filled
-    // from it since that schedule took effect.
-    for (const QString& table : Schema::scheduleTableNames()) {
-        QString problem;
-        const int rows = fillEmptySchedule(paths, data.filePath(scheduleFileName()), table, &problem);
-        if (rows < 0)
-            report.problems << problem;
-        else if (table == QLatin1String("Schedule"))
-            report.scheduleRows = rows;
-        else
-            report.schedule2022Rows = rows;
-    }
+    // The shipped schedule is the one in force since May 1, 2022: it fills the table of the forms
+    // for actions filed since then, never the 2009 form's (a court never combined the two).
+    QString problem;
+    const int rows = fillEmptySchedule(
+        paths, data.filePath(scheduleFileName()), FormEditions::cs42Rev0522().scheduleTable, today, &problem);
+    if (rows < 0)
+        report.problems << problem;
+    else
+        report.schedule2022Rows = rows;
     for (const QString& p : report.problems)
         qCWarning(lcInstall).noquote() << p;
     return report;

@@ -2,6 +2,7 @@
 
 #include "core/store/DataPaths.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -27,17 +28,19 @@ QString folder();
 struct InstallReport
 {
     QStringList copiedFiles;  // names of the documents copied into VTRForms
-    int scheduleRows = 0;     // rows put into an empty Schedule table, 0 when none were
-    int schedule2022Rows = 0; // the same for the Schedule2022 table
+    int schedule2022Rows = 0; // rows put into an empty Schedule2022 table, 0 when none were
     QStringList problems;     // what could not be done, for a developer's log
 };
 
 // Copies into VTRForms each of the template and the two reference documents that is missing
-// there, and fills each schedule table (Schedule, Schedule2022) from the installed schedule when the
-// table has no rows.
+// there, and fills the Schedule2022 table from the installed schedule (the official one in force
+// since May 1, 2022) when the table has no rows, recording it as installed on `today`. The
+// Schedule table of form CS-42 (Rev. 1/09) is left as it is: that form goes with the schedule in
+// force before May 1, 2022, which is not shipped and which an office imports.
 // An existing document and a schedule with rows are never replaced. Does nothing when
 // `dataFolder` is empty.
-InstallReport install(const DataPaths& paths, const QString& dataFolder);
+InstallReport
+install(const DataPaths& paths, const QString& dataFolder, const QDate& today = QDate::currentDate());
 
 // The per-user working directory the desktop entry starts the program in: $XDG_DATA_HOME/cs42
 // (~/.local/share/cs42), created when missing. Empty, with the reason, when it cannot be created.

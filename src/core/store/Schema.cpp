@@ -176,7 +176,29 @@ const TableDef& scheduleTable(const QString& name)
 {
     static const TableDef table2009 = makeSchedule(QStringLiteral("Schedule"));
     static const TableDef table2022 = makeSchedule(QStringLiteral("Schedule2022"));
-    return name == table2022.name ? table2022 : table2009;
+    static const TableDef kept2009 = makeSchedule(keptScheduleTableName(table2009.name));
+    static const TableDef kept2022 = makeSchedule(keptScheduleTableName(table2022.name));
+    for (const TableDef* table : {&table2022, &kept2009, &kept2022}) {
+        if (name == table->name)
+            return *table;
+    }
+    return table2009;
+}
+
+QString keptScheduleTableName(const QString& name)
+{
+    return name + QStringLiteral("_Previous");
+}
+
+const TableDef& scheduleSourceTable()
+{
+    static const TableDef table = [] {
+        TableDef t{QStringLiteral("ScheduleSource"), text(QStringLiteral("tablename")), {}, {}, {}};
+        for (const char* column : {"kind", "file", "recorded", "sha256"})
+            t.additions << text(QString::fromLatin1(column));
+        return t;
+    }();
+    return table;
 }
 
 QStringList scheduleTableNames()

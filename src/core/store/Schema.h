@@ -40,8 +40,14 @@ const TableDef& casesTable();
 // The cases' history, in the cases database (CaseStore::saveCaseChanges writes it).
 const TableDef& changesTable();
 // The schedule table `name`: "Schedule" (form CS-42 Rev. 1/09) or "Schedule2022" (the editions
-// from 2022 on); any other name gives the "Schedule" table.
+// from 2022 on), or the copy an import keeps of either ("Schedule_Previous",
+// "Schedule2022_Previous"); any other name gives the "Schedule" table.
 const TableDef& scheduleTable(const QString& name = QStringLiteral("Schedule"));
+// The name of the copy an import keeps of schedule table `name`: "Schedule_Previous".
+QString keptScheduleTableName(const QString& name);
+// Where each schedule table's rows come from (ScheduleSource::Record): one row a table, found by
+// `tablename`.
+const TableDef& scheduleSourceTable();
 // The names of the schedule tables, in the order the editions came.
 QStringList scheduleTableNames();
 

@@ -179,8 +179,7 @@ const FormEdition& cs42Rev0109()
                       ScheduleRules::cs42Rev0109(),
                       &computeWorksheet,
                       [](const Captions& captions, const WorksheetResult& r, const QDate& today) {
-                          return generateExplanation(
-                              captions, r.childCount, r.lookup, today, r.insuranceCreditExceedsShare);
+                          return generateExplanation(captions, r, today);
                       },
                       cs42Lines()};
         e.title = QStringLiteral("Form CS-42 (Rev. 1/09)");

@@ -23,7 +23,14 @@ QString productionRefusal(const Worksheet& sheet, const DataPaths& paths)
                               "form with the version that stored it.");
     QStringList reasons;
     // An override sets line 4 whatever the schedule holds, so it makes the form possible.
-    if (!r.scheduleAvailable && !r.overrideInForce) {
+    if (!r.scheduleAvailable && !r.overrideInForce && r.scheduleSource.missesPre2022Schedule()) {
+        reasons << QStringLiteral("The schedule in force before May 1, 2022, which form CS-42 (Rev. 1/09) "
+                                  "reads, is not installed: the schedule database '%1' %2, so line 4 is "
+                                  "not from a schedule. Install that schedule with 'cs42-admin schedule "
+                                  "import FILE.csv' in the program's working directory, or override line 4 "
+                                  "with the amount to use.")
+                       .arg(paths.scheduleDbPath(), r.scheduleSource.problem());
+    } else if (!r.scheduleAvailable && !r.overrideInForce) {
         reasons << QStringLiteral("The schedule of basic child-support obligations '") +
                        paths.scheduleDbPath() + QStringLiteral("' ") + r.scheduleProblem +
                        QStringLiteral(", so line 4 is not the schedule's amount. Install the complete "

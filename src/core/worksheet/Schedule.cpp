@@ -73,6 +73,19 @@ ScheduleTable::loadFor(const QString& scheduleDbPath, double children, QString* 
     return readTable(scheduleDbPath, k > 0 ? QList<int>{k} : QList<int>{}, error, table);
 }
 
+std::optional<ScheduleTable> ScheduleTable::loadIdentified(const QString& scheduleDbPath,
+                                                           double children,
+                                                           QString* error,
+                                                           const QString& table)
+{
+    const ScheduleSource source = ScheduleSource::identify(scheduleDbPath, table);
+    std::optional<ScheduleTable> loaded =
+        source.isUsable() ? loadFor(scheduleDbPath, children, error, table) : ScheduleTable();
+    if (loaded)
+        loaded->setSource(source);
+    return loaded;
+}
+
 double ScheduleTable::amountFor(const ScheduleRow& row, double children)
 {
     const int k = chosenColumn(children);
@@ -196,7 +209,7 @@ double imputedAmount(
 double BasicObligation(
     const QString& scheduleDbPath, double income, double children, ScheduleLookup* lookup, bool* available)
 {
-    const std::optional<ScheduleTable> table = ScheduleTable::loadFor(scheduleDbPath, children);
+    const std::optional<ScheduleTable> table = ScheduleTable::loadIdentified(scheduleDbPath, children);
     if (available)
         *available = table && !table->isEmpty();
     return basicObligation(table.value_or(ScheduleTable()), income, children, lookup);
@@ -205,7 +218,7 @@ double BasicObligation(
 double
 ImputedAmount(const QString& scheduleDbPath, double income, double k, ScheduleLookup* lookup, bool* available)
 {
-    const std::optional<ScheduleTable> table = ScheduleTable::loadFor(scheduleDbPath, k);
+    const std::optional<ScheduleTable> table = ScheduleTable::loadIdentified(scheduleDbPath, k);
     if (available)
         *available = table && !table->isEmpty();
     return imputedAmount(table.value_or(ScheduleTable()), income, k, lookup);

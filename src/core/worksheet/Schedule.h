@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/worksheet/ScheduleSource.h"
+
 #include <QList>
 #include <QString>
 
@@ -70,9 +72,22 @@ public:
                                                 QString* error = nullptr,
                                                 const QString& table = QStringLiteral("Schedule"));
 
+    // loadFor with the table's identity (ScheduleSource::identify) set on it. A table that is not
+    // installed for its form (ScheduleSource::isUsable) reads as a table without rows, whatever it
+    // holds: the 2009 form never reads the 2022 schedule.
+    static std::optional<ScheduleTable> loadIdentified(const QString& scheduleDbPath,
+                                                       double children,
+                                                       QString* error = nullptr,
+                                                       const QString& table = QStringLiteral("Schedule"));
+
     const QList<ScheduleRow>& rows() const { return m_rows; }
 
     bool isEmpty() const { return m_rows.isEmpty(); }
+
+    // Where the rows come from (ScheduleSource::identify); Unknown for a table built in memory.
+    const ScheduleSource& source() const { return m_source; }
+
+    void setSource(ScheduleSource source) { m_source = std::move(source); }
 
     // The shared bracket search: the first row x (in stored order) with x <= income < x + width,
     // and the row after it. `children` selects column child1..child6 when it is exactly 1..6;
@@ -96,6 +111,7 @@ public:
 
 private:
     QList<ScheduleRow> m_rows;
+    ScheduleSource m_source;
 };
 
 // Worksheet reading (line 4 before any override): $50 under $800, the bracket row's or next
@@ -118,8 +134,9 @@ double imputedAmount(const ScheduleTable& table,
 
 // The same two readings on the installed schedule database: open, read, close. A schedule that
 // cannot be read counts as an empty table (line 4: $50 under $800, else 0; imputed: 0);
-// *available is false then, and also when the table holds no rows (a data folder whose schedule
-// was never installed), so that the caller can say that no schedule stands behind the amount.
+// *available is false then, and also when the table holds no rows or is not installed for the
+// 2009 form (ScheduleTable::loadIdentified), so that the caller can say that no schedule stands
+// behind the amount.
 double BasicObligation(const QString& scheduleDbPath,
                        double income,
                        double children,

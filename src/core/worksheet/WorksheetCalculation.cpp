@@ -118,7 +118,8 @@ Captions worksheetWarnings(const WorksheetResult& r)
     QString schedule;
     if (!r.scheduleAvailable) {
         schedule =
-            r.scheduleRead
+            r.scheduleSource.missesPre2022Schedule() ? ScheduleNotInstalledWarning
+            : r.scheduleRead
                 ? QStringLiteral("THE SCHEDULE DOES NOT COVER EVERY INCOME: LINE 4 MAY NOT BE FROM IT!")
                 : QStringLiteral("NO SCHEDULE COULD BE READ: LINE 4 IS NOT FROM THE SCHEDULE!");
     }
@@ -214,14 +215,24 @@ computeWorksheet(const CaseRecord& record, const ScheduleTable& schedule, const 
         r.d3 = Format::roundHalfEven(r.d2 / r.c2 * 100.0, 2);
     }
 
-    // 7. Line 4 from the schedule, which must reach over every income the rules search.
-    if (const QString problem = schedule.rangeProblem(rules); !problem.isEmpty()) {
+    // 7. Line 4 from the schedule, which must be the one installed for this form and reach over
+    // every income the rules search.
+    r.scheduleSource = schedule.source();
+    if (!r.scheduleSource.isUsable()) {
+        r.scheduleAvailable = false;
+        r.scheduleRead = false;
+        r.scheduleProblem = r.scheduleSource.problem();
+    } else if (const QString problem = schedule.rangeProblem(rules); !problem.isEmpty()) {
         r.scheduleAvailable = false;
         r.scheduleRead = !schedule.isEmpty();
         r.scheduleProblem = r.scheduleRead ? QStringLiteral("does not cover every income: ") + problem
                                            : QStringLiteral("cannot be used: ") + problem;
     }
-    r.line4 = basicObligation(schedule, r.c2, static_cast<double>(r.childCount), &r.lookup, rules);
+    r.line4 = basicObligation(r.scheduleSource.isUsable() ? schedule : ScheduleTable(),
+                              r.c2,
+                              static_cast<double>(r.childCount),
+                              &r.lookup,
+                              rules);
 
     // 8. The override replaces every schedule rule, the minimum amount included.
     r.overrideInForce = EntryRules::overrideInForce(r.overrideFlag, r.overrideAmount);
@@ -317,7 +328,7 @@ std::optional<Worksheet> recalculateWorksheet(const DataPaths& paths,
     const int children = form.id == FormEditions::cs42Rev0109().id
                              ? childCount(*record)
                              : WorksheetInputs::numberOfChildren(*record);
-    const std::optional<ScheduleTable> schedule = ScheduleTable::loadFor(
+    const std::optional<ScheduleTable> schedule = ScheduleTable::loadIdentified(
         paths.scheduleDbPath(), static_cast<double>(children), &error, form.scheduleTable);
     Worksheet sheet = form.compute(*record, schedule.value_or(ScheduleTable()), form.rules);
     sheet.result.editionId = form.id;

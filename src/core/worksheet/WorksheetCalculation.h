@@ -51,6 +51,10 @@ struct WorksheetResult
     bool scheduleAvailable = true;
     bool scheduleRead = true;
     QString scheduleProblem;
+    // Where the schedule table read for line 4 comes from (ScheduleTable::source): Unknown for a
+    // table built in memory. The explanations state it; a 2009 table that is not installed leaves
+    // scheduleAvailable false.
+    ScheduleSource scheduleSource;
 
     // The lines whose stored amount cannot be used (amountProblem), in form order, as "line 1 of
     // the plaintiff"; each counts as 0.
@@ -118,6 +122,10 @@ RecommendedOrder recommendedOrder(const WorksheetResult& result);
 // The captions of the override warnings, visible while result.overrideInForce.
 inline const QString OverrideWarningText = QStringLiteral("USING OVERRIDE!");
 inline const QString OverrideWarning2Text = QStringLiteral("WARNING!");
+
+// The schedule warning while the schedule of form CS-42 (Rev. 1/09) is not installed.
+inline const QString ScheduleNotInstalledWarning =
+    QStringLiteral("the schedule in force before May 1, 2022 is not installed");
 
 // Every label whose caption computeWorksheet sets, in the order the form reads.
 QStringList worksheetCaptionLabels();

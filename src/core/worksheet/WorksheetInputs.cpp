@@ -214,6 +214,7 @@ void WorksheetInputs::lookUpSchedule(Worksheet& sheet,
 {
     WorksheetResult& r = sheet.result;
     sheet.captions.insert(QStringLiteral("lblC4"), QString(QLatin1String("")));
+    r.scheduleSource = schedule.source();
     if (const QString problem = schedule.rangeProblem(rules); !problem.isEmpty()) {
         r.scheduleAvailable = false;
         r.scheduleRead = !schedule.isEmpty();
@@ -261,6 +262,9 @@ void WorksheetInputs::fillWarnings(Worksheet& sheet, const QString& undefinedLin
             r.scheduleRead
                 ? QStringLiteral("THE SCHEDULE DOES NOT COVER EVERY INCOME: LINE 4 MAY NOT BE FROM IT!")
                 : QStringLiteral("NO SCHEDULE COULD BE READ: LINE 4 IS NOT FROM THE SCHEDULE!");
+    else if (!r.overrideInForce && r.scheduleSource.differsFromOfficial())
+        schedule =
+            QStringLiteral("LINE 4 IS READ FROM A SCHEDULE THAT IS NOT THE OFFICIAL ONE OF MAY 1, 2022!");
     w.insert(QStringLiteral("lblScheduleWarning"), schedule);
 
     QString amounts;
