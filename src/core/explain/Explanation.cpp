@@ -160,8 +160,14 @@ QString generateExplanation(const Captions& captions,
             const double combined = in.value(QStringLiteral("lblC2"));
             const double b = lookup.bracketIncome;
             const double next = lookup.nextIncome;
-            // An income that is itself a row is said once, by that row.
-            if (combined == b) {
+            // An income that is itself a row is said once, by that row. No row found (a schedule
+            // that is not installed) gives no lower and higher amounts to speak of.
+            if (b == 0 && next == 0) {
+                s += QStringLiteral("In this case, no row of the Schedule could be read for the combined "
+                                    "adjusted gross income of $") +
+                     in.text(QStringLiteral("lblC2")) +
+                     QStringLiteral(", so line 4 holds no amount from it.");
+            } else if (combined == b) {
                 s += QStringLiteral(
                          "In this case, the combined adjusted gross income can be found on the chart, so "
                          "the amount used to determine child-") +
