@@ -26,6 +26,9 @@ const char* const Usage = "Usage: cs42-admin [--location FOLDER|URI] COMMAND [OP
                           "      Say where each installed schedule comes from.\n"
                           "  produce [--case CASEID] [--out PATH]\n"
                           "      Produce the filled court form of a case and print its path.\n"
+                          "  history [--case CASEID] [--json]\n"
+                          "      Print every change saved to the cases (or to one), newest first, with the\n"
+                          "      user, the workstation and the time.\n"
                           "  location [FOLDER|URI]\n"
                           "      Print the files location of the cases and names, or change it.\n"
                           "  migrate --from FOLDER|URI --to FOLDER|URI [--replace]\n"
@@ -80,7 +83,8 @@ int main(int argc, char* argv[])
     // A workstation whose server is gone for good is pointed elsewhere here.
     if (command == QLatin1String("location"))
         return cs42::admin::runLocationCommand(args, paths);
-    const bool needsCases = command == QLatin1String("worksheet") || command == QLatin1String("produce");
+    const bool needsCases = command == QLatin1String("worksheet") || command == QLatin1String("produce") ||
+                            command == QLatin1String("history");
     if (needsCases && !report.serverProblem.isEmpty()) {
         cs42::admin::printError(QStringLiteral("cs42-admin: the cases on %1 cannot be used: %2\n")
                                     .arg(paths.casesDbPath(), report.serverProblem));
@@ -96,6 +100,8 @@ int main(int argc, char* argv[])
         return cs42::admin::runScheduleCommand(args, paths);
     if (command == QLatin1String("produce"))
         return cs42::admin::runProduceCommand(args, paths);
+    if (command == QLatin1String("history"))
+        return cs42::admin::runHistoryCommand(args, paths);
     cs42::admin::printError(QStringLiteral("cs42-admin: unknown command '%1'\n\n").arg(command));
     std::fputs(Usage, stderr);
     return 2;

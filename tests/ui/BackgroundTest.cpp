@@ -33,6 +33,7 @@ const char* const MenuNames[] = {"menuCaseLibrary",
                                  "menuQUON42",
                                  "menuShowHide",
                                  "menuProduce",
+                                 "menuHistory",
                                  "menuNames",
                                  "menuQUONGuidelines",
                                  "menuSchedule",
@@ -129,6 +130,7 @@ private slots:
                               QStringLiteral("CS-42 Worksheet"),
                               QStringLiteral("Show/Hide Highlighting"),
                               QStringLiteral("Produce Worksheet"),
+                              QStringLiteral("History"),
                               QStringLiteral("Names"),
                               QStringLiteral("Rule 32 (PDF)"),
                               QStringLiteral("Schedule (PDF)"),
@@ -157,7 +159,7 @@ private slots:
         // Case library: all but highlighting and production; white background.
         QTest::mouseClick(m_shell->control("Image1"), Qt::LeftButton);
         QVERIFY(m_shell->hosted<CaseLibrary>());
-        QCOMPARE(enabledItems(), allBut({"menuShowHide", "menuProduce"}));
+        QCOMPARE(enabledItems(), allBut({"menuShowHide", "menuProduce", "menuHistory"}));
         QCOMPARE(m_shell->background->backgroundColorIndex(), 15);
 
         // Worksheet: everything.

@@ -21,6 +21,8 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSysInfo>
+#include <QTableWidget>
 #include <QTest>
 
 #include <cmath>
@@ -966,6 +968,22 @@ private slots:
         QCOMPARE(caption("lblP1"), QStringLiteral("3200"));
         QCOMPARE(m_data->store().history(m_data->session.currentCaseId).value(0).newValue,
                  QStringLiteral("3200"));
+
+        // The History window lists the saves newest first and closes from the keyboard.
+        bool listed = false;
+        auto history = onNextModal([&](QWidget* window) {
+            auto* table = window->findChild<QTableWidget*>(QStringLiteral("tblHistory"));
+            QVERIFY(table->hasFocus());
+            QCOMPARE(table->item(0, 1)->text(), QStringLiteral("Line 1, plaintiff"));
+            QCOMPARE(table->item(0, 2)->text(), QStringLiteral("3150"));
+            QCOMPARE(table->item(0, 3)->text(), QStringLiteral("3200"));
+            QCOMPARE(table->item(0, 5)->text(), QSysInfo::machineHostName());
+            listed = true;
+            QTest::keyClick(table, Qt::Key_Escape);
+        });
+        m_form->ShowHistory();
+        QVERIFY_ANSWERED(history);
+        QVERIFY(listed);
     }
 
     void highlightingSwitchesOnlyTheThirtyFiveLabels()

@@ -105,6 +105,7 @@ void Background::buildMenus()
         addItem("menuShowHide", QStringLiteral("Show/&Hide Highlighting"), &Background::toggleHighlighting);
     m_produce = addItem("menuProduce", QStringLiteral("&Produce Worksheet"), &Background::produceWorksheet);
     m_produce->setShortcut(QKeySequence::Print);
+    m_history = addItem("menuHistory", QStringLiteral("Histor&y"), &Background::showHistory);
     addItem("menuNames", QStringLiteral("&Names"), &Background::showNamesAdmin);
     QAction* rule32 = addItem("menuQUONGuidelines", QStringLiteral("Rule 3&2 (PDF)"), [this] {
         openReferenceDocument(m_session.paths.rule32Path(),
@@ -212,7 +213,7 @@ void Background::setMenuState(MenuState state)
         if (state == MenuState::QuitOnly)
             enabled = false;
         else if (state == MenuState::LibraryMenus)
-            enabled = action != m_showHide && action != m_produce;
+            enabled = action != m_showHide && action != m_produce && action != m_history;
         action->setEnabled(enabled);
     }
     m_quitMenu->menuAction()->setEnabled(true);
@@ -236,6 +237,14 @@ void Background::toggleHighlighting()
         return;
     m_session.highlightColorIndex = m_session.highlightColorIndex == 15 ? 14 : 15;
     worksheet->ChangeFieldColors();
+}
+
+void Background::showHistory()
+{
+    if (m_session.currentWindowName != QLatin1String("FormCS42"))
+        return;
+    if (auto* worksheet = qobject_cast<FormCS42*>(m_hosted.data()))
+        worksheet->ShowHistory();
 }
 
 void Background::produceWorksheet()

@@ -65,6 +65,7 @@ private:
     void host(QWidget* window);
     void toggleHighlighting();
     void produceWorksheet();
+    void showHistory();
     void openReferenceDocument(const QString& path, const QString& title, const QString& missingText);
 
     Session& m_session;
@@ -75,6 +76,7 @@ private:
     QList<QAction*> m_items; // every item on the menu bar except Quit
     QAction* m_showHide = nullptr;
     QAction* m_produce = nullptr;
+    QAction* m_history = nullptr;
     QMenu* m_quitMenu = nullptr;
 };
 

@@ -22,6 +22,7 @@
 #include "ui/worksheet/GetIns.h"
 #include "ui/worksheet/GetPreAlimony.h"
 #include "ui/worksheet/GetResp.h"
+#include "ui/worksheet/HistoryWindow.h"
 #include "ui/worksheet/Income.h"
 #include "ui/worksheet/OverRide.h"
 
@@ -1217,6 +1218,17 @@ void FormCS42::ProduceForm()
             QStringLiteral("The form has been saved as '") + output +
                 QStringLiteral("', but no program could be found to open it. Open that file with "
                                "your PDF viewer to print it."));
+}
+
+void FormCS42::ShowHistory()
+{
+    CaseStoreStatus status = CaseStoreStatus::Ok;
+    const QList<CaseChange> changes = m_sheet.store().history(m_session.currentCaseId, &status);
+    if (!storeOk(status))
+        return;
+    const std::optional<CaseRecord> record = m_sheet.currentCase();
+    HistoryWindow window(record ? record->caseDesc() : m_session.currentCaseName, *m_edition, changes, this);
+    window.exec();
 }
 
 } // namespace cs42

@@ -39,6 +39,8 @@ public:
     void RecalculateWorksheet();
     // Produces the filled court form after the notice, and shows it in the preview window.
     void ProduceForm();
+    // Shows the History window of the current case: every change saved to it, newest first.
+    void ShowHistory();
 
     // The labels of the 2009 form whose background follows the highlight colour.
     static const QStringList& highlightedLabels();
