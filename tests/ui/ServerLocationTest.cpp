@@ -455,6 +455,36 @@ private slots:
         QCOMPARE(QFileInfo(emptyPasswordFile).size(), 0);
     }
 
+    void aTableMadeByHandIsShownAsTheFailureAndGetsNoSampleCase()
+    {
+        // A cases table without the rowid that orders the library cannot be listed; the library
+        // once took it for an empty one and added the sample case on every opening.
+        QSKIP_WITHOUT_PG(m_server);
+        const std::optional<ServerLocation> server = freshServer(QStringLiteral("location hand made"));
+        QVERIFY2(server, qPrintable(m_server->error()));
+        const QString uri = server->toUri();
+        DataPaths there = paths();
+        there.filesLocation = uri;
+        QVERIFY(DataStore::setDataPaths(there));
+        {
+            PgTestConnection owner(uri, m_server->password());
+            QVERIFY(owner.scalar(QStringLiteral("ALTER TABLE cases DROP COLUMN rowid")).isNull());
+        }
+        QVERIFY(DataStore::saveFilesLocation(there));
+        // Each opening says so (the scripted program does not end); none adds a case.
+        for (int opening = 0; opening < 2; ++opening) {
+            m_shell->interaction.expectInform(CaseStore::openErrorTitle());
+            m_shell->background->showCaseLibrary();
+        }
+        QCOMPARE(m_shell->interaction.prompts.size(), 2);
+        const QString shown = m_shell->interaction.prompts.first().text;
+        QVERIFY2(shown.startsWith(CaseStore::openErrorText()), qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("it has no column rowid")), qPrintable(shown));
+        QVERIFY(m_shell->interaction.ended);
+        PgTestConnection check(uri, m_server->password());
+        QCOMPARE(check.scalar(QStringLiteral("SELECT count(*) FROM cases")).toInt(), 0);
+    }
+
     void movingFromAServerBackToAFolderCanBringTheCases()
     {
         QSKIP_WITHOUT_PG(m_server);

@@ -163,6 +163,11 @@ Outcome migrate(const QString& from, const QString& to, bool replace)
     if (source.server) {
         // One database holds both tables: they are read at one moment.
         SqlConnection server(source.cases);
+        // A table made by hand may already have changed the values it holds (numbers for texts).
+        for (const TableDef* table : {&Schema::casesTable(), &Schema::namesTable()}) {
+            if (outcome.error = Schema::serverTableProblem(server, *table); !outcome.error.isEmpty())
+                return outcome;
+        }
         std::optional<QList<TableCopy::Rows>> both =
             TableCopy::readTogether(server, {&Schema::casesTable(), &Schema::namesTable()}, &outcome.error);
         if (both) {
