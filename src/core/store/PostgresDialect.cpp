@@ -167,7 +167,10 @@ public:
         if (state == QLatin1String("55P03") || state == QLatin1String("40001") ||
             state == QLatin1String("40P01") || state == QLatin1String("53300"))
             return SqlFailure::Busy;
-        if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
+        // 57014: the statement timeout cancelled the statement. The server did not answer in
+        // time; like a lost connection, the user may try again.
+        if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")) ||
+            state == QLatin1String("57014"))
             return SqlFailure::Unreachable;
         const QString text = error.text();
         for (const char* lost : {"could not connect",
