@@ -304,3 +304,49 @@ TEST_F(ServerTablesTest, HandMadeTablesThatWouldChangeWhatIsStoredAreRefused)
         server->dropDatabase(hand);
     }
 }
+
+// A folder whose files hold a NUL byte in one comment and bytes that are not UTF-8 in a name is
+// not copied to a server (the NUL once ended the copy half-way, the other bytes arrived as
+// U+FFFD): each value is named with its case or name and its column, and the server stays empty.
+TEST_F(ServerTablesTest, ValuesAServerCannotKeepAreNamedBeforeACopy)
+{
+    QTemporaryDir folder;
+    DataPaths local = paths;
+    local.filesLocation = folder.path();
+    ASSERT_TRUE(DataStore::setDataPaths(local));
+    const CaseStore cases(local.casesDbPath());
+    const QString clean = cases.addCase(QStringLiteral("Clean v. Case"), QDate(2026, 1, 2));
+    const QString nul = cases.addCase(QStringLiteral("Nul v. Case"), QDate(2026, 1, 2));
+    {
+        SqlConnection file(local.casesDbPath());
+        ASSERT_TRUE(file.exec(QStringLiteral("UPDATE Cases SET textblock1 = CAST(x'41004200' AS TEXT) "
+                                             "WHERE caseid = ?"),
+                              {nul}));
+        SqlConnection names(local.namesDbPath());
+        ASSERT_TRUE(names.exec(QStringLiteral("INSERT INTO NAMES (listname, keynumber, city) "
+                                              "VALUES ('Adams, Ann', 'ADAMS001', CAST(x'4DE96E' AS TEXT))")));
+    }
+
+    const Migration::Outcome moved = Migration::migrate(folder.path(), uri, true);
+    EXPECT_FALSE(moved.copied);
+    EXPECT_TRUE(moved.error.contains(QStringLiteral("nothing was copied"))) << moved.error.toStdString();
+    EXPECT_TRUE(
+        moved.error.contains(QStringLiteral("case %1 (Nul v. Case), column textblock1: a NUL byte").arg(nul)))
+        << moved.error.toStdString();
+    EXPECT_TRUE(moved.error.contains(
+        QStringLiteral("name ADAMS001 (Adams, Ann), column city: bytes that are not UTF-8 text")))
+        << moved.error.toStdString();
+    EXPECT_FALSE(moved.error.contains(clean));
+    EXPECT_EQ(CaseStore(uri).caseCount(), 0);
+
+    // Corrected in the program, the folder goes across.
+    EXPECT_EQ(cases.saveCaseField(nul, QStringLiteral("textblock1"), QStringLiteral("AB")),
+              CaseStoreStatus::Ok);
+    {
+        SqlConnection names(local.namesDbPath());
+        ASSERT_TRUE(names.exec(QStringLiteral("UPDATE NAMES SET city = 'Men' WHERE keynumber = 'ADAMS001'")));
+    }
+    const Migration::Outcome again = Migration::migrate(folder.path(), uri, true);
+    EXPECT_TRUE(again.copied) << again.error.toStdString();
+    EXPECT_EQ(CaseStore(uri).caseCount(), 2);
+}
