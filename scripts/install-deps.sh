@@ -3,7 +3,7 @@
 # Does nothing when every package is already there.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config ccache
-    qt6-base-dev qt6-pdf-dev libqt6sql6-sqlite libqt6sql6-psql libqpdf-dev libsqlite3-dev libgtest-dev
+    qt6-base-dev qt6-pdf-dev libqt6sql6-sqlite libqt6sql6-psql libpq-dev libqpdf-dev libsqlite3-dev libgtest-dev
     libbenchmark-dev fonts-liberation xvfb xauth poppler-utils qpdf pdftk-java sqlite3 postgresql imagemagick)
 missing=()
 for p in "${packages[@]}"; do

@@ -4,6 +4,7 @@
 #include "ui/common/Session.h"
 #include "ui/shell/Background.h"
 #include "ui/shell/ServerPassword.h"
+#include "ui/shell/ServerWait.h"
 #include "ui/shell/StartUpQuestions.h"
 
 #include <QApplication>
@@ -42,6 +43,8 @@ int main(int argc, char* argv[])
     // A server that wants a password the user's password file lacks asks the user, from the
     // first connection of the start-up on.
     cs42::ServerPassword::install(interaction);
+    // The window repaints while it waits for a server that does not answer.
+    cs42::ServerWait::install();
     // Settings, databases and the files location; an unreadable settings file is the user's call.
     cs42::StartUpReport report;
     session.paths = cs42::DataStore::startUp(QDir::currentPath(), &report);
@@ -53,6 +56,7 @@ int main(int argc, char* argv[])
     background.showSplash();
     background.showAsPlaced();
     const int exitCode = app.exec();
+    cs42::ServerWait::uninstall();
     cs42::ServerPassword::uninstall();
     return exitCode;
 }

@@ -31,6 +31,7 @@
 
 #include <atomic>
 #include <optional>
+#include <signal.h>
 
 #ifndef PG_TEST_CLUSTER_SCRIPT
 #error "PG_TEST_CLUSTER_SCRIPT must name scripts/pg-test-cluster.sh (tests/CMakeLists.txt defines it)"
@@ -162,6 +163,13 @@ public:
     bool stopServer() { return refuseShared(QStringLiteral("stop")) && run(QStringLiteral("pause")); }
 
     bool startServer() { return run(QStringLiteral("resume")); }
+
+    // Stops every process of the server with SIGSTOP: connections stay open and nothing answers
+    // them, as with a server that hangs or a firewall that drops packets. thawServer() sends
+    // SIGCONT. Private clusters only.
+    bool freezeServer() { return refuseShared(QStringLiteral("freeze")) && signalServer(SIGSTOP); }
+
+    bool thawServer() { return signalServer(SIGCONT); }
 
     bool isValid() const { return m_error.isEmpty() && m_port > 0; }
 
@@ -317,6 +325,32 @@ private:
             m_error = QStringLiteral("pg-test-cluster.sh %1 %2 failed: %3").arg(command, m_dir, output);
             return false;
         }
+        m_error.clear();
+        return true;
+    }
+
+    // Sends `signal` to the server's main process (data/postmaster.pid) and to its children.
+    bool signalServer(int signal)
+    {
+        QFile pidFile(dataDir() + QStringLiteral("/postmaster.pid"));
+        const qint64 main = pidFile.open(QIODevice::ReadOnly) ? pidFile.readLine().trimmed().toLongLong() : 0;
+        if (main <= 0) {
+            m_error = QStringLiteral("%1 names no running server").arg(pidFile.fileName());
+            return false;
+        }
+        QList<qint64> processes{main};
+        for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+            if (!stat.open(QIODevice::ReadOnly))
+                continue;
+            // pid (name) state ppid ...: the name may hold spaces, so read after its ')'.
+            const QByteArray line = stat.readAll();
+            const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+            if (fields.size() > 1 && fields[1].toLongLong() == main)
+                processes << entry.toLongLong();
+        }
+        for (const qint64 pid : processes)
+            ::kill(pid_t(pid), signal);
         m_error.clear();
         return true;
     }

@@ -9,6 +9,7 @@
 #include "core/names/NameStore.h"
 #include "core/store/CaseStore.h"
 #include "core/store/Migration.h"
+#include "core/store/ServerLimits.h"
 #include "support/PgTestServer.h"
 #include "ui/cases/CaseLibrary.h"
 #include "ui/cases/CaseListModel.h"
@@ -16,12 +17,15 @@
 #include "ui/shell/Location.h"
 #include "ui/shell/ServerDialog.h"
 #include "ui/shell/ServerPassword.h"
+#include "ui/shell/ServerWait.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 using namespace cs42;
 using namespace cs42::test;
@@ -32,6 +36,16 @@ using namespace cs42::test;
     QVERIFY2((server)->isValid(), qPrintable((server)->error()))
 
 namespace {
+// A widget that counts how often it was painted.
+class PaintCounter : public QWidget
+{
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
 const QString CrLf = QStringLiteral("\r\n");
 const QString MoveTitle = QStringLiteral("Change Location of Files");
 
@@ -453,6 +467,95 @@ private slots:
         QCOMPARE(m_shell->hosted<CaseLibrary>()->model().caseCount(), 1);
         QCOMPARE(ServerPasswords::forUri(server->toUri()), m_server->password());
         QCOMPARE(QFileInfo(emptyPasswordFile).size(), 0);
+    }
+
+    void aTableMadeByHandIsShownAsTheFailureAndGetsNoSampleCase()
+    {
+        // A cases table without the rowid that orders the library cannot be listed; the library
+        // once took it for an empty one and added the sample case on every opening.
+        QSKIP_WITHOUT_PG(m_server);
+        const std::optional<ServerLocation> server = freshServer(QStringLiteral("location hand made"));
+        QVERIFY2(server, qPrintable(m_server->error()));
+        const QString uri = server->toUri();
+        DataPaths there = paths();
+        there.filesLocation = uri;
+        QVERIFY(DataStore::setDataPaths(there));
+        {
+            PgTestConnection owner(uri, m_server->password());
+            QVERIFY(owner.scalar(QStringLiteral("ALTER TABLE cases DROP COLUMN rowid")).isNull());
+        }
+        QVERIFY(DataStore::saveFilesLocation(there));
+        // Each opening says so (the scripted program does not end); none adds a case.
+        for (int opening = 0; opening < 2; ++opening) {
+            m_shell->interaction.expectInform(CaseStore::openErrorTitle());
+            m_shell->background->showCaseLibrary();
+        }
+        QCOMPARE(m_shell->interaction.prompts.size(), 2);
+        const QString shown = m_shell->interaction.prompts.first().text;
+        QVERIFY2(shown.startsWith(CaseStore::openErrorText()), qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("it has no column rowid")), qPrintable(shown));
+        QVERIFY(m_shell->interaction.ended);
+        PgTestConnection check(uri, m_server->password());
+        QCOMPARE(check.scalar(QStringLiteral("SELECT count(*) FROM cases")).toInt(), 0);
+    }
+
+    void aServerThatStopsAnsweringIsReportedWhileTheWindowRepaints()
+    {
+        // A server of this test's own, whose processes are then stopped (SIGSTOP): the kept
+        // connection and any new login get no answer at all.
+        QSKIP_WITHOUT_PG(m_server);
+        QTemporaryDir clusterDir;
+        std::optional<PgTestServer> frozen =
+            PgTestServer::startPrivate(clusterDir.filePath(QStringLiteral("pg")));
+        QVERIFY2(frozen && frozen->isValid(), qPrintable(frozen->error()));
+        frozen->exportPgpassFile();
+        const ServerLimits saved = ServerLimits::current();
+        ServerLimits limits = saved;
+        limits.probeTimeoutMs = 1000;
+        limits.connectTimeoutSeconds = 2;
+        ServerLimits::set(limits);
+        ServerWait::install(); // as the program does
+
+        DataPaths there = paths();
+        there.filesLocation = frozen->uri();
+        QVERIFY(DataStore::setDataPaths(there));
+        QVERIFY(DataStore::saveFilesLocation(there));
+        m_shell->background->showCaseLibrary();
+        QCOMPARE(m_shell->hosted<CaseLibrary>()->model().caseCount(), 1); // the sample case
+
+        PaintCounter painted;
+        painted.resize(40, 40);
+        painted.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&painted));
+        QTimer repaint;
+        QObject::connect(&repaint, &QTimer::timeout, &painted, qOverload<>(&QWidget::update));
+        repaint.start(20);
+
+        QVERIFY2(frozen->freezeServer(), qPrintable(frozen->error()));
+        m_shell->interaction.expectInform(QStringLiteral("Cases Server Not Reached"));
+        int paintsAtPrompt = -1;
+        m_shell->interaction.onPrompt = [&](const ScriptedInteraction::Prompt&) {
+            paintsAtPrompt = painted.paints;
+        };
+        const int paintsBefore = painted.paints;
+        QElapsedTimer clock;
+        clock.start();
+        m_shell->background->showCaseLibrary();
+        const qint64 waited = clock.elapsed();
+        QVERIFY2(frozen->thawServer(), qPrintable(frozen->error()));
+        ServerWait::uninstall();
+        ServerLimits::set(saved);
+        m_shell->interaction.onPrompt = {};
+
+        QVERIFY2(waited < 10000, qPrintable(QString::number(waited)));
+        QVERIFY2(m_shell->interaction.prompts.value(0).text.contains(QStringLiteral("cannot be reached")),
+                 qPrintable(m_shell->interaction.prompts.value(0).text));
+        QVERIFY(!m_shell->interaction.ended); // the user may try again
+        // Repainted all along the wait (every 20 ms; at least one paint for each 200 ms).
+        QVERIFY2(
+            paintsAtPrompt - paintsBefore >= int(waited / 200),
+            qPrintable(QStringLiteral("%1 paints in %2 ms").arg(paintsAtPrompt - paintsBefore).arg(waited)));
+        frozen->stopPrivate();
     }
 
     void movingFromAServerBackToAFolderCanBringTheCases()

@@ -92,10 +92,14 @@ QString DataStore::loadSettings(DataPaths& paths)
 bool DataStore::setDataPaths(const DataPaths& paths, QString* problem)
 {
     const bool casesUsable = ensureCasesDatabase(paths, problem);
-    // A server that cannot be reached is tried once, not once per table.
-    if (casesUsable || !paths.onServer())
+    if (!paths.onServer()) {
         ensureNamesDatabase(paths);
-    return casesUsable;
+        return casesUsable;
+    }
+    // A server that cannot be reached is tried once, not once per table; its names table must be
+    // usable as well as its cases table.
+    return casesUsable &&
+           Schema::ensureDatabase(paths.namesDbPath(), Schema::namesTable(), problem) == SqlFailure::None;
 }
 
 void DataStore::ensureNamesDatabase(const DataPaths& paths)

@@ -40,7 +40,8 @@ public:
     // read, paths.filesLocation is left as it was and the reason is returned.
     static QString loadSettings(DataPaths& paths);
     // Ensures the names and cases databases at the files location; false when the cases database
-    // is held by another workstation or, on a server, cannot be used (`problem` says why).
+    // is held by another workstation or, on a server, either table cannot be used (`problem` says
+    // why: not reached, a change that was refused, a table that would change what is stored).
     static bool setDataPaths(const DataPaths& paths, QString* problem = nullptr);
     static void ensureNamesDatabase(const DataPaths& paths);
     static bool ensureCasesDatabase(const DataPaths& paths, QString* problem = nullptr);

@@ -5,6 +5,7 @@
 #include "core/store/DataPaths.h"
 #include "core/store/Schema.h"
 #include "core/store/ServerLocation.h"
+#include "core/store/ServerText.h"
 #include "core/store/SqlConnection.h"
 #include "core/store/TableCopy.h"
 
@@ -53,6 +54,24 @@ QString refusal(const QString& to, int cases, int names)
         .arg(shownLocation(to))
         .arg(qMax(cases, 0))
         .arg(qMax(names, 0));
+}
+
+// Values of the folder's files that a server could not keep exactly are named, and nothing is
+// copied: the office corrects them in the program first.
+bool serverCanKeep(SqlConnection& cases, const QString& namesPath, const QString& from, QString* error)
+{
+    QStringList found = ServerText::unsendableValues(cases, Schema::casesTable());
+    if (QFileInfo(namesPath).isFile()) {
+        SqlConnection names(namesPath);
+        found << ServerText::unsendableValues(names, Schema::namesTable());
+    }
+    if (found.isEmpty())
+        return true;
+    *error =
+        QStringLiteral("%1 holds values a server cannot keep as they are, so nothing was copied. Correct "
+                       "them (retype the text) and copy again:\n%2")
+            .arg(shownLocation(from), found.join(QLatin1Char('\n')));
+    return false;
 }
 
 bool toServer(const Location& target,
@@ -163,6 +182,11 @@ Outcome migrate(const QString& from, const QString& to, bool replace)
     if (source.server) {
         // One database holds both tables: they are read at one moment.
         SqlConnection server(source.cases);
+        // A table made by hand may already have changed the values it holds (numbers for texts).
+        for (const TableDef* table : {&Schema::casesTable(), &Schema::namesTable()}) {
+            if (outcome.error = Schema::serverTableProblem(server, *table); !outcome.error.isEmpty())
+                return outcome;
+        }
         std::optional<QList<TableCopy::Rows>> both =
             TableCopy::readTogether(server, {&Schema::casesTable(), &Schema::namesTable()}, &outcome.error);
         if (both) {
@@ -171,6 +195,8 @@ Outcome migrate(const QString& from, const QString& to, bool replace)
         }
     } else {
         SqlConnection casesDb(source.cases);
+        if (target.server && !serverCanKeep(casesDb, source.names, from, &outcome.error))
+            return outcome;
         cases = TableCopy::read(casesDb, Schema::casesTable(), &outcome.error);
         if (cases && QFileInfo(source.names).isFile()) {
             SqlConnection namesDb(source.names);

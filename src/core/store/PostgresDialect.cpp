@@ -74,6 +74,83 @@ public:
         return columns;
     }
 
+    bool hasUniqueKeyIndex(QSqlDatabase& db, const TableDef& table) const override
+    {
+        if (table.keyColumn.isEmpty())
+            return true;
+        // A partial or expression index would let two rows share a key.
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral(
+            "SELECT 1 FROM pg_index i JOIN pg_class t ON t.oid = i.indrelid "
+            "JOIN pg_attribute a ON a.attrelid = t.oid AND a.attnum = i.indkey[0] "
+            "WHERE t.relnamespace = current_schema()::regnamespace AND t.relname = ? AND i.indisunique "
+            "AND i.indnkeyatts = 1 AND i.indpred IS NULL AND i.indexprs IS NULL AND a.attname = ?"));
+        query.addBindValue(table.name.toLower());
+        query.addBindValue(table.keyColumn.toLower());
+        return query.exec() && query.next();
+    }
+
+    // Tables made by hand may hold numbers or bounded texts, which would change or refuse what the
+    // program writes (3000.49 kept as 3000), or lack the rowid that keeps the stored order.
+    QStringList shapeProblems(QSqlDatabase& db, const TableDef& table) const override
+    {
+        QSqlQuery query(db);
+        query.prepare(
+            QStringLiteral("SELECT a.attname, format_type(a.atttypid, a.atttypmod), t.typname, a.atttypmod, "
+                           "a.atthasdef OR a.attidentity <> '' FROM pg_attribute a "
+                           "JOIN pg_class c ON c.oid = a.attrelid JOIN pg_type t ON t.oid = a.atttypid "
+                           "WHERE c.relnamespace = current_schema()::regnamespace AND c.relname = ? "
+                           "AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum"));
+        query.addBindValue(table.name.toLower());
+        if (!query.exec())
+            return {QStringLiteral("its columns could not be read (%1)").arg(query.lastError().text())};
+        QStringList notText;
+        QString order;
+        bool hasOrder = false;
+        bool exists = false;
+        while (query.next()) {
+            exists = true;
+            const QString name = query.value(0).toString();
+            const QString type = query.value(1).toString();
+            const QString base = query.value(2).toString();
+            if (name == OrderColumn) {
+                hasOrder = true;
+                const bool integer = base == QLatin1String("int2") || base == QLatin1String("int4") ||
+                                     base == QLatin1String("int8");
+                if (!integer || !query.value(4).toBool())
+                    order = QStringLiteral("the column %1 (%2%3) is not an integer the server numbers "
+                                           "itself (a serial)")
+                                .arg(OrderColumn,
+                                     type,
+                                     query.value(4).toBool() ? QString() : QStringLiteral(", no default"));
+                continue;
+            }
+            if (!table.hasColumn(name))
+                continue;
+            const bool unboundedText = base == QLatin1String("text") ||
+                                       (base == QLatin1String("varchar") && query.value(3).toInt() < 0);
+            if (!unboundedText)
+                notText << QStringLiteral("%1 (%2)").arg(name, type);
+        }
+        // A missing table is made, or reported, by whoever needs it.
+        if (!exists)
+            return {};
+        QStringList problems;
+        if (notText.size() == 1)
+            problems << QStringLiteral("the column %1 is not text").arg(notText.first());
+        else if (!notText.isEmpty())
+            problems << QStringLiteral("the columns %1 are not text").arg(notText.join(QStringLiteral(", ")));
+        if (!hasOrder)
+            problems << QStringLiteral("it has no column %1 (a serial that keeps the stored order)")
+                            .arg(OrderColumn);
+        else if (!order.isEmpty())
+            problems << order;
+        // A table without a key (the cases' history) needs no index.
+        if (!table.keyIndexName.isEmpty() && !hasUniqueKeyIndex(db, table))
+            problems << QStringLiteral("it has no unique index on %1 alone").arg(table.keyColumn.toLower());
+        return problems;
+    }
+
     QString snapshotStatement() const override
     {
         return QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY");
@@ -91,7 +168,10 @@ public:
         if (state == QLatin1String("55P03") || state == QLatin1String("40001") ||
             state == QLatin1String("40P01") || state == QLatin1String("53300"))
             return SqlFailure::Busy;
-        if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
+        // 57014: the statement timeout cancelled the statement. The server did not answer in
+        // time; like a lost connection, the user may try again.
+        if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")) ||
+            state == QLatin1String("57014"))
             return SqlFailure::Unreachable;
         const QString text = error.text();
         for (const char* lost : {"could not connect",

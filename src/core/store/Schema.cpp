@@ -234,6 +234,104 @@ void addColumns(SqlConnection& connection, const TableDef& table)
     connection.database().commit();
 }
 
+namespace {
+// One change a server table needs, and how the user is told that it could not be made.
+struct Change
+{
+    QString statement;
+    QString failure; // "... could not be made", completed with the server's reason
+};
+
+// The changes that bring a server table to the program's shape: none when nothing is missing.
+QList<Change> missingOnServer(SqlConnection& connection, const TableDef& table)
+{
+    const SqlDialect& dialect = connection.dialect();
+    const QString name = table.name.toLower();
+    QList<Change> changes;
+    const QStringList existing = dialect.existingColumnNames(connection.database(), table.name);
+    if (existing.isEmpty())
+        changes.append({dialect.createTable(table),
+                        QStringLiteral("The server holds no table %1, and it could not be made").arg(name)});
+    for (const ColumnDef& column : table.additions) {
+        if (!existing.contains(column.name.toLower()))
+            changes.append({dialect.addColumn(table, column),
+                            QStringLiteral("The table %1 on the server has no column %2, and it could not "
+                                           "be added")
+                                .arg(name, column.name.toLower())});
+    }
+    const QString index = dialect.keyIndex(table);
+    if (!index.isEmpty() && (existing.isEmpty() || !dialect.hasUniqueKeyIndex(connection.database(), table)))
+        changes.append({index,
+                        QStringLiteral("The table %1 on the server has no unique index on %2, and it could "
+                                       "not be made")
+                            .arg(name, table.keyColumn.toLower())});
+    return changes;
+}
+
+SqlFailure failWith(SqlConnection& connection, const QString& lead, QString* error)
+{
+    if (error)
+        *error = lead.isEmpty() ? connection.errorText()
+                                : QStringLiteral("%1 (%2).").arg(lead, connection.errorText());
+    return connection.failure() == SqlFailure::None ? SqlFailure::Other : connection.failure();
+}
+
+// A role that may only read and write rows (the usual set-up for the workstations) can use
+// tables that are complete: the schema is changed only when something is missing, and the first
+// statement that fails is the one reported.
+SqlFailure ensureServerTable(SqlConnection& connection, const TableDef& table, QString* error)
+{
+    if (!missingOnServer(connection, table).isEmpty()) {
+        QSqlDatabase& db = connection.database();
+        if (!db.transaction()) {
+            connection.noteError(db.lastError());
+            return failWith(connection, QString(), error);
+        }
+        // Several workstations starting at once upgrade one after the other, each in one step;
+        // under the lock, what is missing is read again.
+        if (!connection.exec(connection.dialect().schemaLock())) {
+            db.rollback();
+            return failWith(connection, QString(), error);
+        }
+        for (const Change& change : missingOnServer(connection, table)) {
+            if (!connection.exec(change.statement)) {
+                db.rollback();
+                return failWith(connection, change.failure, error);
+            }
+        }
+        if (!db.commit()) {
+            connection.noteError(db.lastError());
+            db.rollback();
+            return failWith(connection, QString(), error);
+        }
+    }
+    if (const QStringList problems = connection.dialect().shapeProblems(connection.database(), table);
+        !problems.isEmpty()) {
+        if (error)
+            *error = unusableTableText(table, problems);
+        return SqlFailure::Other;
+    }
+    return SqlFailure::None;
+}
+} // namespace
+
+QString unusableTableText(const TableDef& table, const QStringList& problems)
+{
+    return QStringLiteral("The table %1 on the server was not made as this program makes it, and it would "
+                          "change what is stored: %2. Nothing was read or written; whoever looks after the "
+                          "server can make it anew (every column text, a serial rowid, a unique index on "
+                          "%3).")
+        .arg(table.name.toLower(), problems.join(QStringLiteral("; ")), table.keyColumn.toLower());
+}
+
+QString serverTableProblem(SqlConnection& connection, const TableDef& table)
+{
+    if (connection.engine() != SqlEngine::PostgreSQL)
+        return {};
+    const QStringList problems = connection.dialect().shapeProblems(connection.database(), table);
+    return problems.isEmpty() ? QString() : unusableTableText(table, problems);
+}
+
 SqlFailure ensureDatabase(const QString& path, const TableDef& table, QString* error)
 {
     SqlConnection connection(path, SqlConnection::Mode::OpenOrCreate);
@@ -242,32 +340,21 @@ SqlFailure ensureDatabase(const QString& path, const TableDef& table, QString* e
             *error = connection.errorText();
         return connection.failure();
     }
-    const SqlDialect& dialect = connection.dialect();
-    const QString lock = dialect.schemaLock();
-    if (!lock.isEmpty()) {
-        // Several workstations starting at once upgrade one after the other, each in one step.
-        connection.database().transaction();
-        connection.exec(lock);
-    }
     // The cases' history lives beside the cases: every database that holds cases holds it.
     QList<const TableDef*> tables{&table};
     if (&table == &casesTable())
         tables << &changesTable();
     for (const TableDef* each : tables) {
+        if (connection.engine() == SqlEngine::PostgreSQL) {
+            if (const SqlFailure failure = ensureServerTable(connection, *each, error);
+                failure != SqlFailure::None)
+                return failure;
+            continue;
+        }
         createTable(connection, *each);
-        // Under the lock the whole upgrade is already one transaction.
-        if (lock.isEmpty())
-            addColumns(connection, *each);
-        else
-            addMissingColumns(connection, *each);
-        if (const QString index = dialect.keyIndex(*each); !index.isEmpty())
+        addColumns(connection, *each);
+        if (const QString index = connection.dialect().keyIndex(*each); !index.isEmpty())
             connection.exec(index);
-    }
-    if (!lock.isEmpty() && !connection.database().commit()) {
-        connection.noteError(connection.database().lastError());
-        if (error)
-            *error = connection.errorText();
-        return connection.failure();
     }
     return SqlFailure::None;
 }

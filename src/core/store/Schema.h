@@ -58,8 +58,16 @@ void createTable(SqlConnection& connection, const TableDef& table);
 void addColumns(SqlConnection& connection, const TableDef& table);
 // Both of the above and the key's index, on the database at `path` (a file, created when it is
 // missing, or a server URI). Returns why the database could not be opened (None when it could);
-// `error` gets the reason in words.
+// `error` gets the reason in words. On a server nothing is changed unless something is missing
+// (a role that may only read and write rows can use complete tables), the first statement that
+// fails is the one reported, and a table that would not keep values exactly as written (see
+// serverTableProblem) is refused.
 SqlFailure ensureDatabase(const QString& path, const TableDef& table, QString* error = nullptr);
+// Why the server table cannot hold the program's rows exactly as written, naming the columns
+// (columns that are not text, no serial rowid, no unique key index); empty when it can, and
+// always on a database file.
+QString serverTableProblem(SqlConnection& connection, const TableDef& table);
+QString unusableTableText(const TableDef& table, const QStringList& problems);
 } // namespace Schema
 
 } // namespace cs42

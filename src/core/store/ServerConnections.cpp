@@ -1,5 +1,7 @@
 #include "core/store/ServerConnections.h"
 
+#include "core/store/ServerLimits.h"
+
 #include <QCoreApplication>
 #include <QHash>
 #include <QSqlDatabase>
@@ -59,20 +61,22 @@ QString borrow(const QString& key)
     auto found = kept().find(key);
     if (found == kept().end() || found->lent)
         return {};
+    // Lent while it is probed: the window repaints meanwhile, and an action started then must
+    // not take it too.
+    found->lent = true;
+    const QString name = found->name;
     bool answers = false;
     {
-        QSqlDatabase db = QSqlDatabase::database(found->name, false);
-        // ROLLBACK ends a transaction a failed action left open and is a no-op otherwise; it fails
-        // only on a connection that is gone.
-        QSqlQuery probe(db);
-        answers = db.isOpen() && probe.exec(QStringLiteral("ROLLBACK"));
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        // A server that stopped answering (a stopped backend, a firewall that dropped the idle
+        // connection) costs the probe's timeout, not the program.
+        answers = ServerProbe::answers(db, ServerLimits::current().probeTimeoutMs);
     }
     if (!answers) {
         forget(key);
         return {};
     }
-    found->lent = true;
-    return found->name;
+    return name;
 }
 
 bool keep(const QString& key, const QString& name)

@@ -1,6 +1,7 @@
 #include "core/store/SqlConnection.h"
 
 #include "core/store/ServerConnections.h"
+#include "core/store/ServerLimits.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -20,8 +21,6 @@ QString nextConnectionName()
 
 // Other workstations may hold the file for a moment; wait for them rather than fail.
 QAtomicInt busyTimeout = 15000;
-// A server that does not answer must not hang the program.
-QAtomicInt connectTimeout = 5;
 
 QMutex providerMutex;
 
@@ -165,9 +164,10 @@ void SqlConnection::openServer()
 }
 
 namespace {
+// A connection made under other limits (a test shortened them) is not lent.
 QString keptKey(const QString& uri, const QString& password)
 {
-    return uri + QLatin1Char('\n') + password;
+    return uri + QLatin1Char('\n') + password + QLatin1Char('\n') + ServerLimits::current().connectOptions();
 }
 } // namespace
 
@@ -203,9 +203,22 @@ bool SqlConnection::connectServer(const ServerLocation& server, const QString& p
     m_db.setUserName(server.user);
     // An empty password lets libpq read the user's password file.
     m_db.setPassword(password);
-    m_db.setConnectOptions(
-        QStringLiteral("connect_timeout=%1;application_name=cs42;options=-cclient_min_messages=error")
-            .arg(connectTimeout.loadRelaxed()));
+    const ServerLimits limits = ServerLimits::current();
+    m_db.setConnectOptions(limits.connectOptions());
+    // The window waits for a server that does not answer without freezing: the login is first
+    // tried without blocking. Elsewhere the connect timeout alone bounds the wait.
+    QString silent;
+    if (ServerLimits::hasWaitHook() && !ServerProbe::reachable(server.host,
+                                                               server.port,
+                                                               server.database,
+                                                               server.user,
+                                                               password,
+                                                               limits.connectTimeoutSeconds,
+                                                               &silent)) {
+        m_open = false;
+        m_silentServer = silent;
+        return false;
+    }
     m_open = m_db.open();
     return m_open;
 }
@@ -215,7 +228,10 @@ void SqlConnection::noteServerLoginError(const ServerLocation& server, const QSq
     const QString where = QStringLiteral("The server %1, port %2").arg(server.host).arg(server.port);
     const QString message = serverMessage(error);
     m_failure = SqlFailure::Other;
-    if (asksForPassword(error)) {
+    if (!m_silentServer.isEmpty()) {
+        m_failure = SqlFailure::Unreachable;
+        m_error = QStringLiteral("%1 cannot be reached (%2).").arg(where, m_silentServer);
+    } else if (asksForPassword(error)) {
         m_error = QStringLiteral("%1 asks for the password of the user %2, and none was given.")
                       .arg(where, server.user);
     } else if (refusedPassword(error)) {
@@ -263,6 +279,13 @@ void SqlConnection::noteError(const QSqlError& error)
         m_error += QLatin1Char('.');
         break;
     case SqlFailure::Unreachable:
+        if (m_server && error.nativeErrorCode() == QLatin1String("57014")) {
+            m_error = QStringLiteral("The server %1, port %2 did not answer in time (%3).")
+                          .arg(m_server->host)
+                          .arg(m_server->port)
+                          .arg(serverMessage(error));
+            break;
+        }
         m_error = m_server ? QStringLiteral("The connection to the server %1, port %2 was lost (%3).")
                                  .arg(m_server->host)
                                  .arg(m_server->port)
@@ -330,12 +353,14 @@ void SqlConnection::setBusyTimeoutMs(int milliseconds)
 
 int SqlConnection::serverConnectTimeoutSeconds()
 {
-    return connectTimeout.loadRelaxed();
+    return ServerLimits::current().connectTimeoutSeconds;
 }
 
 void SqlConnection::setServerConnectTimeoutSeconds(int seconds)
 {
-    connectTimeout.storeRelaxed(seconds);
+    ServerLimits limits = ServerLimits::current();
+    limits.connectTimeoutSeconds = seconds;
+    ServerLimits::set(limits);
 }
 
 void SqlConnection::setPasswordProvider(PasswordProvider provider)

@@ -75,7 +75,7 @@ public:
     static int busyTimeoutMs();
     static void setBusyTimeoutMs(int milliseconds);
 
-    // How long connecting to a server may take before it fails as Unreachable.
+    // How long connecting to a server may take before it fails as Unreachable (ServerLimits).
     static int serverConnectTimeoutSeconds();
     static void setServerConnectTimeoutSeconds(int seconds);
 
@@ -104,6 +104,7 @@ private:
     const SqlDialect* m_dialect = &SqlDialect::sqlite();
     bool m_kept = false; // a server connection lent by ServerConnections
     std::optional<ServerLocation> m_server;
+    QString m_silentServer; // why a server said nothing to a login in time
 };
 
 // Classifies a database file's error: SQLite's busy and locked results are Busy, a damaged or

@@ -47,6 +47,13 @@ public:
     // The table's columns in stored order (empty when it is missing).
     virtual QList<StoredColumn> existingColumns(QSqlDatabase& db, const QString& table) const = 0;
     QStringList existingColumnNames(QSqlDatabase& db, const QString& table) const;
+    // Whether the table has a unique index on its key column alone (always true for a table
+    // without a key, and on an engine whose key index is not unique).
+    virtual bool hasUniqueKeyIndex(QSqlDatabase& db, const TableDef& table) const = 0;
+    // Why the stored table cannot hold the program's rows exactly as they are written, one phrase
+    // each naming the columns (a column that is not text, an order column the engine does not
+    // number, no unique index on the key); empty when it can. Missing columns are not named here.
+    virtual QStringList shapeProblems(QSqlDatabase& db, const TableDef& table) const = 0;
     // The first statement of a transaction whose reads all see one moment; empty when the
     // engine's transaction does that by itself.
     virtual QString snapshotStatement() const = 0;

@@ -72,6 +72,11 @@ public:
         return columns;
     }
 
+    bool hasUniqueKeyIndex(QSqlDatabase&, const TableDef&) const override { return true; }
+
+    // Every value is stored as given whatever a column's declared type (text affinity).
+    QStringList shapeProblems(QSqlDatabase&, const TableDef&) const override { return {}; }
+
     // A read transaction holds the file's shared lock: no writer can come between its reads.
     QString snapshotStatement() const override { return {}; }
 

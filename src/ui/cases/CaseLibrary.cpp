@@ -299,19 +299,30 @@ void CaseLibrary::rebuildList()
     m_model->clear();
     m_list->hide();
 
-    DataStore::setDataPaths(m_session.paths);
-    const CaseStore store(m_session.paths.casesDbPath());
-    if (const CaseStoreStatus status = store.open(); status != CaseStoreStatus::Ok) {
+    QString problem;
+    const bool usable = DataStore::setDataPaths(m_session.paths, &problem) || !m_session.paths.onServer();
+    CaseStore store(m_session.paths.casesDbPath());
+    CaseStoreStatus status = store.open();
+    // A server table that would change what is stored (made by hand) cannot be used.
+    if (status == CaseStoreStatus::Ok && !usable) {
+        store = CaseStore(m_session.paths.casesDbPath(), problem);
+        status = CaseStoreStatus::OpenFailed;
+    }
+    QList<CaseListItem> cases;
+    if (status == CaseStoreStatus::Ok) {
+        store.repairNulls();
+        cases = store.listCases(&status);
+    }
+    // The sample case starts an empty library, never one that could not be read.
+    if (status == CaseStoreStatus::Ok && cases.isEmpty()) {
+        store.addSampleCase(m_session.today(), newCaseEdition(m_session, this));
+        cases = store.listCases(&status);
+    }
+    if (status != CaseStoreStatus::Ok) {
         m_buildingList = false;
         m_list->show();
         reportStoreFailure(store, status);
         return;
-    }
-    store.repairNulls();
-    QList<CaseListItem> cases = store.listCases();
-    if (cases.isEmpty()) {
-        store.addSampleCase(m_session.today(), newCaseEdition(m_session, this));
-        cases = store.listCases();
     }
     const bool gettingStarted = cases.size() < 2;
     m_shape->setVisible(gettingStarted);
