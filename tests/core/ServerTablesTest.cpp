@@ -86,7 +86,7 @@ protected:
         return {};
     }
 
-    // A role that may only read and write the rows of both tables (and number new ones), the
+    // A role that may only read and write the rows of the tables (and number new ones), the
     // usual set-up for the workstations; its password goes into the password file with cs42's.
     QString makeClerk()
     {
@@ -97,7 +97,7 @@ protected:
         const QString failed = admin.run(
             {QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(m_clerk, QLatin1String(ClerkPassword)),
              QStringLiteral("REVOKE CREATE ON SCHEMA public FROM PUBLIC"),
-             QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON cases, names TO %1").arg(m_clerk),
+             QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON cases, names, changes TO %1").arg(m_clerk),
              QStringLiteral("GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO %1").arg(m_clerk)});
         EXPECT_TRUE(failed.isEmpty()) << failed.toStdString();
         const QString passwords = work.filePath(QStringLiteral("pgpass"));
