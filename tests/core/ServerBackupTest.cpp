@@ -6,6 +6,7 @@
 #include "core/store/CaseStore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -42,7 +43,8 @@ TEST_P(ServerBackupTest, QuitWritesBothTablesIntoTheLocalBackupFiles)
 
     for (const auto& [set, outcome] : Backup::writeBackups(paths))
         ASSERT_EQ(outcome.status, BackupStatus::Written) << outcome.detail.toStdString();
-    EXPECT_EQ(QFileInfo(paths.casesBackupPath()).absolutePath(), QDir(paths.vtrFormsDir()).absolutePath());
+    EXPECT_EQ(QFileInfo(paths.casesBackupPath()).absolutePath(), QDir(paths.backupFolder()).absolutePath());
+    EXPECT_TRUE(paths.backupFolder().startsWith(paths.vtrFormsDir())) << "on this workstation";
     EXPECT_EQ(caseNames(paths.casesBackupPath()), QStringList{QStringLiteral("O'Neil v. Müller")});
     EXPECT_EQ(NameStore(paths.namesBackupPath()).count(), 1);
     EXPECT_TRUE(Backup::soundBackup(BackupSet::cases(paths)) == paths.casesBackupPath());
@@ -60,8 +62,12 @@ TEST_P(ServerBackupTest, AServerOutOfReachLeavesTheBackupsAsTheyWere)
     for (const auto& [set, outcome] : Backup::writeBackups(paths))
         ASSERT_EQ(outcome.status, BackupStatus::Written);
 
+    // A server this workstation backed up before, now out of reach: its backups are those above.
     DataPaths gone = paths;
     gone.filesLocation = QStringLiteral("postgresql://cs42@127.0.0.1:1/cs42");
+    ASSERT_TRUE(QDir().mkpath(gone.backupFolder()));
+    ASSERT_TRUE(QFile::copy(paths.casesBackupPath(), gone.casesBackupPath()));
+    ASSERT_TRUE(QFile::copy(paths.namesBackupPath(), gone.namesBackupPath()));
     for (const auto& [set, outcome] : Backup::writeBackups(gone)) {
         EXPECT_EQ(outcome.status, BackupStatus::Failed);
         EXPECT_TRUE(outcome.detail.contains(QStringLiteral("cannot be reached")))
@@ -70,7 +76,7 @@ TEST_P(ServerBackupTest, AServerOutOfReachLeavesTheBackupsAsTheyWere)
             Backup::quitReport(set, outcome).contains(QStringLiteral("is sound and was left as it was")))
             << Backup::quitReport(set, outcome).toStdString();
     }
-    EXPECT_EQ(caseNames(paths.casesBackupPath()), QStringList{QStringLiteral("Kept")});
+    EXPECT_EQ(caseNames(gone.casesBackupPath()), QStringList{QStringLiteral("Kept")});
 }
 
 TEST_P(ServerBackupTest, RestorePutsTheBackupOnTheServerAndKeepsWhatItReplaced)

@@ -33,10 +33,50 @@ const TableDef& tableOf(const BackupSet& set)
     return set.table == Schema::casesTable().name ? Schema::casesTable() : Schema::namesTable();
 }
 
-// Moves the old backup to the previous generation and puts the new copy in its place.
+const QString InfoTable = QStringLiteral("BackupInfo");
+
+// Records in a new backup where it came from, when, and how many rows of the office's own it
+// holds.
+bool recordInfo(const BackupSet& set, const QString& path, QString* error)
+{
+    SqlConnection file(path);
+    const int rows = TableCopy::dataCount(file, tableOf(set));
+    const bool done =
+        rows >= 0 && file.exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(InfoTable)) &&
+        file.exec(QStringLiteral("CREATE TABLE %1 (origin TEXT, written TEXT, tablename TEXT, rowcount TEXT)")
+                      .arg(InfoTable)) &&
+        file.exec(QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(InfoTable),
+                  {shownLocation(set.livePath),
+                   QDateTime::currentDateTimeUtc().toString(Qt::ISODate),
+                   set.table,
+                   QString::number(rows)});
+    if (!done)
+        *error = file.errorText().isEmpty() ? QStringLiteral("The rows of the copy could not be counted.")
+                                            : file.errorText();
+    return done;
+}
+
+// Moves the old backup to the previous generation and puts the new copy in its place, unless
+// the copy holds far fewer rows than the sound backup it would push out: a database recreated
+// empty (or holding only the sample case) must never cost the office its last good backup.
 BackupOutcome placeBackup(const BackupSet& set, const QString& temporary)
 {
     QString error;
+    if (!recordInfo(set, temporary, &error)) {
+        QFile::remove(temporary);
+        return {BackupStatus::Failed, error};
+    }
+    const std::optional<BackupInfo> fresh = readInfo(set, temporary);
+    if (const QString good = soundBackup(set); !good.isEmpty() && fresh) {
+        const std::optional<BackupInfo> kept = readInfo(set, good);
+        if (kept && isFarSmaller(fresh->rows, kept->rows)) {
+            QFile::remove(temporary);
+            BackupOutcome outcome{BackupStatus::KeptLarger, QString()};
+            outcome.rows = fresh->rows;
+            outcome.kept = *kept;
+            return outcome;
+        }
+    }
     if (QFileInfo::exists(set.backupPath) && !replaceFile(set.backupPath, set.previousPath, &error)) {
         QFile::remove(temporary);
         return {BackupStatus::Failed, error};
@@ -66,6 +106,11 @@ QString copyProblem(const BackupSet& set, const QString& path)
     return {};
 }
 
+QString shownTime(const QDateTime& utc)
+{
+    return utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm"));
+}
+
 bool isProcessRunning(qint64 pid)
 {
 #ifdef Q_OS_LINUX
@@ -91,6 +136,37 @@ bool replaceFile(const QString& source, const QString& target, QString* error)
     if (code && error)
         *error = QString::fromStdString(code.message());
     return !code;
+}
+
+bool isFarSmaller(int fresh, int kept)
+{
+    if (fresh < 0 || kept <= 0)
+        return false;
+    return fresh == 0 || fresh * 2 < kept;
+}
+
+QString rowNoun(const BackupSet& set)
+{
+    return set.table == Schema::casesTable().name ? QStringLiteral("cases") : QStringLiteral("names");
+}
+
+std::optional<BackupInfo> readInfo(const BackupSet& set, const QString& path)
+{
+    SqlConnection file(path);
+    if (!file.isOpen())
+        return std::nullopt;
+    BackupInfo info;
+    info.path = path;
+    info.rows = TableCopy::dataCount(file, tableOf(set));
+    info.written = QFileInfo(path).lastModified().toUTC();
+    QSqlQuery query(file.database());
+    if (query.exec(QStringLiteral("SELECT origin, written FROM %1").arg(InfoTable)) && query.next()) {
+        info.origin = query.value(0).toString();
+        const QDateTime written = QDateTime::fromString(query.value(1).toString(), Qt::ISODate);
+        if (written.isValid())
+            info.written = written.toUTC();
+    }
+    return info;
 }
 
 BackupSet BackupSet::cases(const DataPaths& paths)
@@ -147,6 +223,7 @@ QList<QPair<BackupSet, BackupOutcome>> writeBackups(const DataPaths& paths)
         return outcomes;
     }
     QString error;
+    QDir().mkpath(paths.backupFolder());
     std::optional<QList<TableCopy::Rows>> snapshot;
     {
         SqlConnection live(paths.casesDbPath());
@@ -182,6 +259,22 @@ QString quitReport(const BackupSet& set, const BackupOutcome& outcome)
 {
     if (outcome.status == BackupStatus::Written)
         return {};
+    if (outcome.status == BackupStatus::KeptLarger) {
+        const QString noun = rowNoun(set);
+        const QString now = outcome.rows == 0 ? QStringLiteral("none of the office's own %1").arg(noun)
+                                              : QStringLiteral("only %1 %2").arg(outcome.rows).arg(noun);
+        return QStringLiteral("The %1 database %2 holds %3 now, far fewer than the %4 %5 of its backup %6 "
+                              "(written %7), so that backup was kept and no new one was written.  If the %5 "
+                              "were removed on purpose, move the backup %6 elsewhere; the next quit then "
+                              "writes a new one.")
+            .arg(set.displayName,
+                 shownLocation(set.livePath),
+                 now,
+                 QString::number(outcome.kept.rows),
+                 noun,
+                 shownLocation(outcome.kept.path),
+                 shownTime(outcome.kept.written));
+    }
     const QString good = soundBackup(set);
     const QString goodText =
         good.isEmpty()
