@@ -18,7 +18,7 @@ void setError(QString* error, const QString& text)
 }
 } // namespace
 
-std::optional<Rows> read(SqlConnection& source, const TableDef& table, QString* error)
+std::optional<Rows> read(SqlConnection& source, const TableDef& table, QString* error, const QString& schema)
 {
     if (!source.isOpen()) {
         setError(error, source.errorText());
@@ -41,7 +41,7 @@ std::optional<Rows> read(SqlConnection& source, const TableDef& table, QString* 
     QSqlQuery query(source.database());
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                        .arg(select.join(QStringLiteral(", ")), dialect.identifier(table.name)))) {
+                        .arg(select.join(QStringLiteral(", ")), qualifiedName(source, table, schema)))) {
         source.noteError(query.lastError());
         setError(error, source.errorText());
         return std::nullopt;

@@ -23,8 +23,11 @@ struct Rows
     QList<QVariantList> values; // one list per row, in stored order
 };
 
-// Every row of `table` in stored order.
-std::optional<Rows> read(SqlConnection& source, const TableDef& table, QString* error = nullptr);
+// Every row of `table` in stored order; `schema` names an attached database that holds it.
+std::optional<Rows> read(SqlConnection& source,
+                         const TableDef& table,
+                         QString* error = nullptr,
+                         const QString& schema = QString());
 // Every row of each of `tables`, all read at one moment (one snapshot transaction), in the
 // order given; nullopt when any cannot be read.
 std::optional<QList<Rows>>
