@@ -215,7 +215,9 @@ TEST_F(BackupTest, StartRemovesTemporariesOfEndedRunsOnly)
     const QString older = QStringLiteral("Names_Backup.MDB.tmp-1073741823");
     const QString otherStation = QStringLiteral("QUONDATA_Backup.MDB.tmp-otherstation-4242");
     const QString oldOtherStation = QStringLiteral("Names_Backup.MDB.tmp-otherstation-4243");
-    for (const QString& name : {ended, older, otherStation, oldOtherStation})
+    // A copy killed in the middle of its transaction leaves its journal too.
+    const QString endedJournal = ended + QStringLiteral("-journal");
+    for (const QString& name : {ended, endedJournal, older, otherStation, oldOtherStation})
         ASSERT_TRUE(test::writeFile(QDir(folder).filePath(name), "partial"));
     QFile old(QDir(folder).filePath(oldOtherStation));
     ASSERT_TRUE(old.open(QIODevice::ReadWrite));

@@ -100,3 +100,36 @@ TEST_P(ServerBackupTest, RestorePutsTheBackupOnTheServerAndKeepsWhatItReplaced)
     EXPECT_TRUE(store.addCase(QStringLiteral("After"), QDate(2026, 12, 10)).size() == 8)
         << "the server takes new cases after a restore";
 }
+
+// Before asking, the restore says what the backup is and that every workstation loses what the
+// server holds now; each restore keeps what it replaced, a second one never costs the first's.
+TEST_P(ServerBackupTest, RestoreSaysWhatItReplacesForEveryoneAndKeepsEachReplacedGeneration)
+{
+    const CaseStore store(paths.casesDbPath());
+    store.addCase(QStringLiteral("Backed up"), QDate(2026, 12, 10));
+    for (const auto& [set, outcome] : Backup::writeBackups(paths))
+        ASSERT_EQ(outcome.status, BackupStatus::Written);
+    const BackupSet cases = BackupSet::cases(paths);
+    const QString question = Backup::restoreQuestion(cases, Backup::casesRestoreTexts());
+    const QString written = Backup::readInfo(cases, paths.casesBackupPath())
+                                ->written.toLocalTime()
+                                .toString(QStringLiteral("yyyy-MM-dd hh:mm"));
+    EXPECT_EQ(question,
+              QStringLiteral(
+                  "The backup %1 was taken from %2 on %3 and holds 1 cases.\r\n\r\nRestoring it replaces "
+                  "the office's cases on the server %2 for every workstation, with every change made "
+                  "since the backup was taken.\r\n\r\n")
+                      .arg(QDir::toNativeSeparators(paths.casesBackupPath()), uri, written) +
+                  Backup::casesRestoreTexts().questionText);
+
+    store.addCase(QStringLiteral("First since"), QDate(2026, 12, 10));
+    ASSERT_EQ(Backup::restore(cases).result, RestoreResult::Restored);
+    store.addCase(QStringLiteral("Second since"), QDate(2026, 12, 10));
+    ASSERT_EQ(Backup::restore(cases).result, RestoreResult::Restored);
+    const QStringList kept = Backup::beforeRestoreGenerations(cases);
+    ASSERT_EQ(kept.size(), 3);
+    EXPECT_EQ(caseNames(kept[0]), (QStringList{QStringLiteral("Backed up"), QStringLiteral("Second since")}));
+    EXPECT_EQ(caseNames(kept[1]), (QStringList{QStringLiteral("Backed up"), QStringLiteral("First since")}));
+    EXPECT_FALSE(QFileInfo::exists(kept[2]));
+    EXPECT_EQ(caseNames(paths.casesDbPath()), QStringList{QStringLiteral("Backed up")});
+}

@@ -1,5 +1,6 @@
 #include "core/store/Backup.h"
 
+#include "core/store/PrivateFiles.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
 #include "core/store/TableCopy.h"
@@ -88,6 +89,22 @@ BackupOutcome placeBackup(const BackupSet& set, const QString& temporary)
     return {BackupStatus::Written, QString()};
 }
 
+// The generations of the files a restore kept, newest first: each restore keeps its own, so that
+// a second restore never costs the file the first one kept.
+constexpr int BeforeRestoreGenerations = 3;
+
+// Moves the kept files one generation on and puts `temporary` in place as the newest.
+bool keepBeforeRestore(const BackupSet& set, const QString& temporary, QString* error)
+{
+    const QStringList generations = beforeRestoreGenerations(set);
+    QFile::remove(generations.last());
+    for (qsizetype i = generations.size() - 1; i > 0; --i) {
+        if (QFileInfo::exists(generations[i - 1]) && !replaceFile(generations[i - 1], generations[i], error))
+            return false;
+    }
+    return replaceFile(temporary, generations.first(), error);
+}
+
 // Why the file at `path` is no sound copy of the set's database (empty when it is one).
 QString copyProblem(const BackupSet& set, const QString& path)
 {
@@ -136,6 +153,15 @@ bool replaceFile(const QString& source, const QString& target, QString* error)
     if (code && error)
         *error = QString::fromStdString(code.message());
     return !code;
+}
+
+QStringList beforeRestoreGenerations(const BackupSet& set)
+{
+    QStringList generations{set.beforeRestorePath};
+    const QString base = set.beforeRestorePath.left(set.beforeRestorePath.size() - 4); // ".MDB"
+    for (int i = 2; i <= BeforeRestoreGenerations; ++i)
+        generations << base + QStringLiteral("_%1.MDB").arg(i);
+    return generations;
 }
 
 bool isFarSmaller(int fresh, int kept)
@@ -195,6 +221,9 @@ BackupOutcome writeBackup(const BackupSet& set)
 {
     const QString temporary = temporaryBeside(set.backupPath);
     QFile::remove(temporary);
+    // VACUUM INTO writes into an empty file as it finds it: made private first.
+    if (QString error; !PrivateFiles::prepare(temporary, &error))
+        return {BackupStatus::Failed, error};
     {
         SqlConnection live(set.livePath);
         if (!live.isOpen())
@@ -223,7 +252,7 @@ QList<QPair<BackupSet, BackupOutcome>> writeBackups(const DataPaths& paths)
         return outcomes;
     }
     QString error;
-    QDir().mkpath(paths.backupFolder());
+    PrivateFiles::makePrivateFolder(paths.backupFolder());
     std::optional<QList<TableCopy::Rows>> snapshot;
     {
         SqlConnection live(paths.casesDbPath());
@@ -331,31 +360,38 @@ RestoreOutcome restoreOnServer(const BackupSet& set)
         return outcome;
     }
     const TableDef& table = tableOf(set);
+    const QString name = live.dialect().identifier(table.name);
     QString error;
-    const std::optional<TableCopy::Rows> before = TableCopy::read(live, table, &error);
-    const QString temporary = temporaryBeside(set.beforeRestorePath);
-    if (!before || !TableCopy::writeFile(temporary, table, *before, &error) ||
-        !replaceFile(temporary, set.beforeRestorePath, &error)) {
-        QFile::remove(temporary);
-        outcome.restoredFrom.clear();
-        outcome.error = QStringLiteral("The rows on the server could not be kept as %1 (%2).")
-                            .arg(shownLocation(set.beforeRestorePath), error);
-        return outcome;
+    // Under an exclusive lock no other workstation saves between reading what the server held
+    // and replacing it: the kept file holds every save made before the restore, and a save made
+    // meanwhile waits and then finds the restored rows.
+    bool done = live.database().transaction() &&
+                live.exec(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(name));
+    if (!done)
+        error = live.errorText();
+    std::optional<TableCopy::Rows> before;
+    if (done) {
+        before = TableCopy::read(live, table, &error);
+        const QString temporary = temporaryBeside(set.beforeRestorePath);
+        done = before && TableCopy::writeFile(temporary, table, *before, &error) &&
+               keepBeforeRestore(set, temporary, &error);
+        if (!done) {
+            QFile::remove(temporary);
+            error = QStringLiteral("The rows on the server could not be kept as %1 (%2).")
+                        .arg(shownLocation(set.beforeRestorePath), error);
+        }
     }
-    outcome.keptLivePath = set.beforeRestorePath;
-    const bool replaced =
-        live.database().transaction() &&
-        live.exec(QStringLiteral("DELETE FROM %1").arg(live.dialect().identifier(table.name))) &&
-        TableCopy::append(live, table, *rows, &error) && live.database().commit();
-    if (!replaced) {
+    done = done && live.exec(QStringLiteral("DELETE FROM %1").arg(name)) &&
+           TableCopy::append(live, table, *rows, &error) && live.database().commit();
+    if (!done) {
         if (error.isEmpty())
             error = live.errorText();
         live.database().rollback();
         outcome.restoredFrom.clear();
-        outcome.keptLivePath.clear();
         outcome.error = error;
         return outcome;
     }
+    outcome.keptLivePath = set.beforeRestorePath;
     outcome.result = RestoreResult::Restored;
     outcome.error = refusals.join(QStringLiteral("\r\n"));
     return outcome;
@@ -383,7 +419,7 @@ RestoreOutcome restore(const BackupSet& set)
             continue;
         QFile::remove(temporary);
         // The copy is checked, not the backup itself, so that what is checked is what goes live.
-        if (!QFile::copy(candidate, temporary)) {
+        if (!PrivateFiles::copy(candidate, temporary)) {
             refusals << QStringLiteral("%1 could not be copied beside %2.")
                             .arg(shownLocation(candidate), shownLocation(set.livePath));
             continue;
@@ -402,8 +438,10 @@ RestoreOutcome restore(const BackupSet& set)
         return outcome;
     }
     if (QFileInfo::exists(set.livePath)) {
-        QFile::remove(set.beforeRestorePath);
-        if (!QFile::copy(set.livePath, set.beforeRestorePath)) {
+        const QString kept = temporaryBeside(set.beforeRestorePath);
+        if (QString ignored;
+            !PrivateFiles::copy(set.livePath, kept) || !keepBeforeRestore(set, kept, &ignored)) {
+            QFile::remove(kept);
             QFile::remove(temporary);
             outcome.restoredFrom.clear();
             outcome.error = QStringLiteral("The file in use could not be kept as %1.")
@@ -427,7 +465,8 @@ RestoreOutcome restore(const BackupSet& set)
 
 void removeStaleTemporaries(const QString& folder)
 {
-    static const QRegularExpression suffix(QStringLiteral(R"(\.tmp-(?:(.+)-)?(\d+)$)"));
+    // A copy killed half-way may also leave its journal: it goes with the copy.
+    static const QRegularExpression suffix(QStringLiteral(R"(\.tmp-(?:(.+)-)?(\d+)(?:-journal)?$)"));
     const QDir dir(folder);
     const QDateTime anHourAgo = QDateTime::currentDateTimeUtc().addSecs(-3600);
     const QFileInfoList files = dir.entryInfoList(
@@ -458,6 +497,30 @@ RestoreTexts namesRestoreTexts()
         QStringLiteral("Restore Names Database File"),
         QStringLiteral("Are you sure you want to RESTORE the Names Database File using the Backup Database "
                        "File (Y/N)?")};
+}
+
+QString restoreQuestion(const BackupSet& set, const RestoreTexts& texts)
+{
+    QStringList about;
+    const QString noun = rowNoun(set);
+    if (const QString good = soundBackup(set); !good.isEmpty()) {
+        if (const std::optional<BackupInfo> info = readInfo(set, good)) {
+            about << QStringLiteral("The backup %1 was taken from %2 on %3 and holds %4 %5.")
+                         .arg(shownLocation(good),
+                              info->origin.isEmpty() ? QStringLiteral("this office's data") : info->origin,
+                              shownTime(info->written),
+                              QString::number(qMax(info->rows, 0)),
+                              noun);
+        }
+    }
+    if (set.liveOnServer()) {
+        about << QStringLiteral(
+                     "Restoring it replaces the office's %1 on the server %2 for every workstation, "
+                     "with every change made since the backup was taken.")
+                     .arg(noun, shownLocation(set.livePath));
+    }
+    about << texts.questionText;
+    return about.join(QStringLiteral("\r\n\r\n"));
 }
 
 QString noBackupText()

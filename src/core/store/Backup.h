@@ -120,6 +120,9 @@ struct RestoreOutcome
 // backup's in one transaction, after the rows it held are kept in beforeRestorePath.
 RestoreOutcome restore(const BackupSet& set);
 
+// The files restores kept, newest first: beforeRestorePath, then _2 and _3 beside it.
+QStringList beforeRestoreGenerations(const BackupSet& set);
+
 // True when the set has a backup file of either generation.
 bool hasBackup(const BackupSet& set);
 
@@ -134,6 +137,11 @@ struct RestoreTexts
     QString questionTitle;
     QString questionText;
 };
+
+// The restore question, after what the backup a restore would put in place is (where it was
+// taken from, when, and how many cases or names it holds) and, for a server, that it replaces
+// the office's data for every workstation.
+QString restoreQuestion(const BackupSet& set, const RestoreTexts& texts);
 
 RestoreTexts casesRestoreTexts();
 RestoreTexts namesRestoreTexts();

@@ -121,8 +121,14 @@ QStringList DataPaths::dataFiles() const
     QStringList files = {settingsDbPath(), scheduleDbPath()};
     if (!onServer())
         files << namesDbPath() << casesDbPath();
-    return files << namesBackupPath() << casesBackupPath() << namesPreviousBackupPath()
-                 << casesPreviousBackupPath() << namesBeforeRestorePath() << casesBeforeRestorePath();
+    files << namesBackupPath() << casesBackupPath() << namesPreviousBackupPath() << casesPreviousBackupPath();
+    // Each restore keeps the file it replaced: the newest, then the generations _2 and _3.
+    for (const QString& kept : {namesBeforeRestorePath(), casesBeforeRestorePath()}) {
+        files << kept;
+        for (int generation = 2; generation <= 3; ++generation)
+            files << kept.left(kept.size() - 4) + QStringLiteral("_%1.MDB").arg(generation);
+    }
+    return files;
 }
 
 QString DataPaths::templatePath() const
