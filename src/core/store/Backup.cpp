@@ -437,6 +437,20 @@ RestoreOutcome restore(const BackupSet& set)
         outcome.error = refusals.join(QStringLiteral("\r\n"));
         return outcome;
     }
+    // The live file is brought to a clean state and held under SQLite's exclusive lock until the
+    // backup is in its place: a journal a crashed workstation left is rolled back into the old
+    // file first (renamed under it, the backup would inherit it), the kept copy holds every save
+    // made before, and no workstation writes meanwhile.
+    std::optional<SqlConnection> guard;
+    if (QFileInfo::exists(set.livePath)) {
+        guard.emplace(set.livePath);
+        if (!guard->isOpen() || !guard->exec(QStringLiteral("BEGIN EXCLUSIVE"))) {
+            QFile::remove(temporary);
+            outcome.restoredFrom.clear();
+            outcome.error = guard->errorText();
+            return outcome;
+        }
+    }
     if (QFileInfo::exists(set.livePath)) {
         const QString kept = temporaryBeside(set.beforeRestorePath);
         if (QString ignored;
@@ -451,7 +465,10 @@ RestoreOutcome restore(const BackupSet& set)
         outcome.keptLivePath = set.beforeRestorePath;
     }
     QString error;
-    if (!replaceFile(temporary, set.livePath, &error)) {
+    const bool replaced = replaceFile(temporary, set.livePath, &error);
+    if (guard)
+        guard->exec(QStringLiteral("ROLLBACK"));
+    if (!replaced) {
         QFile::remove(temporary);
         outcome.restoredFrom.clear();
         outcome.keptLivePath.clear();
