@@ -6,8 +6,12 @@
 #include "core/store/CaseStore.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -132,4 +136,42 @@ TEST_P(ServerBackupTest, RestoreSaysWhatItReplacesForEveryoneAndKeepsEachReplace
     EXPECT_EQ(caseNames(kept[1]), (QStringList{QStringLiteral("Backed up"), QStringLiteral("First since")}));
     EXPECT_FALSE(QFileInfo::exists(kept[2]));
     EXPECT_EQ(caseNames(paths.casesDbPath()), QStringList{QStringLiteral("Backed up")});
+}
+
+// Another workstation's save still open when the restore starts: the restore waits for it under
+// its table lock, so the save is in the kept file rather than lost between the kept copy and the
+// replacement.
+TEST_P(ServerBackupTest, ASaveInProgressDuringARestoreIsKept)
+{
+    const CaseStore store(paths.casesDbPath());
+    const QString id = store.addCase(QStringLiteral("Saved meanwhile"), QDate(2026, 12, 10));
+    for (const auto& [set, outcome] : Backup::writeBackups(paths))
+        ASSERT_EQ(outcome.status, BackupStatus::Written);
+
+    QTemporaryDir flags;
+    const QString updated = flags.filePath(QStringLiteral("updated"));
+    QProcess other;
+    other.setProgram(QStringLiteral("psql"));
+    other.setArguments({QStringLiteral("-q"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"), uri});
+    other.start();
+    ASSERT_TRUE(other.waitForStarted());
+    other.write(QStringLiteral("BEGIN;\nUPDATE cases SET pinc = '777' WHERE caseid = '%1';\n\\! touch %2\n"
+                               "SELECT pg_sleep(1.5);\nCOMMIT;\n")
+                    .arg(id, updated)
+                    .toUtf8());
+    other.waitForBytesWritten(5000); // no event loop runs here to hand the script on
+    other.closeWriteChannel();
+    QElapsedTimer clock;
+    clock.start();
+    while (!QFileInfo::exists(updated) && clock.elapsed() < 10000)
+        QThread::msleep(10);
+    ASSERT_TRUE(QFileInfo::exists(updated)) << other.readAllStandardError().toStdString();
+
+    const Backup::RestoreOutcome outcome = Backup::restore(BackupSet::cases(paths));
+    ASSERT_EQ(outcome.result, RestoreResult::Restored) << outcome.error.toStdString();
+    ASSERT_TRUE(other.waitForFinished(10000));
+    EXPECT_EQ(other.exitCode(), 0) << other.readAllStandardError().toStdString();
+    const CaseStore kept(outcome.keptLivePath);
+    QString keptId = id;
+    EXPECT_EQ(kept.findCurrentCase(keptId)->value(QStringLiteral("pinc")), QStringLiteral("777"));
 }
