@@ -215,7 +215,9 @@ TEST_F(BackupTest, StartRemovesTemporariesOfEndedRunsOnly)
     const QString older = QStringLiteral("Names_Backup.MDB.tmp-1073741823");
     const QString otherStation = QStringLiteral("QUONDATA_Backup.MDB.tmp-otherstation-4242");
     const QString oldOtherStation = QStringLiteral("Names_Backup.MDB.tmp-otherstation-4243");
-    for (const QString& name : {ended, older, otherStation, oldOtherStation})
+    // A copy killed in the middle of its transaction leaves its journal too.
+    const QString endedJournal = ended + QStringLiteral("-journal");
+    for (const QString& name : {ended, endedJournal, older, otherStation, oldOtherStation})
         ASSERT_TRUE(test::writeFile(QDir(folder).filePath(name), "partial"));
     QFile old(QDir(folder).filePath(oldOtherStation));
     ASSERT_TRUE(old.open(QIODevice::ReadWrite));
@@ -226,4 +228,43 @@ TEST_F(BackupTest, StartRemovesTemporariesOfEndedRunsOnly)
     DataStore::startUp(work.path());
     EXPECT_EQ(temporaries(folder), QStringList{otherStation}) << "another workstation may be writing it now";
     EXPECT_TRUE(QFile::exists(paths.casesDbPath()));
+}
+
+// A workstation killed in the middle of a save leaves a hot journal beside the live file. The
+// restore rolls it back into the old file before the backup takes the name: renamed under it, the
+// backup would have inherited it and come out malformed.
+TEST_F(BackupTest, RestoreOverALiveFileWithACrashedWorkstationsJournal)
+{
+    {
+        SqlConnection live(paths.casesDbPath());
+        ASSERT_TRUE(live.exec(
+            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 600) "
+                           "INSERT INTO Cases (caseid, casedesc, textblock1) SELECT 'K' || i, 'Live ' || i, "
+                           "printf('%.400c', 'x') FROM n")));
+    }
+    ASSERT_EQ(Backup::writeBackup(cases).status, BackupStatus::Written);
+    const QString journal = paths.casesDbPath() + QStringLiteral("-journal");
+    const QString crashed = work.filePath(QStringLiteral("crashed"));
+    {
+        SqlConnection live(paths.casesDbPath());
+        ASSERT_TRUE(live.exec(QStringLiteral("PRAGMA cache_size = 1")));
+        ASSERT_TRUE(live.database().transaction());
+        ASSERT_TRUE(live.exec(QStringLiteral("UPDATE Cases SET casedesc = 'Half ' || casedesc")));
+        ASSERT_TRUE(QFile::copy(paths.casesDbPath(), crashed));
+        ASSERT_TRUE(QFile::copy(journal, crashed + QStringLiteral("-journal")));
+        live.database().rollback();
+    }
+    ASSERT_TRUE(QFile::remove(paths.casesDbPath()));
+    ASSERT_TRUE(QFile::rename(crashed, paths.casesDbPath()));
+    ASSERT_TRUE(QFile::rename(crashed + QStringLiteral("-journal"), journal));
+
+    const Backup::RestoreOutcome outcome = Backup::restore(cases);
+    ASSERT_EQ(outcome.result, RestoreResult::Restored) << outcome.error.toStdString();
+    for (const QString& path : {paths.casesDbPath(), paths.casesBeforeRestorePath()}) {
+        SCOPED_TRACE(path.toStdString());
+        SqlConnection file(path);
+        EXPECT_EQ(file.integrityProblem(), QString());
+        EXPECT_EQ(caseNames(path).size(), 600);
+        EXPECT_EQ(caseNames(path).first(), QStringLiteral("Live 1"));
+    }
 }

@@ -206,6 +206,37 @@ TEST_F(MigrationTest, ACopyThatFailsHalfWayLeavesTheServerAsItWas)
     EXPECT_EQ(cases.first().caseDesc, QStringLiteral("Kept"));
 }
 
+// "localhost" in place of "127.0.0.1" is the same server database: a copy onto it would revert
+// the saves other workstations make meanwhile.
+TEST_F(MigrationTest, AnotherSpellingOfTheSourceServerIsRefusedAsTheSamePlace)
+{
+    ASSERT_TRUE(DataStore::setDataPaths(at(uri)));
+    CaseStore(uri).addCase(QStringLiteral("On the server"), QDate(2026, 12, 10));
+    // The password file names 127.0.0.1 only; this one serves any spelling of the host.
+    const QString pgpass = work.filePath(QStringLiteral("pgpass-any-host"));
+    QFile file(pgpass);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("*:") + QByteArray::number(server->port()) + ":*:cs42:cs42-test\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    const QByteArray before = qgetenv("PGPASSFILE");
+    qputenv("PGPASSFILE", QFile::encodeName(pgpass));
+    QString localhost = uri;
+    localhost.replace(QStringLiteral("@127.0.0.1:"), QStringLiteral("@localhost:"));
+    const test::AdminRun run = test::runAdmin(work.path(),
+                                              {QStringLiteral("migrate"),
+                                               QStringLiteral("--from"),
+                                               uri,
+                                               QStringLiteral("--to"),
+                                               localhost,
+                                               QStringLiteral("--replace")});
+    qputenv("PGPASSFILE", before);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err,
+              QStringLiteral("cs42-admin: migrate: The source and the target are the same place.\n"));
+    EXPECT_EQ(CaseStore(uri).listCases().size(), 1);
+}
+
 // Every command that works on the files location takes a server in its place.
 TEST_F(MigrationTest, AdminCommandsWorkOnAServerLocation)
 {

@@ -97,7 +97,8 @@ protected:
         const QString failed = admin.run(
             {QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(m_clerk, QLatin1String(ClerkPassword)),
              QStringLiteral("REVOKE CREATE ON SCHEMA public FROM PUBLIC"),
-             QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON cases, names, changes TO %1").arg(m_clerk),
+             QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON cases, names, changes TO %1")
+                 .arg(m_clerk),
              QStringLiteral("GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO %1").arg(m_clerk)});
         EXPECT_TRUE(failed.isEmpty()) << failed.toStdString();
         const QString passwords = work.filePath(QStringLiteral("pgpass"));

@@ -290,6 +290,10 @@ private slots:
             m_data->interaction.saveFolders.value(0),
             QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
         QCOMPARE(readBytes(target), readBytes(m_form));
+        // The copy holds a case's incomes: no other account may read it.
+        QCOMPARE(QFile::permissions(target) &
+                     (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
+                 QFile::Permissions());
         QCOMPARE(DataStore::lastSaveFolder(m_data->session.paths), QDir::toNativeSeparators(folder));
 
         // The next window, for another document, opens in that folder and offers the document's name.

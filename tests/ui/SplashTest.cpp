@@ -197,9 +197,15 @@ private slots:
             m_shell->interaction.expectInform(QString(),
                                               QStringLiteral("No Backup Database File can be Found!"));
         } else {
-            m_shell->interaction.expectAsk(answer ? Interaction::Answer::Yes : Interaction::Answer::No,
-                                           texts.questionTitle,
-                                           texts.questionText);
+            const QString question = Backup::restoreQuestion(set, texts);
+            // A sound backup says where it came from, when, and what it holds before the question.
+            QVERIFY(question.endsWith(texts.questionText));
+            if (backup == QLatin1String("sound"))
+                QVERIFY(question.startsWith(
+                    QStringLiteral("The backup %1 was taken from %2 on ")
+                        .arg(QDir::toNativeSeparators(backupPath), QDir::toNativeSeparators(live))));
+            m_shell->interaction.expectAsk(
+                answer ? Interaction::Answer::Yes : Interaction::Answer::No, texts.questionTitle, question);
             if (backup == QLatin1String("broken") || answer)
                 m_shell->interaction.expectInform(texts.questionTitle);
         }

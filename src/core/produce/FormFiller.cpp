@@ -4,6 +4,7 @@
 #include "core/produce/OutputPath.h"
 #include "core/produce/TerminalFormFields.h"
 #include "core/produce/TextAppearance.h"
+#include "core/store/PrivateFiles.h"
 #include "core/store/ProgramSettings.h"
 #include "core/worksheet/FormEdition.h"
 
@@ -383,8 +384,13 @@ ProduceResult fillForm(const QString& templatePath,
     }
 
     // Written beside the output and renamed over it: a failure leaves the previous form intact.
+    // The target is made private first; the saved file keeps its permissions.
+    bool created = false;
+    PrivateFiles::prepare(outputPath, nullptr, &created);
     QSaveFile file(outputPath);
     if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() || !file.commit()) {
+        if (created)
+            QFile::remove(outputPath);
         const QFileDevice::FileError error = file.error();
         const QString systemText = file.errorString();
         qCWarning(lcProduce) << "cannot save" << outputPath << ":" << systemText;

@@ -1,5 +1,6 @@
 #include "core/store/Backup.h"
 
+#include "core/store/PrivateFiles.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
 #include "core/store/TableCopy.h"
@@ -33,10 +34,50 @@ const TableDef& tableOf(const BackupSet& set)
     return set.table == Schema::casesTable().name ? Schema::casesTable() : Schema::namesTable();
 }
 
-// Moves the old backup to the previous generation and puts the new copy in its place.
+const QString InfoTable = QStringLiteral("BackupInfo");
+
+// Records in a new backup where it came from, when, and how many rows of the office's own it
+// holds.
+bool recordInfo(const BackupSet& set, const QString& path, QString* error)
+{
+    SqlConnection file(path);
+    const int rows = TableCopy::dataCount(file, tableOf(set));
+    const bool done =
+        rows >= 0 && file.exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(InfoTable)) &&
+        file.exec(QStringLiteral("CREATE TABLE %1 (origin TEXT, written TEXT, tablename TEXT, rowcount TEXT)")
+                      .arg(InfoTable)) &&
+        file.exec(QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(InfoTable),
+                  {shownLocation(set.livePath),
+                   QDateTime::currentDateTimeUtc().toString(Qt::ISODate),
+                   set.table,
+                   QString::number(rows)});
+    if (!done)
+        *error = file.errorText().isEmpty() ? QStringLiteral("The rows of the copy could not be counted.")
+                                            : file.errorText();
+    return done;
+}
+
+// Moves the old backup to the previous generation and puts the new copy in its place, unless
+// the copy holds far fewer rows than the sound backup it would push out: a database recreated
+// empty (or holding only the sample case) must never cost the office its last good backup.
 BackupOutcome placeBackup(const BackupSet& set, const QString& temporary)
 {
     QString error;
+    if (!recordInfo(set, temporary, &error)) {
+        QFile::remove(temporary);
+        return {BackupStatus::Failed, error};
+    }
+    const std::optional<BackupInfo> fresh = readInfo(set, temporary);
+    if (const QString good = soundBackup(set); !good.isEmpty() && fresh) {
+        const std::optional<BackupInfo> kept = readInfo(set, good);
+        if (kept && isFarSmaller(fresh->rows, kept->rows)) {
+            QFile::remove(temporary);
+            BackupOutcome outcome{BackupStatus::KeptLarger, QString()};
+            outcome.rows = fresh->rows;
+            outcome.kept = *kept;
+            return outcome;
+        }
+    }
     if (QFileInfo::exists(set.backupPath) && !replaceFile(set.backupPath, set.previousPath, &error)) {
         QFile::remove(temporary);
         return {BackupStatus::Failed, error};
@@ -46,6 +87,22 @@ BackupOutcome placeBackup(const BackupSet& set, const QString& temporary)
         return {BackupStatus::Failed, error};
     }
     return {BackupStatus::Written, QString()};
+}
+
+// The generations of the files a restore kept, newest first: each restore keeps its own, so that
+// a second restore never costs the file the first one kept.
+constexpr int BeforeRestoreGenerations = 3;
+
+// Moves the kept files one generation on and puts `temporary` in place as the newest.
+bool keepBeforeRestore(const BackupSet& set, const QString& temporary, QString* error)
+{
+    const QStringList generations = beforeRestoreGenerations(set);
+    QFile::remove(generations.last());
+    for (qsizetype i = generations.size() - 1; i > 0; --i) {
+        if (QFileInfo::exists(generations[i - 1]) && !replaceFile(generations[i - 1], generations[i], error))
+            return false;
+    }
+    return replaceFile(temporary, generations.first(), error);
 }
 
 // Why the file at `path` is no sound copy of the set's database (empty when it is one).
@@ -64,6 +121,11 @@ QString copyProblem(const BackupSet& set, const QString& path)
     if (!query.exec(QStringLiteral("SELECT \"%1\" FROM \"%2\" LIMIT 0").arg(set.keyColumn, set.table)))
         return QStringLiteral("The file holds no %1 table.").arg(set.table);
     return {};
+}
+
+QString shownTime(const QDateTime& utc)
+{
+    return utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm"));
 }
 
 bool isProcessRunning(qint64 pid)
@@ -93,6 +155,46 @@ bool replaceFile(const QString& source, const QString& target, QString* error)
     return !code;
 }
 
+QStringList beforeRestoreGenerations(const BackupSet& set)
+{
+    QStringList generations{set.beforeRestorePath};
+    const QString base = set.beforeRestorePath.left(set.beforeRestorePath.size() - 4); // ".MDB"
+    for (int i = 2; i <= BeforeRestoreGenerations; ++i)
+        generations << base + QStringLiteral("_%1.MDB").arg(i);
+    return generations;
+}
+
+bool isFarSmaller(int fresh, int kept)
+{
+    if (fresh < 0 || kept <= 0)
+        return false;
+    return fresh == 0 || fresh * 2 < kept;
+}
+
+QString rowNoun(const BackupSet& set)
+{
+    return set.table == Schema::casesTable().name ? QStringLiteral("cases") : QStringLiteral("names");
+}
+
+std::optional<BackupInfo> readInfo(const BackupSet& set, const QString& path)
+{
+    SqlConnection file(path);
+    if (!file.isOpen())
+        return std::nullopt;
+    BackupInfo info;
+    info.path = path;
+    info.rows = TableCopy::dataCount(file, tableOf(set));
+    info.written = QFileInfo(path).lastModified().toUTC();
+    QSqlQuery query(file.database());
+    if (query.exec(QStringLiteral("SELECT origin, written FROM %1").arg(InfoTable)) && query.next()) {
+        info.origin = query.value(0).toString();
+        const QDateTime written = QDateTime::fromString(query.value(1).toString(), Qt::ISODate);
+        if (written.isValid())
+            info.written = written.toUTC();
+    }
+    return info;
+}
+
 BackupSet BackupSet::cases(const DataPaths& paths)
 {
     return {paths.casesDbPath(),
@@ -119,6 +221,9 @@ BackupOutcome writeBackup(const BackupSet& set)
 {
     const QString temporary = temporaryBeside(set.backupPath);
     QFile::remove(temporary);
+    // VACUUM INTO writes into an empty file as it finds it: made private first.
+    if (QString error; !PrivateFiles::prepare(temporary, &error))
+        return {BackupStatus::Failed, error};
     {
         SqlConnection live(set.livePath);
         if (!live.isOpen())
@@ -147,6 +252,7 @@ QList<QPair<BackupSet, BackupOutcome>> writeBackups(const DataPaths& paths)
         return outcomes;
     }
     QString error;
+    PrivateFiles::makePrivateFolder(paths.backupFolder());
     std::optional<QList<TableCopy::Rows>> snapshot;
     {
         SqlConnection live(paths.casesDbPath());
@@ -182,6 +288,22 @@ QString quitReport(const BackupSet& set, const BackupOutcome& outcome)
 {
     if (outcome.status == BackupStatus::Written)
         return {};
+    if (outcome.status == BackupStatus::KeptLarger) {
+        const QString noun = rowNoun(set);
+        const QString now = outcome.rows == 0 ? QStringLiteral("none of the office's own %1").arg(noun)
+                                              : QStringLiteral("only %1 %2").arg(outcome.rows).arg(noun);
+        return QStringLiteral("The %1 database %2 holds %3 now, far fewer than the %4 %5 of its backup %6 "
+                              "(written %7), so that backup was kept and no new one was written.  If the %5 "
+                              "were removed on purpose, move the backup %6 elsewhere; the next quit then "
+                              "writes a new one.")
+            .arg(set.displayName,
+                 shownLocation(set.livePath),
+                 now,
+                 QString::number(outcome.kept.rows),
+                 noun,
+                 shownLocation(outcome.kept.path),
+                 shownTime(outcome.kept.written));
+    }
     const QString good = soundBackup(set);
     const QString goodText =
         good.isEmpty()
@@ -238,31 +360,38 @@ RestoreOutcome restoreOnServer(const BackupSet& set)
         return outcome;
     }
     const TableDef& table = tableOf(set);
+    const QString name = live.dialect().identifier(table.name);
     QString error;
-    const std::optional<TableCopy::Rows> before = TableCopy::read(live, table, &error);
-    const QString temporary = temporaryBeside(set.beforeRestorePath);
-    if (!before || !TableCopy::writeFile(temporary, table, *before, &error) ||
-        !replaceFile(temporary, set.beforeRestorePath, &error)) {
-        QFile::remove(temporary);
-        outcome.restoredFrom.clear();
-        outcome.error = QStringLiteral("The rows on the server could not be kept as %1 (%2).")
-                            .arg(shownLocation(set.beforeRestorePath), error);
-        return outcome;
+    // Under an exclusive lock no other workstation saves between reading what the server held
+    // and replacing it: the kept file holds every save made before the restore, and a save made
+    // meanwhile waits and then finds the restored rows.
+    bool done = live.database().transaction() &&
+                live.exec(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(name));
+    if (!done)
+        error = live.errorText();
+    std::optional<TableCopy::Rows> before;
+    if (done) {
+        before = TableCopy::read(live, table, &error);
+        const QString temporary = temporaryBeside(set.beforeRestorePath);
+        done = before && TableCopy::writeFile(temporary, table, *before, &error) &&
+               keepBeforeRestore(set, temporary, &error);
+        if (!done) {
+            QFile::remove(temporary);
+            error = QStringLiteral("The rows on the server could not be kept as %1 (%2).")
+                        .arg(shownLocation(set.beforeRestorePath), error);
+        }
     }
-    outcome.keptLivePath = set.beforeRestorePath;
-    const bool replaced =
-        live.database().transaction() &&
-        live.exec(QStringLiteral("DELETE FROM %1").arg(live.dialect().identifier(table.name))) &&
-        TableCopy::append(live, table, *rows, &error) && live.database().commit();
-    if (!replaced) {
+    done = done && live.exec(QStringLiteral("DELETE FROM %1").arg(name)) &&
+           TableCopy::append(live, table, *rows, &error) && live.database().commit();
+    if (!done) {
         if (error.isEmpty())
             error = live.errorText();
         live.database().rollback();
         outcome.restoredFrom.clear();
-        outcome.keptLivePath.clear();
         outcome.error = error;
         return outcome;
     }
+    outcome.keptLivePath = set.beforeRestorePath;
     outcome.result = RestoreResult::Restored;
     outcome.error = refusals.join(QStringLiteral("\r\n"));
     return outcome;
@@ -290,7 +419,7 @@ RestoreOutcome restore(const BackupSet& set)
             continue;
         QFile::remove(temporary);
         // The copy is checked, not the backup itself, so that what is checked is what goes live.
-        if (!QFile::copy(candidate, temporary)) {
+        if (!PrivateFiles::copy(candidate, temporary)) {
             refusals << QStringLiteral("%1 could not be copied beside %2.")
                             .arg(shownLocation(candidate), shownLocation(set.livePath));
             continue;
@@ -308,9 +437,25 @@ RestoreOutcome restore(const BackupSet& set)
         outcome.error = refusals.join(QStringLiteral("\r\n"));
         return outcome;
     }
+    // The live file is brought to a clean state and held under SQLite's exclusive lock until the
+    // backup is in its place: a journal a crashed workstation left is rolled back into the old
+    // file first (renamed under it, the backup would inherit it), the kept copy holds every save
+    // made before, and no workstation writes meanwhile.
+    std::optional<SqlConnection> guard;
     if (QFileInfo::exists(set.livePath)) {
-        QFile::remove(set.beforeRestorePath);
-        if (!QFile::copy(set.livePath, set.beforeRestorePath)) {
+        guard.emplace(set.livePath);
+        if (!guard->isOpen() || !guard->exec(QStringLiteral("BEGIN EXCLUSIVE"))) {
+            QFile::remove(temporary);
+            outcome.restoredFrom.clear();
+            outcome.error = guard->errorText();
+            return outcome;
+        }
+    }
+    if (QFileInfo::exists(set.livePath)) {
+        const QString kept = temporaryBeside(set.beforeRestorePath);
+        if (QString ignored;
+            !PrivateFiles::copy(set.livePath, kept) || !keepBeforeRestore(set, kept, &ignored)) {
+            QFile::remove(kept);
             QFile::remove(temporary);
             outcome.restoredFrom.clear();
             outcome.error = QStringLiteral("The file in use could not be kept as %1.")
@@ -320,7 +465,10 @@ RestoreOutcome restore(const BackupSet& set)
         outcome.keptLivePath = set.beforeRestorePath;
     }
     QString error;
-    if (!replaceFile(temporary, set.livePath, &error)) {
+    const bool replaced = replaceFile(temporary, set.livePath, &error);
+    if (guard)
+        guard->exec(QStringLiteral("ROLLBACK"));
+    if (!replaced) {
         QFile::remove(temporary);
         outcome.restoredFrom.clear();
         outcome.keptLivePath.clear();
@@ -334,7 +482,8 @@ RestoreOutcome restore(const BackupSet& set)
 
 void removeStaleTemporaries(const QString& folder)
 {
-    static const QRegularExpression suffix(QStringLiteral(R"(\.tmp-(?:(.+)-)?(\d+)$)"));
+    // A copy killed half-way may also leave its journal: it goes with the copy.
+    static const QRegularExpression suffix(QStringLiteral(R"(\.tmp-(?:(.+)-)?(\d+)(?:-journal)?$)"));
     const QDir dir(folder);
     const QDateTime anHourAgo = QDateTime::currentDateTimeUtc().addSecs(-3600);
     const QFileInfoList files = dir.entryInfoList(
@@ -365,6 +514,30 @@ RestoreTexts namesRestoreTexts()
         QStringLiteral("Restore Names Database File"),
         QStringLiteral("Are you sure you want to RESTORE the Names Database File using the Backup Database "
                        "File (Y/N)?")};
+}
+
+QString restoreQuestion(const BackupSet& set, const RestoreTexts& texts)
+{
+    QStringList about;
+    const QString noun = rowNoun(set);
+    if (const QString good = soundBackup(set); !good.isEmpty()) {
+        if (const std::optional<BackupInfo> info = readInfo(set, good)) {
+            about << QStringLiteral("The backup %1 was taken from %2 on %3 and holds %4 %5.")
+                         .arg(shownLocation(good),
+                              info->origin.isEmpty() ? QStringLiteral("this office's data") : info->origin,
+                              shownTime(info->written),
+                              QString::number(qMax(info->rows, 0)),
+                              noun);
+        }
+    }
+    if (set.liveOnServer()) {
+        about << QStringLiteral(
+                     "Restoring it replaces the office's %1 on the server %2 for every workstation, "
+                     "with every change made since the backup was taken.")
+                     .arg(noun, shownLocation(set.livePath));
+    }
+    about << texts.questionText;
+    return about.join(QStringLiteral("\r\n\r\n"));
 }
 
 QString noBackupText()

@@ -2,9 +2,12 @@
 
 #include "core/store/DataPaths.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QPair>
 #include <QString>
+
+#include <optional>
 
 namespace cs42 {
 
@@ -30,18 +33,47 @@ struct BackupSet
     bool liveOnServer() const;
 };
 
+// What a backup file says of itself: each backup records where it was taken from, when, and how
+// many rows of the office's own it holds (the sample case and the directory's example record
+// are not counted). A backup written before this was recorded gives its file time and no origin.
+struct BackupInfo
+{
+    QString path;
+    QString origin;    // the live database or server it was taken from, as messages show it
+    QDateTime written; // UTC
+    int rows = -1;     // cases or names of the office's own; -1 when they cannot be counted
+};
+
+// The backup file's description; nullopt when it cannot be read.
+std::optional<BackupInfo> readInfo(const BackupSet& set, const QString& path);
+// "cases" / "names".
+QString rowNoun(const BackupSet& set);
+
 enum class BackupStatus
 {
     Written,
     LiveDamaged, // the live file failed its integrity check: the backups were left as they were
     Failed,      // the copy could not be made or put in place: the backups were left as they were
+    KeptLarger,  // the live database holds far fewer rows than the sound backup (an empty or
+                 // recreated database): the backups were left as they were
 };
 
 struct BackupOutcome
 {
+    BackupOutcome(BackupStatus what = BackupStatus::Failed, const QString& why = QString())
+        : status(what)
+        , detail(why)
+    {}
+
     BackupStatus status = BackupStatus::Failed;
-    QString detail; // the damage or the cause of the failure
+    QString detail;  // the damage or the cause of the failure
+    int rows = -1;   // KeptLarger: the rows of the office's own the live database holds
+    BackupInfo kept; // KeptLarger: the backup that was kept
 };
+
+// True when a snapshot of `fresh` rows must not replace a backup of `kept` rows: it holds none of
+// the office's own (only the sample case) while the backup holds some, or fewer than half.
+bool isFarSmaller(int fresh, int kept);
 
 // A temporary file beside `path` that names this computer and process, so that the next start
 // can tell a copy left by a killed run from one that another workstation is writing right now
@@ -88,6 +120,9 @@ struct RestoreOutcome
 // backup's in one transaction, after the rows it held are kept in beforeRestorePath.
 RestoreOutcome restore(const BackupSet& set);
 
+// The files restores kept, newest first: beforeRestorePath, then _2 and _3 beside it.
+QStringList beforeRestoreGenerations(const BackupSet& set);
+
 // True when the set has a backup file of either generation.
 bool hasBackup(const BackupSet& set);
 
@@ -102,6 +137,11 @@ struct RestoreTexts
     QString questionTitle;
     QString questionText;
 };
+
+// The restore question, after what the backup a restore would put in place is (where it was
+// taken from, when, and how many cases or names it holds) and, for a server, that it replaces
+// the office's data for every workstation.
+QString restoreQuestion(const BackupSet& set, const RestoreTexts& texts);
 
 RestoreTexts casesRestoreTexts();
 RestoreTexts namesRestoreTexts();

@@ -1,5 +1,6 @@
 #include "core/store/DataMove.h"
 
+#include "core/store/PrivateFiles.h"
 #include "core/store/SqlConnection.h"
 
 #include <QFile>
@@ -43,6 +44,10 @@ bool copyDatabases(const DataPaths& paths, const QString& folder, QString* error
             continue; // nothing to bring along; the program makes an empty one there
         const QString partial = to + QStringLiteral(".copying");
         QFile::remove(partial);
+        if (!PrivateFiles::prepare(partial, error)) {
+            undo();
+            return false;
+        }
         {
             SqlConnection source(from);
             if (!source.isOpen() || !source.exec(QStringLiteral("VACUUM INTO ?"), {partial})) {

@@ -4,6 +4,7 @@
 #include "core/store/ServerLocation.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 namespace cs42 {
 
@@ -49,7 +50,17 @@ bool DataPaths::onServer() const
 
 QString DataPaths::backupFolder() const
 {
-    return onServer() ? vtrFormsDir() : filesLocation;
+    if (!onServer())
+        return filesLocation;
+    // One folder per server database, so that the backups of one office's server never rotate
+    // away those of another (or of the folder the workstation used before).
+    const std::optional<ServerLocation> server = ServerLocation::fromUri(filesLocation.trimmed());
+    QString tag =
+        server
+            ? QStringLiteral("%1_%2_%3").arg(server->host.toLower()).arg(server->port).arg(server->database)
+            : QStringLiteral("server");
+    tag.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
+    return joinPath(joinPath(vtrFormsDir(), QStringLiteral("ServerBackups")), tag);
 }
 
 QString DataPaths::settingsDbPath() const
@@ -110,8 +121,14 @@ QStringList DataPaths::dataFiles() const
     QStringList files = {settingsDbPath(), scheduleDbPath()};
     if (!onServer())
         files << namesDbPath() << casesDbPath();
-    return files << namesBackupPath() << casesBackupPath() << namesPreviousBackupPath()
-                 << casesPreviousBackupPath() << namesBeforeRestorePath() << casesBeforeRestorePath();
+    files << namesBackupPath() << casesBackupPath() << namesPreviousBackupPath() << casesPreviousBackupPath();
+    // Each restore keeps the file it replaced: the newest, then the generations _2 and _3.
+    for (const QString& kept : {namesBeforeRestorePath(), casesBeforeRestorePath()}) {
+        files << kept;
+        for (int generation = 2; generation <= 3; ++generation)
+            files << kept.left(kept.size() - 4) + QStringLiteral("_%1.MDB").arg(generation);
+    }
+    return files;
 }
 
 QString DataPaths::templatePath() const

@@ -23,8 +23,9 @@ struct DataPaths
 
     // True when the cases and names live on a server rather than in a folder.
     bool onServer() const;
-    // Where the backups of the cases and names are written: the files location, or VTRForms on
-    // this workstation for a server.
+    // Where the backups of the cases and names are written: the files location, or for a server
+    // a folder of that server database's own under VTRForms/ServerBackups on this workstation
+    // (VTRForms/ServerBackups/<host>_<port>_<database>).
     QString backupFolder() const;
 
     QString settingsDbPath() const;

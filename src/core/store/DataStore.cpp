@@ -2,6 +2,7 @@
 
 #include "core/store/Backup.h"
 #include "core/store/InstalledData.h"
+#include "core/store/PrivateFiles.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
 #include "core/worksheet/FormEdition.h"
@@ -37,6 +38,10 @@ DataStore::startUp(const QString& workingDirectory, StartUpReport* report, const
         Backup::removeStaleTemporaries(paths.backupFolder());
     }
     ensureScheduleDatabase(paths);
+    // Files an earlier version left readable by every account.
+    const QStringList written = paths.dataFiles() << paths.producedFormPath();
+    for (const QString& file : written)
+        PrivateFiles::restrict(file);
     // The template, the reference documents and the default schedule, when missing.
     InstalledData::install(paths, InstalledData::folder());
     if (report) {

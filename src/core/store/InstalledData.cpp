@@ -1,5 +1,6 @@
 #include "core/store/InstalledData.h"
 
+#include "core/store/PrivateFiles.h"
 #include "core/store/Schema.h"
 #include "core/worksheet/FormEdition.h"
 #include "core/worksheet/ScheduleCsv.h"
@@ -124,7 +125,9 @@ QString userWorkingDirectory(QString* error)
         return {};
     }
     const QString folder = QDir(base).filePath(QStringLiteral("cs42"));
-    if (!QDir().mkpath(folder)) {
+    // The folder holds the cases and names of one account: no other account may look in.
+    if (!PrivateFiles::makePrivateFolder(folder) ||
+        !QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
         *error = QStringLiteral("cannot create the folder %1").arg(folder);
         return {};
     }

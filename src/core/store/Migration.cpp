@@ -14,6 +14,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace cs42::Migration {
 
 namespace {
@@ -45,6 +49,32 @@ int dataRows(SqlConnection& connection, const TableDef& table)
         query.value(0).toString() == NameRecord::seedRecord().value(QStringLiteral("keynumber")))
         return 0;
     return rows;
+}
+
+// What makes two spellings one place: a folder's device and inode (through symlinks, "dir/.",
+// bind mounts), a server database's cluster (its system identifier) and name (through
+// "localhost" and "127.0.0.1", or a second port of the same server). Empty when it cannot be
+// told.
+QString identityOf(const Location& place, const QString& spelled)
+{
+    if (place.server) {
+        SqlConnection server(place.cases);
+        if (!server.isOpen())
+            return {};
+        QSqlQuery query(server.database());
+        if (query.exec(QStringLiteral(
+                "SELECT system_identifier::text, current_database() FROM pg_control_system()")) &&
+            query.next())
+            return QStringLiteral("server %1 %2").arg(query.value(0).toString(), query.value(1).toString());
+        return {};
+    }
+#ifdef Q_OS_UNIX
+    struct stat folder;
+    if (::stat(QFile::encodeName(spelled).constData(), &folder) == 0)
+        return QStringLiteral("folder %1 %2").arg(quint64(folder.st_dev)).arg(quint64(folder.st_ino));
+#endif
+    const QString canonical = QFileInfo(spelled).canonicalFilePath();
+    return canonical.isEmpty() ? QString() : QStringLiteral("folder ") + canonical;
 }
 
 QString refusal(const QString& to, int cases, int names)
@@ -125,6 +155,32 @@ bool toServer(const Location& target,
     return done;
 }
 
+// The rows of each table of a folder target: the cases file is the main database of the
+// connection, the names file is attached as NamesSchema.
+const QString NamesSchema = QStringLiteral("target_names");
+
+int rowsIn(SqlConnection& file, const TableDef& table, const QString& schema)
+{
+    QSqlQuery query(file.database());
+    if (query.exec(
+            QStringLiteral("SELECT count(*) FROM %1").arg(TableCopy::qualifiedName(file, table, schema))) &&
+        query.next())
+        return query.value(0).toInt();
+    return -1;
+}
+
+// What a folder target holds, as the last line of a message.
+QString holding(const QString& to, int cases, int names)
+{
+    return QStringLiteral("%1 holds %2 cases and %3 names.").arg(shownLocation(to)).arg(cases).arg(names);
+}
+
+// The new rows go into the target's own files through SQLite, in one transaction over both (the
+// names file attached to the cases file): SQLite's journals, and the super-journal that ties
+// them, leave both files all old or all new whenever the copy stops, and a journal a crashed
+// workstation left beside a file is rolled back into its own file before anything is written.
+// Renaming new files into place could leave new cases beside old names, or a new file under
+// an old file's journal.
 bool toFolder(const Location& target,
               const QString& to,
               bool replace,
@@ -136,31 +192,60 @@ bool toFolder(const Location& target,
         *error = QStringLiteral("The folder %1 does not exist.").arg(shownLocation(to));
         return false;
     }
-    if (!replace) {
-        int held = 0;
-        int heldNames = 0;
-        if (QFileInfo::exists(target.cases)) {
-            SqlConnection file(target.cases);
-            held = TableCopy::count(file, Schema::casesTable());
-        }
-        if (QFileInfo::exists(target.names)) {
-            SqlConnection file(target.names);
-            heldNames = dataRows(file, Schema::namesTable());
-        }
-        if (held != 0 || heldNames != 0) {
-            *error = refusal(to, held, heldNames);
-            return false;
-        }
+    if (Schema::ensureDatabase(target.cases, Schema::casesTable(), error) != SqlFailure::None ||
+        Schema::ensureDatabase(target.names, Schema::namesTable(), error) != SqlFailure::None)
+        return false;
+    SqlConnection file(target.cases);
+    if (!file.isOpen() ||
+        !file.exec(QStringLiteral("ATTACH DATABASE ? AS %1").arg(NamesSchema), {target.names})) {
+        *error = file.errorText();
+        return false;
     }
-    const QString casesTemporary = Backup::temporaryBeside(target.cases);
-    const QString namesTemporary = Backup::temporaryBeside(target.names);
-    const bool written = TableCopy::writeFile(casesTemporary, Schema::casesTable(), cases, error) &&
-                         TableCopy::writeFile(namesTemporary, Schema::namesTable(), names, error) &&
-                         Backup::replaceFile(casesTemporary, target.cases, error) &&
-                         Backup::replaceFile(namesTemporary, target.names, error);
-    QFile::remove(casesTemporary);
-    QFile::remove(namesTemporary);
-    return written;
+    const TableDef& casesTable = Schema::casesTable();
+    const TableDef& namesTable = Schema::namesTable();
+    // Other workstations wait until the copy is in place (their saves would be lost in it).
+    if (!file.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        *error = file.errorText();
+        return false;
+    }
+    const auto heldNow = [&file, &casesTable, &namesTable] {
+        return std::pair{rowsIn(file, casesTable, QString()),
+                         TableCopy::dataCount(file, namesTable, NamesSchema)};
+    };
+    const auto [heldCases, heldNames] = heldNow();
+    if (!replace && (heldCases != 0 || heldNames != 0)) {
+        file.exec(QStringLiteral("ROLLBACK"));
+        *error = refusal(to, heldCases, heldNames);
+        return false;
+    }
+    bool done =
+        file.exec(QStringLiteral("DELETE FROM %1").arg(TableCopy::qualifiedName(file, casesTable))) &&
+        file.exec(
+            QStringLiteral("DELETE FROM %1").arg(TableCopy::qualifiedName(file, namesTable, NamesSchema)));
+    if (!done)
+        *error = file.errorText();
+    done = done && TableCopy::append(file, casesTable, cases, error) &&
+           TableCopy::append(file, namesTable, names, error, NamesSchema);
+    if (done && !file.exec(QStringLiteral("COMMIT"))) {
+        *error = file.errorText();
+        done = false;
+    }
+    if (!done) {
+        file.exec(QStringLiteral("ROLLBACK"));
+        const int keptCases = rowsIn(file, casesTable, QString());
+        const int keptNames = rowsIn(file, namesTable, NamesSchema);
+        *error = QStringLiteral("%1  Nothing was changed: %2").arg(*error, holding(to, keptCases, keptNames));
+        return false;
+    }
+    // What went in is read back: the counts the user is told are those of the files.
+    const int nowCases = rowsIn(file, casesTable, QString());
+    const int nowNames = rowsIn(file, namesTable, NamesSchema);
+    if (nowCases != cases.values.size() || nowNames != names.values.size()) {
+        *error = QStringLiteral("The copy does not hold what was read.  Now %1")
+                     .arg(holding(to, nowCases, nowNames));
+        return false;
+    }
+    return true;
 }
 } // namespace
 
@@ -169,7 +254,9 @@ Outcome migrate(const QString& from, const QString& to, bool replace)
     Outcome outcome;
     const Location source = locate(from);
     const Location target = locate(to);
-    if (source.cases == target.cases) {
+    const QString sourceIdentity = identityOf(source, from);
+    if (source.cases == target.cases ||
+        (!sourceIdentity.isEmpty() && sourceIdentity == identityOf(target, to))) {
         outcome.error = QStringLiteral("The source and the target are the same place.");
         return outcome;
     }
@@ -194,16 +281,27 @@ Outcome migrate(const QString& from, const QString& to, bool replace)
             names = (*both)[1];
         }
     } else {
+        // Both files are read in one transaction, so that they are read at one moment: a
+        // workstation's save into either waits until both are read.
         SqlConnection casesDb(source.cases);
         if (target.server && !serverCanKeep(casesDb, source.names, from, &outcome.error))
             return outcome;
-        cases = TableCopy::read(casesDb, Schema::casesTable(), &outcome.error);
-        if (cases && QFileInfo(source.names).isFile()) {
-            SqlConnection namesDb(source.names);
-            names = TableCopy::read(namesDb, Schema::namesTable(), &outcome.error);
-        } else if (cases) {
-            names = TableCopy::Rows{};
+        const bool withNames = QFileInfo(source.names).isFile();
+        if (withNames && casesDb.isOpen() &&
+            !casesDb.exec(QStringLiteral("ATTACH DATABASE ? AS %1").arg(NamesSchema), {source.names})) {
+            outcome.error = casesDb.errorText();
+            return outcome;
         }
+        if (!casesDb.isOpen() || !casesDb.exec(QStringLiteral("BEGIN"))) {
+            outcome.error = casesDb.errorText();
+            return outcome;
+        }
+        cases = TableCopy::read(casesDb, Schema::casesTable(), &outcome.error);
+        if (cases && withNames)
+            names = TableCopy::read(casesDb, Schema::namesTable(), &outcome.error, NamesSchema);
+        else if (cases)
+            names = TableCopy::Rows{};
+        casesDb.exec(QStringLiteral("COMMIT"));
     }
     if (!cases || !names)
         return outcome;

@@ -1,5 +1,6 @@
 #include "core/store/SqlConnection.h"
 
+#include "core/store/PrivateFiles.h"
 #include "core/store/ServerConnections.h"
 #include "core/store/ServerLimits.h"
 
@@ -95,6 +96,12 @@ void SqlConnection::openFile(const QString& path, Mode mode)
                                 .arg(QDir::toNativeSeparators(info.absolutePath()));
             return;
         }
+    }
+    // SQLite would create the file readable by every account; it gets our permissions first
+    // (SQLite keeps them, and gives them to the file's journal).
+    if (!info.isFile() && !PrivateFiles::prepare(path, &m_error)) {
+        m_failure = SqlFailure::Other;
+        return;
     }
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     m_db.setDatabaseName(path);

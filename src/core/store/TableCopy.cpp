@@ -1,5 +1,6 @@
 #include "core/store/TableCopy.h"
 
+#include "core/names/NameRecord.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
 
@@ -17,7 +18,7 @@ void setError(QString* error, const QString& text)
 }
 } // namespace
 
-std::optional<Rows> read(SqlConnection& source, const TableDef& table, QString* error)
+std::optional<Rows> read(SqlConnection& source, const TableDef& table, QString* error, const QString& schema)
 {
     if (!source.isOpen()) {
         setError(error, source.errorText());
@@ -40,7 +41,7 @@ std::optional<Rows> read(SqlConnection& source, const TableDef& table, QString* 
     QSqlQuery query(source.database());
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                        .arg(select.join(QStringLiteral(", ")), dialect.identifier(table.name)))) {
+                        .arg(select.join(QStringLiteral(", ")), qualifiedName(source, table, schema)))) {
         source.noteError(query.lastError());
         setError(error, source.errorText());
         return std::nullopt;
@@ -89,7 +90,14 @@ readTogether(SqlConnection& source, const QList<const TableDef*>& tables, QStrin
     return all;
 }
 
-bool append(SqlConnection& target, const TableDef& table, const Rows& rows, QString* error)
+QString qualifiedName(SqlConnection& connection, const TableDef& table, const QString& schema)
+{
+    const QString name = connection.dialect().identifier(table.name);
+    return schema.isEmpty() ? name : connection.dialect().identifier(schema) + QLatin1Char('.') + name;
+}
+
+bool append(
+    SqlConnection& target, const TableDef& table, const Rows& rows, QString* error, const QString& schema)
 {
     const SqlDialect& dialect = target.dialect();
     QStringList names;
@@ -98,7 +106,7 @@ bool append(SqlConnection& target, const TableDef& table, const Rows& rows, QStr
     QSqlQuery insert(target.database());
     if (!insert.prepare(
             QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                .arg(dialect.identifier(table.name),
+                .arg(qualifiedName(target, table, schema),
                      names.join(QStringLiteral(", ")),
                      QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", "))))) {
         target.noteError(insert.lastError());
@@ -160,6 +168,32 @@ int count(SqlConnection& connection, const TableDef& table)
     if (query.exec(
             QStringLiteral("SELECT count(*) FROM %1").arg(connection.dialect().identifier(table.name))) &&
         query.next())
+        return query.value(0).toInt();
+    return -1;
+}
+
+int dataCount(SqlConnection& connection, const TableDef& table, const QString& schema)
+{
+    if (!connection.isOpen())
+        return -1;
+    // The example rows are told by their own values; every other row counts.
+    QString column;
+    QString example;
+    if (&table == &Schema::casesTable()) {
+        column = QStringLiteral("casedesc");
+        example = QStringLiteral("Sample Case");
+    } else if (&table == &Schema::namesTable()) {
+        column = QStringLiteral("keynumber");
+        example = NameRecord::seedKey();
+    }
+    QSqlQuery query(connection.database());
+    const QString name = qualifiedName(connection, table, schema);
+    const bool read =
+        column.isEmpty() ? query.exec(QStringLiteral("SELECT count(*) FROM %1").arg(name))
+                         : query.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 IS NULL OR %2 <> ?")
+                                             .arg(name, connection.dialect().identifier(column))) &&
+                               (query.addBindValue(example), query.exec());
+    if (read && query.next())
         return query.value(0).toInt();
     return -1;
 }

@@ -5,6 +5,7 @@
 #include "core/produce/OutputPath.h"
 #include "core/produce/SaveName.h"
 #include "core/store/DataStore.h"
+#include "core/store/PrivateFiles.h"
 #include "core/worksheet/FormEdition.h"
 #include "ui/common/Interaction.h"
 #include "ui/common/Session.h"
@@ -261,9 +262,14 @@ QString PdfPreview::copyDocument(const QString& target) const
     source.close();
 
     // Written beside the target and renamed over it: a failure leaves an earlier file as it was.
+    // The copy is made private first (it may hold a case's incomes); the saved file keeps that.
+    bool created = false;
+    PrivateFiles::prepare(target, nullptr, &created);
     QSaveFile file(target);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return {};
+    if (created)
+        QFile::remove(target);
     const QFileDevice::FileError error = file.error();
     const QString systemText = file.errorString();
     qCWarning(lcProduce) << "cannot save a copy of" << m_path << "as" << target << ":" << systemText;

@@ -53,7 +53,8 @@ void HiddenUtilities::restoreDatabase(const Backup::BackupSet& set, const Backup
         interaction.inform(this, QString(), Backup::noBackupText());
         return;
     }
-    if (interaction.ask(this, texts.questionTitle, texts.questionText) != Interaction::Answer::Yes)
+    if (interaction.ask(this, texts.questionTitle, Backup::restoreQuestion(set, texts)) !=
+        Interaction::Answer::Yes)
         return;
     const Backup::RestoreOutcome outcome = Backup::restore(set);
     const QString& error = outcome.error;
