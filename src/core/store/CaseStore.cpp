@@ -6,12 +6,12 @@
 #include "core/store/NullRepair.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
+#include "core/store/Workstation.h"
 
 #include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QSysInfo>
 
 namespace cs42 {
 
@@ -208,6 +208,26 @@ std::optional<CaseRecord> CaseStore::findCurrentCase(QString& currentCaseId, Cas
     return record;
 }
 
+namespace {
+// Tells the workstations listening on a server that the case changed; the notice goes out when
+// the statement's transaction commits. A file needs none: its readers look for changes themselves.
+bool noticeChange(SqlConnection& connection, const QString& caseId, QSqlError* error = nullptr)
+{
+    const QString notice = connection.dialect().changeNotice();
+    if (notice.isEmpty())
+        return true;
+    QSqlQuery query(connection.database());
+    query.prepare(notice);
+    query.addBindValue(caseId);
+    if (query.exec())
+        return true;
+    qCWarning(lcStore) << "could not send the notice of a changed case:" << query.lastError().text();
+    if (error)
+        *error = query.lastError();
+    return false;
+}
+} // namespace
+
 CaseStoreStatus CaseStore::saveCaseFields(const QString& currentCaseId, const ColumnValues& values) const
 {
     SqlConnection connection(m_path);
@@ -238,24 +258,14 @@ CaseStoreStatus CaseStore::saveCaseFields(const QString& currentCaseId, const Co
         query.addBindValue(v);
     if (!query.exec())
         return writeFailure(connection, query.lastError());
-    if (query.numRowsAffected() > 0)
+    if (query.numRowsAffected() > 0) {
+        query.finish();
+        noticeChange(connection, currentCaseId);
         return CaseStoreStatus::Ok;
+    }
     query.finish();
     return missingRow(connection);
 }
-
-namespace {
-// Who saves, as the history records it.
-QString operatingSystemUser()
-{
-    for (const char* variable : {"USER", "USERNAME", "LOGNAME"}) {
-        const QString user = qEnvironmentVariable(variable);
-        if (!user.isEmpty())
-            return user;
-    }
-    return QStringLiteral("unknown");
-}
-} // namespace
 
 CaseStoreStatus CaseStore::saveCaseChanges(const QString& currentCaseId,
                                            const QList<ColumnChange>& changes,
@@ -345,8 +355,8 @@ CaseStoreStatus CaseStore::saveCaseChanges(const QString& currentCaseId,
     if (update.numRowsAffected() == 0)
         return rollback(CaseStoreStatus::Conflict);
 
-    const QString user = operatingSystemUser();
-    const QString host = QSysInfo::machineHostName();
+    const QString user = Workstation::user();
+    const QString host = Workstation::name();
     const QString time = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
     QSqlQuery history(db);
     history.prepare(
@@ -359,6 +369,9 @@ CaseStoreStatus CaseStore::saveCaseChanges(const QString& currentCaseId,
         if (!history.exec())
             return rollback(writeFailure(connection, history.lastError()));
     }
+    history.finish();
+    if (QSqlError error; !noticeChange(connection, currentCaseId, &error))
+        return rollback(writeFailure(connection, error));
     if (!db.commit())
         return rollback(writeFailure(connection, db.lastError()));
     return CaseStoreStatus::Ok;
@@ -481,8 +494,11 @@ QString CaseStore::addCaseRow(const QString& keySource,
                                      key,
                                      edition.isNull() ? QString(QLatin1String("")) : edition})
             insert.addBindValue(value);
-        if (insert.exec())
+        if (insert.exec()) {
+            insert.finish();
+            noticeChange(connection, key);
             return key;
+        }
         const QSqlError error = insert.lastError();
         if (attempt < 5 && connection.dialect().isDuplicateKey(error))
             continue;
@@ -507,8 +523,11 @@ CaseStoreStatus CaseStore::deleteCase(const QString& caseId) const
     query.addBindValue(caseId);
     if (!query.exec())
         return writeFailure(connection, query.lastError());
-    if (query.numRowsAffected() > 0)
+    if (query.numRowsAffected() > 0) {
+        query.finish();
+        noticeChange(connection, caseId);
         return CaseStoreStatus::Ok;
+    }
     query.finish();
     return missingRow(connection);
 }

@@ -159,6 +159,11 @@ public:
     // Workstations starting together would otherwise race to add the same column.
     QString schemaLock() const override { return QStringLiteral("SELECT pg_advisory_xact_lock(4203042)"); }
 
+    QString changeNotice() const override
+    {
+        return QStringLiteral("SELECT pg_notify('%1', ?)").arg(casesChannel());
+    }
+
     SqlFailure classify(const QSqlError& error) const override
     {
         if (!error.isValid())

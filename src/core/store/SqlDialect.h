@@ -60,6 +60,14 @@ public:
     // A statement that makes concurrent schema upgrades wait for each other; empty when the
     // engine's own locking suffices.
     virtual QString schemaLock() const = 0;
+    // A statement, with the changed case's key bound, that tells the other workstations listening
+    // on casesChannel() that the cases changed once the transaction commits; empty when the engine
+    // has no such notice (the others then look for changes themselves: ChangeWatch).
+    virtual QString changeNotice() const = 0;
+
+    // The channel a server's notices of changed cases go out on.
+    static QString casesChannel() { return QStringLiteral("cs42_cases"); }
+
     virtual SqlFailure classify(const QSqlError& error) const = 0;
     // An insert refused because another row has the key (a unique index).
     virtual bool isDuplicateKey(const QSqlError& error) const = 0;

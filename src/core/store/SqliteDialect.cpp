@@ -82,6 +82,8 @@ public:
 
     QString schemaLock() const override { return {}; }
 
+    QString changeNotice() const override { return {}; }
+
     SqlFailure classify(const QSqlError& error) const override
     {
         if (!error.isValid())
