@@ -42,6 +42,8 @@ struct CaseListItem
 {
     QString caseDesc;
     QString caseId;
+
+    friend bool operator==(const CaseListItem&, const CaseListItem&) = default;
 };
 
 using ColumnValues = QList<QPair<QString, QString>>;

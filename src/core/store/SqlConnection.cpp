@@ -68,9 +68,10 @@ SqlFailure classifySqlError(const QSqlError& error)
     return SqlDialect::sqlite().classify(error);
 }
 
-SqlConnection::SqlConnection(const QString& path, Mode mode)
+SqlConnection::SqlConnection(const QString& path, Mode mode, Sharing sharing)
     : m_path(path)
     , m_name(nextConnectionName())
+    , m_sharing(sharing)
 {
     if (ServerLocation::isServerUri(path))
         openServer();
@@ -180,6 +181,8 @@ QString keptKey(const QString& uri, const QString& password)
 
 bool SqlConnection::borrowServer(const QString& password)
 {
+    if (m_sharing == Sharing::Own)
+        return false;
     const QString name = ServerConnections::borrow(keptKey(m_server->toUri(), password));
     if (name.isEmpty())
         return false;
@@ -193,6 +196,8 @@ bool SqlConnection::borrowServer(const QString& password)
 
 void SqlConnection::keepServer(const QString& password)
 {
+    if (m_sharing == Sharing::Own)
+        return;
     m_kept = ServerConnections::keep(keptKey(m_server->toUri(), password), m_name);
 }
 

@@ -40,7 +40,14 @@ public:
         MustExist     // fails when the file is missing or is not a database
     };
 
-    explicit SqlConnection(const QString& path, Mode mode = Mode::MustExist);
+    // Whether a server connection may be lent by, and kept for, the program's other actions.
+    enum class Sharing
+    {
+        Lent, // borrows the kept connection, or becomes it (every action opened and closed)
+        Own,  // a connection of its own for as long as this object lives (a listener)
+    };
+
+    explicit SqlConnection(const QString& path, Mode mode = Mode::MustExist, Sharing sharing = Sharing::Lent);
     ~SqlConnection();
 
     SqlConnection(const SqlConnection&) = delete;
@@ -102,6 +109,7 @@ private:
     QString m_error;
     SqlFailure m_failure = SqlFailure::None;
     const SqlDialect* m_dialect = &SqlDialect::sqlite();
+    Sharing m_sharing = Sharing::Lent;
     bool m_kept = false; // a server connection lent by ServerConnections
     std::optional<ServerLocation> m_server;
     QString m_silentServer; // why a server said nothing to a login in time

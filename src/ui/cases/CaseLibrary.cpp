@@ -1,6 +1,7 @@
 #include "ui/cases/CaseLibrary.h"
 
 #include "core/store/CaseStore.h"
+#include "core/store/ChangeWatch.h"
 #include "core/store/DataStore.h"
 #include "core/store/ProgramSettings.h"
 #include "ui/cases/CaseListModel.h"
@@ -10,6 +11,7 @@
 #include "ui/common/Session.h"
 #include "ui/common/WindowHost.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -291,6 +293,46 @@ CaseLibrary::CaseLibrary(Session& session, WindowHost& host, QWidget* parent)
     // A files location saved meanwhile (the Location window) takes effect here.
     DataStore::loadSettings(m_session.paths);
     rebuildList();
+
+    m_refreshRetry.setSingleShot(true);
+    m_refreshRetry.setInterval(500);
+    connect(&m_refreshRetry, &QTimer::timeout, this, &CaseLibrary::refreshList);
+    m_watch = new ChangeWatch(m_session.paths.casesDbPath(), this);
+    connect(m_watch, &ChangeWatch::casesChanged, this, &CaseLibrary::refreshList);
+}
+
+bool CaseLibrary::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate && m_watch)
+        m_watch->checkNow();
+    return QWidget::event(event);
+}
+
+void CaseLibrary::refreshList()
+{
+    if (m_buildingList || m_cases.isEmpty())
+        return;
+    if (QApplication::activeModalWidget() != nullptr) {
+        m_refreshRetry.start();
+        return;
+    }
+    CaseStoreStatus status = CaseStoreStatus::Ok;
+    const QList<CaseListItem> cases = CaseStore(m_session.paths.casesDbPath()).listCases(&status);
+    if (status != CaseStoreStatus::Ok) {
+        m_refreshRetry.start();
+        return;
+    }
+    if (cases == m_cases || cases.isEmpty())
+        return;
+    m_cases = cases;
+    const bool gettingStarted = cases.size() < 2;
+    m_shape->setVisible(gettingStarted);
+    m_image->setVisible(gettingStarted);
+    m_message->setVisible(gettingStarted);
+    m_buildingList = true;
+    m_model->setCases(cases);
+    m_buildingList = false;
+    selectCurrentRow();
 }
 
 void CaseLibrary::rebuildList()
@@ -329,6 +371,7 @@ void CaseLibrary::rebuildList()
     m_image->setVisible(gettingStarted);
     m_message->setVisible(gettingStarted);
 
+    m_cases = cases;
     m_model->setCases(cases);
     m_buildingList = false;
     m_list->show();

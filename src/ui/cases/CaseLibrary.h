@@ -2,6 +2,7 @@
 
 #include "core/store/CaseStore.h"
 
+#include <QTimer>
 #include <QWidget>
 
 class QFrame;
@@ -13,6 +14,7 @@ class QPushButton;
 namespace cs42 {
 
 class CaseListModel;
+class ChangeWatch;
 class ListBox;
 struct Session;
 class WindowHost;
@@ -39,6 +41,9 @@ public:
 
     const CaseListModel& model() const { return *m_model; }
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     // Selects the current case in the list as filtered, or the first entry shown.
     void selectCurrentRow();
@@ -53,6 +58,10 @@ private:
     void reportStoreFailure(const CaseStore& store, CaseStoreStatus status);
     void reportCaseRemoved(const QString& title);
     void showNoCasesMessage(const QString& action);
+    // Another workstation added, renamed or deleted cases: the list shows the cases as stored,
+    // keeping the current case selected while it is there. Never asks anything; a list that
+    // cannot be read just now is read again shortly, and none is read while a modal window is open.
+    void refreshList();
 
     Session& m_session;
     WindowHost& m_host;
@@ -63,6 +72,9 @@ private:
     QFrame* m_shape = nullptr;
     QLabel* m_image = nullptr;
     bool m_buildingList = false;
+    QList<CaseListItem> m_cases; // as the list was last read
+    ChangeWatch* m_watch = nullptr;
+    QTimer m_refreshRetry;
 };
 
 } // namespace cs42

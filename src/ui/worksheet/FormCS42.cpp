@@ -3,6 +3,7 @@
 #include "core/explain/Explanation.h"
 #include "core/produce/FormFiller.h"
 #include "core/produce/FormTemplate.h"
+#include "core/store/ChangeWatch.h"
 #include "core/store/ProgramSettings.h"
 #include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
@@ -26,6 +27,8 @@
 #include "ui/worksheet/Income.h"
 #include "ui/worksheet/OverRide.h"
 
+#include <QApplication>
+#include <QDateTime>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
@@ -111,6 +114,23 @@ FormCS42::FormCS42(Session& session, WindowHost& host, QWidget* parent)
 
     ChangeFieldColors();
     RecalculateWorksheet();
+
+    // What other workstations save reaches this worksheet without reopening it.
+    m_notice = new QLabel(this);
+    m_notice->setObjectName(QStringLiteral("lblChangeNotice"));
+    m_notice->setTextFormat(Qt::PlainText);
+    m_notice->setFont(arial(13, true));
+    m_notice->setStyleSheet(QStringLiteral(
+        "QLabel { background: #fff3b0; color: black; border: 1px solid #b08d00; padding: 0 6px; }"));
+    m_notice->setGeometry(twipsToPixels(390), 46, width() - 2 * twipsToPixels(390), 26);
+    m_notice->setToolTip(QStringLiteral("Click to hide this notice"));
+    m_notice->installEventFilter(this);
+    m_notice->hide();
+    m_refreshRetry.setSingleShot(true);
+    m_refreshRetry.setInterval(500);
+    connect(&m_refreshRetry, &QTimer::timeout, this, &FormCS42::refreshFromStore);
+    m_watch = new ChangeWatch(m_session.paths.casesDbPath(), this);
+    connect(m_watch, &ChangeWatch::casesChanged, this, &FormCS42::casesChangedElsewhere);
 }
 
 const QStringList& FormCS42::highlightedLabels()
@@ -775,6 +795,10 @@ bool FormCS42::eventFilter(QObject* watched, QEvent* event)
             }
         }
     }
+    if (watched == m_notice && event->type() == QEvent::MouseButtonRelease) {
+        m_notice->hide();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -788,6 +812,21 @@ bool FormCS42::eventFilter(QObject* watched, QEvent* event)
 }
 
 void FormCS42::clicked(const QString& name)
+{
+    act([&] { openEntry(name); });
+}
+
+void FormCS42::act(const std::function<void()>& action)
+{
+    ++m_actionsRunning;
+    action();
+    --m_actionsRunning;
+    // A change that arrived meanwhile is shown now.
+    if (m_actionsRunning == 0 && m_refreshRetry.isActive())
+        m_refreshRetry.start(0);
+}
+
+void FormCS42::openEntry(const QString& name)
 {
     if (name == QLatin1String("GetChildInfoHot")) {
         editChildren();
@@ -1179,6 +1218,11 @@ QString FormCS42::changedElsewhereQuestion(const QString& changes)
 
 void FormCS42::ProduceForm()
 {
+    act([this] { produceForm(); });
+}
+
+void FormCS42::produceForm()
+{
     if (!ProducingFormBox::confirm(this))
         return;
     Interaction& interaction = *m_session.interaction;
@@ -1220,7 +1264,114 @@ void FormCS42::ProduceForm()
                                "your PDF viewer to print it."));
 }
 
+// ---------------------------------------------------------------------------------------------
+// Changes made at other workstations
+
+bool FormCS42::event(QEvent* event)
+{
+    // Coming back to the program shows what was saved meanwhile at once.
+    if (event->type() == QEvent::WindowActivate && m_watch)
+        m_watch->checkNow();
+    return QWidget::event(event);
+}
+
+void FormCS42::casesChangedElsewhere(const QString& caseId)
+{
+    if (!caseId.isEmpty() && caseId != m_session.currentCaseId)
+        return;
+    refreshFromStore();
+}
+
+void FormCS42::refreshFromStore()
+{
+    if (!m_sheet.worksheet() || m_caseGone)
+        return;
+    if (m_actionsRunning > 0 || QApplication::activeModalWidget() != nullptr) {
+        m_refreshRetry.start();
+        return;
+    }
+    QList<CaptionChange> changes;
+    const CaseStoreStatus status = m_sheet.reread(&changes);
+    if (status != CaseStoreStatus::Ok && status != CaseStoreStatus::CaseRemoved) {
+        // Busy or out of reach just now: a file's change is not announced twice, so look again.
+        m_refreshRetry.start();
+        return;
+    }
+    if (status == CaseStoreStatus::Ok && changes.isEmpty())
+        return;
+    // Who made the change, and when: the newest row of the case's history.
+    const QList<CaseChange> history = m_sheet.store().history(m_session.currentCaseId);
+    const QString workstation = history.isEmpty() ? QString() : history.first().host;
+    const QDateTime when = history.isEmpty()
+                               ? QDateTime()
+                               : QDateTime::fromString(history.first().time, Qt::ISODateWithMs).toLocalTime();
+    if (status == CaseStoreStatus::CaseRemoved) {
+        m_caseGone = true;
+        showChangeNotice(caseDeletedNoticeText(workstation, when, m_session.today()));
+        return;
+    }
+    showComputation();
+    showChangeNotice(changeNoticeText(
+        WorksheetSession::describeChanges(*m_edition, changes), workstation, when, m_session.today()));
+}
+
+namespace {
+QString whereAndWhen(const QString& workstation, const QDateTime& when, const QDate& today)
+{
+    if (workstation.isEmpty())
+        return QStringLiteral("another workstation");
+    QString text = QStringLiteral("workstation ") + workstation;
+    if (when.isValid()) {
+        text += QStringLiteral(", ");
+        if (when.date() != today)
+            text += when.toString(QStringLiteral("M/d/yyyy "));
+        text += when.toString(QStringLiteral("HH:mm"));
+    }
+    return text;
+}
+} // namespace
+
+QString FormCS42::changeNoticeText(const QString& changes,
+                                   const QString& workstation,
+                                   const QDateTime& when,
+                                   const QDate& today)
+{
+    QString text = changes.split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(QStringLiteral("; "));
+    if (!workstation.isEmpty())
+        text += QStringLiteral(", changed at ") + whereAndWhen(workstation, when, today);
+    return text;
+}
+
+QString FormCS42::caseDeletedNoticeText(const QString& workstation, const QDateTime& when, const QDate& today)
+{
+    return QStringLiteral("This case was deleted at %1: nothing more can be saved or produced for it. "
+                          "Select a case in the Case Library.")
+        .arg(whereAndWhen(workstation, when, today));
+}
+
+QString FormCS42::changeNotice() const
+{
+    return m_notice && !m_notice->isHidden() ? m_noticeText : QString();
+}
+
+void FormCS42::showChangeNotice(const QString& text)
+{
+    m_noticeText = text;
+    // One line: what does not fit is in the tooltip, and a screen reader reads it whole.
+    const int room = m_notice->width() - 14;
+    m_notice->setText(QFontMetrics(m_notice->font()).elidedText(text, Qt::ElideRight, room));
+    m_notice->setToolTip(text + QStringLiteral("\n(Click to hide this notice.)"));
+    m_notice->setAccessibleName(text);
+    m_notice->show();
+    m_notice->raise();
+}
+
 void FormCS42::ShowHistory()
+{
+    act([this] { showHistory(); });
+}
+
+void FormCS42::showHistory()
 {
     CaseStoreStatus status = CaseStoreStatus::Ok;
     const QList<CaseChange> changes = m_sheet.store().history(m_session.currentCaseId, &status);

@@ -6,16 +6,19 @@
 #include "core/worksheet/WorksheetSession.h"
 
 #include <QHash>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
 #include <optional>
 
+class QDateTime;
 class QFrame;
 class QLabel;
 
 namespace cs42 {
 
+class ChangeWatch;
 struct Session;
 class WindowHost;
 
@@ -57,6 +60,20 @@ public:
     // Every caption the worksheet shows, label name -> text, as displayed now.
     Captions displayedCaptions() const;
 
+    // The one-line notice of a change another workstation made to the case shown (empty when none
+    // is shown). The worksheet follows such changes by itself: see refreshFromStore().
+    QString changeNotice() const;
+    // The notice's text: the changes in one line ("Line 1, defendant: 5,287 → 5,400"; `changes` is
+    // WorksheetSession::describeChanges, one a line), where and when ("changed at workstation B,
+    // 10:42"; the date too when it was not `today`). Without a workstation only the changes.
+    static QString changeNoticeText(const QString& changes,
+                                    const QString& workstation,
+                                    const QDateTime& when,
+                                    const QDate& today);
+    // The notice of a case deleted at another workstation while it was shown.
+    static QString
+    caseDeletedNoticeText(const QString& workstation, const QDateTime& when, const QDate& today);
+
     // What the user is told when the case has gone (deleted from another workstation).
     static QString caseRemovedText();
     // What production and the written explanation say of a case gone since the worksheet showed it.
@@ -87,6 +104,7 @@ public:
     static QString accessibleText(const LineDef& line, const QString& caption);
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -106,6 +124,13 @@ private:
 
     // Routes a click on a label to its line's entry.
     void clicked(const QString& name);
+    void openEntry(const QString& name);
+    // Runs a user's action (an entry, production, the history): a change another workstation makes
+    // meanwhile is shown once it is done, so that an entry is saved against the case as it was when
+    // it opened (the save's conflict check) and production asks about what it finds changed.
+    void act(const std::function<void()>& action);
+    void produceForm();
+    void showHistory();
     void editIncome(const LineDef& line);
     void editPreexistingSupport(const LineDef& line);
     void editAlimony(const LineDef& line);
@@ -138,6 +163,14 @@ private:
     // Tells the user about a store failure; false unless the status is Ok.
     bool storeOk(CaseStoreStatus status);
 
+    // Another workstation changed the cases (`caseId` when the server said which).
+    void casesChangedElsewhere(const QString& caseId);
+    // Recomputes from the case as stored and, when that changed what the worksheet shows, shows it
+    // with the one-line notice. Never asks anything: a failure to read is tried again shortly. It
+    // waits while an action runs (act()) or a modal window is open.
+    void refreshFromStore();
+    void showChangeNotice(const QString& text);
+
     Session& m_session;
     WindowHost& m_host;
     const FormEdition* m_edition;
@@ -149,6 +182,12 @@ private:
     QLabel* m_image1 = nullptr;
     QString m_explanationText;
     QString m_caseNameText; // the case and the file it is in, above the picture
+    ChangeWatch* m_watch = nullptr;
+    QLabel* m_notice = nullptr;
+    QString m_noticeText;
+    QTimer m_refreshRetry;
+    int m_actionsRunning = 0;
+    bool m_caseGone = false;
     // Where the children's warning stands: the whole space between the toggles and the explanation,
     // or its upper half while the edition's warning shows below it.
     QRect m_childrenWarningWhole;
