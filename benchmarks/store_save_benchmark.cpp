@@ -1,11 +1,14 @@
 // The cases database under load, on a database file and on a PostgreSQL server:
 //
-//  - StoreSave: how long one save of a case field takes (CaseStore::saveCaseField: open, one
-//    UPDATE, close) while 1, 8 or 32 workstations save at once, each a separate process
-//    (store_save_writer). Each writer saves its own case, or all of them save one case, each its
-//    own column. Counters: the median and 99th percentile of every save's latency (p50_us, p99_us),
-//    the slowest (max_us), the saves made (saves), failed (failed) and saves_per_s over the round;
-//    the time is that of the whole round.
+//  - StoreSave: how long one save of a case field takes while 1, 8 or 32 workstations save at
+//    once, each a separate process (store_save_writer). Each writer saves its own case, or all of
+//    them save one case, each its own column. Each row runs one way: "plain" is
+//    CaseStore::saveCaseField (one UPDATE); "checked" is CaseStore::saveCaseChanges, as the
+//    worksheet saves (a transaction: read the column, update it only if it still holds what the
+//    writer stored last, add a history row), so plain and checked side by side give the cost of
+//    the conflict check and the history. Counters: the median and 99th percentile of every save's latency
+//    (p50_us, p99_us), the slowest (max_us), the saves made (saves), failed (failed) and saves_per_s over the
+//    round; the time is that of the whole round.
 //  - CaseLibraryOpen: what the case library does each time it builds its list (CaseStore::open,
 //    repairNulls, listCases) with 10,000 cases in the database; open_ms, repair_ms and list_ms
 //    split it.
@@ -59,6 +62,17 @@ enum class Engine
     File,
     Server
 };
+
+enum class Mode
+{
+    Plain,  // saveCaseField: one UPDATE
+    Checked // saveCaseChanges: read, conditional UPDATE and a history row in one transaction
+};
+
+const char* modeName(Mode mode)
+{
+    return mode == Mode::Plain ? "plain" : "checked";
+}
 
 enum class Sharing
 {
@@ -237,7 +251,7 @@ struct Round
 
 // Starts one writer per job, waits until every one is ready, starts them together and collects
 // the latency of every save.
-Round runWriters(const QString& casesDb, const std::vector<Job>& jobs, int saves)
+Round runWriters(const QString& casesDb, const std::vector<Job>& jobs, int saves, Mode mode)
 {
     Round round;
     std::vector<std::unique_ptr<QProcess>> writers;
@@ -255,7 +269,9 @@ Round runWriters(const QString& casesDb, const std::vector<Job>& jobs, int saves
     };
     for (const Job& job : jobs) {
         writers.push_back(std::make_unique<QProcess>());
-        writers.back()->start(WriterProgram, {casesDb, job.caseId, job.column, QString::number(saves)});
+        writers.back()->start(
+            WriterProgram,
+            {casesDb, job.caseId, job.column, QString::number(saves), QString::fromLatin1(modeName(mode))});
     }
     for (auto& writer : writers) {
         if (!writer->waitForStarted(30000))
@@ -317,7 +333,7 @@ double percentile(const std::vector<double>& sorted, double q)
     return sorted[std::max<size_t>(rank, 1) - 1];
 }
 
-void BM_StoreSave(benchmark::State& state, Engine engine, Sharing sharing, int writers)
+void BM_StoreSave(benchmark::State& state, Engine engine, Sharing sharing, int writers, Mode mode)
 {
     const Office& data = office(engine);
     const std::vector<Job> jobs = jobsFor(data, sharing, writers);
@@ -326,7 +342,7 @@ void BM_StoreSave(benchmark::State& state, Engine engine, Sharing sharing, int w
     int failed = 0;
     double totalSeconds = 0;
     for (auto _ : state) {
-        const Round round = runWriters(data.casesDb(), jobs, saves);
+        const Round round = runWriters(data.casesDb(), jobs, saves, mode);
         if (!round.problem.isEmpty()) {
             state.SkipWithError(qPrintable(round.problem));
             break;
@@ -403,15 +419,20 @@ void registerBenchmarks()
             for (const int writers : {1, 8, 32}) {
                 if (sharing == Sharing::SharedCase && writers == 1)
                     continue; // one writer: the same as a case of its own
-                const QString name = QStringLiteral("StoreSave/%1/%2/writers:%3")
-                                         .arg(prefix,
-                                              sharing == Sharing::OwnCase ? QStringLiteral("own_case")
-                                                                          : QStringLiteral("shared_case"))
-                                         .arg(writers);
-                benchmark::RegisterBenchmark(qPrintable(name), BM_StoreSave, engine, sharing, writers)
-                    ->Iterations(1)
-                    ->UseManualTime()
-                    ->Unit(benchmark::kMillisecond);
+                // Plain and checked one after the other, so that both see the same machine.
+                for (const Mode mode : {Mode::Plain, Mode::Checked}) {
+                    const QString name = QStringLiteral("StoreSave/%1/%2/%3/writers:%4")
+                                             .arg(prefix,
+                                                  sharing == Sharing::OwnCase ? QStringLiteral("own_case")
+                                                                              : QStringLiteral("shared_case"),
+                                                  QString::fromLatin1(modeName(mode)))
+                                             .arg(writers);
+                    benchmark::RegisterBenchmark(
+                        qPrintable(name), BM_StoreSave, engine, sharing, writers, mode)
+                        ->Iterations(1)
+                        ->UseManualTime()
+                        ->Unit(benchmark::kMillisecond);
+                }
             }
         }
     }

@@ -64,19 +64,34 @@ find_bindir() {
 }
 bindir=$(find_bindir)
 
+# Closes every descriptor of this shell but 0, 1 and 2. The server keeps whatever its starter had
+# open for as long as it runs: a `flock /tmp/cs42-build.lock ctest` hands the lock's descriptor to
+# the tests, and a server started with it would hold the lock long after the tests end.
+close_inherited_fds() {
+    local fd
+    for fd in /proc/$BASHPID/fd/*; do
+        fd=${fd##*/}
+        if [ "$fd" -gt 2 ]; then
+            exec {fd}>&-
+        fi
+    done
+}
+
 if [ "$(id -u)" -eq 0 ]; then
     server_user=postgres
     id -u "$server_user" >/dev/null 2>&1 ||
         die "as root the server runs as the '$server_user' system user, and there is none" \
             "(the postgresql package makes it)"
     if command -v runuser >/dev/null; then
-        as_server() { (cd / && runuser -u "$server_user" -- "$@"); }
+        as_server() { (cd / && close_inherited_fds && runuser -u "$server_user" -- "$@"); }
     else
-        as_server() { (cd / && setpriv --reuid="$server_user" --regid="$server_user" --init-groups -- "$@"); }
+        as_server() {
+            (cd / && close_inherited_fds && setpriv --reuid="$server_user" --regid="$server_user" --init-groups -- "$@")
+        }
     fi
 else
     server_user=$(id -un)
-    as_server() { (cd / && "$@"); }
+    as_server() { (cd / && close_inherited_fds && "$@"); }
 fi
 
 # The folder that holds data/ and run/ (socket and server log): DIR, or the /tmp folder recorded

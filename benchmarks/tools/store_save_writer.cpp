@@ -1,16 +1,20 @@
 // One workstation saving a field again and again, for store_save_benchmark, which starts several
 // of these at once and reads how long each save took.
 //
-//   store_save_writer CASES_DB CASEID COLUMN COUNT
+//   store_save_writer CASES_DB CASEID COLUMN COUNT [plain|checked]
 //
 // CASES_DB is a cases database file or a server URI. The writer first makes one save that is not
 // timed (the database driver is loaded then, as it is long before a user's first save), prints
 // "ready" and waits for a line on standard input: the start signal, so that all writers begin
-// together. It then makes COUNT saves of COLUMN of case CASEID, each through
-// CaseStore::saveCaseField (open the database, one UPDATE, close), and afterwards prints the
-// latency of each save that succeeded, in microseconds, one a line. A save that fails is told on
-// standard error. Exit code: the number of failed saves (at most 100), or 101..103 when the writer
-// could not run at all.
+// together. It then makes COUNT saves of COLUMN of case CASEID and afterwards prints the latency
+// of each save that succeeded, in microseconds, one a line. Each save is
+//   plain (the default): CaseStore::saveCaseField, one UPDATE;
+//   checked: CaseStore::saveCaseChanges, as the worksheet saves: a transaction that reads the
+//     column, writes it only if it still holds the value this writer stored last, and adds a row
+//     to the case's history.
+// Every save stores a value other than the one before, so that each checked save writes its
+// history row. A save that fails (a conflict included) is told on standard error. Exit code: the
+// number of failed saves (at most 100), or 101..103 when the writer could not run at all.
 #include "core/store/CaseStore.h"
 
 #include <QCoreApplication>
@@ -51,16 +55,20 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     bool countOk = false;
-    const int count = args.size() == 5 ? args[4].toInt(&countOk) : 0;
-    if (!countOk || count < 1) {
-        std::fputs("usage: store_save_writer CASES_DB CASEID COLUMN COUNT\n", stderr);
+    const int count = args.size() == 5 || args.size() == 6 ? args[4].toInt(&countOk) : 0;
+    const QString mode = args.size() == 6 ? args[5] : QStringLiteral("plain");
+    const bool checked = mode == QLatin1String("checked");
+    if (!countOk || count < 1 || (!checked && mode != QLatin1String("plain"))) {
+        std::fputs("usage: store_save_writer CASES_DB CASEID COLUMN COUNT [plain|checked]\n", stderr);
         return 101;
     }
     const cs42::CaseStore store(args[1]);
     const QString& caseId = args[2];
     const QString& column = args[3];
 
-    if (const auto status = store.saveCaseField(caseId, column, QStringLiteral("0.00"));
+    // What the column holds once this save is made: a checked save expects it.
+    QString stored = QStringLiteral("0.00");
+    if (const auto status = store.saveCaseField(caseId, column, stored);
         status != cs42::CaseStoreStatus::Ok) {
         std::fprintf(stderr,
                      "the first save of %s of case %s failed: %s %s\n",
@@ -84,10 +92,13 @@ int main(int argc, char* argv[])
     for (int i = 1; i <= count; ++i) {
         const QString value = QStringLiteral("%1.%2").arg(1000 + i).arg(i % 100, 2, 10, QLatin1Char('0'));
         const auto start = std::chrono::steady_clock::now();
-        const cs42::CaseStoreStatus status = store.saveCaseField(caseId, column, value);
+        const cs42::CaseStoreStatus status = checked
+                                                 ? store.saveCaseChanges(caseId, {{column, stored, value}})
+                                                 : store.saveCaseField(caseId, column, value);
         const auto end = std::chrono::steady_clock::now();
         if (status == cs42::CaseStoreStatus::Ok) {
             latencies.push_back(std::chrono::duration_cast<std::chrono::microseconds>(end - start).count());
+            stored = value;
         } else {
             ++failures;
             std::fprintf(stderr,

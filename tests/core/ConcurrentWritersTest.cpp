@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
+#include <vector>
+
 using namespace cs42;
 
 namespace {
@@ -62,6 +66,39 @@ TEST(ConcurrentWriters, TwoProcessesSavingDifferentCasesLoseNoWrite)
     // Neither writer touched the other's column.
     id = first;
     EXPECT_TRUE(store.findCurrentCase(id)->isNull(QStringLiteral("dinc")));
+    EXPECT_EQ(integrityOf(paths.casesDbPath()), QStringLiteral("ok"));
+}
+
+// The worksheet's saves read, check and write in one transaction: on a shared file two of them
+// reading at once must wait for each other, not fail as "in use by another workstation".
+TEST(ConcurrentWriters, CheckedSavesOfSeveralProcessesWaitForEachOtherAndKeepEveryHistoryRow)
+{
+    QTemporaryDir work;
+    const DataPaths paths = DataStore::startUp(work.path());
+    const CaseStore store(paths.casesDbPath());
+    const QString key = store.addCase(QStringLiteral("Shared"), QDate(2026, 1, 1));
+    const QStringList columns = {
+        QStringLiteral("pinc"), QStringLiteral("dinc"), QStringLiteral("ppre"), QStringLiteral("dpre")};
+    constexpr int Saves = 100;
+
+    std::vector<std::unique_ptr<QProcess>> writers;
+    for (const QString& column : columns) {
+        writers.push_back(std::make_unique<QProcess>());
+        writers.back()->start(
+            CaseWriter,
+            {paths.casesDbPath(), column, QString::number(Saves), key, QStringLiteral("--checked")});
+    }
+    for (auto& writer : writers) {
+        ASSERT_TRUE(writer->waitForFinished(60000));
+        EXPECT_EQ(writer->exitCode(), 0) << writer->readAllStandardError().toStdString();
+    }
+
+    QString id = key;
+    const std::optional<CaseRecord> saved = store.findCurrentCase(id);
+    ASSERT_TRUE(saved.has_value());
+    for (const QString& column : columns)
+        EXPECT_EQ(saved->value(column), QString::number(Saves)) << column.toStdString();
+    EXPECT_EQ(store.history(key).size(), columns.size() * Saves);
     EXPECT_EQ(integrityOf(paths.casesDbPath()), QStringLiteral("ok"));
 }
 

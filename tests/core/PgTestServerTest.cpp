@@ -10,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <optional>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace cs42::test;
 
@@ -188,4 +191,52 @@ TEST_F(PgTestServerTest, PrivateServerStopsAndStartsAgainWithItsData)
 
     EXPECT_TRUE(own->stopPrivate()) << own->error().toStdString();
     EXPECT_FALSE(QDir(dir).exists());
+}
+
+// ctest runs under `flock /tmp/cs42-build.lock`, whose descriptor every test inherits. A server
+// that a test starts must not keep it: it would hold the lock after the tests end, and every later
+// build would wait for it. Checked after a start and after a start again (resume).
+TEST_F(PgTestServerTest, APrivateServerKeepsNoDescriptorOfTheProcessThatStartedIt)
+{
+    QTemporaryDir work;
+    const QByteArray lockFile = QFile::encodeName(work.filePath(QStringLiteral("build.lock")));
+    // As flock(1) holds it: locked, and inherited by the processes started meanwhile.
+    const auto holdLock = [&] {
+        const int fd = ::open(lockFile.constData(), O_RDWR | O_CREAT, 0600);
+        return fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? fd : -1;
+    };
+    const auto lockIsFree = [&] {
+        const int fd = ::open(lockFile.constData(), O_RDWR | O_CLOEXEC);
+        const bool free = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return free;
+    };
+
+    int held = holdLock();
+    ASSERT_GE(held, 0);
+    const QString dir = work.filePath(QStringLiteral("cluster"));
+    std::optional<PgTestServer> own = PgTestServer::startPrivate(dir);
+    ::close(held);
+
+    struct Stop
+    {
+        std::optional<PgTestServer>& server;
+
+        ~Stop() { server->stopPrivate(); }
+    } stop{own};
+
+    ASSERT_TRUE(own->isValid()) << own->error().toStdString();
+    EXPECT_TRUE(lockIsFree()) << "the server started by startPrivate holds the lock";
+
+    ASSERT_TRUE(own->stopServer()) << own->error().toStdString();
+    held = holdLock();
+    ASSERT_GE(held, 0);
+    const bool started = own->startServer();
+    ::close(held);
+    ASSERT_TRUE(started) << own->error().toStdString();
+    EXPECT_TRUE(lockIsFree()) << "the server started again by startServer holds the lock";
+    // Still running: the lock is free because the server let go of it, not because it ended.
+    own->exportPgpassFile();
+    EXPECT_TRUE(PgTestConnection(own->uri()).isOpen());
 }

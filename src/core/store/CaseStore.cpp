@@ -286,8 +286,13 @@ CaseStoreStatus CaseStore::saveCaseChanges(const QString& currentCaseId,
     if (!openTable(connection))
         return openFailure(connection);
     QSqlDatabase db = connection.database();
-    if (!db.transaction())
-        return writeFailure(connection, db.lastError());
+    // On a file the write lock is taken first: a transaction that reads and only then asks for it
+    // can meet another doing the same, and SQLite answers Busy at once instead of waiting.
+    const bool onFile = connection.engine() == SqlEngine::SQLite;
+    QSqlQuery begin(db);
+    if (!(onFile ? begin.exec(QStringLiteral("BEGIN IMMEDIATE")) : db.transaction()))
+        return writeFailure(connection, onFile ? begin.lastError() : db.lastError());
+    begin.finish();
     const auto rollback = [&](CaseStoreStatus status) {
         db.rollback();
         return status;
