@@ -16,7 +16,8 @@ namespace cs42::admin {
 int runWorksheetCommand(const QStringList& args, const DataPaths& paths);
 int runScheduleCommand(const QStringList& args, const DataPaths& paths);
 int runProduceCommand(const QStringList& args, const DataPaths& paths);
-// history [--case CASEID] [--json]: the changes saved to the cases, newest first.
+// history [--case CASEID | --name KEY | --names] [--json]: the changes saved to the cases (or
+// to the names directory), newest first.
 int runHistoryCommand(const QStringList& args, const DataPaths& paths);
 // Prints the files location, or stores a new one (a folder or a server URI) once its databases
 // are there.

@@ -36,6 +36,10 @@ int runMigrateCommand(const QStringList& args)
                  .arg(outcome.cases)
                  .arg(outcome.names)
                  .arg(from, to));
+    if (outcome.changes > 0)
+        printOut(QStringLiteral("Their history came along: %1 changes.\n").arg(outcome.changes));
+    for (const QString& note : outcome.notes)
+        printError(QStringLiteral("cs42-admin: migrate: %1\n").arg(note));
     return 0;
 }
 

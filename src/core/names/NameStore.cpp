@@ -1,6 +1,7 @@
 #include "core/names/NameStore.h"
 
 #include "core/names/NameKey.h"
+#include "core/store/ChangeHistory.h"
 #include "core/store/NullRepair.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
@@ -162,24 +163,63 @@ NameStore::saveFields(const QString& key, const QHash<QString, QString>& boxText
     SqlConnection connection(m_path);
     if (!openTable(connection, error))
         return NameStoreStatus::Failed;
+    QSqlDatabase db = connection.database();
+    const auto failed = [&](const QSqlError& why) {
+        setError(error, why.text());
+        db.rollback();
+        return NameStoreStatus::Failed;
+    };
     QStringList assignments;
+    QStringList columns;
+    QStringList texts;
     QVariantList values;
     for (const NameField& field : NameRecord::editedFields()) {
         assignments << quoted(connection, field.column) + QStringLiteral(" = ?");
-        values << NameRecord::storedText(field.column,
-                                         boxTexts.value(field.column, QString(QLatin1String(""))));
+        columns << quoted(connection, field.column);
+        texts << NameRecord::storedText(field.column,
+                                        boxTexts.value(field.column, QString(QLatin1String(""))));
+        values << texts.last();
     }
     values << key;
-    QSqlQuery query(connection.database());
+    if (QSqlError why; !ChangeHistory::beginWrite(connection, &why)) {
+        setError(error, why.text());
+        return NameStoreStatus::Failed;
+    }
+    // What the record held before, as the directory shows it (the last row with the key), read
+    // under the same write lock: the history's "before".
+    QSqlQuery read(db);
+    read.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE keynumber = ? ORDER BY rowid DESC LIMIT 1%3")
+                     .arg(columns.join(QStringLiteral(", ")),
+                          quoted(connection, tableName()),
+                          ChangeHistory::lockRows(connection)));
+    read.addBindValue(key);
+    if (!read.exec())
+        return failed(read.lastError());
+    if (!read.next()) {
+        db.rollback();
+        return NameStoreStatus::NotFound;
+    }
+    QList<ChangeHistory::Entry> entries;
+    const QList<NameField>& fields = NameRecord::editedFields();
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const QString before = read.value(static_cast<int>(i)).toString();
+        if (before != texts[i])
+            entries.append({key, fields[i].column, before, texts[i]});
+    }
+    read.finish();
+    QSqlQuery query(db);
     query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE keynumber = ?")
                       .arg(quoted(connection, tableName()), assignments.join(QStringLiteral(", "))));
     for (const QVariant& value : values)
         query.addBindValue(value);
-    if (!query.exec()) {
-        setError(error, query.lastError().text());
-        return NameStoreStatus::Failed;
-    }
-    return query.numRowsAffected() > 0 ? NameStoreStatus::Ok : NameStoreStatus::NotFound;
+    if (!query.exec())
+        return failed(query.lastError());
+    query.finish();
+    if (QSqlError why; !ChangeHistory::write(connection, ChangeHistory::Of::Names, entries, &why))
+        return failed(why);
+    if (!db.commit())
+        return failed(db.lastError());
+    return NameStoreStatus::Ok;
 }
 
 QString NameStore::addName(const ComposedName& name, const NameParts& parts, QString* error) const
@@ -187,14 +227,36 @@ QString NameStore::addName(const ComposedName& name, const NameParts& parts, QSt
     SqlConnection connection(m_path);
     if (!openTable(connection, error))
         return {};
-    // A server refuses a key that another workstation took a moment ago: draw another.
+    QSqlDatabase db = connection.database();
+    // A server refuses a key that another workstation took a moment ago: draw another (in a new
+    // transaction: a server's transaction ends with its first failed statement).
     for (int attempt = 0;; ++attempt) {
+        QSqlError refusal;
+        if (!ChangeHistory::beginWrite(connection, &refusal)) {
+            setError(error, refusal.text());
+            return {};
+        }
         const QString key = NameKey::makeUnique(name.sortForm, [&connection](const QString& candidate) {
             return rowWithKeyExists(connection, candidate);
         });
-        QSqlError refusal;
-        if (insertName(connection, key, name, parts, &refusal))
-            return key;
+        if (insertName(connection, key, name, parts, &refusal)) {
+            const ChangeHistory::Entry added{key,
+                                             QStringLiteral("firmname"),
+                                             QString(),
+                                             cutToColumn(QStringLiteral("firmname"), name.sortForm),
+                                             ChangeAction::Added};
+            if (!ChangeHistory::write(connection, ChangeHistory::Of::Names, {added}, &refusal)) {
+                db.rollback();
+                setError(error, refusal.text());
+                return {};
+            }
+            if (db.commit())
+                return key;
+            setError(error, db.lastError().text());
+            db.rollback();
+            return {};
+        }
+        db.rollback();
         if (attempt < 5 && connection.dialect().isDuplicateKey(refusal))
             continue;
         setError(error, connection.errorText());
@@ -252,16 +314,61 @@ NameStoreStatus NameStore::deleteName(const QString& key, QString* error) const
     SqlConnection connection(m_path);
     if (!openTable(connection, error))
         return NameStoreStatus::Failed;
-    QSqlQuery query(connection.database());
-    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = "
-                                 "(SELECT rowid FROM %1 WHERE trim(keynumber) = ? ORDER BY rowid LIMIT 1)")
-                      .arg(quoted(connection, tableName())));
-    query.addBindValue(key.trimmed());
-    if (!query.exec()) {
-        setError(error, query.lastError().text());
+    QSqlDatabase db = connection.database();
+    const auto failed = [&](const QSqlError& why) {
+        setError(error, why.text());
+        db.rollback();
+        return NameStoreStatus::Failed;
+    };
+    if (QSqlError why; !ChangeHistory::beginWrite(connection, &why)) {
+        setError(error, why.text());
         return NameStoreStatus::Failed;
     }
-    return query.numRowsAffected() > 0 ? NameStoreStatus::Ok : NameStoreStatus::NotFound;
+    // The name goes into the history with the record, so that who deleted it, and when, is known.
+    QSqlQuery read(db);
+    read.prepare(QStringLiteral("SELECT rowid, keynumber, firmname FROM %1 WHERE trim(keynumber) = ? "
+                                "ORDER BY rowid LIMIT 1%2")
+                     .arg(quoted(connection, tableName()), ChangeHistory::lockRows(connection)));
+    read.addBindValue(key.trimmed());
+    if (!read.exec())
+        return failed(read.lastError());
+    if (!read.next()) {
+        db.rollback();
+        return NameStoreStatus::NotFound;
+    }
+    const qint64 rowId = read.value(0).toLongLong();
+    const ChangeHistory::Entry deleted{read.value(1).toString(),
+                                       QStringLiteral("firmname"),
+                                       read.value(2).toString(),
+                                       QString(),
+                                       ChangeAction::Deleted};
+    read.finish();
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(connection, tableName())));
+    query.addBindValue(rowId);
+    if (!query.exec())
+        return failed(query.lastError());
+    query.finish();
+    if (QSqlError why; !ChangeHistory::write(connection, ChangeHistory::Of::Names, {deleted}, &why))
+        return failed(why);
+    if (!db.commit())
+        return failed(db.lastError());
+    return NameStoreStatus::Ok;
+}
+
+std::optional<QList<CaseChange>> NameStore::history(const QString& key, QString* error) const
+{
+    SqlConnection connection(m_path);
+    if (!connection.isOpen()) {
+        setError(error, connection.errorText());
+        return std::nullopt;
+    }
+    QList<CaseChange> rows;
+    if (QSqlError why; !ChangeHistory::read(connection, ChangeHistory::Of::Names, key, &rows, &why)) {
+        setError(error, why.text());
+        return std::nullopt;
+    }
+    return rows;
 }
 
 bool NameStore::keyExists(const QString& key) const

@@ -3,6 +3,7 @@
 #include "core/names/NameForms.h"
 #include "core/names/NameList.h"
 #include "core/names/NameRecord.h"
+#include "core/store/ChangeHistory.h"
 
 #include <QHash>
 #include <QList>
@@ -44,6 +45,9 @@ public:
     load(const QString& key, NameStoreStatus* status = nullptr, QString* error = nullptr) const;
     // SaveNameFields: stores the 35 edited columns of every row with `key`, each cut to its stored
     // length. `boxTexts` maps a column name to its box's text; a column it lacks is stored empty.
+    // Each column whose value changed from what the directory showed (the last row with the key)
+    // adds a row to the directory's history, in the same transaction, as adding and deleting a
+    // name add one (Added / Deleted, with the name's `firmname`).
     NameStoreStatus
     saveFields(const QString& key, const QHash<QString, QString>& boxTexts, QString* error = nullptr) const;
     // Adds a record for a composed name with a key no other record has, and returns the key
@@ -54,6 +58,9 @@ public:
     // Removes the first row whose key, with leading and trailing blanks removed, is `key` (also
     // trimmed).
     NameStoreStatus deleteName(const QString& key, QString* error = nullptr) const;
+    // The history of the name with `key` (of every name with an empty key), newest first; each
+    // row's caseId holds the name's key. nullopt, with `error`, when it cannot be read.
+    std::optional<QList<CaseChange>> history(const QString& key, QString* error = nullptr) const;
     bool keyExists(const QString& key) const;
     int count() const;
 

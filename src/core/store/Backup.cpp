@@ -1,5 +1,6 @@
 #include "core/store/Backup.h"
 
+#include "core/store/ChangeHistory.h"
 #include "core/store/PrivateFiles.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
@@ -32,6 +33,17 @@ QString hostTag()
 const TableDef& tableOf(const BackupSet& set)
 {
     return set.table == Schema::casesTable().name ? Schema::casesTable() : Schema::namesTable();
+}
+
+// Whose rows of a server's history go with the set: a file holds its own table's history only.
+ChangeHistory::Of historyOf(const BackupSet& set)
+{
+    return &tableOf(set) == &Schema::casesTable() ? ChangeHistory::Of::Cases : ChangeHistory::Of::Names;
+}
+
+const TableDef& historyTable()
+{
+    return Schema::changesTable();
 }
 
 const QString InfoTable = QStringLiteral("BackupInfo");
@@ -255,8 +267,11 @@ QList<QPair<BackupSet, BackupOutcome>> writeBackups(const DataPaths& paths)
     PrivateFiles::makePrivateFolder(paths.backupFolder());
     std::optional<QList<TableCopy::Rows>> snapshot;
     {
+        // The history is read at the same moment: each file gets its table's rows of it, as a
+        // folder's files hold them.
         SqlConnection live(paths.casesDbPath());
-        snapshot = TableCopy::readTogether(live, {&tableOf(sets[0]), &tableOf(sets[1])}, &error);
+        snapshot =
+            TableCopy::readTogether(live, {&tableOf(sets[0]), &tableOf(sets[1]), &historyTable()}, &error);
     }
     for (int i = 0; i < 2; ++i) {
         const BackupSet& set = sets[i];
@@ -265,7 +280,9 @@ QList<QPair<BackupSet, BackupOutcome>> writeBackups(const DataPaths& paths)
             continue;
         }
         const QString temporary = temporaryBeside(set.backupPath);
-        if (!TableCopy::writeFile(temporary, tableOf(set), (*snapshot)[i], &error)) {
+        const TableCopy::Rows history = ChangeHistory::rowsOf((*snapshot)[2], historyOf(set));
+        if (!TableCopy::writeFile(
+                temporary, {{&tableOf(set), (*snapshot)[i]}, {&historyTable(), history}}, &error)) {
             QFile::remove(temporary);
             outcomes.append({set, {BackupStatus::Failed, error}});
             continue;
@@ -332,6 +349,7 @@ RestoreOutcome restoreOnServer(const BackupSet& set)
     RestoreOutcome outcome;
     QStringList refusals;
     std::optional<TableCopy::Rows> rows;
+    std::optional<TableCopy::Rows> history; // none in a backup written before it held one
     for (const QString& candidate : {set.backupPath, set.previousPath}) {
         if (!QFileInfo(candidate).isFile())
             continue;
@@ -342,6 +360,12 @@ RestoreOutcome restoreOnServer(const BackupSet& set)
         SqlConnection backup(candidate);
         QString error;
         rows = TableCopy::read(backup, tableOf(set), &error);
+        history.reset();
+        if (rows && !backup.dialect().existingColumnNames(backup.database(), historyTable().name).isEmpty()) {
+            history = TableCopy::read(backup, historyTable(), &error);
+            if (!history)
+                rows.reset();
+        }
         if (!rows) {
             refusals << QStringLiteral("%1: %2").arg(shownLocation(candidate), error);
             continue;
@@ -361,20 +385,28 @@ RestoreOutcome restoreOnServer(const BackupSet& set)
     }
     const TableDef& table = tableOf(set);
     const QString name = live.dialect().identifier(table.name);
+    const QString historyName = live.dialect().identifier(historyTable().name);
     QString error;
     // Under an exclusive lock no other workstation saves between reading what the server held
     // and replacing it: the kept file holds every save made before the restore, and a save made
-    // meanwhile waits and then finds the restored rows.
+    // meanwhile waits and then finds the restored rows. The history is the table's own: it is
+    // kept and put back with it.
     bool done = live.database().transaction() &&
-                live.exec(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(name));
+                live.exec(QStringLiteral("LOCK TABLE %1, %2 IN EXCLUSIVE MODE").arg(name, historyName));
     if (!done)
         error = live.errorText();
     std::optional<TableCopy::Rows> before;
     if (done) {
         before = TableCopy::read(live, table, &error);
+        std::optional<TableCopy::Rows> historyBefore = TableCopy::read(live, historyTable(), &error);
         const QString temporary = temporaryBeside(set.beforeRestorePath);
-        done = before && TableCopy::writeFile(temporary, table, *before, &error) &&
-               keepBeforeRestore(set, temporary, &error);
+        done =
+            before && historyBefore &&
+            TableCopy::writeFile(
+                temporary,
+                {{&table, *before}, {&historyTable(), ChangeHistory::rowsOf(*historyBefore, historyOf(set))}},
+                &error) &&
+            keepBeforeRestore(set, temporary, &error);
         if (!done) {
             QFile::remove(temporary);
             error = QStringLiteral("The rows on the server could not be kept as %1 (%2).")
@@ -382,7 +414,13 @@ RestoreOutcome restoreOnServer(const BackupSet& set)
         }
     }
     done = done && live.exec(QStringLiteral("DELETE FROM %1").arg(name)) &&
-           TableCopy::append(live, table, *rows, &error) && live.database().commit();
+           TableCopy::append(live, table, *rows, &error);
+    if (done && history) {
+        done = ChangeHistory::clear(live, historyOf(set)) &&
+               TableCopy::append(
+                   live, historyTable(), ChangeHistory::rowsOf(*history, historyOf(set), true), &error);
+    }
+    done = done && live.database().commit();
     if (!done) {
         if (error.isEmpty())
             error = live.errorText();

@@ -6,9 +6,7 @@
 #include "core/store/NullRepair.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
-#include "core/store/Workstation.h"
 
-#include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -230,11 +228,8 @@ bool noticeChange(SqlConnection& connection, const QString& caseId, QSqlError* e
 
 CaseStoreStatus CaseStore::saveCaseFields(const QString& currentCaseId, const ColumnValues& values) const
 {
-    SqlConnection connection(m_path);
-    if (!openTable(connection))
-        return openFailure(connection);
     QStringList assignments;
-    QVariantList bound;
+    QStringList columns;
     for (const auto& [column, value] : values) {
         // Column names cannot be bound: only the schema's own names are accepted.
         if (!Schema::casesTable().hasColumn(column)) {
@@ -244,27 +239,64 @@ CaseStoreStatus CaseStore::saveCaseFields(const QString& currentCaseId, const Co
             return fail(CaseStoreStatus::SaveFailed,
                         QStringLiteral("The column %1 does not exist.").arg(column));
         }
+    }
+    if (values.isEmpty())
+        return CaseStoreStatus::Ok;
+    SqlConnection connection(m_path);
+    if (!openTable(connection))
+        return openFailure(connection);
+    for (const auto& [column, value] : values) {
         assignments << connection.dialect().identifier(column) + QStringLiteral(" = ?");
+        columns << connection.dialect().identifier(column);
+    }
+    if (QSqlError error; !ChangeHistory::beginWrite(connection, &error))
+        return writeFailure(connection, error);
+    QSqlDatabase db = connection.database();
+    const auto rollback = [&](CaseStoreStatus status) {
+        db.rollback();
+        return status;
+    };
+
+    // The values the save replaces, read under the same write lock, are the history's "before".
+    QSqlQuery read(db);
+    read.prepare(QStringLiteral("SELECT rowid, %1 FROM Cases WHERE rowid = "
+                                "(SELECT rowid FROM Cases WHERE caseid = ? ORDER BY rowid LIMIT 1)%2")
+                     .arg(columns.join(QStringLiteral(", ")), ChangeHistory::lockRows(connection)));
+    read.addBindValue(currentCaseId);
+    if (!read.exec())
+        return rollback(writeFailure(connection, read.lastError()));
+    if (!read.next()) {
+        read.finish();
+        db.rollback();
+        return missingRow(connection);
+    }
+    const qint64 rowId = read.value(0).toLongLong();
+    QList<ChangeHistory::Entry> entries;
+    QVariantList bound;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const auto& [column, value] = values[i];
+        const QString stored = read.value(static_cast<int>(i) + 1).toString();
+        if (stored != value)
+            entries.append({currentCaseId, column, stored, value});
         bound << value;
     }
-    if (assignments.isEmpty())
-        return CaseStoreStatus::Ok;
-    bound << currentCaseId;
-    QSqlQuery query(connection.database());
-    query.prepare(QStringLiteral("UPDATE Cases SET %1 WHERE rowid = "
-                                 "(SELECT rowid FROM Cases WHERE caseid = ? ORDER BY rowid LIMIT 1)")
-                      .arg(assignments.join(QStringLiteral(", "))));
+    read.finish();
+    bound << rowId;
+    QSqlQuery query(db);
+    query.prepare(
+        QStringLiteral("UPDATE Cases SET %1 WHERE rowid = ?").arg(assignments.join(QStringLiteral(", "))));
     for (const QVariant& v : bound)
         query.addBindValue(v);
     if (!query.exec())
-        return writeFailure(connection, query.lastError());
-    if (query.numRowsAffected() > 0) {
-        query.finish();
-        noticeChange(connection, currentCaseId);
-        return CaseStoreStatus::Ok;
-    }
+        return rollback(writeFailure(connection, query.lastError()));
     query.finish();
-    return missingRow(connection);
+    if (QSqlError error; !ChangeHistory::write(connection, ChangeHistory::Of::Cases, entries, &error))
+        return rollback(writeFailure(connection, error));
+    if (QSqlError error; !noticeChange(connection, currentCaseId, &error))
+        return rollback(writeFailure(connection, error));
+    if (!db.commit())
+        return rollback(writeFailure(connection, db.lastError()));
+    return CaseStoreStatus::Ok;
 }
 
 CaseStoreStatus CaseStore::saveCaseChanges(const QString& currentCaseId,
@@ -286,13 +318,8 @@ CaseStoreStatus CaseStore::saveCaseChanges(const QString& currentCaseId,
     if (!openTable(connection))
         return openFailure(connection);
     QSqlDatabase db = connection.database();
-    // On a file the write lock is taken first: a transaction that reads and only then asks for it
-    // can meet another doing the same, and SQLite answers Busy at once instead of waiting.
-    const bool onFile = connection.engine() == SqlEngine::SQLite;
-    QSqlQuery begin(db);
-    if (!(onFile ? begin.exec(QStringLiteral("BEGIN IMMEDIATE")) : db.transaction()))
-        return writeFailure(connection, onFile ? begin.lastError() : db.lastError());
-    begin.finish();
+    if (QSqlError error; !ChangeHistory::beginWrite(connection, &error))
+        return writeFailure(connection, error);
     const auto rollback = [&](CaseStoreStatus status) {
         db.rollback();
         return status;
@@ -360,21 +387,11 @@ CaseStoreStatus CaseStore::saveCaseChanges(const QString& currentCaseId,
     if (update.numRowsAffected() == 0)
         return rollback(CaseStoreStatus::Conflict);
 
-    const QString user = Workstation::user();
-    const QString host = Workstation::name();
-    const QString time = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
-    QSqlQuery history(db);
-    history.prepare(
-        QStringLiteral("INSERT INTO Changes (caseid, columnname, oldvalue, newvalue, osuser, host, "
-                       "changedat) VALUES (?, ?, ?, ?, ?, ?, ?)"));
-    for (qsizetype i = 0; i < toWrite.size(); ++i) {
-        for (const QVariant& v :
-             QVariantList{currentCaseId, toWrite[i].column, olds[i], toWrite[i].value, user, host, time})
-            history.addBindValue(v);
-        if (!history.exec())
-            return rollback(writeFailure(connection, history.lastError()));
-    }
-    history.finish();
+    QList<ChangeHistory::Entry> entries;
+    for (qsizetype i = 0; i < toWrite.size(); ++i)
+        entries.append({currentCaseId, toWrite[i].column, olds[i], toWrite[i].value});
+    if (QSqlError error; !ChangeHistory::write(connection, ChangeHistory::Of::Cases, entries, &error))
+        return rollback(writeFailure(connection, error));
     if (QSqlError error; !noticeChange(connection, currentCaseId, &error))
         return rollback(writeFailure(connection, error));
     if (!db.commit())
@@ -392,28 +409,11 @@ QList<CaseChange> CaseStore::history(const QString& caseId, CaseStoreStatus* sta
             *status = failed;
         return rows;
     }
-    QSqlQuery query(connection.database());
-    query.setForwardOnly(true);
-    query.prepare(
-        QStringLiteral("SELECT caseid, columnname, oldvalue, newvalue, osuser, host, changedat FROM "
-                       "Changes WHERE ? = '' OR caseid = ? ORDER BY rowid DESC"));
-    const QString wanted = caseId.isNull() ? QString(QLatin1String("")) : caseId; // a null text binds as Null
-    query.addBindValue(wanted);
-    query.addBindValue(wanted);
-    if (!query.exec()) {
-        const CaseStoreStatus failed = writeFailure(connection, query.lastError());
+    if (QSqlError error; !ChangeHistory::read(connection, ChangeHistory::Of::Cases, caseId, &rows, &error)) {
+        const CaseStoreStatus failed = writeFailure(connection, error);
         if (status)
             *status = failed == CaseStoreStatus::SaveFailed ? CaseStoreStatus::OpenFailed : failed;
-        return rows;
-    }
-    while (query.next()) {
-        rows.append({query.value(0).toString(),
-                     query.value(1).toString(),
-                     query.value(2).toString(),
-                     query.value(3).toString(),
-                     query.value(4).toString(),
-                     query.value(5).toString(),
-                     query.value(6).toString()});
+        return {};
     }
     if (status)
         *status = CaseStoreStatus::Ok;
@@ -484,12 +484,18 @@ QString CaseStore::addCaseRow(const QString& keySource,
         openFailure(connection);
         return {};
     }
-    // A server refuses a key that another workstation took a moment ago: draw another.
+    QSqlDatabase db = connection.database();
+    // A server refuses a key that another workstation took a moment ago: draw another (in a new
+    // transaction: a server's transaction ends with its first failed statement).
     for (int attempt = 0;; ++attempt) {
+        if (QSqlError error; !ChangeHistory::beginWrite(connection, &error)) {
+            writeFailure(connection, error);
+            return {};
+        }
         const QString key = CaseKey::makeUnique(keySource, [&connection](const QString& candidate) {
             return findRowId(connection, candidate).has_value();
         });
-        QSqlQuery insert(connection.database());
+        QSqlQuery insert(db);
         insert.prepare(QStringLiteral(
             "INSERT INTO Cases (caseid, casedesc, caseopen, casefile, obligor, payshealth, whosecustody, "
             "formedition) VALUES (?, ?, ?, ?, 'D', 'P', 'P', ?)"));
@@ -499,12 +505,21 @@ QString CaseStore::addCaseRow(const QString& keySource,
                                      key,
                                      edition.isNull() ? QString(QLatin1String("")) : edition})
             insert.addBindValue(value);
+        QSqlError error;
         if (insert.exec()) {
             insert.finish();
-            noticeChange(connection, key);
-            return key;
+            const ChangeHistory::Entry added{
+                key, QStringLiteral("casedesc"), QString(), caseName, ChangeAction::Added};
+            if (ChangeHistory::write(connection, ChangeHistory::Of::Cases, {added}, &error) &&
+                noticeChange(connection, key, &error)) {
+                if (db.commit())
+                    return key;
+                error = db.lastError();
+            }
+        } else {
+            error = insert.lastError();
         }
-        const QSqlError error = insert.lastError();
+        db.rollback();
         if (attempt < 5 && connection.dialect().isDuplicateKey(error))
             continue;
         writeFailure(connection, error);
@@ -522,19 +537,42 @@ CaseStoreStatus CaseStore::deleteCase(const QString& caseId) const
     SqlConnection connection(m_path);
     if (!openTable(connection))
         return openFailure(connection);
-    QSqlQuery query(connection.database());
-    query.prepare(QStringLiteral(
-        "DELETE FROM Cases WHERE rowid = (SELECT rowid FROM Cases WHERE caseid = ? ORDER BY rowid LIMIT 1)"));
-    query.addBindValue(caseId);
-    if (!query.exec())
-        return writeFailure(connection, query.lastError());
-    if (query.numRowsAffected() > 0) {
-        query.finish();
-        noticeChange(connection, caseId);
-        return CaseStoreStatus::Ok;
+    QSqlDatabase db = connection.database();
+    if (QSqlError error; !ChangeHistory::beginWrite(connection, &error))
+        return writeFailure(connection, error);
+    const auto rollback = [&](CaseStoreStatus status) {
+        db.rollback();
+        return status;
+    };
+    // The name the case had goes into its history, so that who deleted it, and when, is still known.
+    QSqlQuery read(db);
+    read.prepare(QStringLiteral("SELECT rowid, casedesc FROM Cases WHERE caseid = ? ORDER BY rowid LIMIT 1%1")
+                     .arg(ChangeHistory::lockRows(connection)));
+    read.addBindValue(caseId);
+    if (!read.exec())
+        return rollback(writeFailure(connection, read.lastError()));
+    if (!read.next()) {
+        read.finish();
+        db.rollback();
+        return missingRow(connection);
     }
+    const qint64 rowId = read.value(0).toLongLong();
+    const ChangeHistory::Entry deleted{
+        caseId, QStringLiteral("casedesc"), read.value(1).toString(), QString(), ChangeAction::Deleted};
+    read.finish();
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("DELETE FROM Cases WHERE rowid = ?"));
+    query.addBindValue(rowId);
+    if (!query.exec())
+        return rollback(writeFailure(connection, query.lastError()));
     query.finish();
-    return missingRow(connection);
+    if (QSqlError error; !ChangeHistory::write(connection, ChangeHistory::Of::Cases, {deleted}, &error))
+        return rollback(writeFailure(connection, error));
+    if (QSqlError error; !noticeChange(connection, caseId, &error))
+        return rollback(writeFailure(connection, error));
+    if (!db.commit())
+        return rollback(writeFailure(connection, db.lastError()));
+    return CaseStoreStatus::Ok;
 }
 
 void CaseStore::repairNulls() const

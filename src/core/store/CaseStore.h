@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/store/CaseRecord.h"
+#include "core/store/ChangeHistory.h"
 
 #include <QDate>
 #include <QList>
@@ -66,18 +67,6 @@ struct ColumnConflict
     QString stored;
 };
 
-// One row of a case's history: a column changed by one save.
-struct CaseChange
-{
-    QString caseId;
-    QString column;
-    QString oldValue;
-    QString newValue;
-    QString user; // the operating-system user
-    QString host; // the workstation's host name
-    QString time; // UTC, ISO 8601
-};
-
 // The cases database at one path (a file or a server URI). Every call opens the database, does
 // its work and closes it again.
 class CaseStore
@@ -111,6 +100,8 @@ public:
 
     // SaveCaseField: stores the columns of the current case in one update. Unknown column names
     // are refused (nothing written). A case that no longer exists changes no row: CaseRemoved.
+    // Each column whose value changed (Null reads as the empty text) adds a row to the case's
+    // history in the same transaction.
     CaseStoreStatus saveCaseFields(const QString& currentCaseId, const ColumnValues& values) const;
 
     // Stores the columns of the current case that an entry changed, in one transaction, only when
@@ -122,7 +113,8 @@ public:
                                     const QList<ColumnChange>& changes,
                                     QList<ColumnConflict>* conflicts = nullptr) const;
 
-    // The history of one case (or of every case with an empty id), newest first.
+    // The history of one case (or of every case with an empty id), newest first: the cases' rows
+    // only, never the names directory's.
     QList<CaseChange> history(const QString& caseId, CaseStoreStatus* status = nullptr) const;
 
     CaseStoreStatus
@@ -139,6 +131,8 @@ public:
     // Adds a case named `caseName` opened on `today`, with a key no other case has. Returns the
     // key, or an empty text when the row could not be added. `edition` is the case's form edition
     // (`formedition`; empty: the 2009 form, as for every case stored before editions were chosen).
+    // The case's history gets one row, Added, with the name as the new `casedesc`; a rename
+    // gives a row for `casedesc`, a delete one row, Deleted, with the name the case had.
     QString addCase(const QString& caseName, const QDate& today, const QString& edition = QString()) const;
     // Adds "Sample Case" with a key beginning "MO".
     QString addSampleCase(const QDate& today, const QString& edition = QString()) const;

@@ -2,6 +2,7 @@
 
 #include "core/names/NameRecord.h"
 #include "core/store/Backup.h"
+#include "core/store/ChangeHistory.h"
 #include "core/store/DataPaths.h"
 #include "core/store/Schema.h"
 #include "core/store/ServerLocation.h"
@@ -104,13 +105,20 @@ bool serverCanKeep(SqlConnection& cases, const QString& namesPath, const QString
     return false;
 }
 
-bool toServer(const Location& target,
-              const QString& to,
-              bool replace,
-              const TableCopy::Rows& cases,
-              const TableCopy::Rows& names,
-              QString* error)
+// What is copied: the two tables and the history of each.
+struct Contents
 {
+    TableCopy::Rows cases;
+    TableCopy::Rows names;
+    TableCopy::Rows casesHistory;
+    TableCopy::Rows namesHistory;
+};
+
+bool toServer(
+    const Location& target, const QString& to, bool replace, const Contents& contents, QString* error)
+{
+    const TableCopy::Rows& cases = contents.cases;
+    const TableCopy::Rows& names = contents.names;
     for (const TableDef* table : {&Schema::casesTable(), &Schema::namesTable()}) {
         if (Schema::ensureDatabase(target.cases, *table, error) != SqlFailure::None)
             return false;
@@ -126,9 +134,10 @@ bool toServer(const Location& target,
         return false;
     }
     // Other workstations must not add a case between the check and the copy.
-    bool done = server.exec(QStringLiteral("LOCK TABLE %1, %2 IN EXCLUSIVE MODE")
+    bool done = server.exec(QStringLiteral("LOCK TABLE %1, %2, %3 IN EXCLUSIVE MODE")
                                 .arg(dialect.identifier(Schema::casesTable().name),
-                                     dialect.identifier(Schema::namesTable().name)));
+                                     dialect.identifier(Schema::namesTable().name),
+                                     dialect.identifier(Schema::changesTable().name)));
     if (done && !replace) {
         const int held = dataRows(server, Schema::casesTable());
         const int heldNames = dataRows(server, Schema::namesTable());
@@ -140,11 +149,14 @@ bool toServer(const Location& target,
     }
     done = done &&
            server.exec(QStringLiteral("DELETE FROM %1").arg(dialect.identifier(Schema::casesTable().name))) &&
-           server.exec(QStringLiteral("DELETE FROM %1").arg(dialect.identifier(Schema::namesTable().name)));
+           server.exec(QStringLiteral("DELETE FROM %1").arg(dialect.identifier(Schema::namesTable().name))) &&
+           server.exec(QStringLiteral("DELETE FROM %1").arg(dialect.identifier(Schema::changesTable().name)));
     if (!done)
         *error = server.errorText();
     done = done && TableCopy::append(server, Schema::casesTable(), cases, error) &&
-           TableCopy::append(server, Schema::namesTable(), names, error);
+           TableCopy::append(server, Schema::namesTable(), names, error) &&
+           TableCopy::append(server, Schema::changesTable(), contents.casesHistory, error) &&
+           TableCopy::append(server, Schema::changesTable(), contents.namesHistory, error);
     if (done && !server.database().commit()) {
         server.noteError(server.database().lastError());
         *error = server.errorText();
@@ -181,13 +193,11 @@ QString holding(const QString& to, int cases, int names)
 // workstation left beside a file is rolled back into its own file before anything is written.
 // Renaming new files into place could leave new cases beside old names, or a new file under
 // an old file's journal.
-bool toFolder(const Location& target,
-              const QString& to,
-              bool replace,
-              const TableCopy::Rows& cases,
-              const TableCopy::Rows& names,
-              QString* error)
+bool toFolder(
+    const Location& target, const QString& to, bool replace, const Contents& contents, QString* error)
 {
+    const TableCopy::Rows& cases = contents.cases;
+    const TableCopy::Rows& names = contents.names;
     if (!QFileInfo(to).isDir()) {
         *error = QStringLiteral("The folder %1 does not exist.").arg(shownLocation(to));
         return false;
@@ -203,6 +213,7 @@ bool toFolder(const Location& target,
     }
     const TableDef& casesTable = Schema::casesTable();
     const TableDef& namesTable = Schema::namesTable();
+    const TableDef& history = Schema::changesTable();
     // Other workstations wait until the copy is in place (their saves would be lost in it).
     if (!file.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
         *error = file.errorText();
@@ -221,11 +232,16 @@ bool toFolder(const Location& target,
     bool done =
         file.exec(QStringLiteral("DELETE FROM %1").arg(TableCopy::qualifiedName(file, casesTable))) &&
         file.exec(
-            QStringLiteral("DELETE FROM %1").arg(TableCopy::qualifiedName(file, namesTable, NamesSchema)));
+            QStringLiteral("DELETE FROM %1").arg(TableCopy::qualifiedName(file, namesTable, NamesSchema))) &&
+        file.exec(QStringLiteral("DELETE FROM %1")
+                      .arg(TableCopy::qualifiedName(file, history, QStringLiteral("main")))) &&
+        file.exec(QStringLiteral("DELETE FROM %1").arg(TableCopy::qualifiedName(file, history, NamesSchema)));
     if (!done)
         *error = file.errorText();
     done = done && TableCopy::append(file, casesTable, cases, error) &&
-           TableCopy::append(file, namesTable, names, error, NamesSchema);
+           TableCopy::append(file, namesTable, names, error, NamesSchema) &&
+           TableCopy::append(file, history, contents.casesHistory, error, QStringLiteral("main")) &&
+           TableCopy::append(file, history, contents.namesHistory, error, NamesSchema);
     if (done && !file.exec(QStringLiteral("COMMIT"))) {
         *error = file.errorText();
         done = false;
@@ -240,7 +256,9 @@ bool toFolder(const Location& target,
     // What went in is read back: the counts the user is told are those of the files.
     const int nowCases = rowsIn(file, casesTable, QString());
     const int nowNames = rowsIn(file, namesTable, NamesSchema);
-    if (nowCases != cases.values.size() || nowNames != names.values.size()) {
+    if (nowCases != cases.values.size() || nowNames != names.values.size() ||
+        rowsIn(file, history, QStringLiteral("main")) != contents.casesHistory.values.size() ||
+        rowsIn(file, history, NamesSchema) != contents.namesHistory.values.size()) {
         *error = QStringLiteral("The copy does not hold what was read.  Now %1")
                      .arg(holding(to, nowCases, nowNames));
         return false;
@@ -266,6 +284,8 @@ Outcome migrate(const QString& from, const QString& to, bool replace)
     }
     std::optional<TableCopy::Rows> cases;
     std::optional<TableCopy::Rows> names;
+    std::optional<TableCopy::Rows> casesHistory;
+    std::optional<TableCopy::Rows> namesHistory;
     if (source.server) {
         // One database holds both tables: they are read at one moment.
         SqlConnection server(source.cases);
@@ -274,11 +294,13 @@ Outcome migrate(const QString& from, const QString& to, bool replace)
             if (outcome.error = Schema::serverTableProblem(server, *table); !outcome.error.isEmpty())
                 return outcome;
         }
-        std::optional<QList<TableCopy::Rows>> both =
-            TableCopy::readTogether(server, {&Schema::casesTable(), &Schema::namesTable()}, &outcome.error);
+        std::optional<QList<TableCopy::Rows>> both = TableCopy::readTogether(
+            server, {&Schema::casesTable(), &Schema::namesTable(), &Schema::changesTable()}, &outcome.error);
         if (both) {
             cases = (*both)[0];
             names = (*both)[1];
+            casesHistory = ChangeHistory::rowsOf((*both)[2], ChangeHistory::Of::Cases);
+            namesHistory = ChangeHistory::rowsOf((*both)[2], ChangeHistory::Of::Names);
         }
     } else {
         // Both files are read in one transaction, so that they are read at one moment: a
@@ -297,25 +319,44 @@ Outcome migrate(const QString& from, const QString& to, bool replace)
             return outcome;
         }
         cases = TableCopy::read(casesDb, Schema::casesTable(), &outcome.error);
-        if (cases && withNames)
+        if (cases)
+            casesHistory =
+                TableCopy::read(casesDb, Schema::changesTable(), &outcome.error, QStringLiteral("main"));
+        if (casesHistory && withNames) {
             names = TableCopy::read(casesDb, Schema::namesTable(), &outcome.error, NamesSchema);
-        else if (cases)
+            if (names)
+                namesHistory = TableCopy::read(casesDb, Schema::changesTable(), &outcome.error, NamesSchema);
+        } else if (casesHistory) {
             names = TableCopy::Rows{};
+            namesHistory = TableCopy::Rows{casesHistory->columns, {}};
+        }
         casesDb.exec(QStringLiteral("COMMIT"));
+        // Each file's history is its own table's, whatever its rows say.
+        if (casesHistory)
+            casesHistory = ChangeHistory::rowsOf(*casesHistory, ChangeHistory::Of::Cases, true);
+        if (namesHistory)
+            namesHistory = ChangeHistory::rowsOf(*namesHistory, ChangeHistory::Of::Names, true);
     }
-    if (!cases || !names)
+    if (!cases || !names || !casesHistory || !namesHistory)
         return outcome;
+    // The history cannot be retyped: what a server cannot keep of it is left out, and said.
+    if (target.server) {
+        outcome.notes << ChangeHistory::keepableOnServer(*casesHistory)
+                      << ChangeHistory::keepableOnServer(*namesHistory);
+    }
     if (names->columns.isEmpty()) {
         for (const ColumnDef& column : Schema::namesTable().allColumns())
             names->columns << column.name;
     }
-    const bool done = target.server ? toServer(target, to, replace, *cases, *names, &outcome.error)
-                                    : toFolder(target, to, replace, *cases, *names, &outcome.error);
+    const Contents contents{*cases, *names, *casesHistory, *namesHistory};
+    const bool done = target.server ? toServer(target, to, replace, contents, &outcome.error)
+                                    : toFolder(target, to, replace, contents, &outcome.error);
     if (!done)
         return outcome;
     outcome.copied = true;
     outcome.cases = int(cases->values.size());
     outcome.names = int(names->values.size());
+    outcome.changes = int(casesHistory->values.size() + namesHistory->values.size());
     outcome.error.clear();
     return outcome;
 }

@@ -108,7 +108,10 @@ TableDef makeCases()
     return t;
 }
 
-// The history of the cases: one row per column a save changed, beside the cases themselves.
+// The history of the cases and names: one row per column a save changed (or per row added or
+// deleted), beside the rows themselves (ChangeHistory). `caseid` holds the row's key, `tablename`
+// the table ("cases", "names"; empty in rows written before the names had a history) and
+// `action` what happened ("changed", "added", "deleted").
 TableDef makeChanges()
 {
     TableDef t{QStringLiteral("Changes"), text(QStringLiteral("caseid")), {}, {}, {}};
@@ -117,7 +120,9 @@ TableDef makeChanges()
                    ColumnDef{QStringLiteral("newvalue"), QStringLiteral("LONGTEXT")},
                    text(QStringLiteral("osuser")),
                    text(QStringLiteral("host")),
-                   text(QStringLiteral("changedat"))};
+                   text(QStringLiteral("changedat")),
+                   text(QStringLiteral("tablename")),
+                   text(QStringLiteral("action"))};
     return t;
 }
 
@@ -340,9 +345,9 @@ SqlFailure ensureDatabase(const QString& path, const TableDef& table, QString* e
             *error = connection.errorText();
         return connection.failure();
     }
-    // The cases' history lives beside the cases: every database that holds cases holds it.
+    // The history lives beside the cases and the names: every database that holds either holds it.
     QList<const TableDef*> tables{&table};
-    if (&table == &casesTable())
+    if (&table == &casesTable() || &table == &namesTable())
         tables << &changesTable();
     for (const TableDef* each : tables) {
         if (connection.engine() == SqlEngine::PostgreSQL) {

@@ -37,7 +37,8 @@ namespace Schema {
 const TableDef& mainTable();
 const TableDef& namesTable();
 const TableDef& casesTable();
-// The cases' history, in the cases database (CaseStore::saveCaseChanges writes it).
+// The history of the cases and of the names, in the cases database and in the names database
+// (ChangeHistory writes and reads it).
 const TableDef& changesTable();
 // The schedule table `name`: "Schedule" (form CS-42 Rev. 1/09) or "Schedule2022" (the editions
 // from 2022 on), or the copy an import keeps of either ("Schedule_Previous",

@@ -16,6 +16,24 @@ void setError(QString* error, const QString& text)
     if (error)
         *error = text;
 }
+
+// The table's stored columns, in the attached database `schema` when one is named (only a file
+// attaches another: the cases and the names files each hold a table Changes).
+QStringList columnNames(SqlConnection& connection, const TableDef& table, const QString& schema)
+{
+    if (schema.isEmpty())
+        return connection.dialect().existingColumnNames(connection.database(), table.name);
+    QStringList names;
+    QSqlQuery query(connection.database());
+    query.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?, ?) ORDER BY cid"));
+    query.addBindValue(table.name);
+    query.addBindValue(schema);
+    if (query.exec()) {
+        while (query.next())
+            names << query.value(0).toString().toLower();
+    }
+    return names;
+}
 } // namespace
 
 std::optional<Rows> read(SqlConnection& source, const TableDef& table, QString* error, const QString& schema)
@@ -25,8 +43,15 @@ std::optional<Rows> read(SqlConnection& source, const TableDef& table, QString* 
         return std::nullopt;
     }
     const SqlDialect& dialect = source.dialect();
-    const QStringList stored = dialect.existingColumnNames(source.database(), table.name);
+    const QStringList stored = columnNames(source, table, schema);
     if (stored.isEmpty()) {
+        // The history came after the other tables: a database without one has none to copy.
+        if (&table == &Schema::changesTable()) {
+            Rows none;
+            for (const ColumnDef& column : table.allColumns())
+                none.columns << column.name;
+            return none;
+        }
         setError(error, QStringLiteral("The database holds no %1 table.").arg(table.name));
         return std::nullopt;
     }
@@ -133,24 +158,33 @@ bool append(
 
 bool writeFile(const QString& path, const TableDef& table, const Rows& rows, QString* error)
 {
+    return writeFile(path, {{&table, rows}}, error);
+}
+
+bool writeFile(const QString& path, const QList<QPair<const TableDef*, Rows>>& tables, QString* error)
+{
     QFile::remove(path);
     SqlConnection file(path, SqlConnection::Mode::OpenOrCreate);
     if (!file.isOpen()) {
         setError(error, file.errorText());
         return false;
     }
-    Schema::createTable(file, table);
-    Schema::addColumns(file, table);
-    if (const QString index = file.dialect().keyIndex(table); !index.isEmpty())
-        file.exec(index);
+    for (const auto& [table, rows] : tables) {
+        Schema::createTable(file, *table);
+        Schema::addColumns(file, *table);
+        if (const QString index = file.dialect().keyIndex(*table); !index.isEmpty())
+            file.exec(index);
+    }
     if (!file.database().transaction()) {
         file.noteError(file.database().lastError());
         setError(error, file.errorText());
         return false;
     }
-    if (!append(file, table, rows, error)) {
-        file.database().rollback();
-        return false;
+    for (const auto& [table, rows] : tables) {
+        if (!append(file, *table, rows, error)) {
+            file.database().rollback();
+            return false;
+        }
     }
     if (!file.database().commit()) {
         file.noteError(file.database().lastError());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -23,7 +24,8 @@ struct Rows
     QList<QVariantList> values; // one list per row, in stored order
 };
 
-// Every row of `table` in stored order; `schema` names an attached database that holds it.
+// Every row of `table` in stored order; `schema` names an attached database that holds it. A
+// database without the history table (Schema::changesTable) gives it with no rows.
 std::optional<Rows> read(SqlConnection& source,
                          const TableDef& table,
                          QString* error = nullptr,
@@ -44,6 +46,10 @@ QString qualifiedName(SqlConnection& connection, const TableDef& table, const QS
 // Creates a new database file at `path` holding `table` with `rows`, in one transaction. A file
 // already at `path` is removed first.
 bool writeFile(const QString& path, const TableDef& table, const Rows& rows, QString* error = nullptr);
+// The same with several tables, each with its rows.
+bool writeFile(const QString& path,
+               const QList<QPair<const TableDef*, Rows>>& tables,
+               QString* error = nullptr);
 // The number of rows of `table`, or -1 when it cannot be read.
 int count(SqlConnection& connection, const TableDef& table);
 // The number of rows that are an office's own data: the sample case a new library starts with

@@ -23,6 +23,17 @@ QString HistoryWindow::columnWords(const FormEdition& edition, const QString& co
         .section(QStringLiteral(": "), 0, 0);
 }
 
+QString HistoryWindow::whatWords(const FormEdition& edition, const CaseChange& change)
+{
+    if (change.action == ChangeAction::Added)
+        return QStringLiteral("Case added");
+    if (change.action == ChangeAction::Deleted)
+        return QStringLiteral("Case deleted");
+    if (change.column.compare(QLatin1String("casedesc"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("Case renamed");
+    return columnWords(edition, change.column);
+}
+
 HistoryWindow::HistoryWindow(const QString& caseName,
                              const FormEdition& edition,
                              const QList<CaseChange>& changes,
@@ -58,7 +69,7 @@ HistoryWindow::HistoryWindow(const QString& caseName,
         const QDateTime when = QDateTime::fromString(change.time, Qt::ISODateWithMs);
         const QStringList cells{
             when.isValid() ? when.toLocalTime().toString(QStringLiteral("MM/dd/yyyy hh:mm:ss")) : change.time,
-            columnWords(edition, change.column),
+            whatWords(edition, change),
             change.oldValue,
             change.newValue,
             change.user,

@@ -28,6 +28,9 @@ public:
     // How a stored column is named in the window: the worksheet line it is on ("Line 1, defendant"),
     // else the column's own name.
     static QString columnWords(const FormEdition& edition, const QString& column);
+    // The window's "What" of a row: "Case added", "Case renamed", "Case deleted", else the column's
+    // words.
+    static QString whatWords(const FormEdition& edition, const CaseChange& change);
 
 private:
     QTableWidget* m_table;
