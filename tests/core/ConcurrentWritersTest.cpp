@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -98,7 +99,11 @@ TEST(ConcurrentWriters, CheckedSavesOfSeveralProcessesWaitForEachOtherAndKeepEve
     ASSERT_TRUE(saved.has_value());
     for (const QString& column : columns)
         EXPECT_EQ(saved->value(column), QString::number(Saves)) << column.toStdString();
-    EXPECT_EQ(store.history(key).size(), columns.size() * Saves);
+    const QList<CaseChange> history = store.history(key);
+    const auto saves = std::count_if(history.cbegin(), history.cend(), [&](const CaseChange& change) {
+        return columns.contains(change.column);
+    });
+    EXPECT_EQ(saves, columns.size() * Saves); // besides the row of the case's adding
     EXPECT_EQ(integrityOf(paths.casesDbPath()), QStringLiteral("ok"));
 }
 
