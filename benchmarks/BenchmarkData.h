@@ -95,30 +95,32 @@ inline QString fillWorkingDirectory2022(const DataPaths& paths, const QString& i
     QString lastId;
     {
         QSqlQuery insert(connection.database());
-        insert.prepare(QStringLiteral("INSERT INTO Cases (casedesc, caseid, formedition, numchildren, pinc, "
-                                      "dinc, ppre, dresp, child1name, child2name, child1dob, child2dob, "
-                                      "pchildcare, dhealthins, whosecustody, name1name, name2name, "
-                                      "courtfile, county) "
-                                      "VALUES (?, ?, '2022', '2', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        insert.prepare(
+            QStringLiteral("INSERT INTO Cases (casedesc, caseid, formedition, numchildren, pinc, "
+                           "dinc, ppre, dresp, child1name, child2name, child1dob, child2dob, "
+                           "pchildcare, dhealthins, whosecustody, name1name, name2name, "
+                           "courtfile, county) "
+                           "VALUES (?, ?, '2022', '2', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         for (int i = 0; i < CaseCount; ++i) {
             lastId = idPrefix + QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0'));
-            const QVariantList values{QStringLiteral("Case %1").arg(i),
-                                      lastId,
-                                      QStringLiteral("%1.%2").arg(2000 + i % 4000).arg(i % 100, 2, 10, QLatin1Char('0')),
-                                      QStringLiteral("%1.50").arg(1500 + i % 3000),
-                                      QStringLiteral("100.00"),
-                                      QStringLiteral("25.75"),
-                                      QStringLiteral("Ann"),
-                                      QStringLiteral("Bob"),
-                                      QStringLiteral("03/07/2012"),
-                                      QStringLiteral("12/31/2015"),
-                                      QStringLiteral("200.00"),
-                                      QStringLiteral("100.00"),
-                                      QStringLiteral("P"),
-                                      QStringLiteral("John Smith"),
-                                      QStringLiteral("Jane Smith"),
-                                      QStringLiteral("DR-2024-%1").arg(i),
-                                      QStringLiteral("Jefferson")};
+            const QVariantList values{
+                QStringLiteral("Case %1").arg(i),
+                lastId,
+                QStringLiteral("%1.%2").arg(2000 + i % 4000).arg(i % 100, 2, 10, QLatin1Char('0')),
+                QStringLiteral("%1.50").arg(1500 + i % 3000),
+                QStringLiteral("100.00"),
+                QStringLiteral("25.75"),
+                QStringLiteral("Ann"),
+                QStringLiteral("Bob"),
+                QStringLiteral("03/07/2012"),
+                QStringLiteral("12/31/2015"),
+                QStringLiteral("200.00"),
+                QStringLiteral("100.00"),
+                QStringLiteral("P"),
+                QStringLiteral("John Smith"),
+                QStringLiteral("Jane Smith"),
+                QStringLiteral("DR-2024-%1").arg(i),
+                QStringLiteral("Jefferson")};
             for (const QVariant& v : values)
                 insert.addBindValue(v);
             insert.exec();

@@ -25,6 +25,7 @@
 // database the address names is not touched. CS42_BENCH_SAVES sets the saves per writer (200).
 
 #include "BenchmarkData.h"
+#include "ScratchDatabase.h"
 #include "core/store/CaseStore.h"
 #include "core/store/DataStore.h"
 #include "core/store/Schema.h"
@@ -97,63 +98,6 @@ int savesPerWriter()
     return ok && saves > 0 ? saves : DefaultSavesPerWriter;
 }
 
-// A database of the benchmark's own on the server that CS42_BENCH_PG_URI names, made beside the
-// database named there and dropped again: the figures never write into an office's cases.
-class ScratchDatabase
-{
-public:
-    explicit ScratchDatabase(const QString& serverUri)
-    {
-        const std::optional<ServerLocation> named = ServerLocation::fromUri(serverUri);
-        if (!named)
-            qFatal("%s=%s is not a postgresql://user@host:port/database address",
-                   ServerVariable,
-                   qPrintable(serverUri));
-        m_adminUri = named->toUri();
-        ServerLocation scratch = *named;
-        scratch.database = QStringLiteral("cs42_bench_%1").arg(QCoreApplication::applicationPid());
-        m_name = scratch.database;
-        m_uri = scratch.toUri();
-        QString error;
-        if (!run(QStringLiteral("CREATE DATABASE %1").arg(m_name), error))
-            qFatal("cannot make the scratch database %s on %s (the role needs CREATEDB; PGPASSFILE must "
-                   "hold its password): %s",
-                   qPrintable(m_name),
-                   qPrintable(m_adminUri),
-                   qPrintable(error));
-    }
-
-    ~ScratchDatabase()
-    {
-        QString error;
-        if (!run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name), error))
-            std::fprintf(stderr,
-                         "could not drop the scratch database %s on %s: %s\n",
-                         qPrintable(m_name),
-                         qPrintable(m_adminUri),
-                         qPrintable(error));
-    }
-
-    ScratchDatabase(const ScratchDatabase&) = delete;
-    ScratchDatabase& operator=(const ScratchDatabase&) = delete;
-
-    const QString& uri() const { return m_uri; }
-
-private:
-    bool run(const QString& sql, QString& error) const
-    {
-        SqlConnection admin(m_adminUri);
-        if (admin.isOpen() && admin.exec(sql))
-            return true;
-        error = admin.errorText();
-        return false;
-    }
-
-    QString m_adminUri;
-    QString m_name;
-    QString m_uri;
-};
-
 // One engine's cases database with bench::CaseCount filled cases, as an office that has used the
 // program for years has it; made on first use and kept for every benchmark of that engine. Its
 // Nulls are repaired once, as the first opening of the case library does: each later opening
@@ -161,7 +105,7 @@ private:
 struct Office
 {
     QTemporaryDir dir;
-    std::unique_ptr<ScratchDatabase> scratch;
+    std::unique_ptr<bench::ScratchDatabase> scratch;
     DataPaths paths;
     QStringList caseIds;
 
@@ -184,7 +128,7 @@ Office& office(Engine engine)
         qFatal("cannot make a temporary folder: %s", qPrintable(made->dir.errorString()));
     made->paths = DataStore::startUp(made->dir.path());
     if (engine == Engine::Server) {
-        made->scratch = std::make_unique<ScratchDatabase>(qEnvironmentVariable(ServerVariable));
+        made->scratch = std::make_unique<bench::ScratchDatabase>(qEnvironmentVariable(ServerVariable));
         made->paths.filesLocation = made->scratch->uri();
         QString problem;
         if (!DataStore::setDataPaths(made->paths, &problem))

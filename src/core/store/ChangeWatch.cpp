@@ -51,8 +51,10 @@ QString fileIdentity(const QString& path)
 
 PGconn* pgConnection(const QSqlDatabase& db)
 {
+    // Qt's driver hands out libpq's connection under the name of its struct.
     const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+    if (!handle.isValid() ||
+        (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
         return nullptr;
     return *static_cast<PGconn* const*>(handle.constData());
 }
