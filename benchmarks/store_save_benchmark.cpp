@@ -25,8 +25,8 @@
 // database the address names is not touched. CS42_BENCH_SAVES sets the saves per writer (200).
 
 #include "BenchmarkData.h"
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
-#include "core/store/DataStore.h"
 #include "core/store/Schema.h"
 #include "core/store/ServerLocation.h"
 #include "core/store/SqlConnection.h"

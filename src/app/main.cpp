@@ -1,5 +1,5 @@
-#include "core/store/DataStore.h"
-#include "core/store/InstalledData.h"
+#include "core/startup/DataStore.h"
+#include "core/startup/InstalledData.h"
 #include "ui/common/QtInteraction.h"
 #include "ui/common/Session.h"
 #include "ui/shell/Background.h"

@@ -6,7 +6,7 @@
 #include "core/produce/FormFiller.h"
 #include "core/produce/FormTemplate.h"
 #include "core/produce/OutputPath.h"
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "core/worksheet/FormEdition.h"
 #include "support/ModalAnswer.h"
 #include "support/SessionFixture.h"
