@@ -10,7 +10,7 @@
 #include "core/worksheet/FormEdition.h"
 #include "support/ModalAnswer.h"
 #include "support/SessionFixture.h"
-#include "ui/common/QtInteraction.h"
+#include "ui/shell/QtInteraction.h"
 
 #include <QDir>
 #include <QFile>
