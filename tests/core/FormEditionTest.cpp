@@ -1,6 +1,7 @@
 #include "core/worksheet/FormEdition.h"
 
 #include "core/store/Schema.h"
+#include "core/worksheet/Cs42Form.h"
 #include "core/worksheet/WorksheetCalculation.h"
 
 #include <QSet>

@@ -4,6 +4,7 @@
 #include "core/explain/Explanation2022.h"
 #include "core/explain/Explanation2023S.h"
 #include "core/store/CaseRecord.h"
+#include "core/worksheet/Cs42Form.h"
 #include "core/worksheet/Cs42Rev2022.h"
 #include "core/worksheet/Cs42S2023.h"
 #include "core/worksheet/WorksheetCalculation.h"
