@@ -1,4 +1,4 @@
-#include "core/worksheet/WorksheetSession.h"
+#include "core/session/WorksheetSession.h"
 
 #include "Worksheet2022Fixtures.h"
 #include "core/startup/DataStore.h"
