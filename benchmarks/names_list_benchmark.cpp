@@ -4,7 +4,7 @@
 #include "core/names/NameKey.h"
 #include "core/names/NameList.h"
 #include "core/names/NameStore.h"
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "core/store/SqlConnection.h"
 #include "support/RecordingHost.h"
 #include "ui/common/Session.h"

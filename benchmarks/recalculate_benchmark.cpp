@@ -3,7 +3,7 @@
 // caption, close; for a case on the 2009 form and for one on the 2022 form.
 // Run: build-*/benchmarks/recalculate_benchmark (the median is reported).
 #include "BenchmarkData.h"
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "core/worksheet/WorksheetCalculation.h"
 
 #include <QCoreApplication>

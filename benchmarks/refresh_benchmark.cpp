@@ -12,12 +12,12 @@
 //   CS42_BENCH_PG_URI=postgresql://user@host:port/db PGPASSFILE=... (the server rows too)
 #include "BenchmarkData.h"
 #include "ScratchDatabase.h"
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
 #include "core/store/ChangeWatch.h"
-#include "core/store/DataStore.h"
 #include "support/RecordingHost.h"
-#include "ui/common/QtInteraction.h"
 #include "ui/common/Session.h"
+#include "ui/shell/QtInteraction.h"
 #include "ui/worksheet/FormCS42.h"
 
 #include <QApplication>

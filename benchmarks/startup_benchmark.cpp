@@ -2,8 +2,8 @@
 // cases file. Run on demand:  build/benchmarks/startup_benchmark  (targets: start-up under 1 s,
 // rebuild under 300 ms).
 
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
-#include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
 #include "ui/cases/CaseLibrary.h"
 #include "ui/cases/CaseListModel.h"

@@ -26,8 +26,8 @@
 
 #include "BenchmarkData.h"
 #include "ScratchDatabase.h"
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
-#include "core/store/DataStore.h"
 #include "core/store/Schema.h"
 #include "core/store/ServerLocation.h"
 #include "core/store/SqlConnection.h"

@@ -4,8 +4,8 @@
 // the window, as the screen would.
 // Run on demand: QT_QPA_PLATFORM=offscreen build-*/benchmarks/worksheet_click_benchmark
 #include "BenchmarkData.h"
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
-#include "core/store/DataStore.h"
 #include "support/RecordingHost.h"
 #include "ui/common/Interaction.h"
 #include "ui/common/Session.h"

@@ -1,7 +1,7 @@
 # The installed layout, mirrored in the build tree: the programs in bin/, their data in share/
 # (share/cs42 with the templates, the reference documents and the default schedule; the desktop
 # entry, icons, metainfo, man pages and package documents). The programs find share/cs42 beside
-# their bin folder (core/store/InstalledData), so one rule serves an installation and a build.
+# their bin folder (core/startup/InstalledData), so one rule serves an installation and a build.
 include(GNUInstallDirs)
 
 set(STAGE_DIR ${CMAKE_BINARY_DIR}/share)

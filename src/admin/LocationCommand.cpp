@@ -1,5 +1,5 @@
 #include "admin/AdminCommands.h"
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "core/store/ServerLocation.h"
 
 #include <QDir>

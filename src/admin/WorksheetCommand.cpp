@@ -1,4 +1,5 @@
 #include "admin/AdminCommands.h"
+#include "core/explain/EditionExplanation.h"
 #include "core/store/CaseStore.h"
 #include "core/worksheet/ProductionRefusal.h"
 #include "core/worksheet/WorksheetCalculation.h"
@@ -126,7 +127,7 @@ int runWorksheetCommand(const QStringList& args, const DataPaths& paths)
         return 1;
     }
     const FormEdition& edition = *FormEditions::find(r.editionId);
-    const QString explanation = edition.explain(sheet->captions, r, today);
+    const QString explanation = explainWorksheet(edition, sheet->captions, r, today);
     // The lines are printed whatever they are; without a schedule behind line 4 the run fails, so
     // that a script never takes them for a finished worksheet. The other warnings are only said.
     const bool noSchedule = !r.scheduleAvailable && !r.overrideInForce;

@@ -1,5 +1,5 @@
 #include "admin/AdminCommands.h"
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 
 #include <QCoreApplication>
 #include <QDir>

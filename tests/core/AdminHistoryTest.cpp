@@ -1,8 +1,8 @@
 #include "AdminProcess.h"
 #include "core/names/NameForms.h"
 #include "core/names/NameStore.h"
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
-#include "core/store/DataStore.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 #include "AdminProcess.h"
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
 #include "core/store/DataPaths.h"
-#include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
 
 #include <QDate>

@@ -1,7 +1,7 @@
 #include "core/store/Backup.h"
 
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
-#include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
 #include "support/DamagedFiles.h"
 #include "support/FileContents.h"

@@ -1,8 +1,8 @@
 #include "core/store/CaseStore.h"
 
 #include "StoreEngines.h"
+#include "core/startup/DataStore.h"
 #include "core/store/CaseKey.h"
-#include "core/store/DataStore.h"
 #include "core/store/NullRepair.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"

@@ -1,8 +1,8 @@
 // Several workstations share one cases file: writers run as separate processes, as they would on
 // separate machines, and one of them may die in the middle of its work.
 #include "CaseWriterProcess.h"
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
-#include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
 
 #include <QProcess>

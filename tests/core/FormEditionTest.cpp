@@ -1,6 +1,8 @@
 #include "core/worksheet/FormEdition.h"
 
+#include "core/explain/EditionExplanation.h"
 #include "core/store/Schema.h"
+#include "core/worksheet/Cs42Form.h"
 #include "core/worksheet/WorksheetCalculation.h"
 
 #include <QSet>
@@ -101,7 +103,7 @@ TEST(FormEdition, TablesAreConsistent)
         for (int i = 1; i <= fields.size(); ++i)
             EXPECT_TRUE(fields.contains(i)) << "field " << i;
         EXPECT_FALSE(edition->formFieldLabels().contains(QString()));
-        EXPECT_TRUE(edition->compute && edition->explain);
+        EXPECT_TRUE(edition->compute && hasExplanation(*edition));
         EXPECT_FALSE(edition->templateFile.isEmpty());
     }
 }
@@ -147,4 +149,20 @@ TEST(FormEdition, IdsAreMatchedWithoutRegardToCase)
         EXPECT_EQ(FormEditions::find(QLatin1String(c.id)), c.edition) << c.id;
     EXPECT_EQ(&FormEditions::defaultEdition(), FormEditions::find(FormEditions::DefaultId));
     EXPECT_EQ(FormEditions::knownIds(), QStringLiteral("2009, 2022, 2023S"));
+}
+
+// Each edition is explained in the words of its own form: a mix-up in the list of explanations
+// would describe a shared-custody case of 2023 as a sole-custody one of 2022. The later forms name
+// themselves in the explanation; the 2009 one names no form.
+TEST(FormEdition, EachEditionIsExplainedOnItsOwnForm)
+{
+    for (const FormEdition* edition : FormEditions::all()) {
+        const QString text = explainWorksheet(*edition, Captions(), WorksheetResult(), QDate(2024, 1, 2));
+        EXPECT_FALSE(text.isEmpty()) << edition->id.toStdString();
+        for (const FormEdition* other : FormEditions::all()) {
+            const bool namesItself = other == edition && edition != &FormEditions::cs42Rev0109();
+            EXPECT_EQ(text.contains(other->title), namesItself)
+                << edition->id.toStdString() << " explained, " << other->title.toStdString() << " named";
+        }
+    }
 }

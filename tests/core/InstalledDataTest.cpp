@@ -1,6 +1,6 @@
-#include "core/store/InstalledData.h"
+#include "core/startup/InstalledData.h"
 
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "core/worksheet/Schedule.h"
 #include "core/worksheet/ScheduleCsv.h"
 #include "core/worksheet/ScheduleHistory.h"

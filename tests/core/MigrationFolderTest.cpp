@@ -2,7 +2,7 @@
 // all old or all new whenever the copy stops, and a journal a crashed workstation left there never
 // reaches the new content.
 #include "AdminProcess.h"
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
 #include "core/store/TableCopy.h"

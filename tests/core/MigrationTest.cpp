@@ -2,8 +2,8 @@
 // name arrives exactly as it left, in either direction, and a target that holds data is kept.
 #include "AdminProcess.h"
 #include "StoreEngines.h"
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
-#include "core/store/DataStore.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
 #include "core/store/TableCopy.h"

@@ -1,7 +1,7 @@
 #include "core/names/NameStore.h"
 
 #include "StoreEngines.h"
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "core/store/SqlConnection.h"
 
 #include <QSqlQuery>

@@ -5,11 +5,11 @@
 
 #include "FormFixtures.h"
 #include "core/produce/FormFiller.h"
+#include "core/startup/DataStore.h"
+#include "core/startup/InstalledData.h"
 #include "core/store/Backup.h"
 #include "core/store/CaseStore.h"
 #include "core/store/DataMove.h"
-#include "core/store/DataStore.h"
-#include "core/store/InstalledData.h"
 #include "core/store/SqlConnection.h"
 #include "support/FileContents.h"
 

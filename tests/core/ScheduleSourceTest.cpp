@@ -1,6 +1,6 @@
 #include "core/worksheet/ScheduleSource.h"
 
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "core/worksheet/ScheduleCsv.h"
 #include "core/worksheet/ScheduleHistory.h"
 

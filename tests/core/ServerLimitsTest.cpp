@@ -4,9 +4,9 @@
 #include "core/store/ServerLimits.h"
 
 #include "StoreEngines.h"
+#include "core/startup/DataStore.h"
 #include "core/store/Backup.h"
 #include "core/store/CaseStore.h"
-#include "core/store/DataStore.h"
 #include "core/store/Migration.h"
 #include "core/store/SqlConnection.h"
 

@@ -2,8 +2,8 @@
 // server going away in the middle of a run, and each way a login can fail.
 #include "CaseWriterProcess.h"
 #include "StoreEngines.h"
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
-#include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
 

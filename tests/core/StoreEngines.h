@@ -3,7 +3,7 @@
 // The store tests run once on a database file in a folder and once on the PostgreSQL test server
 // (a database of its own for each test). The server case is skipped only when no test server is
 // named (CS42_TEST_PG_DIR); CTest always names one.
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "support/PgTestServer.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
-#include "core/worksheet/WorksheetSession.h"
+#include "core/session/WorksheetSession.h"
 
 #include "Worksheet2022Fixtures.h"
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // scripted Interaction, and a session on a fixed day, so that dates on screen do not depend on
 // when the tests run.
 
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "support/ScriptedInteraction.h"
 #include "ui/common/Session.h"
 

@@ -8,9 +8,9 @@
 //   workstation WORKDIR FILES_LOCATION CASEID delete
 //
 // Prints "saved", "deleted" or what failed. Exit code 0 when it did what it was asked.
+#include "core/session/WorksheetSession.h"
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
-#include "core/store/DataStore.h"
-#include "core/worksheet/WorksheetSession.h"
 
 #include <QCoreApplication>
 

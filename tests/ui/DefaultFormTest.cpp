@@ -4,8 +4,8 @@
 #include "ui/shell/DefaultForm.h"
 
 #include "ShellFixture.h"
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
-#include "core/store/DataStore.h"
 #include "core/store/SqlConnection.h"
 #include "ui/cases/CaseLibrary.h"
 

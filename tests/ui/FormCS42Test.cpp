@@ -7,6 +7,7 @@
 #include "core/explain/Explanation.h"
 #include "core/produce/FormFiller.h"
 #include "core/produce/FormTemplate.h"
+#include "core/worksheet/Cs42Form.h"
 #include "core/worksheet/ProductionRefusal.h"
 #include "support/DamagedFiles.h"
 #include "ui/common/Palette.h"

@@ -4,7 +4,7 @@
 
 #include "NamesFixture.h"
 #include "core/names/NameStore.h"
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "core/store/Schema.h"
 #include "support/ScriptedInteraction.h"
 #include "ui/common/Palette.h"

@@ -4,9 +4,9 @@
 // what is stored; a case B deleted cannot be produced; and the case's history names both.
 
 #include "core/produce/TerminalFormFields.h"
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
 #include "core/store/ChangeWatch.h"
-#include "core/store/DataStore.h"
 #include "core/worksheet/ScheduleCsv.h"
 #include "support/ModalAnswer.h"
 #include "support/PgTestServer.h"

@@ -6,11 +6,11 @@
 #include "core/produce/FormFiller.h"
 #include "core/produce/FormTemplate.h"
 #include "core/produce/OutputPath.h"
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "core/worksheet/FormEdition.h"
 #include "support/ModalAnswer.h"
 #include "support/SessionFixture.h"
-#include "ui/common/QtInteraction.h"
+#include "ui/shell/QtInteraction.h"
 
 #include <QDir>
 #include <QFile>

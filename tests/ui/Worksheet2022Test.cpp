@@ -3,6 +3,7 @@
 // question, and production fills the 2022 template by field name.
 
 #include "WorksheetFixture.h"
+#include "core/explain/EditionExplanation.h"
 #include "core/produce/TerminalFormFields.h"
 #include "core/worksheet/ProductionRefusal.h"
 #include "core/worksheet/ScheduleCsv.h"
@@ -150,8 +151,7 @@ private slots:
         QVERIFY(label("lblScheduleWarning")->isVisible());
         QCOMPARE(caption("lblScheduleWarning"), mark);
         const Worksheet& sheet = *m_form->worksheet();
-        QVERIFY(m_form->edition()
-                    .explain(sheet.captions, sheet.result, QDate(2024, 3, 5))
+        QVERIFY(explainWorksheet(m_form->edition(), sheet.captions, sheet.result, QDate(2024, 3, 5))
                     .contains(QStringLiteral("using a schedule whose origin was not recorded (SHA-256 ")));
         m_form.reset();
         m_data->setStored({{QStringLiteral("formedition"), QStringLiteral("2023S")}});

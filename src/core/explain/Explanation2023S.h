@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/worksheet/Cs42Form.h"
+#include "core/format/Captions.h"
 
 #include <QDate>
 #include <QString>

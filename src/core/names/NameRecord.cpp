@@ -63,8 +63,7 @@ QString NameRecord::storedText(const QString& column, const QString& text)
 
 const QString& NameRecord::seedKey()
 {
-    static const QString key = QStringLiteral("A0000001");
-    return key;
+    return Schema::namesSeedKey();
 }
 
 NameRecord NameRecord::seedRecord()

@@ -6,6 +6,7 @@
 #include "core/produce/TextAppearance.h"
 #include "core/store/PrivateFiles.h"
 #include "core/store/ProgramSettings.h"
+#include "core/worksheet/Cs42Form.h"
 #include "core/worksheet/FormEdition.h"
 
 #include <QDir>
@@ -175,7 +176,7 @@ QString missingNamedFields(const QString& templatePath,
            reinstallAdvice();
 }
 
-// The first caption the form's field cannot hold (Cs42Form::maxLength), as the message to show;
+// The first caption the form's field cannot hold (FieldLimits::maxLength), as the message to show;
 // empty when every one fits.
 QString captionTooLong(const Captions& captions, const FormEdition& edition)
 {
@@ -186,7 +187,7 @@ QString captionTooLong(const Captions& captions, const FormEdition& edition)
     if (edition.fillsByName) {
         for (const LineDef& line : edition.lines) {
             const qsizetype length = captions.value(line.label).size();
-            const qsizetype limit = Cs42Form::maxLength(line.label);
+            const qsizetype limit = FieldLimits::maxLength(line.label);
             if (!line.fieldName.isEmpty() && length > limit)
                 return QStringLiteral(
                            "The text for the field '%1' of the form is %2 characters long, but that "
@@ -200,7 +201,7 @@ QString captionTooLong(const Captions& captions, const FormEdition& edition)
     const QStringList names = Cs42Form::formFieldNames();
     for (qsizetype i = 0; i < labels.size(); ++i) {
         const qsizetype length = captions.value(labels[i]).size();
-        const qsizetype limit = Cs42Form::maxLength(labels[i]);
+        const qsizetype limit = FieldLimits::maxLength(labels[i]);
         if (length > limit)
             return QStringLiteral("The text for the field '%1' (field %2 of the form) is %3 characters long, "
                                   "but that field holds at most %4 characters, so no form was produced.")

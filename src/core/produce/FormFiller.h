@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/worksheet/Cs42Form.h"
+#include "core/format/Captions.h"
 
 #include <QFileDevice>
 #include <QString>
@@ -18,7 +18,7 @@ enum class ProduceStatus
     // The template is a PDF, but not the blank CS-42 form: it has no fields, or a field stands
     // where the form has another (Cs42Form::formFieldNames). Nothing was written.
     TemplateMismatch,
-    // A caption is longer than its field holds (Cs42Form::maxLength); nothing was written.
+    // A caption is longer than its field holds (FieldLimits::maxLength); nothing was written.
     CaptionTooLong,
     // The output path names something a form must not replace (see outputPathProblem).
     OutputRefused,

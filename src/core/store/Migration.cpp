@@ -1,6 +1,5 @@
 #include "core/store/Migration.h"
 
-#include "core/names/NameRecord.h"
 #include "core/store/Backup.h"
 #include "core/store/ChangeHistory.h"
 #include "core/store/DataPaths.h"
@@ -46,8 +45,7 @@ int dataRows(SqlConnection& connection, const TableDef& table)
     QSqlQuery query(connection.database());
     query.prepare(
         QStringLiteral("SELECT keynumber FROM %1").arg(connection.dialect().identifier(table.name)));
-    if (query.exec() && query.next() &&
-        query.value(0).toString() == NameRecord::seedRecord().value(QStringLiteral("keynumber")))
+    if (query.exec() && query.next() && query.value(0).toString() == Schema::namesSeedKey())
         return 0;
     return rows;
 }

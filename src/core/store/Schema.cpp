@@ -165,6 +165,12 @@ const TableDef& namesTable()
     return table;
 }
 
+const QString& namesSeedKey()
+{
+    static const QString key = QStringLiteral("A0000001");
+    return key;
+}
+
 const TableDef& casesTable()
 {
     static const TableDef table = makeCases();

@@ -36,6 +36,9 @@ struct TableDef
 namespace Schema {
 const TableDef& mainTable();
 const TableDef& namesTable();
+// The key of the example row an empty names table is given (NameRecord::seedRecord): a copy or a
+// migration counts a names table holding only that row as empty.
+const QString& namesSeedKey();
 const TableDef& casesTable();
 // The history of the cases and of the names, in the cases database and in the names database
 // (ChangeHistory writes and reads it).

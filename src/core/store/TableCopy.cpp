@@ -1,6 +1,5 @@
 #include "core/store/TableCopy.h"
 
-#include "core/names/NameRecord.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"
 
@@ -218,7 +217,7 @@ int dataCount(SqlConnection& connection, const TableDef& table, const QString& s
         example = QStringLiteral("Sample Case");
     } else if (&table == &Schema::namesTable()) {
         column = QStringLiteral("keynumber");
-        example = NameRecord::seedKey();
+        example = Schema::namesSeedKey();
     }
     QSqlQuery query(connection.database());
     const QString name = qualifiedName(connection, table, schema);

@@ -1,15 +1,11 @@
 #pragma once
 
-#include <QMap>
+#include "core/format/Captions.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace cs42 {
-
-// The captions of the worksheet's labels, by label name ("lblP1", "lblC4", "lblCustody", ...),
-// exactly as displayed. The window, the written explanation and the produced form all read one
-// set of captions.
-using Captions = QMap<QString, QString>;
 
 // Form CS-42 (Rev. 1/09): which worksheet label fills which field of the court's form. Field i of
 // the template (1-based, in the template's own field order) receives the caption of
@@ -20,17 +16,8 @@ inline const QString Revision = QStringLiteral("Rev. 1/09");
 // The label of each field, field 1 first: a query on the edition's table (FormEdition).
 QStringList formFieldLabels();
 
-// The most characters a field of the form takes. The comments box shows about 2,000 characters of
-// ordinary text at its smallest type (5 points: nine lines of some 200 characters); every other
-// box is one line that shows far fewer than 255 even shrunk to its smallest. A longer text is
-// refused where it is entered and when the form is produced, never cut silently.
-constexpr qsizetype CommentsMaxLength = 2000;
-constexpr qsizetype FieldMaxLength = 255;
-
-inline qsizetype maxLength(const QString& label)
-{
-    return label == QLatin1String("lblComments") ? CommentsMaxLength : FieldMaxLength;
-}
+// The most characters a field of the form takes: the limits every edition shares.
+using FieldLimits::maxLength;
 
 // The name of field i of the form (formFieldNames()[i - 1]), as the blank template names it: the
 // proof that the field at that position is the one formFieldLabels() fills there. A template saved

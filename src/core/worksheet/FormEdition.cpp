@@ -1,9 +1,7 @@
 #include "core/worksheet/FormEdition.h"
 
-#include "core/explain/Explanation.h"
-#include "core/explain/Explanation2022.h"
-#include "core/explain/Explanation2023S.h"
 #include "core/store/CaseRecord.h"
+#include "core/worksheet/Cs42Form.h"
 #include "core/worksheet/Cs42Rev2022.h"
 #include "core/worksheet/Cs42S2023.h"
 #include "core/worksheet/WorksheetCalculation.h"
@@ -178,9 +176,6 @@ const FormEdition& cs42Rev0109()
                       QStringLiteral("QUON42.PDF"),
                       ScheduleRules::cs42Rev0109(),
                       &computeWorksheet,
-                      [](const Captions& captions, const WorksheetResult& r, const QDate& today) {
-                          return generateExplanation(captions, r, today);
-                      },
                       cs42Lines()};
         e.title = QStringLiteral("Form CS-42 (Rev. 1/09)");
         e.shortName = QStringLiteral("CS-42");
@@ -215,7 +210,6 @@ const FormEdition& cs42Rev0522()
                       QStringLiteral("CS42_2022.PDF"),
                       Cs42Rev2022::scheduleRules(),
                       &Cs42Rev2022::computeWorksheet,
-                      &generateExplanation2022,
                       Cs42Rev2022::lines()};
         e.title = QStringLiteral("Form CS-42 (Rev. 5/2022)");
         e.shortName = QStringLiteral("CS-42");
@@ -234,7 +228,6 @@ const FormEdition& cs42S2023()
                       QStringLiteral("CS42S_2023.PDF"),
                       Cs42Rev2022::scheduleRules(),
                       &Cs42S2023::computeWorksheet,
-                      &generateExplanation2023S,
                       Cs42S2023::lines()};
         e.title = QStringLiteral("Form CS-42-S (Effective 6/2023)");
         e.shortName = QStringLiteral("CS-42-S");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/worksheet/Cs42Form.h"
+#include "core/format/Captions.h"
 #include "core/worksheet/Schedule.h"
 
 #include <QDate>
@@ -83,8 +83,6 @@ struct FormEdition
     QString templateFile; // file name of the blank form in VTRForms
     ScheduleRules rules;
     std::function<Worksheet(const CaseRecord&, const ScheduleTable&, const ScheduleRules&)> compute;
-    // The written explanation of a computation's captions.
-    std::function<QString(const Captions&, const WorksheetResult&, const QDate&)> explain;
     QList<LineDef> lines; // in the order the form reads
     // The form's name as the worksheet shows it ("Form CS-42 (Rev. 5/2022)") and the actions it is
     // for ("for actions filed on or after May 1, 2022").

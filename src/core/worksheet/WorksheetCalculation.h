@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/format/Captions.h"
 #include "core/store/CaseRecord.h"
 #include "core/store/CaseStore.h"
 #include "core/store/DataPaths.h"
-#include "core/worksheet/Cs42Form.h"
 #include "core/worksheet/Schedule.h"
 
 #include <QDate>

@@ -1,8 +1,8 @@
 #include "ui/cases/CaseLibrary.h"
 
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
 #include "core/store/ChangeWatch.h"
-#include "core/store/DataStore.h"
 #include "core/store/ProgramSettings.h"
 #include "ui/cases/CaseListModel.h"
 #include "ui/cases/GetShort.h"

@@ -4,7 +4,7 @@
 #include "core/produce/FlattenedCopy.h"
 #include "core/produce/OutputPath.h"
 #include "core/produce/SaveName.h"
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "core/store/PrivateFiles.h"
 #include "core/worksheet/FormEdition.h"
 #include "ui/common/Interaction.h"

@@ -1,7 +1,7 @@
 #include "ui/shell/Background.h"
 
+#include "core/startup/DataStore.h"
 #include "core/store/Backup.h"
-#include "core/store/DataStore.h"
 #include "core/store/ProgramSettings.h"
 #include "ui/cases/CaseLibrary.h"
 #include "ui/common/Interaction.h"

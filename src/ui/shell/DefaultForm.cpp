@@ -1,6 +1,6 @@
 #include "ui/shell/DefaultForm.h"
 
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "core/worksheet/FormEdition.h"
 #include "ui/common/Interaction.h"
 #include "ui/common/Session.h"

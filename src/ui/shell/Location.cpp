@@ -1,9 +1,9 @@
 #include "ui/shell/Location.h"
 
 #include "core/names/NameStore.h"
+#include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
 #include "core/store/DataMove.h"
-#include "core/store/DataStore.h"
 #include "core/store/Migration.h"
 #include "core/store/ProgramSettings.h"
 #include "core/store/ServerLocation.h"

@@ -1,6 +1,6 @@
 #include "ui/shell/ServerDialog.h"
 
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 #include "core/store/SqlConnection.h"
 #include "ui/common/Interaction.h"
 #include "ui/common/Session.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 
 class QWidget;
 

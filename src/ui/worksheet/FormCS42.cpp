@@ -6,6 +6,7 @@
 #include "core/store/ChangeWatch.h"
 #include "core/store/ProgramSettings.h"
 #include "core/worksheet/AmountCheck.h"
+#include "core/worksheet/Cs42Form.h"
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/EntryRules.h"
 #include "core/worksheet/ProductionRefusal.h"

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/session/WorksheetSession.h"
 #include "core/store/CaseStore.h"
 #include "core/worksheet/FormEdition.h"
 #include "core/worksheet/WorksheetCalculation.h"
-#include "core/worksheet/WorksheetSession.h"
 
 #include <QHash>
 #include <QTimer>

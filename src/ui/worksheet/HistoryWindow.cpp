@@ -1,7 +1,7 @@
 #include "ui/worksheet/HistoryWindow.h"
 
+#include "core/session/WorksheetSession.h"
 #include "core/worksheet/FormEdition.h"
-#include "core/worksheet/WorksheetSession.h"
 
 #include <QDateTime>
 #include <QDialogButtonBox>

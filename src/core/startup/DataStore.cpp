@@ -1,7 +1,7 @@
-#include "core/store/DataStore.h"
+#include "core/startup/DataStore.h"
 
+#include "core/startup/InstalledData.h"
 #include "core/store/Backup.h"
-#include "core/store/InstalledData.h"
 #include "core/store/PrivateFiles.h"
 #include "core/store/Schema.h"
 #include "core/store/SqlConnection.h"

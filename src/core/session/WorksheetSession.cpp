@@ -1,5 +1,6 @@
-#include "core/worksheet/WorksheetSession.h"
+#include "core/session/WorksheetSession.h"
 
+#include "core/explain/EditionExplanation.h"
 #include "core/worksheet/AmountCheck.h"
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/EntryRules.h"
@@ -170,7 +171,7 @@ QString WorksheetSession::explanation(const QDate& today) const
 {
     if (!m_worksheet)
         return {};
-    return m_edition->explain(m_worksheet->captions, m_worksheet->result, today);
+    return explainWorksheet(*m_edition, m_worksheet->captions, m_worksheet->result, today);
 }
 
 CaseStoreStatus WorksheetSession::switchEdition(const FormEdition& edition, bool replaceAmounts)

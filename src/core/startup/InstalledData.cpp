@@ -1,4 +1,4 @@
-#include "core/store/InstalledData.h"
+#include "core/startup/InstalledData.h"
 
 #include "core/store/PrivateFiles.h"
 #include "core/store/Schema.h"

@@ -1,4 +1,4 @@
-#include "ui/common/QtInteraction.h"
+#include "ui/shell/QtInteraction.h"
 
 #include "core/store/ProgramSettings.h"
 #include "ui/produce/PdfPreview.h"
