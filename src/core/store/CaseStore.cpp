@@ -250,6 +250,11 @@ public:
             // Typed, so that the server can prepare the statement whatever the value's place.
             return QStringLiteral("CAST(? AS TEXT)");
         };
+        // A value stored into a column takes the column's type, as in a plain UPDATE.
+        const auto store = [this](const QVariant& value) {
+            m_values << value;
+            return QStringLiteral("?");
+        };
         QStringList columns;
         QStringList stored;
         QStringList returned;
@@ -279,10 +284,10 @@ public:
             if (checked) {
                 // A column already holding its value keeps what it holds (a Null stays Null).
                 sql += QStringLiteral("CASE WHEN %1 <> ").arg(now(i)) + valueText(i);
-                sql += QStringLiteral(" THEN ") + bind(changes[i].value);
+                sql += QStringLiteral(" THEN ") + store(changes[i].value);
                 sql += QStringLiteral(" ELSE t.%1 END").arg(columns[i]);
             } else {
-                sql += bind(changes[i].value);
+                sql += store(changes[i].value);
             }
         }
         sql += QStringLiteral(" FROM cur WHERE t.rowid = cur.rowid");
