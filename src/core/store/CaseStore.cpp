@@ -224,7 +224,152 @@ bool noticeChange(SqlConnection& connection, const QString& caseId, QSqlError* e
         *error = query.lastError();
     return false;
 }
+
+// A save on a server as one statement, which is atomic by itself without BEGIN and COMMIT: the
+// driver sends each statement with bound values as PREPARE, EXECUTE and DEALLOCATE, so a save
+// made of a transaction's several statements costs several times the round trips of one.
+//
+// The statement locks the case's first row (FOR UPDATE: a save of another workstation finishes
+// first, and what is read is what is replaced), updates it, adds one history row per column whose
+// value changed and sends the notice of the changed case, the last two only when the row was
+// updated. `checked`: the update writes only the columns whose value differs, and only when every
+// column still holds `expected` or already holds `value` (Null reads as the empty text); otherwise
+// it writes all the columns as given. Its one result row, none when the case is gone, holds the
+// stored values read under the lock, in the order of `changes`, then the number of rows updated.
+class ServerSave
+{
+public:
+    ServerSave(const SqlDialect& dialect,
+               const QString& caseId,
+               const QList<ColumnChange>& changes,
+               bool checked)
+    {
+        // Placeholders are made in the order of the text: the values are bound by position.
+        const ChangeHistory::Bind bind = [this](const QVariant& value) {
+            m_values << value;
+            // Typed, so that the server can prepare the statement whatever the value's place.
+            return QStringLiteral("CAST(? AS TEXT)");
+        };
+        // A value stored into a column takes the column's type, as in a plain UPDATE.
+        const auto store = [this](const QVariant& value) {
+            m_values << value;
+            return QStringLiteral("?");
+        };
+        QStringList columns;
+        QStringList stored;
+        QStringList returned;
+        QList<ChangeHistory::Written> written;
+        for (qsizetype i = 0; i < changes.size(); ++i) {
+            const QString column = dialect.identifier(changes[i].column);
+            columns << column;
+            stored << QStringLiteral("cur.") + column;
+            returned << QStringLiteral("cur.%1 AS old%2").arg(column).arg(i);
+            written.append({changes[i].column, QStringLiteral("upd.old%1").arg(i), changes[i].value});
+        }
+        const auto now = [&columns](qsizetype i) {
+            return QStringLiteral("COALESCE(t.%1, '')").arg(columns[i]);
+        };
+        const auto valueText = [&](qsizetype i) {
+            return QStringLiteral("COALESCE(") + bind(changes[i].value) + QStringLiteral(", '')");
+        };
+
+        QString sql = QStringLiteral("WITH cur AS (SELECT rowid, %1 FROM Cases WHERE caseid = ")
+                          .arg(columns.join(QStringLiteral(", ")));
+        sql += bind(caseId) + QStringLiteral(" ORDER BY rowid LIMIT 1 FOR UPDATE), ");
+        sql += QStringLiteral("upd AS (UPDATE Cases AS t SET ");
+        for (qsizetype i = 0; i < changes.size(); ++i) {
+            if (i > 0)
+                sql += QStringLiteral(", ");
+            sql += columns[i] + QStringLiteral(" = ");
+            if (checked) {
+                // A column already holding its value keeps what it holds (a Null stays Null).
+                sql += QStringLiteral("CASE WHEN %1 <> ").arg(now(i)) + valueText(i);
+                sql += QStringLiteral(" THEN ") + store(changes[i].value);
+                sql += QStringLiteral(" ELSE t.%1 END").arg(columns[i]);
+            } else {
+                sql += store(changes[i].value);
+            }
+        }
+        sql += QStringLiteral(" FROM cur WHERE t.rowid = cur.rowid");
+        if (checked) {
+            for (qsizetype i = 0; i < changes.size(); ++i) {
+                // Null was read as the empty text; a null text would bind as Null, which equals nothing.
+                const QString expected =
+                    changes[i].expected.isNull() ? QString(QLatin1String("")) : changes[i].expected;
+                sql += QStringLiteral(" AND %1 IN (").arg(now(i)) + bind(expected);
+                sql += QStringLiteral(", ") + valueText(i) + QLatin1Char(')');
+            }
+            sql += QStringLiteral(" AND (");
+            for (qsizetype i = 0; i < changes.size(); ++i) {
+                if (i > 0)
+                    sql += QStringLiteral(" OR ");
+                sql += now(i) + QStringLiteral(" <> ") + valueText(i);
+            }
+            sql += QLatin1Char(')');
+        }
+        sql += QStringLiteral(" RETURNING %1), ").arg(returned.join(QStringLiteral(", ")));
+        sql += QStringLiteral("hist AS (") +
+               ChangeHistory::insertWritten(
+                   ChangeHistory::Of::Cases, caseId, QStringLiteral("upd"), written, bind);
+        sql += QStringLiteral("), note AS (SELECT pg_notify(") + bind(SqlDialect::casesChannel());
+        sql += QStringLiteral(", ") + bind(caseId) + QStringLiteral(") FROM upd) ");
+        // A CTE that only reads runs when it is read: the count sends the notice.
+        sql += QStringLiteral("SELECT %1, (SELECT count(*) FROM upd), (SELECT count(*) FROM note) FROM cur")
+                   .arg(stored.join(QStringLiteral(", ")));
+        m_sql = sql;
+    }
+
+    const QString& sql() const { return m_sql; }
+
+    const QVariantList& values() const { return m_values; }
+
+private:
+    QString m_sql;
+    QVariantList m_values;
+};
 } // namespace
+
+CaseStoreStatus CaseStore::saveOnServer(SqlConnection& connection,
+                                        const QString& currentCaseId,
+                                        const QList<ColumnChange>& changes,
+                                        bool checked,
+                                        QList<ColumnConflict>* conflicts) const
+{
+    const ServerSave save(connection.dialect(), currentCaseId, changes, checked);
+    QSqlQuery query(connection.database());
+    query.setForwardOnly(true);
+    if (!query.prepare(save.sql()))
+        return writeFailure(connection, query.lastError());
+    for (const QVariant& value : save.values())
+        query.addBindValue(value);
+    if (!query.exec())
+        return writeFailure(connection, query.lastError());
+    if (!query.next()) {
+        query.finish();
+        return missingRow(connection);
+    }
+    const int column = static_cast<int>(changes.size());
+    const bool updated = query.value(column).toLongLong() > 0;
+    bool toWrite = false;
+    QList<ColumnConflict> found;
+    for (qsizetype i = 0; i < changes.size(); ++i) {
+        const ColumnChange& change = changes[i];
+        const QString stored = query.value(static_cast<int>(i)).toString();
+        if (stored == change.value)
+            continue;
+        if (stored != change.expected)
+            found.append({change.column, change.expected, change.value, stored});
+        else
+            toWrite = true;
+    }
+    query.finish();
+    if (!checked || updated)
+        return CaseStoreStatus::Ok;
+    if (conflicts)
+        *conflicts = found;
+    // Nothing was written: every column already held its value, or one was changed meanwhile.
+    return found.isEmpty() && !toWrite ? CaseStoreStatus::Ok : CaseStoreStatus::Conflict;
+}
 
 CaseStoreStatus CaseStore::saveCaseFields(const QString& currentCaseId, const ColumnValues& values) const
 {
@@ -245,6 +390,12 @@ CaseStoreStatus CaseStore::saveCaseFields(const QString& currentCaseId, const Co
     SqlConnection connection(m_path);
     if (!openTable(connection))
         return openFailure(connection);
+    if (connection.engine() == SqlEngine::PostgreSQL) {
+        QList<ColumnChange> changes;
+        for (const auto& [column, value] : values)
+            changes.append({column, QString(), value});
+        return saveOnServer(connection, currentCaseId, changes, false, nullptr);
+    }
     for (const auto& [column, value] : values) {
         assignments << connection.dialect().identifier(column) + QStringLiteral(" = ?");
         columns << connection.dialect().identifier(column);
@@ -317,6 +468,8 @@ CaseStoreStatus CaseStore::saveCaseChanges(const QString& currentCaseId,
     SqlConnection connection(m_path);
     if (!openTable(connection))
         return openFailure(connection);
+    if (connection.engine() == SqlEngine::PostgreSQL)
+        return saveOnServer(connection, currentCaseId, changes, true, conflicts);
     QSqlDatabase db = connection.database();
     if (QSqlError error; !ChangeHistory::beginWrite(connection, &error))
         return writeFailure(connection, error);
@@ -344,22 +497,25 @@ CaseStoreStatus CaseStore::saveCaseChanges(const QString& currentCaseId,
     const qint64 rowId = read.value(0).toLongLong();
     QList<ColumnChange> toWrite;
     QStringList olds;
+    QList<ColumnConflict> found;
     for (qsizetype i = 0; i < changes.size(); ++i) {
         const ColumnChange& change = changes[i];
         const QString stored = read.value(static_cast<int>(i) + 1).toString();
         if (stored == change.value)
             continue; // already there: nothing to write, nothing to dispute
         if (stored != change.expected) {
-            if (conflicts)
-                conflicts->append({change.column, change.expected, change.value, stored});
+            found.append({change.column, change.expected, change.value, stored});
             continue;
         }
         toWrite << change;
         olds << stored;
     }
     read.finish();
-    if (conflicts && !conflicts->isEmpty())
+    if (!found.isEmpty()) {
+        if (conflicts)
+            *conflicts = found;
         return rollback(CaseStoreStatus::Conflict);
+    }
     if (toWrite.isEmpty())
         return rollback(CaseStoreStatus::Ok);
 

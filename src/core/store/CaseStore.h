@@ -150,6 +150,14 @@ private:
                        const QDate& today,
                        const QString& edition) const;
 
+    // The server's save of saveCaseFields (all the columns, unchecked) and of saveCaseChanges
+    // (`checked`) in one statement.
+    CaseStoreStatus saveOnServer(SqlConnection& connection,
+                                 const QString& currentCaseId,
+                                 const QList<ColumnChange>& changes,
+                                 bool checked,
+                                 QList<ColumnConflict>* conflicts) const;
+
     CaseStoreStatus fail(CaseStoreStatus status, const QString& cause) const;
     CaseStoreStatus openFailure(SqlConnection& connection) const;
     CaseStoreStatus writeFailure(SqlConnection& connection, const QSqlError& error) const;

@@ -37,6 +37,24 @@ ChangeAction actionOf(const QString& text)
 // row of the cases.
 const QString TableOfRow = QStringLiteral("COALESCE(NULLIF(tablename, ''), 'cases')");
 
+const QString Columns =
+    QStringLiteral("caseid, columnname, oldvalue, newvalue, osuser, host, changedat, tablename, action");
+
+// Who wrote a history row, where and when.
+struct Stamp
+{
+    QString user;
+    QString host;
+    QString time; // UTC, ISO 8601
+
+    static Stamp now()
+    {
+        return {Workstation::user(),
+                Workstation::name(),
+                QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)};
+    }
+};
+
 // A null text binds as Null, which equals nothing.
 QString bound(const QString& text)
 {
@@ -74,21 +92,18 @@ bool write(SqlConnection& connection, Of table, const QList<Entry>& entries, QSq
 {
     if (entries.isEmpty())
         return true;
-    const QString user = Workstation::user();
-    const QString host = Workstation::name();
-    const QString time = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
+    const Stamp stamp = Stamp::now();
     QSqlQuery insert(connection.database());
-    insert.prepare(QStringLiteral(
-        "INSERT INTO Changes (caseid, columnname, oldvalue, newvalue, osuser, host, changedat, "
-        "tablename, action) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    insert.prepare(
+        QStringLiteral("INSERT INTO Changes (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)").arg(Columns));
     for (const Entry& entry : entries) {
         const QVariantList values{bound(entry.key),
                                   entry.column,
                                   bound(entry.oldValue),
                                   bound(entry.newValue),
-                                  user,
-                                  host,
-                                  time,
+                                  stamp.user,
+                                  stamp.host,
+                                  stamp.time,
                                   tag(table),
                                   actionText(entry.action)};
         for (int i = 0; i < values.size(); ++i)
@@ -100,6 +115,30 @@ bool write(SqlConnection& connection, Of table, const QList<Entry>& entries, QSq
         }
     }
     return true;
+}
+
+QString insertWritten(
+    Of table, const QString& key, const QString& source, const QList<Written>& columns, const Bind& bind)
+{
+    // Each placeholder is made in the order of the text: the values are bound by position.
+    const Stamp stamp = Stamp::now();
+    QString sql = QStringLiteral("INSERT INTO Changes (%1) SELECT ").arg(Columns);
+    sql += bind(bound(key)) + QStringLiteral(", h.columnname, h.oldvalue, h.newvalue");
+    for (const QString& value :
+         {stamp.user, stamp.host, stamp.time, tag(table), actionText(ChangeAction::Changed)})
+        sql += QStringLiteral(", ") + bind(value);
+    sql += QStringLiteral(" FROM %1 CROSS JOIN LATERAL (VALUES ").arg(source);
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        const Written& column = columns[i];
+        if (i > 0)
+            sql += QStringLiteral(", ");
+        // The rows are added in the order of the columns.
+        sql += QStringLiteral("(%1, ").arg(i) + bind(column.column);
+        sql += QStringLiteral(", COALESCE(%1, ''), ").arg(column.oldExpression);
+        sql += bind(bound(column.newValue)) + QLatin1Char(')');
+    }
+    return sql + QStringLiteral(") AS h(n, columnname, oldvalue, newvalue) WHERE h.oldvalue <> h.newvalue "
+                                "ORDER BY h.n");
 }
 
 bool read(SqlConnection& connection, Of table, const QString& key, QList<CaseChange>* rows, QSqlError* error)

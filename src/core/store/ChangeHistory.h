@@ -5,6 +5,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
+
+#include <functional>
 
 class QSqlError;
 
@@ -68,6 +71,26 @@ QString lockRows(const SqlConnection& connection);
 // Adds the entries, stamped with this workstation's user and host name and the UTC time, inside
 // the caller's transaction. False with `error` when one could not be written.
 bool write(SqlConnection& connection, Of table, const QList<Entry>& entries, QSqlError* error);
+
+// One column of a statement that writes a row and its history at once: the SQL expression of the
+// value it replaces (the stored value, read in the same statement) and the value it stores.
+struct Written
+{
+    QString column;
+    QString oldExpression;
+    QString newValue;
+};
+
+// Adds `value` to a statement's bound values and returns its placeholder.
+using Bind = std::function<QString(const QVariant& value)>;
+
+// For a server statement that writes a row and its history at once (a data-modifying WITH): the
+// INSERT that adds, stamped as write() stamps them, one row for each of `columns` whose value
+// changed (Null reads as the empty text), in their order. `source` is the table expression of the
+// statement, one row or none, that the old values are read from; no row, no history. Values are
+// bound through `bind` in the order of the text.
+QString insertWritten(
+    Of table, const QString& key, const QString& source, const QList<Written>& columns, const Bind& bind);
 
 // The history of one row (`key`), or of every row with an empty key, of `table`, newest first.
 // False with `error` when it cannot be read.
