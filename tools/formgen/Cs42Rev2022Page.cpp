@@ -1,6 +1,7 @@
 #include "Cs42Rev2022Page.h"
 
 #include "SheetPage.h"
+#include "core/worksheet/Cs42Rev2022.h"
 
 #include <QPainter>
 
@@ -311,13 +312,16 @@ QList<TableRow> tableRows()
         {23,
          QStringLiteral("11"),
          QStringLiteral("INCOME AVAILABLE AFTER SSR"),
-         QStringLiteral("   (Line 2 \u2013 SSR of $981.  If less than $0, enter $0.)"),
+         QStringLiteral("   (Line 2 \u2013 SSR of $%1.  If less than $0, enter $0.)")
+             .arg(Cs42Rev2022::SelfSupportReserve),
          false,
          {dollar, dollar, shaded}},
         {24,
          QStringLiteral("12"),
          QStringLiteral("INCOME AVAILABLE FOR SUPPORT"),
-         QStringLiteral("   (85% of Line 11.  If less than $50, enter $50 minimum obligation.)"),
+         QStringLiteral("   (%1% of Line 11.  If less than $%2, enter $%2 minimum obligation.)")
+             .arg(Cs42Rev2022::SupportShare * 100)
+             .arg(Cs42Rev2022::MinimumOrder),
          false,
          {dollar, dollar, shaded}},
         {25, {}, QStringLiteral("Recommended Child Support Order"), {}, false, {{}, {}, shaded}},

@@ -1,6 +1,7 @@
 #include "core/explain/Explanation2022.h"
 
 #include "core/explain/ExplanationShared.h"
+#include "core/worksheet/Cs42Rev2022.h"
 #include "core/worksheet/DisplayFormat.h"
 #include "core/worksheet/WorksheetCalculation.h"
 
@@ -13,10 +14,10 @@ using namespace explain;
 namespace {
 const QString FormName = QStringLiteral("Form CS-42 (Rev. 5/2022), the child-support guidelines worksheet");
 
-// The figures of the form's lines 11 and 12.
-constexpr double SelfSupportReserve = 981;
-constexpr double AbilityShare = 0.85;
-constexpr double MinimumOrder = 50;
+// The figures of the form's lines 11 and 12, as the computation uses them.
+using Cs42Rev2022::MinimumOrder;
+using Cs42Rev2022::SelfSupportReserve;
+constexpr double AbilityShare = Cs42Rev2022::SupportShare;
 
 // Lines 1 to 3.
 QString incomesParagraph(const Sheet& sheet, const Parent& p, const Parent& d)

@@ -40,15 +40,22 @@ QList<LineDef> lines()
         line("lblD9", K::Computed, R::None, S::Defendant, {}, "Defendant Total Costs Paid", "Total costs paid by each parent: lines 5 and 6"),
         line("lblP10", K::Computed, R::None, S::Plaintiff, {}, "Plaintiff Obligation Before Consideration", "Adjusted child-support obligation: line 8 minus line 9, not below 0"),
         line("lblD10", K::Computed, R::None, S::Defendant, {}, "Defendant Obligation Before Consideration", "Adjusted child-support obligation: line 8 minus line 9, not below 0"),
-        line("lblP11", K::Computed, R::None, S::Plaintiff, {}, "Plaintiff Income Available", "Income available after the self-support reserve: line 2 minus $981, not below 0"),
-        line("lblD11", K::Computed, R::None, S::Defendant, {}, "Defendant Income Available", "Income available after the self-support reserve: line 2 minus $981, not below 0"),
-        line("lblP12", K::Computed, R::None, S::Plaintiff, {}, "Plaintiff Max Recommended Child Support After SSR", "Income available for support: 85 % of line 11, at least $50"),
-        line("lblD12", K::Computed, R::None, S::Defendant, {}, "Defendant Max Recommended Child Support", "Income available for support: 85 % of line 11, at least $50"),
+        line("lblP11", K::Computed, R::None, S::Plaintiff, {}, "Plaintiff Income Available", "Income available after the self-support reserve: line 2 minus $%1, not below 0"),
+        line("lblD11", K::Computed, R::None, S::Defendant, {}, "Defendant Income Available", "Income available after the self-support reserve: line 2 minus $%1, not below 0"),
+        line("lblP12", K::Computed, R::None, S::Plaintiff, {}, "Plaintiff Max Recommended Child Support After SSR", "Income available for support: %2 % of line 11, at least $%3"),
+        line("lblD12", K::Computed, R::None, S::Defendant, {}, "Defendant Max Recommended Child Support", "Income available for support: %2 % of line 11, at least $%3"),
         line("lblP13", K::Computed, R::None, S::Plaintiff, {}, "Plaintiff Recommended Child Support AMount", "Recommended child-support order: the lesser of lines 10 and 12; 0 without gross income"),
         line("lblD13", K::Computed, R::None, S::Defendant, {}, "Defendant Recommended Child Support Amount", "Recommended child-support order: the lesser of lines 10 and 12; 0 without gross income"),
         line("lblCustody", K::Toggle, R::Toggle, S::None, {s("whosecustody")}, "", "Parent with custody"),
     };
     lines << LineTable::signature("Comments, Calculation,s or Rebuttals to Guidelines");
+    // The legal figures in the descriptions are the computation's own.
+    for (LineDef& def : lines) {
+        if (def.description.contains(QLatin1String("$%1")))
+            def.description = def.description.arg(SelfSupportReserve);
+        else if (def.description.contains(QLatin1String("$%3")))
+            def.description = def.description.arg(SupportShare * 100).arg(MinimumOrder);
+    }
     return lines;
 }
 
