@@ -32,21 +32,19 @@ function(stage_gzip source target)
     set(STAGED_FILES ${STAGED_FILES} ${STAGE_DIR}/${target} PARENT_SCOPE)
 endfunction()
 
-if(TARGET cs42-documents)
-    foreach(document QUON42.PDF CS42_2022.PDF CS42S_2023.PDF QUONSchedule.pdf QUONRule32.pdf)
-        # Also after cs42-formgen is rebuilt, which regenerates the documents after linking.
-        stage_file(${FORMS_OUTPUT_DIR}/${document} cs42/${document} cs42-formgen)
-    endforeach()
-    foreach(size 16 22 24 32 48 64 128 256 512)
-        set(icon icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
-        add_custom_command(OUTPUT ${STAGE_DIR}/${icon}
-            COMMAND ${CMAKE_COMMAND} -E make_directory ${STAGE_DIR}/icons/hicolor/${size}x${size}/apps
-            COMMAND ${FORMGEN_ENV} $<TARGET_FILE:cs42-formgen> icon ${size} ${STAGE_DIR}/${icon}
-            DEPENDS cs42-formgen
-            VERBATIM)
-        list(APPEND STAGED_FILES ${STAGE_DIR}/${icon})
-    endforeach()
-endif()
+foreach(document QUON42.PDF CS42_2022.PDF CS42S_2023.PDF QUONSchedule.pdf QUONRule32.pdf)
+    # Also after cs42-formgen is rebuilt, which regenerates the documents after linking.
+    stage_file(${FORMS_OUTPUT_DIR}/${document} cs42/${document} cs42-formgen)
+endforeach()
+foreach(size 16 22 24 32 48 64 128 256 512)
+    set(icon icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
+    add_custom_command(OUTPUT ${STAGE_DIR}/${icon}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${STAGE_DIR}/icons/hicolor/${size}x${size}/apps
+        COMMAND ${FORMGEN_ENV} $<TARGET_FILE:cs42-formgen> icon ${size} ${STAGE_DIR}/${icon}
+        DEPENDS cs42-formgen
+        VERBATIM)
+    list(APPEND STAGED_FILES ${STAGE_DIR}/${icon})
+endforeach()
 stage_file(${CMAKE_SOURCE_DIR}/data/alabama-schedule-2022-05-01.csv cs42/alabama-schedule-2022-05-01.csv)
 stage_file(${CMAKE_SOURCE_DIR}/data/README.md cs42/README.md)
 stage_file(${CMAKE_SOURCE_DIR}/packaging/icons/${APP_ID}.svg icons/hicolor/scalable/apps/${APP_ID}.svg)
