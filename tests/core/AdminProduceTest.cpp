@@ -15,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#ifdef FORMS_DIR
 namespace {
 
 using cs42::test::AdminRun;
@@ -278,4 +277,3 @@ TEST_F(AdminProduceTest, RefusesACaseWithoutChildrenOrWithAnAmountThatCannotBeUs
 }
 
 } // namespace
-#endif

@@ -71,7 +71,6 @@ TEST(FormTemplate, MissingOrDamagedFileIsAnErrorNotACrash)
     EXPECT_FALSE(error.isEmpty());
 }
 
-#ifdef FORMS_DIR
 // The installed template: its fields must be exactly the field map of form CS-42, each in the
 // printed cell of its line, so that production puts every value in the right box.
 class InstalledTemplate : public ::testing::Test
@@ -591,7 +590,6 @@ TEST_F(FormTemplateCs42S, CellsFollowThePrintedLayout)
     EXPECT_LT(rect("P%").right(), rect("PGI").right() - 5);
     EXPECT_LT(rect("D%").right(), rect("DGI").right() - 5);
 }
-#endif
 
 } // namespace
 } // namespace cs42

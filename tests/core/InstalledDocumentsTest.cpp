@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#ifdef FORMS_DIR
 namespace {
 
 // The text of a PDF file (all pages, or page `page` alone), or a null text when it cannot be read.
@@ -221,4 +220,3 @@ TEST(InstalledDocuments, WorksheetReferenceSaysTheOfficialRuleGoverns)
 }
 
 } // namespace
-#endif

@@ -98,10 +98,8 @@ private:
             ScheduleCsv::replaceRows(
                 m_a->session.paths.scheduleDbPath(), scheduleRows(), &error, QStringLiteral("Schedule2022")),
             qPrintable(error));
-#ifdef FORMS_DIR
         QFile::copy(QStringLiteral(FORMS_DIR "/CS42_2022.PDF"),
                     m_a->session.paths.formTemplatePath(QStringLiteral("CS42_2022.PDF")));
-#endif
         m_caseId = store().addCase(QStringLiteral("Doe v. Roe"), QDate(2024, 3, 1), QStringLiteral("2022"));
         QVERIFY(!m_caseId.isEmpty());
         QCOMPARE(store().saveCaseFields(m_caseId,
@@ -173,10 +171,7 @@ private slots:
         QTest::newRow("server") << true;
     }
 
-    void aWorksheetFollowsWhatAnotherWorkstationSaves_data()
-    {
-        engines_data();
-    }
+    void aWorksheetFollowsWhatAnotherWorkstationSaves_data() { engines_data(); }
 
     void aWorksheetFollowsWhatAnotherWorkstationSaves()
     {
@@ -218,7 +213,6 @@ private slots:
         QCOMPARE(store().findCurrentCase(m_caseId)->value(QStringLiteral("dinc")), QStringLiteral("5500"));
         QCOMPARE(caption(form, QStringLiteral("lblD1")), QStringLiteral("5,500"));
 
-#ifdef FORMS_DIR
         // B changes it once more and A produces at once, before the change has arrived: the form
         // prints what is stored, after A saw the new figures and agreed.
         runB({QStringLiteral("set"), QStringLiteral("dinc"), QStringLiteral("5600")});
@@ -230,7 +224,6 @@ private slots:
         const QString output = m_a->session.paths.producedFormPath();
         QCOMPARE(producedField(output, QStringLiteral("DGI")), QStringLiteral("5,600"));
         QVERIFY(QFile::remove(output));
-#endif
 
         // B deletes the case: A is told on the worksheet, and cannot produce it.
         runB({QStringLiteral("delete")});
@@ -255,10 +248,7 @@ private slots:
         QVERIFY(!saved(QStringLiteral("A"), QStringLiteral("dinc"), QStringLiteral("6000")));
     }
 
-    void theCaseLibraryFollowsTheCasesAnotherWorkstationDeletes_data()
-    {
-        engines_data();
-    }
+    void theCaseLibraryFollowsTheCasesAnotherWorkstationDeletes_data() { engines_data(); }
 
     void theCaseLibraryFollowsTheCasesAnotherWorkstationDeletes()
     {

@@ -93,10 +93,8 @@ private slots:
     void init()
     {
         m_data = std::make_unique<WorksheetFixture>();
-#ifdef FORMS_DIR
         QFile::copy(QStringLiteral(FORMS_DIR "/CS42_2022.PDF"),
                     m_data->session.paths.formTemplatePath(QStringLiteral("CS42_2022.PDF")));
-#endif
         QString error;
         QVERIFY2(ScheduleCsv::replaceRows(m_data->session.paths.scheduleDbPath(),
                                           scheduleRows(),
@@ -131,13 +129,11 @@ private slots:
         QCOMPARE(caption("lblD12"), QStringLiteral("866"));
         QCOMPARE(caption("lblD13"), QStringLiteral("400"));
         QVERIFY(label("lblHealthInsurance") == nullptr); // each parent enters his or her own coverage
-#ifdef FORMS_DIR
         // Each line lies on its field of the 2022 picture, inside the page.
         const QRect page = label("Image1")->geometry();
         for (const char* name : {"lblP1", "lblD13", "lblC4", "lblNumberOfChildren", "lblComments"})
             QVERIFY2(page.contains(label(QString::fromLatin1(name))->geometry()), name);
         QVERIFY(label("lblP1")->geometry().top() < label("lblP13")->geometry().top());
-#endif
     }
 
     void aScheduleThatIsNotTheOfficialOneIsMarkedOnTheWorksheet()
@@ -439,7 +435,6 @@ private slots:
                  QStringLiteral("Worksheet A, Child Support Obligation, Sole Custody"));
     }
 
-#ifdef FORMS_DIR
     void productionFillsTheNewTemplateByName()
     {
         m_data->setStored({{QStringLiteral("courtfile"), QStringLiteral("DR-2024-7")},
@@ -469,7 +464,6 @@ private slots:
                  caption("lblD13"));
         QCOMPARE(values.value(QStringLiteral("Number of Children")), QStringLiteral("2"));
     }
-#endif
 };
 
 QTEST_MAIN(Worksheet2022Test)

@@ -43,17 +43,12 @@ struct WorksheetFixture : SessionFixture
     WorksheetFixture()
     {
         writeTestSchedule(session.paths.scheduleDbPath());
-#ifdef FORMS_DIR
         QFile::copy(QStringLiteral(FORMS_DIR "/QUON42.PDF"), session.paths.templatePath());
-#endif
         session.currentCaseName = QStringLiteral("Doe v. Roe");
         session.currentCaseId = store().addCase(session.currentCaseName, QDate(2024, 3, 1));
     }
 
-    CaseStore store() const
-    {
-        return CaseStore(session.paths.casesDbPath());
-    }
+    CaseStore store() const { return CaseStore(session.paths.casesDbPath()); }
 
     QString stored(const QString& column)
     {
@@ -61,10 +56,7 @@ struct WorksheetFixture : SessionFixture
         return record ? record->value(column) : QStringLiteral("<no case>");
     }
 
-    void setStored(const ColumnValues& values)
-    {
-        store().saveCaseFields(session.currentCaseId, values);
-    }
+    void setStored(const ColumnValues& values) { store().saveCaseFields(session.currentCaseId, values); }
 };
 
 } // namespace cs42::test

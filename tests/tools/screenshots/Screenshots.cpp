@@ -218,10 +218,8 @@ private slots:
     void worksheetOfA2022Case()
     {
         WorksheetFixture data;
-#ifdef FORMS_DIR
         QFile::copy(QStringLiteral(FORMS_DIR "/CS42_2022.PDF"),
                     data.session.paths.formTemplatePath(QStringLiteral("CS42_2022.PDF")));
-#endif
         QFile csv(QStringLiteral(REPO_DATA_DIR "/alabama-schedule-2022-05-01.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QString error;
@@ -252,10 +250,8 @@ private slots:
         shoot(form, QStringLiteral("2022-above-schedule"), Focus::Cleared);
 
         // The same parents sharing physical custody equally, on form CS-42-S.
-#ifdef FORMS_DIR
         QFile::copy(QStringLiteral(FORMS_DIR "/CS42S_2023.PDF"),
                     data.session.paths.formTemplatePath(QStringLiteral("CS42S_2023.PDF")));
-#endif
         data.setStored({{QStringLiteral("formedition"), QStringLiteral("2023S")},
                         {QStringLiteral("pinc"), QStringLiteral("5200")}});
         FormCS42 shared(data.session, data.host);
