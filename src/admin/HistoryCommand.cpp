@@ -1,5 +1,6 @@
 #include "admin/AdminCommands.h"
 #include "core/names/NameStore.h"
+#include "core/store/ChangeHistory.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -12,19 +13,6 @@ int usage()
 {
     printError(QStringLiteral("Usage: cs42-admin history [--case CASEID | --name KEY | --names] [--json]\n"));
     return 2;
-}
-
-QString actionWord(ChangeAction action)
-{
-    switch (action) {
-    case ChangeAction::Added:
-        return QStringLiteral("added");
-    case ChangeAction::Deleted:
-        return QStringLiteral("deleted");
-    case ChangeAction::Changed:
-        break;
-    }
-    return QStringLiteral("changed");
 }
 } // namespace
 
@@ -73,7 +61,7 @@ int runHistoryCommand(const QStringList& args, const DataPaths& paths)
         QJsonArray rows;
         for (const CaseChange& change : changes)
             rows.append(QJsonObject{{keyName, change.caseId},
-                                    {QStringLiteral("action"), actionWord(change.action)},
+                                    {QStringLiteral("action"), ChangeHistory::actionText(change.action)},
                                     {QStringLiteral("column"), change.column},
                                     {QStringLiteral("old"), change.oldValue},
                                     {QStringLiteral("new"), change.newValue},
@@ -91,7 +79,8 @@ int runHistoryCommand(const QStringList& args, const DataPaths& paths)
                           change.user,
                           change.host,
                           change.caseId,
-                          change.action == ChangeAction::Changed ? change.column : actionWord(change.action),
+                          change.action == ChangeAction::Changed ? change.column
+                                                                 : ChangeHistory::actionText(change.action),
                           change.oldValue,
                           change.newValue));
     return 0;

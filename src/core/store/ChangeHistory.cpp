@@ -10,7 +10,6 @@
 
 namespace cs42::ChangeHistory {
 
-namespace {
 QString actionText(ChangeAction action)
 {
     switch (action) {
@@ -23,6 +22,8 @@ QString actionText(ChangeAction action)
     }
     return QStringLiteral("changed");
 }
+
+namespace {
 
 ChangeAction actionOf(const QString& text)
 {

@@ -60,6 +60,10 @@ struct Entry
     ChangeAction action = ChangeAction::Changed;
 };
 
+// How an action is stored in the `action` column and shown by cs42-admin: "added", "deleted",
+// "changed".
+QString actionText(ChangeAction action);
+
 // Starts a transaction that will write: on a database file it takes the write lock at once
 // (waiting as long as the busy timeout), so that a read made in it is still true when it writes
 // and two workstations never both hold a read lock they then cannot turn into a write lock.
