@@ -15,6 +15,7 @@
 #include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
 #include "core/store/ChangeWatch.h"
+#include "support/EventWait.h"
 #include "support/RecordingHost.h"
 #include "ui/common/Session.h"
 #include "ui/shell/QtInteraction.h"
@@ -22,11 +23,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QLabel>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -41,23 +40,6 @@ using namespace cs42;
 
 constexpr int Saves = 25;
 constexpr int GiveUpMs = 30000;
-
-// Runs the program's events until `done` holds (checked every millisecond) or `ms` have passed.
-bool waitFor(const std::function<bool()>& done, int ms)
-{
-    QEventLoop loop;
-    QTimer check;
-    QElapsedTimer waited;
-    waited.start();
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done() || waited.elapsed() >= ms)
-            loop.quit();
-    });
-    check.start(1);
-    if (!done())
-        loop.exec();
-    return done();
-}
 
 struct Workstations
 {
@@ -106,7 +88,7 @@ void refresh(benchmark::State& state, bool onServer)
         QElapsedTimer idle;
         idle.start();
         const qint64 pause = QRandomGenerator::global()->bounded(ChangeWatch::CheckIntervalMs);
-        waitFor([&] { return idle.elapsed() >= pause; }, ChangeWatch::CheckIntervalMs);
+        cs42::test::runEventsUntil([&] { return idle.elapsed() >= pause; }, ChangeWatch::CheckIntervalMs);
         const QString before = office.defendantIncome->text();
         const QString value = QString::number(++income);
         QList<ColumnConflict> conflicts;
@@ -119,7 +101,8 @@ void refresh(benchmark::State& state, bool onServer)
         stored = value;
         QElapsedTimer arrival;
         arrival.start();
-        const bool shown = waitFor([&] { return office.defendantIncome->text() != before; }, GiveUpMs);
+        const bool shown =
+            cs42::test::runEventsUntil([&] { return office.defendantIncome->text() != before; }, GiveUpMs);
         const double ms = static_cast<double>(arrival.nsecsElapsed()) / 1e6;
         if (!shown) {
             state.SkipWithError("A's worksheet did not show B's save");

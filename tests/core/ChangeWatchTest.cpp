@@ -6,35 +6,14 @@
 #include "CaseWriterProcess.h"
 #include "StoreEngines.h"
 #include "core/store/CaseStore.h"
+#include "support/EventWait.h"
 
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QProcess>
-#include <QTimer>
-
-#include <functional>
 
 using namespace cs42;
 using namespace cs42::test;
 
 namespace {
-// Runs the events until `done` holds or `ms` have passed; whether it holds.
-bool runEventsUntil(const std::function<bool()>& done, int ms)
-{
-    QEventLoop loop;
-    QTimer check;
-    QElapsedTimer waited;
-    waited.start();
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done() || waited.elapsed() >= ms)
-            loop.quit();
-    });
-    check.start(5);
-    if (!done())
-        loop.exec();
-    return done();
-}
-
 // Generous: the time a change takes to arrive is the refresh benchmark's to measure.
 constexpr int ArrivalMs = 15000;
 
