@@ -3,6 +3,7 @@
 // notice; A's entry of a figure B changed meanwhile is not stored without A's choice; A produces
 // what is stored; a case B deleted cannot be produced; and the case's history names both.
 
+#include "WorksheetFixture.h"
 #include "core/produce/TerminalFormFields.h"
 #include "core/startup/DataStore.h"
 #include "core/store/CaseStore.h"
@@ -29,19 +30,6 @@ using namespace cs42;
 using namespace cs42::test;
 
 namespace {
-// A schedule over the whole 2022 range, $250 to $30,000: child k's amount = income * k / 10.
-QList<ScheduleTextRow> scheduleRows()
-{
-    QList<ScheduleTextRow> rows;
-    for (int income = 250; income <= 30000; income += 50) {
-        ScheduleTextRow row{QString::number(income), {}};
-        for (int k = 1; k <= 6; ++k)
-            row.amounts[static_cast<std::size_t>(k - 1)] = QString::number(income * k / 10);
-        rows.append(row);
-    }
-    return rows;
-}
-
 // Long enough for a change to arrive under the sanitizers on a busy machine; the time it takes
 // is measured by the refresh benchmark, not here.
 constexpr int ArrivalTimeoutMs = 15000;
@@ -94,10 +82,11 @@ private:
             QVERIFY(DataStore::saveFilesLocation(m_a->session.paths));
         }
         QString error;
-        QVERIFY2(
-            ScheduleCsv::replaceRows(
-                m_a->session.paths.scheduleDbPath(), scheduleRows(), &error, QStringLiteral("Schedule2022")),
-            qPrintable(error));
+        QVERIFY2(ScheduleCsv::replaceRows(m_a->session.paths.scheduleDbPath(),
+                                          testSchedule2022Rows(),
+                                          &error,
+                                          QStringLiteral("Schedule2022")),
+                 qPrintable(error));
         QFile::copy(QStringLiteral(FORMS_DIR "/CS42_2022.PDF"),
                     m_a->session.paths.formTemplatePath(QStringLiteral("CS42_2022.PDF")));
         m_caseId = store().addCase(QStringLiteral("Doe v. Roe"), QDate(2024, 3, 1), QStringLiteral("2022"));

@@ -19,22 +19,6 @@
 using namespace cs42;
 using namespace cs42::test;
 
-namespace {
-// A schedule over the whole 2022 range, $250 to $30,000: child k's amount = income * k / 10
-// ($5,000 with two children is $1,000).
-QList<ScheduleTextRow> scheduleRows()
-{
-    QList<ScheduleTextRow> rows;
-    for (int income = 250; income <= 30000; income += 50) {
-        ScheduleTextRow row{QString::number(income), {}};
-        for (int k = 1; k <= 6; ++k)
-            row.amounts[static_cast<std::size_t>(k - 1)] = QString::number(income * k / 10);
-        rows.append(row);
-    }
-    return rows;
-}
-} // namespace
-
 class Worksheet2022Test : public QObject
 {
     Q_OBJECT
@@ -97,7 +81,7 @@ private slots:
                     m_data->session.paths.formTemplatePath(QStringLiteral("CS42_2022.PDF")));
         QString error;
         QVERIFY2(ScheduleCsv::replaceRows(m_data->session.paths.scheduleDbPath(),
-                                          scheduleRows(),
+                                          testSchedule2022Rows(),
                                           &error,
                                           QStringLiteral("Schedule2022")),
                  qPrintable(error));

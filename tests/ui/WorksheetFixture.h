@@ -5,6 +5,7 @@
 
 #include "core/store/CaseStore.h"
 #include "core/store/SqlConnection.h"
+#include "core/worksheet/ScheduleCsv.h"
 #include "support/ModalAnswer.h"
 #include "support/RecordingHost.h"
 #include "support/SessionFixture.h"
@@ -34,6 +35,20 @@ inline void writeTestSchedule(const QString& scheduleDbPath)
             row));
     }
     db.exec(QStringLiteral("COMMIT"));
+}
+
+// A schedule over the whole 2022 range, $250 to $30,000: child k's amount = income * k / 10
+// ($5,000 with two children is $1,000), for the Schedule2022 table.
+inline QList<ScheduleTextRow> testSchedule2022Rows()
+{
+    QList<ScheduleTextRow> rows;
+    for (int income = 250; income <= 30000; income += 50) {
+        ScheduleTextRow row{QString::number(income), {}};
+        for (int k = 1; k <= 6; ++k)
+            row.amounts[static_cast<std::size_t>(k - 1)] = QString::number(income * k / 10);
+        rows.append(row);
+    }
+    return rows;
 }
 
 struct WorksheetFixture : SessionFixture
